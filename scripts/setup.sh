@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine and builds Wendmoor, then runs it or its tests.
+#   scripts/setup.sh run    install what is missing, build, start the program
+#   scripts/setup.sh test   install what is missing, build, run every test
+set -euo pipefail
+
+mode=${1:-run}
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${WENDMOOR_BUILD_DIR:-$here/build}
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build"
+
+case "$mode" in
+    run)
+        cd "$here"
+        exec "$build/src/app/wendmoor"
+        ;;
+    test)
+        ctest --test-dir "$build" --output-on-failure
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <zzip/zzip.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "packages/ZipDirectory.h"
+
+namespace wendmoor {
+
+class FileSystem;
+
+// An open mission archive. It opens exactly the named file (never "name.zip" in its place),
+// checks its directory layout before zziplib parses it, and closes it when destroyed.
+class Archive {
+public:
+    static std::unique_ptr<Archive> Open(const std::string& path);
+    ~Archive();
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    // The entry names exactly as the central directory stores them, in its order, as zziplib
+    // delivers them.
+    std::vector<std::string> EntryNames();
+
+    ZZIP_DIR* Handle() const { return dir_; }
+
+    // The directory record of the entry stored under exactly this name (the first of several).
+    const ZipEntryRecord* RecordNamed(const char* storedName) const;
+
+private:
+    Archive(ZZIP_DIR* dir, std::vector<ZipEntryRecord> records)
+        : dir_(dir), records_(std::move(records)) {}
+
+    ZZIP_DIR* dir_;
+    std::vector<ZipEntryRecord> records_;
+};
+
+// Copies one entry, looked up by its file name without regard to letter case or the folders
+// it is stored under, into the destination file. The destination receives the entry's bytes
+// whole or not at all: a missing or damaged entry, a read error, a failed write or a full disk
+// leaves an existing destination with its old bytes. The folder must exist already.
+bool ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
+                  FileSystem& fileSystem);
+
+// The stored names of an archive's entries (see StoredNameOf), in archive order, duplicates
+// kept; entries that have none are left out. False when the archive cannot be read.
+bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames);
+
+// Whether a package's file is present: a readable regular file, found without regard to case.
+bool FileExists(const std::string& path, const FileSystem& fileSystem);
+
+}  // namespace wendmoor

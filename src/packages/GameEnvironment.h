@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wendmoor {
+
+struct GamePaths;
+class FileSystem;
+class FileRefCounts;
+
+// What the package routines of a game work with; all of it belongs to the caller.
+struct GameEnvironment {
+    const GamePaths& paths;
+    FileSystem& fileSystem;
+    FileRefCounts& fileRefs;
+};
+
+// The packages a scan found, each by the exact bytes of its file name in the missions folder.
+struct PackageLists {
+    std::vector<std::string> installed;
+    std::vector<std::string> available;
+};
+
+// Lines of "Zipfile Content": a marker letter, a blank and a stored name.
+using ContentLines = std::vector<std::string>;
+
+}  // namespace wendmoor

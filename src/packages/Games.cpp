@@ -1,0 +1,30 @@
+#include "packages/Games.h"
+
+#include <array>
+
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+
+extern const GameDescription kCaesar3Game;
+extern const GameDescription kPharaoGame;
+
+namespace {
+
+const std::array<const GameDescription*, 2> kGames = {&kCaesar3Game, &kPharaoGame};
+
+}  // namespace
+
+const GameDescription* FindGame(int id) {
+    for (const GameDescription* game : kGames) {
+        if (game->id == id) return game;
+    }
+    return nullptr;
+}
+
+bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths) {
+    if ((paths.*game.gameFolder).empty() || (paths.*game.missions).empty()) return false;
+    return game.saves == nullptr || !(paths.*game.saves).empty();
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "packages/GameEnvironment.h"
+#include "packages/PackagePlan.h"
+
+namespace wendmoor {
+
+// The plan of the package in an archive, or nothing when the file is no package of the game.
+using PlanForArchive = std::function<std::optional<PackagePlan>(const std::string& archivePath)>;
+
+// The scan every game shares: makes the missions folder the current folder, tries every file
+// in it (its extension does not matter; folders are skipped), lists each package as installed
+// when all its targets exist and as available otherwise, and adds the references of the
+// installed packages' counted files. Neither the lists nor the counts are emptied first.
+void ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
+                        PackageLists& lists, const PlanForArchive& planFor);
+
+}  // namespace wendmoor

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wendmoor {
+
+// The longest base name an entry may have; a longer one is skipped like a name without an
+// extension, as the games cannot use such a file anyway.
+inline constexpr std::size_t kMaxStoredNameLength = 259;
+
+// The name an archive entry is installed under: its name after the last "/" (a backslash is an
+// ordinary character in a stored name), with the extension from the last "." lower-cased
+// (letters A to Z only). Nothing for a folder entry, a name without ".", a name too long, and a
+// name that would not stay inside its target folder (see IsSafeFileName).
+std::optional<std::string> StoredNameOf(std::string_view entryName);
+
+// The extension of a stored name, from its last "." to the end.
+std::string_view ExtensionOf(std::string_view storedName);
+
+// Whether a name can be placed in a folder and stay there: not empty, not "." or "..", and
+// free of path separators. On Windows also free of "\" and ":" and not a reserved device
+// name (CON, NUL, COM1 ...), with or without an extension.
+bool IsSafeFileName(std::string_view name);
+
+}  // namespace wendmoor

@@ -1,0 +1,129 @@
+#include "packages/ZipDirectory.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace wendmoor {
+
+namespace {
+
+constexpr std::uint32_t kEndSignature = 0x06054b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint32_t kCentralSignature = 0x02014b50;
+constexpr std::size_t kEndRecordSize = 22;
+constexpr std::size_t kZip64LocatorSize = 20;
+constexpr std::size_t kCentralHeaderSize = 46;
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::size_t kMaxCommentSize = 0xffff;
+
+std::uint16_t Le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint32_t Le32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        offset += static_cast<std::uint64_t>(got);
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+    if (fileSize < kEndRecordSize) return std::nullopt;
+
+    const std::size_t tailSize =
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndRecordSize + kMaxCommentSize));
+    const std::uint64_t tailStart = fileSize - tailSize;
+    std::vector<unsigned char> tail(tailSize);
+    if (!ReadAt(fd, tailStart, tail.data(), tail.size())) return std::nullopt;
+
+    // The last end record whose comment ends inside the file.
+    std::optional<std::size_t> endAt;
+    for (std::size_t at = tailSize - kEndRecordSize + 1; at-- > 0;) {
+        if (Le32(&tail[at]) != kEndSignature) continue;
+        if (at + kEndRecordSize + Le16(&tail[at + 20]) <= tailSize) {
+            endAt = at;
+            break;
+        }
+    }
+    if (!endAt) return std::nullopt;
+    const unsigned char* end = &tail[*endAt];
+    const std::uint16_t disk = Le16(end + 4);
+    const std::uint16_t directoryDisk = Le16(end + 6);
+    const std::uint16_t entriesOnDisk = Le16(end + 8);
+    const std::uint16_t entries = Le16(end + 10);
+    const std::uint32_t directorySize = Le32(end + 12);
+    const std::uint32_t directoryOffset = Le32(end + 16);
+    const std::uint64_t endOffset = tailStart + *endAt;
+
+    if (disk != 0 || directoryDisk != 0 || entriesOnDisk != entries) return std::nullopt;
+    // Values at their maximum mean "see the ZIP64 record", which is not supported.
+    if (entries == 0xffff || directorySize == 0xffffffff || directoryOffset == 0xffffffff) {
+        return std::nullopt;
+    }
+    if (*endAt >= kZip64LocatorSize &&
+        Le32(&tail[*endAt - kZip64LocatorSize]) == kZip64LocatorSignature) {
+        return std::nullopt;
+    }
+    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endOffset) return std::nullopt;
+    if (static_cast<std::uint64_t>(entries) * kCentralHeaderSize > directorySize) {
+        return std::nullopt;
+    }
+
+    std::vector<unsigned char> directory(directorySize);
+    if (directorySize > 0 && !ReadAt(fd, directoryOffset, directory.data(), directory.size())) {
+        return std::nullopt;
+    }
+
+    std::vector<ZipEntryRecord> records;
+    records.reserve(entries);
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        if (at + kCentralHeaderSize > directory.size()) return std::nullopt;
+        const unsigned char* header = &directory[at];
+        if (Le32(header) != kCentralSignature) return std::nullopt;
+        const std::size_t nameSize = Le16(header + 28);
+        const std::size_t extraSize = Le16(header + 30);
+        const std::size_t commentSize = Le16(header + 32);
+        const std::size_t recordSize = kCentralHeaderSize + nameSize + extraSize + commentSize;
+        if (at + recordSize > directory.size()) return std::nullopt;
+
+        ZipEntryRecord record;
+        record.flags = Le16(header + 8);
+        record.method = Le16(header + 10);
+        record.crc32 = Le32(header + 16);
+        record.compressedSize = Le32(header + 20);
+        record.size = Le32(header + 24);
+        const std::uint32_t localOffset = Le32(header + 42);
+        if (record.compressedSize == 0xffffffff || record.size == 0xffffffff ||
+            localOffset == 0xffffffff) {
+            return std::nullopt;
+        }
+        if (static_cast<std::uint64_t>(localOffset) + kLocalHeaderSize + record.compressedSize >
+            directoryOffset) {
+            return std::nullopt;
+        }
+        record.name.assign(reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
+        records.push_back(std::move(record));
+        at += recordSize;
+    }
+    return records;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wendmoor {
+
+// One entry of an archive's central directory, as the archive records it.
+struct ZipEntryRecord {
+    std::string name;
+    std::uint32_t crc32 = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t size = 0;
+    std::uint16_t method = 0;
+    std::uint16_t flags = 0;
+
+    bool IsEncrypted() const { return (flags & 0x0001) != 0; }
+};
+
+// Reads and checks the end-of-central-directory record and the central directory of an open
+// archive before the archive library parses them: every record must lie inside the file and
+// the directory must hold exactly the entries the end record announces. ZIP64 archives,
+// archives spanning several disks and anything malformed give nullopt.
+std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd);
+
+}  // namespace wendmoor

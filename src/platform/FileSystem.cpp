@@ -1,0 +1,221 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/Path.h"
+
+namespace wendmoor {
+
+namespace {
+
+bool PathExists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+mode_t CurrentUmask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+}  // namespace
+
+std::string FileSystem::Resolve(const std::string& path) const {
+    if (path.empty()) return path;
+    if (path.back() == kPathSeparator) return ResolveFolder(path);
+
+    const std::string parent = FolderOf(path);
+    const std::string leaf = path.substr(parent.size());
+    const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
+    std::string candidate = resolvedParent + leaf;
+    if (leaf == "." || leaf == ".." || PathExists(candidate)) return candidate;
+
+    const Listing& listing = ListingOf(resolvedParent);
+    const auto found = listing.byLowerName.find(AsciiLower(leaf));
+    return found == listing.byLowerName.end() ? candidate : resolvedParent + found->second;
+}
+
+std::string FileSystem::ResolveFolder(const std::string& folder) const {
+    if (folder.size() <= 1) return folder;
+    if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
+        return cached->second;
+    }
+    std::string resolved = Resolve(folder.substr(0, folder.size() - 1)) + kPathSeparator;
+    resolvedFolders_.emplace(folder, resolved);
+    return resolved;
+}
+
+const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFolder) const {
+    if (const auto cached = listings_.find(resolvedFolder); cached != listings_.end()) {
+        return cached->second;
+    }
+    Listing listing;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(
+        ::opendir(resolvedFolder.empty() ? "." : resolvedFolder.c_str()), ::closedir);
+    if (dir) {
+        listing.readable = true;
+        while (const dirent* entry = ::readdir(dir.get())) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            auto [slot, inserted] = listing.byLowerName.emplace(AsciiLower(name), name);
+            // Several spellings of one name: take the smallest, so the choice never depends
+            // on the order in which the folder happens to list them.
+            if (!inserted && name < slot->second) slot->second = name;
+        }
+    }
+    return listings_.emplace(resolvedFolder, std::move(listing)).first->second;
+}
+
+bool FileSystem::FileExists(const std::string& path) const {
+    const std::string resolved = Resolve(path);
+    struct stat info;
+    return ::stat(resolved.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(resolved.c_str(), R_OK) == 0;
+}
+
+bool FileSystem::FolderExists(const std::string& path) const {
+    struct stat info;
+    return ::stat(Resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool FileSystem::DeleteFile(const std::string& path) {
+    const std::string resolved = Resolve(path);
+    struct stat info;
+    if (::lstat(resolved.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    if (::unlink(resolved.c_str()) != 0) return false;
+    NoteRemoved(resolved);
+    return true;
+}
+
+bool FileSystem::CreateFolder(const std::string& path) {
+    const std::string resolved = Resolve(path);
+    if (::mkdir(resolved.c_str(), 0777) != 0) return false;
+    NoteAdded(resolved);
+    return true;
+}
+
+bool FileSystem::RemoveFolder(const std::string& path) {
+    const std::string resolved = Resolve(path);
+    if (::rmdir(resolved.c_str()) != 0) return false;
+    NoteRemoved(resolved);
+    return true;
+}
+
+bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+    const std::string resolved = Resolve(path);
+    const std::string folder = resolved.empty() ? std::string(".") : resolved;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return false;
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info;
+            isFolder = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.push_back({name, isFolder});
+    }
+    return true;
+}
+
+bool FileSystem::EnterFolder(const std::string& path) {
+    return ::chdir(Resolve(path).c_str()) == 0;
+}
+
+void FileSystem::ForgetListings() {
+    listings_.clear();
+    resolvedFolders_.clear();
+}
+
+void FileSystem::NoteAdded(const std::string& resolvedPath) {
+    const std::string name = FileNameOf(resolvedPath);
+    const auto cached = listings_.find(FolderOf(resolvedPath));
+    if (cached == listings_.end()) return;
+    auto [slot, inserted] = cached->second.byLowerName.emplace(AsciiLower(name), name);
+    if (!inserted && name < slot->second) slot->second = name;
+}
+
+void FileSystem::NoteRemoved(const std::string& resolvedPath) {
+    // Another spelling of the same name may remain, so the folder is listed anew when needed.
+    listings_.erase(FolderOf(resolvedPath));
+    listings_.erase(resolvedPath + kPathSeparator);
+    resolvedFolders_.clear();
+}
+
+FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& target)
+    : fileSystem_(fileSystem), target_(fileSystem.Resolve(target)) {
+    mode_t mode = 0666 & ~CurrentUmask();
+    struct stat info;
+    if (::stat(target_.c_str(), &info) == 0) {
+        // Only a plain file we may write is replaced, as opening it for writing would allow.
+        if (!S_ISREG(info.st_mode) || ::access(target_.c_str(), W_OK) != 0) return;
+        mode = info.st_mode & 07777;
+    }
+    const std::string folder = FolderOf(target_);
+    std::string pattern = (folder.empty() ? std::string() : folder) + ".wendmoor-XXXXXX";
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) return;
+    temporary_ = pattern;
+    if (::fchmod(fd_, mode) != 0) failed_ = true;
+}
+
+FileReplacement::~FileReplacement() { Discard(); }
+
+bool FileReplacement::Write(const void* data, std::size_t size) {
+    if (fd_ < 0 || failed_) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(fd_, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            failed_ = true;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool FileReplacement::Commit() {
+    if (fd_ < 0 || failed_) {
+        Discard();
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+        return false;
+    }
+    temporary_.clear();
+    fileSystem_.NoteAdded(target_);
+    return true;
+}
+
+void FileReplacement::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+}  // namespace wendmoor

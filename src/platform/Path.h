@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wendmoor {
+
+// Paths are plain bytes in the platform's narrow encoding; nothing here decodes them, so a
+// file name that is not valid text survives every step unchanged.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// A sub-folder literal as the game folders use it, with the trailing separator ("Maps/").
+std::string SubFolder(std::string_view name);
+
+// The last component of a path; a trailing separator is ignored.
+std::string FileNameOf(std::string_view path);
+
+// The folder part of a path, with its trailing separator; empty when there is none.
+std::string FolderOf(std::string_view path);
+
+// ASCII-only lower-casing: A to Z become a to z, every other byte stays as it is, so the
+// result never depends on the locale.
+std::string AsciiLower(std::string_view text);
+
+}  // namespace wendmoor

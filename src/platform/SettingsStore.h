@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace wendmoor {
+
+// A persistent store of named byte-string values under one key. The program's settings live
+// in the registry on Windows and in an INI file elsewhere.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // False when the value is missing or cannot be read; `value` is then untouched.
+    virtual bool Read(const std::string& name, std::string& value) const = 0;
+    virtual bool Write(const std::string& name, const std::string& value) = 0;
+};
+
+// The store the program uses when nothing else is said: the registry key Software\QARN of the
+// local machine on Windows; elsewhere QARN.conf in the user's configuration folder, with a
+// machine-wide QARN.conf in the system configuration folder supplying what the user's lacks.
+std::unique_ptr<SettingsStore> OpenDefaultSettingsStore();
+
+// An INI store in the given file alone (tests, the command-line tool's --settings). An
+// optional fallback file supplies values the first one lacks; it is never written.
+std::unique_ptr<SettingsStore> OpenIniSettingsStore(const std::string& file,
+                                                    const std::string& fallbackFile = {});
+
+}  // namespace wendmoor
