@@ -1,0 +1,1 @@
+// Emperor packages: the unit lands with its own issue.

@@ -1,0 +1,1 @@
+// Zeus packages: the unit lands with its own issue.
