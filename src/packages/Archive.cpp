@@ -52,7 +52,9 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path) {
     return std::unique_ptr<Archive>(new Archive(dir, std::move(*records)));
 }
 
-Archive::~Archive() { zzip_dir_close(dir_); }
+Archive::~Archive() {
+    zzip_dir_close(dir_);
+}
 
 std::vector<std::string> Archive::EntryNames() {
     std::vector<std::string> names;

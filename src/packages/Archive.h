@@ -15,7 +15,7 @@ class FileSystem;
 // An open mission archive. It opens exactly the named file (never "name.zip" in its place),
 // checks its directory layout before zziplib parses it, and closes it when destroyed.
 class Archive {
-public:
+  public:
     static std::unique_ptr<Archive> Open(const std::string& path);
     ~Archive();
     Archive(const Archive&) = delete;
@@ -30,7 +30,7 @@ public:
     // The directory record of the entry stored under exactly this name (the first of several).
     const ZipEntryRecord* RecordNamed(const char* storedName) const;
 
-private:
+  private:
     Archive(ZZIP_DIR* dir, std::vector<ZipEntryRecord> records)
         : dir_(dir), records_(std::move(records)) {}
 

@@ -5,7 +5,9 @@
 
 namespace wendmoor {
 
-int FileRefCounts::AddFileRef(std::string path) { return ++counts_[AsciiLower(path)]; }
+int FileRefCounts::AddFileRef(std::string path) {
+    return ++counts_[AsciiLower(path)];
+}
 
 int FileRefCounts::ReleaseFileRef(std::string path) {
     const auto found = counts_.find(AsciiLower(path));

@@ -12,7 +12,7 @@ class FileSystem;
 // deletes a file only when no other installed package still needs it. Keys are the target
 // paths lower-cased as a whole, so two spellings of one path share a count.
 class FileRefCounts {
-public:
+  public:
     explicit FileRefCounts(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
     // One more reference; returns the new count.
@@ -28,7 +28,7 @@ public:
     // Every key with its count, ordered by key.
     std::map<std::string, int> Snapshot() const;
 
-private:
+  private:
     FileSystem& fileSystem_;
     std::unordered_map<std::string, int> counts_;
 };

@@ -26,8 +26,7 @@ struct GameDescription {
     bool (*showContent)(const std::string& archivePath, ContentLines& lines);
     // Classifies the archive and installs or deinstalls it; false (and nothing done) when it
     // is no package.
-    bool (*runCommand)(GameEnvironment& environment, const std::string& archivePath,
-                       bool install);
+    bool (*runCommand)(GameEnvironment& environment, const std::string& archivePath, bool install);
 };
 
 // The game with that id, or nullptr for kNoGame and anything unknown.

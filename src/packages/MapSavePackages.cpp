@@ -90,8 +90,7 @@ void ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists) {
 void InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
                           const std::vector<std::string>& maps,
                           const std::vector<std::string>& saves, bool install) {
-    ApplyPackagePlan(archivePath, PharaoPlan(environment.paths, maps, saves), environment,
-                     install);
+    ApplyPackagePlan(archivePath, PharaoPlan(environment.paths, maps, saves), environment, install);
 }
 
 }  // namespace wendmoor
@@ -107,16 +106,14 @@ bool ShowMapSaveContent(const std::string& archivePath, ContentLines& lines) {
     return true;
 }
 
-bool RunCaesar3Command(GameEnvironment& environment, const std::string& archivePath,
-                       bool install) {
+bool RunCaesar3Command(GameEnvironment& environment, const std::string& archivePath, bool install) {
     std::vector<std::string> maps, saves, others;
     if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return false;
     InstallCaesar3Package(environment, archivePath, maps, saves, install);
     return true;
 }
 
-bool RunPharaoCommand(GameEnvironment& environment, const std::string& archivePath,
-                      bool install) {
+bool RunPharaoCommand(GameEnvironment& environment, const std::string& archivePath, bool install) {
     std::vector<std::string> maps, saves, others;
     if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return false;
     InstallPharaoPackage(environment, archivePath, maps, saves, install);
@@ -126,20 +123,28 @@ bool RunPharaoCommand(GameEnvironment& environment, const std::string& archivePa
 }  // namespace
 
 extern const GameDescription kCaesar3Game = {
-    kCaesar3,           "Caesar III",
+    kCaesar3,
+    "Caesar III",
     "please select all paths for Caesar III!",
-    &GamePaths::caesar3_missions, &GamePaths::caesar3_path,
-    nullptr,            "c3.exe",
-    ScanCaesar3Missions, ShowMapSaveContent,
+    &GamePaths::caesar3_missions,
+    &GamePaths::caesar3_path,
+    nullptr,
+    "c3.exe",
+    ScanCaesar3Missions,
+    ShowMapSaveContent,
     RunCaesar3Command,
 };
 
 extern const GameDescription kPharaoGame = {
-    kPharao,            "Pharao",
+    kPharao,
+    "Pharao",
     "please select all paths for Pharao!",
-    &GamePaths::pharao_missions, &GamePaths::pharao_path,
-    &GamePaths::pharao_saves, "pharaoh.exe",
-    ScanPharaoMissions, ShowMapSaveContent,
+    &GamePaths::pharao_missions,
+    &GamePaths::pharao_path,
+    &GamePaths::pharao_saves,
+    "pharaoh.exe",
+    ScanPharaoMissions,
+    ShowMapSaveContent,
     RunPharaoCommand,
 };
 

@@ -18,7 +18,7 @@ class FileRefCounts;
 // folder (see IsSafeFileName) never becomes a step: the plan is where a hostile entry or
 // adventure name is stopped, once for every game.
 class PackagePlan {
-public:
+  public:
     struct Step {
         enum class Kind { MakeFolder, File, RemoveFolder };
         Kind kind;
@@ -39,7 +39,7 @@ public:
 
     const std::vector<Step>& Steps() const { return steps_; }
 
-private:
+  private:
     std::vector<Step> steps_;
 };
 

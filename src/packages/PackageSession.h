@@ -15,7 +15,7 @@ class FileSystem;
 // package lists, the content lines and the reference counts, all rebuilt from the disk by
 // every selection. The lists are kept in the order the user sees (ListLess).
 class PackageSession {
-public:
+  public:
     // `askForFolders` runs when a game's required folders are incomplete; the window opens its
     // options dialog there. It may change `paths`.
     PackageSession(GamePaths& paths, FileSystem& fileSystem, std::function<void()> askForFolders);
@@ -43,7 +43,7 @@ public:
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;
 
-private:
+  private:
     GamePaths& paths_;
     FileSystem& fileSystem_;
     std::function<void()> askForFolders_;

@@ -47,8 +47,8 @@ std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
     const auto fileSize = static_cast<std::uint64_t>(info.st_size);
     if (fileSize < kEndRecordSize) return std::nullopt;
 
-    const std::size_t tailSize =
-        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndRecordSize + kMaxCommentSize));
+    const std::size_t tailSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize, kEndRecordSize + kMaxCommentSize));
     const std::uint64_t tailStart = fileSize - tailSize;
     std::vector<unsigned char> tail(tailSize);
     if (!ReadAt(fd, tailStart, tail.data(), tail.size())) return std::nullopt;
@@ -81,7 +81,8 @@ std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
         Le32(&tail[*endAt - kZip64LocatorSize]) == kZip64LocatorSignature) {
         return std::nullopt;
     }
-    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endOffset) return std::nullopt;
+    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endOffset)
+        return std::nullopt;
     if (static_cast<std::uint64_t>(entries) * kCentralHeaderSize > directorySize) {
         return std::nullopt;
     }

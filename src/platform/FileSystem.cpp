@@ -172,7 +172,9 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     if (::fchmod(fd_, mode) != 0) failed_ = true;
 }
 
-FileReplacement::~FileReplacement() { Discard(); }
+FileReplacement::~FileReplacement() {
+    Discard();
+}
 
 bool FileReplacement::Write(const void* data, std::size_t size) {
     if (fd_ < 0 || failed_) return false;

@@ -16,7 +16,7 @@ namespace wendmoor {
 // this object, until ForgetListings(); so a refresh or an install that touches thousands of
 // files in one folder lists that folder once.
 class FileSystem {
-public:
+  public:
     struct FolderEntry {
         std::string name;
         bool isFolder = false;
@@ -49,7 +49,7 @@ public:
     // another program may have changed them.
     void ForgetListings();
 
-private:
+  private:
     friend class FileReplacement;
 
     // Keep what is known of a folder true after our own writes, without listing it again.
@@ -74,7 +74,7 @@ private:
 // every write, the flush and the close succeeded. Destroyed without Commit(), or after a
 // failed one, it removes the temporary file and the target stays as it was.
 class FileReplacement {
-public:
+  public:
     FileReplacement(FileSystem& fileSystem, const std::string& target);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -84,7 +84,7 @@ public:
     bool Write(const void* data, std::size_t size);
     bool Commit();
 
-private:
+  private:
     void Discard();
 
     FileSystem& fileSystem_;

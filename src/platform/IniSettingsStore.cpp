@@ -9,7 +9,9 @@ namespace wendmoor {
 
 namespace {
 
-QString FileNameToQString(const std::string& file) { return QString::fromLocal8Bit(file); }
+QString FileNameToQString(const std::string& file) {
+    return QString::fromLocal8Bit(file);
+}
 
 // Values are stored as text when they are valid UTF-8 (what other tools expect to read) and
 // as a byte array otherwise, so no path loses a byte on its way through the file.
@@ -30,7 +32,7 @@ std::string FromStored(const QVariant& stored) {
 }
 
 class IniSettingsStore final : public SettingsStore {
-public:
+  public:
     IniSettingsStore(std::unique_ptr<QSettings> settings, std::unique_ptr<QSettings> fallback)
         : settings_(std::move(settings)), fallback_(std::move(fallback)) {}
 
@@ -53,7 +55,7 @@ public:
         return settings_->status() == QSettings::NoError;
     }
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
     std::unique_ptr<QSettings> fallback_;
 };

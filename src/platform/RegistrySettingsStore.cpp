@@ -12,7 +12,7 @@ constexpr char kKey[] = "Software\\QARN";
 constexpr DWORD kValueBufferSize = 260;
 
 class RegistrySettingsStore final : public SettingsStore {
-public:
+  public:
     bool Read(const std::string& name, std::string& value) const override {
         HKEY key = nullptr;
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -35,9 +35,9 @@ public:
                             KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
             return false;
         }
-        const LONG result =
-            RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
+        const LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(value.c_str()),
+                                           static_cast<DWORD>(value.size() + 1));
         RegCloseKey(key);
         return result == ERROR_SUCCESS;
     }

@@ -8,7 +8,7 @@ namespace wendmoor {
 // A persistent store of named byte-string values under one key. The program's settings live
 // in the registry on Windows and in an INI file elsewhere.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // False when the value is missing or cannot be read; `value` is then untouched.
     virtual bool Read(const std::string& name, std::string& value) const = 0;

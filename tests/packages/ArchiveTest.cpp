@@ -17,7 +17,7 @@ using testing::TempDir;
 using testing::ZipWriter;
 
 class ArchiveTest : public ::testing::Test {
-protected:
+  protected:
     std::string MakeArchive(const ZipWriter& zip, const std::string& name = "package.zip") {
         const std::string path = dir.path() + name;
         EXPECT_TRUE(zip.WriteTo(path));
@@ -42,7 +42,8 @@ TEST_F(ArchiveTest, ListsEntryNamesInDirectoryOrderAsStored) {
 TEST_F(ArchiveTest, StoredNamesDropFoldersAndExtensionlessEntries) {
     std::vector<std::string> names;
     ASSERT_TRUE(ReadStoredNames(
-        MakeArchive(ZipWriter().AddFolder("Scenarios/").Add("Scenarios/Rome.MAP", "m").Add("notes", "n")),
+        MakeArchive(
+            ZipWriter().AddFolder("Scenarios/").Add("Scenarios/Rome.MAP", "m").Add("notes", "n")),
         names));
     EXPECT_EQ(names, (std::vector<std::string>{"Rome.map"}));
 }
@@ -82,8 +83,8 @@ TEST_F(ArchiveTest, FailedOpenLeaksNoDescriptor) {
 class ExtractTest : public ArchiveTest {};
 
 TEST_F(ExtractTest, FindsEntryByFileNameWithoutRegardToCaseOrFolder) {
-    const auto archive =
-        Archive::Open(MakeArchive(ZipWriter().Add("Maps/Rome.MAP", "rome", ZipWriter::Method::Stored)));
+    const auto archive = Archive::Open(
+        MakeArchive(ZipWriter().Add("Maps/Rome.MAP", "rome", ZipWriter::Method::Stored)));
     ASSERT_TRUE(archive);
     EXPECT_TRUE(ExtractEntry(*archive, "rome.map", dir.path() + "a.map", fileSystem));
     EXPECT_TRUE(ExtractEntry(*archive, "other/ROME.map", dir.path() + "b.map", fileSystem));
@@ -94,8 +95,8 @@ TEST_F(ExtractTest, FindsEntryByFileNameWithoutRegardToCaseOrFolder) {
 }
 
 TEST_F(ExtractTest, SameNameInTwoFoldersTakesTheFirst) {
-    const auto archive =
-        Archive::Open(MakeArchive(ZipWriter().Add("one/Rome.map", "first").Add("two/Rome.map", "second")));
+    const auto archive = Archive::Open(
+        MakeArchive(ZipWriter().Add("one/Rome.map", "first").Add("two/Rome.map", "second")));
     ASSERT_TRUE(archive);
     EXPECT_TRUE(ExtractEntry(*archive, "two/Rome.map", dir.path() + "Rome.map", fileSystem));
     EXPECT_EQ(ReadFileBytes(dir.path() + "Rome.map"), "first");
@@ -131,9 +132,10 @@ TEST_F(ExtractTest, MissingFolderCreatesNothing) {
 
 TEST_F(ExtractTest, DamagedEntryLeavesTheOldFileIntact) {
     const std::string target = dir.WriteFile("game/Rome.map", "old bytes");
-    ZipWriter::Entry wrongCrc{"Rome.map", "new bytes", ZipWriter::Method::Stored, 0x12345678u, 0, {}};
-    ZipWriter::Entry wrongCrcDeflated{"Troy.map", std::string(5000, 't'), ZipWriter::Method::Deflated,
-                                      0x1u, 0, {}};
+    ZipWriter::Entry wrongCrc{"Rome.map",  "new bytes", ZipWriter::Method::Stored,
+                              0x12345678u, 0,           {}};
+    ZipWriter::Entry wrongCrcDeflated{
+        "Troy.map", std::string(5000, 't'), ZipWriter::Method::Deflated, 0x1u, 0, {}};
     ZipWriter::Entry encrypted{"Crete.map", "secret", ZipWriter::Method::Stored, {}, 1, {}};
     ZipWriter::Entry unknownMethod{"Sparta.map", "data", ZipWriter::Method::Stored, {}, 0, 99};
     const auto archive = Archive::Open(MakeArchive(

@@ -1,1 +1,70 @@
+#include "packages/FileRefCounts.h"
+
 #include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "platform/FileSystem.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ListTree;
+using testing::TempDir;
+
+class FileRefCountsTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    FileSystem fileSystem;
+    FileRefCounts refs{fileSystem};
+};
+
+TEST_F(FileRefCountsTest, LastReleaseDeletesTheFile) {
+    const std::string map = dir.WriteFile("Rome.map", "m");
+    EXPECT_EQ(refs.AddFileRef(map), 1);
+    EXPECT_EQ(refs.AddFileRef(map), 2);
+    EXPECT_EQ(refs.ReleaseFileRef(map), 1);
+    EXPECT_TRUE(fileSystem.FileExists(map));
+    EXPECT_EQ(refs.ReleaseFileRef(map), 0);
+    EXPECT_FALSE(fileSystem.FileExists(map));
+    EXPECT_EQ(refs.CountOf(map), 0);
+    EXPECT_EQ(refs.AddFileRef(map), 1);
+}
+
+TEST_F(FileRefCountsTest, SpellingsThatDifferInCaseShareOneCount) {
+    refs.AddFileRef("/Games/C3/Rome.map");
+    refs.AddFileRef("/games/c3/rome.map");
+    EXPECT_EQ(refs.CountOf("/GAMES/C3/ROME.MAP"), 2);
+    EXPECT_EQ(refs.Snapshot(), (std::map<std::string, int>{{"/games/c3/rome.map", 2}}));
+}
+
+TEST_F(FileRefCountsTest, ReleasingAnUncountedPathDeletesNothing) {
+    const std::string map = dir.WriteFile("Rome.map", "m");
+    EXPECT_EQ(refs.ReleaseFileRef(map), 0);
+    EXPECT_TRUE(fileSystem.FileExists(map));
+    EXPECT_TRUE(refs.Snapshot().empty());
+}
+
+TEST_F(FileRefCountsTest, DeletesTheInstalledFileNeverItsLowerCaseNeighbour) {
+    // On a case-respecting disk "rome.map" is another file than the installed "Rome.map".
+    dir.WriteFile("Cities/Rome.map", "installed");
+    dir.WriteFile("Cities/rome.map", "someone else's");
+    refs.AddFileRef(dir.path() + "Cities/Rome.map");
+    refs.ReleaseFileRef(dir.path() + "Cities/Rome.map");
+    EXPECT_EQ(ListTree(dir.path() + "Cities"), "rome.map\n");
+}
+
+TEST_F(FileRefCountsTest, KeyGoesEvenWhenTheFileCannotBeDeleted) {
+    refs.AddFileRef(dir.path() + "gone.map");
+    EXPECT_EQ(refs.ReleaseFileRef(dir.path() + "gone.map"), 0);
+    EXPECT_EQ(refs.CountOf(dir.path() + "gone.map"), 0);
+}
+
+TEST_F(FileRefCountsTest, RemoveAllForgetsEveryCount) {
+    refs.AddFileRef("a");
+    refs.AddFileRef("b");
+    refs.RemoveAll();
+    EXPECT_TRUE(refs.Snapshot().empty());
+}
+
+}  // namespace
+}  // namespace wendmoor

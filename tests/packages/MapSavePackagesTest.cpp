@@ -1,1 +1,234 @@
+#include "packages/MapSavePackages.h"
+
 #include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "ZipWriter.h"
+#include "packages/FileRefCounts.h"
+#include "packages/PackageSession.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ListTree;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+
+class MapSaveTest : public ::testing::Test {
+  protected:
+    MapSaveTest() {
+        paths.caesar3_missions = dir.MakeFolder("c3missions");
+        paths.caesar3_path = dir.MakeFolder("C3");
+        paths.pharao_missions = dir.MakeFolder("phmissions");
+        paths.pharao_path = dir.MakeFolder("Pharaoh");
+        dir.MakeFolder("Pharaoh/Maps");
+        paths.pharao_saves = dir.MakeFolder("Pharaoh/Save");
+    }
+
+    std::string Package(const std::string& folder, const std::string& name, const ZipWriter& zip) {
+        const std::string path = folder + name;
+        EXPECT_TRUE(zip.WriteTo(path));
+        return path;
+    }
+
+    TempDir dir;
+    GamePaths paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+};
+
+TEST_F(MapSaveTest, ClassifiesByStoredNameInArchiveOrder) {
+    Strings maps, saves, others;
+    ASSERT_TRUE(ClassifyMapSaveArchive(Package(paths.caesar3_missions, "p.zip",
+                                               ZipWriter()
+                                                   .AddFolder("Scenarios/")
+                                                   .Add("Scenarios/Rome.MAP", "m")
+                                                   .Add("notes", "n")
+                                                   .Add("b.SAV", "s")
+                                                   .Add("x.mapx", "x")
+                                                   .Add("other/Rome.map", "m2")
+                                                   .Add("readme.txt", "t")),
+                                       maps, saves, others));
+    EXPECT_EQ(maps, (Strings{"Rome.map", "Rome.map"}));
+    EXPECT_EQ(saves, (Strings{"b.sav"}));
+    EXPECT_EQ(others, (Strings{"x.mapx", "readme.txt"}));
+}
+
+TEST_F(MapSaveTest, ArchivesWithoutMapOrSaveAreNoPackages) {
+    Strings maps, saves, others;
+    EXPECT_FALSE(ClassifyMapSaveArchive(
+        Package(paths.caesar3_missions, "readme.zip", ZipWriter().Add("readme.txt", "t")), maps,
+        saves, others));
+    EXPECT_FALSE(
+        ClassifyMapSaveArchive(paths.caesar3_missions + "missing.zip", maps, saves, others));
+}
+
+TEST_F(MapSaveTest, ContentLinesAreGroupedByMarker) {
+    Package(paths.caesar3_missions, "Rome.zip",
+            ZipWriter()
+                .Add("z.txt", "t")
+                .Add("b.sav", "s")
+                .Add("Scenarios/Rome.MAP", "m")
+                .Add("a.sav", "s"));
+    ASSERT_TRUE(session.SelectGame(1));
+    session.ShowPackageContent("Rome.zip");
+    EXPECT_EQ(session.Content(), (Strings{"M Rome.map", "S a.sav", "S b.sav", "Z z.txt"}));
+}
+
+TEST_F(MapSaveTest, ScanListsEveryReadableArchiveWhateverItsExtension) {
+    Package(paths.caesar3_missions, "beta.zip", ZipWriter().Add("Beta.map", "b"));
+    Package(paths.caesar3_missions, "Alpha.dat", ZipWriter().Add("Alpha.map", "a"));
+    Package(paths.caesar3_missions, "readme.zip", ZipWriter().Add("readme.txt", "r"));
+    dir.WriteFile("c3missions/notes.txt", "not an archive");
+    dir.MakeFolder("c3missions/x.zip");
+    ASSERT_TRUE(session.SelectGame(1));
+    EXPECT_EQ(session.Lists().available, (Strings{"Alpha.dat", "beta.zip"}));
+    EXPECT_TRUE(session.Lists().installed.empty());
+}
+
+TEST_F(MapSaveTest, MissingMissionsFolderLeavesListsEmpty) {
+    paths.caesar3_missions = dir.path() + "nowhere/";
+    EXPECT_TRUE(session.SelectGame(1));
+    EXPECT_TRUE(session.Lists().available.empty());
+    EXPECT_TRUE(session.Content().empty());
+}
+
+TEST_F(MapSaveTest, InstallAndDeinstallCaesar3LeaveTheGameFolderAsItWas) {
+    dir.WriteFile("C3/c3.exe", "game");
+    const std::string before = ListTree(paths.caesar3_path);
+    Package(paths.caesar3_missions, "Rome.zip",
+            ZipWriter()
+                .Add("Scenarios/Rome.MAP", "map")
+                .Add("Rome.sav", "save")
+                .Add("readme.txt", "r"));
+    ASSERT_TRUE(session.SelectGame(1));
+    ASSERT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Done);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "Rome.map\nRome.sav\nc3.exe\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "Rome.map"), "map");
+    EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
+    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
+
+    ASSERT_EQ(session.RunPackageCommand("Rome.zip", false), PackageSession::CommandResult::Done);
+    EXPECT_EQ(ListTree(paths.caesar3_path), before);
+    EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
+}
+
+TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
+    Package(paths.caesar3_missions, "one.zip",
+            ZipWriter().Add("Rome.map", "m").Add("shared.sav", "s"));
+    Package(paths.caesar3_missions, "two.zip",
+            ZipWriter().Add("ROME.MAP", "m").Add("shared.sav", "s"));
+    Package(paths.caesar3_missions, "three.zip", ZipWriter().Add("Rome.map", "m"));
+    ASSERT_TRUE(session.SelectGame(1));
+    session.RunPackageCommand("one.zip", true);
+    session.RunPackageCommand("two.zip", true);
+    EXPECT_EQ(session.Lists().installed, (Strings{"one.zip", "three.zip", "two.zip"}));
+    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 3);
+
+    session.RunPackageCommand("one.zip", false);
+    // The map stays for the others; the shared save went, so "two" is available again.
+    EXPECT_TRUE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
+    EXPECT_EQ(session.Lists().installed, (Strings{"three.zip"}));
+    EXPECT_EQ(session.Lists().available, (Strings{"one.zip", "two.zip"}));
+    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
+
+    session.RunPackageCommand("three.zip", false);
+    EXPECT_FALSE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
+}
+
+TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
+    dir.WriteFile("C3/ROME.MAP", "old map");
+    Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "new map"));
+    ASSERT_TRUE(session.SelectGame(1));
+    EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
+    session.RunPackageCommand("Rome.zip", true);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "ROME.MAP\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "ROME.MAP"), "new map");
+}
+
+TEST_F(MapSaveTest, PharaoMapsGoIntoMapsAndSavesIntoTheSaveFolder) {
+    Package(paths.pharao_missions, "Delta.zip",
+            ZipWriter().Add("maps/Delta.MAP", "m").Add("Delta.sav", "s"));
+    dir.WriteFile("Pharaoh/Delta.map", "in the game folder itself, which does not count");
+    ASSERT_TRUE(session.SelectGame(2));
+    EXPECT_EQ(session.Lists().available, (Strings{"Delta.zip"}));
+    session.RunPackageCommand("Delta.zip", true);
+    EXPECT_EQ(ListTree(paths.pharao_path),
+              "Delta.map\nMaps/\nMaps/Delta.map\nSave/\nSave/Delta.sav\n");
+    EXPECT_EQ(session.Lists().installed, (Strings{"Delta.zip"}));
+    session.RunPackageCommand("Delta.zip", false);
+    EXPECT_EQ(ListTree(paths.pharao_path), "Delta.map\nMaps/\nSave/\n");
+}
+
+TEST_F(MapSaveTest, PharaoWithoutMapsFolderWritesNoMap) {
+    paths.pharao_path = dir.MakeFolder("PharaohWithoutMaps");
+    Package(paths.pharao_missions, "Delta.zip", ZipWriter().Add("Delta.map", "m"));
+    ASSERT_TRUE(session.SelectGame(2));
+    session.RunPackageCommand("Delta.zip", true);
+    EXPECT_EQ(ListTree(paths.pharao_path), "");
+    EXPECT_EQ(session.Lists().available, (Strings{"Delta.zip"}));
+}
+
+TEST_F(MapSaveTest, IncompleteFoldersLeaveTheMessageAndNoGame) {
+    paths.pharao_saves.clear();
+    int asked = 0;
+    PackageSession asking(paths, fileSystem, [&] { ++asked; });
+    EXPECT_FALSE(asking.SelectGame(2));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asking.CurrentGame(), 0);
+    EXPECT_EQ(asking.Content(), (Strings{"please select all paths for Pharao!"}));
+    EXPECT_EQ(asking.RunPackageCommand("x.zip", true), PackageSession::CommandResult::NoGame);
+}
+
+TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {
+    const std::string archive =
+        Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "m"));
+    ASSERT_TRUE(session.SelectGame(1));
+    std::remove(archive.c_str());
+    EXPECT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Refused);
+    EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
+TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
+    const std::string name = "R\xf6m\xff.zip";
+    Package(paths.caesar3_missions, name, ZipWriter().Add("Rome.map", "m"));
+    ASSERT_TRUE(session.SelectGame(1));
+    ASSERT_EQ(session.Lists().available, (Strings{name}));
+    EXPECT_EQ(session.RunPackageCommand(name, true), PackageSession::CommandResult::Done);
+    EXPECT_EQ(session.Lists().installed, (Strings{name}));
+}
+
+TEST_F(MapSaveTest, HostileEntryNamesNeverLeaveTheTargetFolders) {
+    dir.WriteFile("victim.map", "must stay");
+    Package(paths.caesar3_missions, "evil.zip",
+            ZipWriter()
+                .Add("../../victim.map", "overwritten?")
+                .Add("/etc/passwd.map", "absolute")
+                .Add("x/..", "dotdot")
+                .Add("x/.", "dot")
+                .Add("..\\..\\back.map", "backslashes")
+                .Add(std::string(300, 'L') + ".map", "too long")
+                .Add("ok.sav", "fine"));
+    ASSERT_TRUE(session.SelectGame(1));
+    session.ShowPackageContent("evil.zip");
+#ifdef _WIN32
+    const Strings expected{"M passwd.map", "M victim.map", "S ok.sav"};
+#else
+    const Strings expected{"M ..\\..\\back.map", "M passwd.map", "M victim.map", "S ok.sav"};
+#endif
+    EXPECT_EQ(session.Content(), expected);
+    session.RunPackageCommand("evil.zip", true);
+    EXPECT_EQ(ReadFileBytes(dir.path() + "victim.map"), "must stay");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "..\\..\\back.map\nok.sav\npasswd.map\nvictim.map\n");
+    session.RunPackageCommand("evil.zip", false);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+    EXPECT_EQ(ReadFileBytes(dir.path() + "victim.map"), "must stay");
+}
+
+}  // namespace
+}  // namespace wendmoor

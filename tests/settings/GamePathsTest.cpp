@@ -1,1 +1,106 @@
+#include "settings/GamePaths.h"
+
 #include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "ZipWriter.h"
+#include "platform/SettingsStore.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+class GamePathsTest : public ::testing::Test {
+  protected:
+    std::string Ini() const { return dir.path() + "QARN.conf"; }
+
+    TempDir dir;
+};
+
+TEST_F(GamePathsTest, SavedFoldersLoadAgain) {
+    GamePaths saved;
+    saved.zeus_path = "/games/Zeus/";
+    saved.zeus_saves = "/games/Zeus/Save/";
+    saved.caesar3_missions = "/home/player/missions, caesar/";  // a comma must survive
+    SaveGamePaths(saved, *OpenIniSettingsStore(Ini()));
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(loaded, saved);
+    const std::string file = *ReadFileBytes(Ini());
+    EXPECT_NE(file.find("[General]"), std::string::npos);
+    EXPECT_NE(file.find("zeus_path=/games/Zeus/"), std::string::npos);
+}
+
+TEST_F(GamePathsTest, EmptyFieldsAreNeverSavedNorDeleted) {
+    GamePaths first;
+    first.pharao_path = "/old/Pharao/";
+    first.pharao_saves = "/old/Pharao/Save/";
+    SaveGamePaths(first, *OpenIniSettingsStore(Ini()));
+    GamePaths second = first;
+    second.pharao_path = "/new/Pharao/";
+    second.pharao_saves.clear();
+    SaveGamePaths(second, *OpenIniSettingsStore(Ini()));
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(loaded.pharao_path, "/new/Pharao/");
+    EXPECT_EQ(loaded.pharao_saves, "/old/Pharao/Save/");
+}
+
+TEST_F(GamePathsTest, MissingValuesLeaveFieldsAsTheyWere) {
+    GamePaths paths;
+    paths.emperor_path = "/kept/";
+    LoadGamePaths(paths, *OpenIniSettingsStore(dir.path() + "absent.conf"));
+    EXPECT_EQ(paths.emperor_path, "/kept/");
+    EXPECT_EQ(paths.zeus_path, "");
+}
+
+TEST_F(GamePathsTest, LengthBoundaryIs259Bytes) {
+    const std::string longest = "/" + std::string(257, 'a') + "/";
+    const std::string tooLong = "/" + std::string(258, 'b') + "/";
+    auto store = OpenIniSettingsStore(Ini());
+    store->Write("zeus_path", longest);
+    store->Write("zeus_saves", tooLong);
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(loaded.zeus_path, longest);
+    EXPECT_EQ(loaded.zeus_saves, "");
+}
+
+TEST_F(GamePathsTest, PathsThatAreNotValidTextKeepEveryByte) {
+    GamePaths saved;
+    saved.caesar3_path = "/games/C\xe4sar \xff/";
+    SaveGamePaths(saved, *OpenIniSettingsStore(Ini()));
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(loaded.caesar3_path, saved.caesar3_path);
+}
+
+TEST_F(GamePathsTest, MachineWideFileSuppliesWhatTheUsersLacks) {
+    const std::string machine = dir.path() + "machine.conf";
+    dir.WriteFile("machine.conf", "[General]\nzeus_path=/opt/Zeus/\nzeus_saves=/opt/Zeus/Save/\n");
+    dir.WriteFile("QARN.conf", "[General]\nzeus_path=/home/Zeus/\n");
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini(), machine));
+    EXPECT_EQ(loaded.zeus_path, "/home/Zeus/");
+    EXPECT_EQ(loaded.zeus_saves, "/opt/Zeus/Save/");
+}
+
+TEST_F(GamePathsTest, GarbageFileLoadsWhatItCanAndCrashesNothing) {
+    dir.WriteFile("QARN.conf",
+                  std::string("\x00\xff[[[=\n=\nzeus_path\n[General]\npharao_path=/p/\n", 36));
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(loaded.zeus_path, "");
+}
+
+TEST_F(GamePathsTest, FieldsKeepTheirOrder) {
+    ASSERT_EQ(kGamePathFields.size(), 11u);
+    EXPECT_STREQ(kGamePathFields.front().name, "caesar3_missions");
+    EXPECT_STREQ(kGamePathFields[4].name, "pharao_saves");
+    EXPECT_STREQ(kGamePathFields.back().name, "emperor_saves");
+}
+
+}  // namespace
+}  // namespace wendmoor

@@ -1,10 +1,10 @@
 #include "TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <vector>
-#include <algorithm>
 
 #include "ZipWriter.h"
 

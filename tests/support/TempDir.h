@@ -7,7 +7,7 @@ namespace wendmoor::testing {
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes. path() ends with the separator, like every configured folder.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // Writes a file below the folder; returns its path.
     std::string WriteFile(const std::string& relative, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

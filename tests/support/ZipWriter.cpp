@@ -60,9 +60,11 @@ std::string ZipWriter::Bytes() const {
     std::string out;
     std::string directory;
     for (const Entry& entry : entries_) {
-        const std::uint32_t crc = entry.recordedCrc.value_or(static_cast<std::uint32_t>(crc32(
-            0L, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size()))));
-        const std::string payload = entry.method == Method::Deflated ? Deflate(entry.data) : entry.data;
+        const std::uint32_t crc = entry.recordedCrc.value_or(
+            static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(entry.data.data()),
+                                             static_cast<uInt>(entry.data.size()))));
+        const std::string payload =
+            entry.method == Method::Deflated ? Deflate(entry.data) : entry.data;
         const std::uint16_t method =
             entry.methodId.value_or(entry.method == Method::Deflated ? 8 : 0);
         const auto offset = static_cast<std::uint32_t>(out.size());
@@ -111,7 +113,9 @@ std::string ZipWriter::Bytes() const {
     return out;
 }
 
-bool ZipWriter::WriteTo(const std::string& path) const { return WriteFileBytes(path, Bytes()); }
+bool ZipWriter::WriteTo(const std::string& path) const {
+    return WriteFileBytes(path, Bytes());
+}
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -10,7 +10,7 @@ namespace wendmoor::testing {
 // Builds ZIP archives for tests, samples and benchmarks (zziplib only reads them). Entries are
 // stored or deflated; the knobs below make damaged archives on purpose.
 class ZipWriter {
-public:
+  public:
     enum class Method { Stored, Deflated };
 
     struct Entry {
@@ -31,7 +31,7 @@ public:
     // Writes the archive; false when the file cannot be written.
     bool WriteTo(const std::string& path) const;
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 
