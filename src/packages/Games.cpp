@@ -8,10 +8,13 @@ namespace wendmoor {
 
 extern const GameDescription kCaesar3Game;
 extern const GameDescription kPharaoGame;
+extern const GameDescription kZeusGame;
+extern const GameDescription kEmperorGame;
 
 namespace {
 
-const std::array<const GameDescription*, 2> kGames = {&kCaesar3Game, &kPharaoGame};
+const std::array<const GameDescription*, 4> kGames = {&kCaesar3Game, &kPharaoGame, &kZeusGame,
+                                                      &kEmperorGame};
 
 }  // namespace
 
