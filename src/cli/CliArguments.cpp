@@ -1,0 +1,114 @@
+#include "cli/CliArguments.h"
+
+#include <array>
+#include <utility>
+
+#include "packages/Games.h"
+#include "platform/Path.h"
+
+namespace wendmoor {
+
+const char* const kCliUsage =
+    "usage: wendmoor-cli [--settings FILE] list      GAME\n"
+    "       wendmoor-cli [--settings FILE] show      GAME PACKAGE\n"
+    "       wendmoor-cli [--settings FILE] install   GAME PACKAGE\n"
+    "       wendmoor-cli [--settings FILE] deinstall GAME PACKAGE\n"
+    "       wendmoor-cli [--settings FILE] refs      GAME\n"
+    "       wendmoor-cli --help | --version\n"
+    "GAME is caesar3, pharao, zeus or emperor; PACKAGE is a file name in the game's missions "
+    "folder.\n";
+
+const char* const kCliVersion = "wendmoor-cli 1.08";
+
+namespace {
+
+struct CommandSpelling {
+    const char* word;
+    CliCommand command;
+    bool takesPackage;
+};
+
+constexpr std::array<CommandSpelling, 5> kCommands = {{
+    {"list", CliCommand::List, false},
+    {"show", CliCommand::Show, true},
+    {"install", CliCommand::Install, true},
+    {"deinstall", CliCommand::Deinstall, true},
+    {"refs", CliCommand::Refs, false},
+}};
+
+constexpr std::array<std::pair<const char*, GameId>, 4> kGameNames = {{
+    {"caesar3", kCaesar3},
+    {"pharao", kPharao},
+    {"zeus", kZeus},
+    {"emperor", kEmperor},
+}};
+
+ParsedCommandLine UsageError(std::string reason) {
+    ParsedCommandLine parsed;
+    parsed.kind = ParsedCommandLine::Kind::UsageError;
+    parsed.usageError = std::move(reason);
+    return parsed;
+}
+
+const CommandSpelling* FindCommand(const std::string& word) {
+    for (const CommandSpelling& spelling : kCommands) {
+        if (word == spelling.word) return &spelling;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int GameIdFromName(const std::string& name) {
+    const std::string lower = AsciiLower(name);
+    for (const auto& [spelling, id] : kGameNames) {
+        if (lower == spelling) return id;
+    }
+    return kNoGame;
+}
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    ParsedCommandLine parsed;
+    std::size_t next = 0;
+
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        parsed.kind = ParsedCommandLine::Kind::Help;
+        return parsed;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        parsed.kind = ParsedCommandLine::Kind::Version;
+        return parsed;
+    }
+    if (next < arguments.size() && arguments[next] == "--settings") {
+        if (next + 1 >= arguments.size()) return UsageError("--settings needs a file");
+        parsed.request.settingsFile = arguments[next + 1];
+        next += 2;
+    }
+    if (next >= arguments.size()) return UsageError("no command given");
+
+    const CommandSpelling* command = FindCommand(arguments[next]);
+    if (command == nullptr) return UsageError("unknown command: " + arguments[next]);
+    ++next;
+
+    const std::size_t operandsWanted = command->takesPackage ? 2 : 1;
+    const std::size_t operandsGiven = arguments.size() - next;
+    if (operandsGiven < operandsWanted) {
+        return UsageError(std::string(command->word) + " needs " +
+                          (command->takesPackage ? "a game and a package" : "a game"));
+    }
+    if (operandsGiven > operandsWanted) {
+        return UsageError("too many arguments for " + std::string(command->word));
+    }
+
+    const std::string& game = arguments[next];
+    parsed.request.game = GameIdFromName(game);
+    if (parsed.request.game == kNoGame) return UsageError("unknown game: " + game);
+    parsed.request.gameName = AsciiLower(game);
+    if (command->takesPackage) parsed.request.packageName = arguments[next + 1];
+
+    parsed.request.command = command->command;
+    parsed.kind = ParsedCommandLine::Kind::Run;
+    return parsed;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wendmoor {
+
+enum class CliCommand { List, Show, Install, Deinstall, Refs };
+
+// One run of the command-line tool: which game, what to do, and with which package.
+struct CliRequest {
+    std::optional<std::string> settingsFile;  // absent: the program's own settings store
+    CliCommand command = CliCommand::List;
+    int game = 0;             // a GameId
+    std::string gameName;     // as the command line names it, lower case: "caesar3"
+    std::string packageName;  // the exact bytes of the archive's file name
+};
+
+struct ParsedCommandLine {
+    enum class Kind { Run, Help, Version, UsageError };
+    Kind kind = Kind::UsageError;
+    CliRequest request;      // for Run
+    std::string usageError;  // for UsageError: what was wrong, one line
+};
+
+// The arguments after the program name, as raw bytes. Nothing after the command is taken for
+// an option, so a package whose name begins with "-" can still be named.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The GameId of a game as the command line names it, letter case ignored; 0 when unknown.
+int GameIdFromName(const std::string& name);
+
+extern const char* const kCliUsage;
+extern const char* const kCliVersion;
+
+}  // namespace wendmoor

@@ -1,0 +1,153 @@
+#include "cli/CliCommands.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "packages/Games.h"
+#include "packages/PackageSession.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+
+namespace {
+
+constexpr const char* kInstalledListName = "Installed Missions";
+constexpr const char* kAvailableListName = "Available Missions";
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+void PrintLists(const PackageLists& lists, std::ostream& out) {
+    for (const std::string& name : lists.installed) out << "I " << name << '\n';
+    for (const std::string& name : lists.available) out << "A " << name << '\n';
+}
+
+void PrintRefs(const FileRefCounts& refs, std::ostream& out) {
+    for (const auto& [key, count] : refs.Snapshot()) out << count << ' ' << key << '\n';
+}
+
+int Fail(std::ostream& err, const std::string& reason) {
+    err << "wendmoor-cli: " << reason << '\n';
+    return kExitFailure;
+}
+
+int ShowContent(PackageSession& session, const CliRequest& request, std::ostream& out,
+                std::ostream& err) {
+    const PackageLists& lists = session.Lists();
+    const std::string& name = request.packageName;
+    if (!Contains(lists.installed, name) && !Contains(lists.available, name)) {
+        return Fail(err,
+                    name + " is in neither " + kInstalledListName + " nor " + kAvailableListName);
+    }
+    session.ShowPackageContent(name);
+    // A listed package always holds something to show; nothing means the archive went away
+    // or broke since the scan.
+    if (session.Content().empty()) return Fail(err, name + " can no longer be read");
+    for (const std::string& line : session.Content()) out << line << '\n';
+    return kExitSuccess;
+}
+
+int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::ostream& out,
+                       std::ostream& err) {
+    const bool install = request.command == CliCommand::Install;
+    const std::string& name = request.packageName;
+    const std::vector<std::string>& source =
+        install ? session.Lists().available : session.Lists().installed;
+    if (!Contains(source, name)) {
+        return Fail(err,
+                    name + " is not in " + (install ? kAvailableListName : kInstalledListName));
+    }
+
+    const GameDescription* game = FindGame(session.CurrentGame());
+    switch (session.RunPackageCommand(name, install)) {
+        case PackageSession::CommandResult::NoGame:
+            return Fail(err, "no game selected");
+        case PackageSession::CommandResult::Refused:
+            return Fail(err, name + " is no " + game->name + " package (any more)");
+        case PackageSession::CommandResult::Done:
+            break;
+    }
+    PrintLists(session.Lists(), out);
+    // The refresh is the only witness of an install: a package still not installed means a
+    // file could not be written. A deinstall may rightly leave a package installed when
+    // another installed package still holds all its files.
+    if (install && !Contains(session.Lists().installed, name)) {
+        return Fail(err, name + " could not be installed completely");
+    }
+    return kExitSuccess;
+}
+
+bool IsAbsoluteFolder(const std::string& folder) {
+#ifdef _WIN32
+    if (folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) {
+        return true;
+    }
+    return folder.rfind("\\\\", 0) == 0;
+#else
+    return !folder.empty() && folder.front() == '/';
+#endif
+}
+
+const char* FieldNameOf(std::string GamePaths::*member) {
+    for (const GamePathField& field : kGamePathFields) {
+        if (field.member == member) return field.name;
+    }
+    return "?";
+}
+
+// The scan makes the missions folder the current folder, so a relative folder would name a
+// different place for the scan than for the install. The window only ever stores absolute
+// folders; a hand-written settings file may not.
+bool CheckFoldersAbsolute(const GameDescription& game, const GamePaths& paths, std::ostream& err) {
+    for (std::string GamePaths::*member : {game.missions, game.gameFolder, game.saves}) {
+        if (member == nullptr) continue;
+        const std::string& folder = paths.*member;
+        if (folder.empty() || IsAbsoluteFolder(folder)) continue;
+        Fail(err, std::string("the folder ") + FieldNameOf(member) +
+                      " is not an absolute path: " + folder);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::ostream& out,
+                      std::ostream& err) {
+    switch (request.command) {
+        case CliCommand::List:
+            PrintLists(session.Lists(), out);
+            return kExitSuccess;
+        case CliCommand::Show:
+            return ShowContent(session, request, out, err);
+        case CliCommand::Install:
+        case CliCommand::Deinstall:
+            return InstallOrDeinstall(session, request, out, err);
+        case CliCommand::Refs:
+            PrintRefs(session.FileRefs(), out);
+            return kExitSuccess;
+    }
+    return kExitFailure;
+}
+
+int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem,
+                  std::ostream& out, std::ostream& err) {
+    const GameDescription* game = FindGame(request.game);
+    if (game == nullptr) return Fail(err, request.gameName + " is not supported by this build");
+    if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
+
+    // No askForFolders: the tool never opens the options dialog.
+    PackageSession session(paths, fileSystem, nullptr);
+    if (!session.SelectGame(game->id)) {
+        // The game's own message line, exactly as the window shows it.
+        for (const std::string& line : session.Content()) err << line << '\n';
+        return kExitFailure;
+    }
+    return RunOnSelectedGame(session, request, out, err);
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,76 @@
+#include "cli/CliProgram.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "cli/CliArguments.h"
+#include "cli/CliCommands.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+
+namespace {
+
+bool IsReadableFile(const std::string& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(file), error)) return false;
+    return std::ifstream(file, std::ios::binary).is_open();
+}
+
+// Only reads: the tool never writes settings.
+bool LoadSettings(const std::optional<std::string>& settingsFile, GamePaths& paths,
+                  std::ostream& err) {
+    std::unique_ptr<SettingsStore> store;
+    if (settingsFile) {
+        // A missing file would read as eleven empty folders and blame the folders.
+        if (!IsReadableFile(*settingsFile)) {
+            err << "wendmoor-cli: cannot read the settings file " << *settingsFile << '\n';
+            return false;
+        }
+        store = OpenIniSettingsStore(*settingsFile);
+    } else {
+        store = OpenDefaultSettingsStore();
+    }
+    LoadGamePaths(paths, *store);
+    return true;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+                   std::ostream& err) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    switch (parsed.kind) {
+        case ParsedCommandLine::Kind::Help:
+            out << kCliUsage;
+            return kExitSuccess;
+        case ParsedCommandLine::Kind::Version:
+            out << kCliVersion << '\n';
+            return kExitSuccess;
+        case ParsedCommandLine::Kind::UsageError:
+            err << "wendmoor-cli: " << parsed.usageError << '\n' << kCliUsage;
+            return kExitUsage;
+        case ParsedCommandLine::Kind::Run:
+            break;
+    }
+
+    GamePaths paths;
+    if (!LoadSettings(parsed.request.settingsFile, paths, err)) return kExitFailure;
+    FileSystem fileSystem;
+    const int status = RunCliRequest(parsed.request, paths, fileSystem, out, err);
+
+    // Output that never arrived (a full disk, a closed pipe) must not pass for success.
+    out.flush();
+    if (!out) {
+        err << "wendmoor-cli: cannot write the output\n";
+        return kExitFailure;
+    }
+    return status;
+}
+
+}  // namespace wendmoor
