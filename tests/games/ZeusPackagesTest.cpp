@@ -1,0 +1,189 @@
+#include "packages/ZeusPackages.h"
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "ZipWriter.h"
+#include "packages/Games.h"
+#include "packages/PackageSession.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ListTree;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+using Result = PackageSession::CommandResult;
+
+ZipWriter TroyArchive() {
+    return ZipWriter()
+        .Add("Adventures/Troy/Troy.pak", "pak")
+        .Add("Adventures/Troy/Troy.txt", "text")
+        .Add("Arena.map", "arena")
+        .Add("Troy.set", "set")
+        .Add("intro.txt", "intro")
+        .Add("save1.SAV", "save")
+        .Add("readme.doc", "doc");
+}
+
+class ZeusTest : public ::testing::Test {
+  protected:
+    ZeusTest() {
+        paths.zeus_missions = dir.MakeFolder("missions");
+        paths.zeus_path = dir.MakeFolder("Zeus");
+        dir.MakeFolder("Zeus/Adventures");
+        paths.zeus_saves = dir.MakeFolder("Zeus/Save");
+    }
+
+    std::string Package(const std::string& name, const ZipWriter& zip) {
+        const std::string path = paths.zeus_missions + name;
+        EXPECT_TRUE(zip.WriteTo(path));
+        return path;
+    }
+
+    struct Classified {
+        bool package = false;
+        std::string pakName, txtName, adventureName;
+        Strings saves, setsAndMaps, others;
+    };
+    Classified Classify(const ZipWriter& zip) {
+        Classified c;
+        c.package = ClassifyZeusArchive(Package("p.zip", zip), c.pakName, c.txtName, c.saves,
+                                        c.setsAndMaps, c.others, c.adventureName);
+        return c;
+    }
+
+    TempDir dir;
+    GamePaths paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+};
+
+TEST_F(ZeusTest, ClassifiesAnAdventureWithItsTextFile) {
+    const Classified c = Classify(TroyArchive());
+    ASSERT_TRUE(c.package);
+    EXPECT_EQ(c.pakName, "Troy.pak");
+    EXPECT_EQ(c.adventureName, "Troy");
+    EXPECT_EQ(c.txtName, "Troy.txt");
+    EXPECT_EQ(c.setsAndMaps, (Strings{"Arena.map", "Troy.set"}));
+    EXPECT_EQ(c.saves, (Strings{"save1.sav"}));
+    EXPECT_EQ(c.others, (Strings{"readme.doc"}));  // intro.txt goes nowhere
+
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    session.ShowPackageContent("p.zip");
+    EXPECT_EQ(session.Content(), (Strings{"A Troy.pak", "A Troy.txt", "E Arena.map", "E Troy.set",
+                                          "S save1.sav", "Z readme.doc"}));
+}
+
+TEST_F(ZeusTest, AdventureAndTextNameRules) {
+    Classified c = Classify(ZipWriter().Add("Troy.pak.pak", "p").Add("Troy.TXT", "t"));
+    EXPECT_EQ(c.adventureName, "Troy");
+    EXPECT_EQ(c.pakName, "Troy.pak.pak");
+    EXPECT_EQ(c.txtName, "Troy.txt");  // the extension's case never matters
+
+    c = Classify(ZipWriter().Add("Troy.pak", "p").Add("troy.txt", "t"));
+    EXPECT_EQ(c.txtName, "");  // the name's case does
+
+    c = Classify(ZipWriter().Add("First.pak", "p").Add("x/Second.PAK", "p").Add("First.txt", "t"));
+    EXPECT_EQ(c.pakName, "Second.pak");
+    EXPECT_EQ(c.adventureName, "Second");
+    EXPECT_EQ(c.txtName, "");
+    EXPECT_TRUE(c.others.empty());
+
+    EXPECT_FALSE(Classify(ZipWriter().Add("a.set", "s").Add("a.map", "m")).package);
+    EXPECT_FALSE(Classify(ZipWriter().Add(".pak", "p").Add("a.map", "m")).package);
+    c = Classify(ZipWriter().Add("only.sav", "s"));
+    EXPECT_TRUE(c.package);
+    EXPECT_EQ(c.adventureName, "");
+}
+
+TEST_F(ZeusTest, InstallFillsTheAdventureFolderAndDeinstallRemovesIt) {
+    const std::string before = ListTree(paths.zeus_path);
+    Package("Troy.zip", TroyArchive());
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+
+    ASSERT_EQ(session.RunPackageCommand("Troy.zip", true), Result::Done);
+    EXPECT_EQ(ListTree(paths.zeus_path),
+              "Adventures/\nAdventures/Troy/\nAdventures/Troy/Arena.map\n"
+              "Adventures/Troy/Troy.pak\nAdventures/Troy/Troy.set\nAdventures/Troy/Troy.txt\n"
+              "Save/\nSave/save1.sav\n");
+    EXPECT_EQ(ReadFileBytes(paths.zeus_path + "Adventures/Troy/Troy.pak"), "pak");
+    EXPECT_EQ(session.Lists().installed, (Strings{"Troy.zip"}));
+    EXPECT_TRUE(session.FileRefs().Snapshot().empty());
+
+    ASSERT_EQ(session.RunPackageCommand("Troy.zip", false), Result::Done);
+    EXPECT_EQ(ListTree(paths.zeus_path), before);
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+}
+
+TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
+    Package("Troy.zip", TroyArchive());
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    session.RunPackageCommand("Troy.zip", true);
+    dir.WriteFile("Zeus/Adventures/Troy/progress.dat", "the game's own");
+    session.RunPackageCommand("Troy.zip", false);
+    EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/"), "Troy/\nTroy/progress.dat\n");
+}
+
+TEST_F(ZeusTest, MissingTextFileOrAdventuresFolderLeavesThePackageAvailable) {
+    Package("Troy.zip", TroyArchive());
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    session.RunPackageCommand("Troy.zip", true);
+    std::remove((paths.zeus_path + "Adventures/Troy/Troy.txt").c_str());
+    session.SelectGame(kZeus);
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+
+    paths.zeus_path = dir.MakeFolder("ZeusWithoutAdventures");
+    session.RunPackageCommand("Troy.zip", true);
+    EXPECT_EQ(ListTree(paths.zeus_path), "");  // "Adventures" is never created
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+}
+
+TEST_F(ZeusTest, SavesOnlyPackageNeverCreatesOrRemovesAdventures) {
+    Package("saves.zip", ZipWriter().Add("a.sav", "s"));
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    session.RunPackageCommand("saves.zip", true);
+    EXPECT_EQ(session.Lists().installed, (Strings{"saves.zip"}));
+    session.RunPackageCommand("saves.zip", false);
+    EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\nSave/\n");
+
+    paths.zeus_path = dir.MakeFolder("ZeusWithoutAdventures");
+    session.RunPackageCommand("saves.zip", true);
+    EXPECT_EQ(ListTree(paths.zeus_path), "");
+    EXPECT_EQ(session.Lists().installed, (Strings{"saves.zip"}));
+}
+
+TEST_F(ZeusTest, HostileAdventureNamesNeverBecomeFolders) {
+    // "...pak" names the adventure "..", "..pak" names it ".": neither is a folder of its own.
+    Package("up.zip", ZipWriter().Add("...pak", "p").Add("Up.map", "m").Add("up.sav", "s"));
+    Package("here.zip", ZipWriter().Add("..pak", "p").Add("Here.set", "m").Add("here.sav", "s"));
+    const std::string before = ListTree(dir.path());
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    EXPECT_EQ(session.Lists().available, (Strings{"here.zip", "up.zip"}));
+
+    session.RunPackageCommand("up.zip", true);
+    session.RunPackageCommand("here.zip", true);
+    EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\nSave/\nSave/here.sav\nSave/up.sav\n");
+    EXPECT_EQ(session.Lists().installed, (Strings{"here.zip", "up.zip"}));
+
+    session.RunPackageCommand("up.zip", false);
+    session.RunPackageCommand("here.zip", false);
+    EXPECT_EQ(ListTree(dir.path()), before);
+}
+
+TEST_F(ZeusTest, SelectedThroughTheGameTable) {
+    const GameDescription* zeus = FindGame(kZeus);
+    ASSERT_NE(zeus, nullptr);
+    EXPECT_STREQ(zeus->programName, "zeus.exe");
+    paths.zeus_saves.clear();
+    EXPECT_FALSE(session.SelectGame(kZeus));
+    EXPECT_EQ(session.Content(), (Strings{"please select all paths for Zeus!"}));
+}
+
+}  // namespace
+}  // namespace wendmoor
