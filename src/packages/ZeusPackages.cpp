@@ -47,9 +47,13 @@ struct ZeusEntries {
     std::vector<std::string> saves, setsAndMaps, others;
 };
 
+// Classifies; false when the archive is no package. An adventure whose name cannot be a folder
+// installs nothing, so without saves the archive is refused here too: otherwise it would show as
+// installed with not one file in place.
 bool ReadZeusEntries(const std::string& archivePath, ZeusEntries& entries) {
     return ClassifyZeusArchive(archivePath, entries.pakName, entries.txtName, entries.saves,
-                               entries.setsAndMaps, entries.others, entries.adventureName);
+                               entries.setsAndMaps, entries.others, entries.adventureName) &&
+           (!entries.saves.empty() || IsSafeFileName(entries.adventureName));
 }
 
 PackagePlan ZeusPlan(const GamePaths& paths, const ZeusEntries& entries) {

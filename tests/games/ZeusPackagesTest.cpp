@@ -162,6 +162,7 @@ TEST_F(ZeusTest, HostileAdventureNamesNeverBecomeFolders) {
     // "...pak" names the adventure "..", "..pak" names it ".": neither is a folder of its own.
     Package("up.zip", ZipWriter().Add("...pak", "p").Add("Up.map", "m").Add("up.sav", "s"));
     Package("here.zip", ZipWriter().Add("..pak", "p").Add("Here.set", "m").Add("here.sav", "s"));
+    Package("bare.zip", ZipWriter().Add("...pak", "p").Add("Bare.map", "m"));
     const std::string before = ListTree(dir.path());
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_EQ(session.Lists().available, (Strings{"here.zip", "up.zip"}));
@@ -170,6 +171,9 @@ TEST_F(ZeusTest, HostileAdventureNamesNeverBecomeFolders) {
     session.RunPackageCommand("here.zip", true);
     EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\nSave/\nSave/here.sav\nSave/up.sav\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"here.zip", "up.zip"}));
+    // With nothing it could install, an archive is no package at all.
+    EXPECT_EQ(session.RunPackageCommand("bare.zip", true), Result::Refused);
+    EXPECT_TRUE(session.Lists().available.empty());
 
     session.RunPackageCommand("up.zip", false);
     session.RunPackageCommand("here.zip", false);
