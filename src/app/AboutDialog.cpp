@@ -1,0 +1,51 @@
+#include "app/AboutDialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/AppIcon.h"
+#include "app/DialogUnits.h"
+
+namespace wendmoor {
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Info über QARN"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(AppIcon());
+
+    const DialogUnits units(font());
+
+    // Controls in the order of the template, which is also the tab order.
+    auto* icon = new QLabel(this);
+    const QRect iconRect = units.Rect(10, 10, 20, 20);
+    icon->setGeometry(iconRect);
+    icon->setPixmap(DrawAppIcon(qMin(iconRect.width(), iconRect.height())));
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* version = new QLabel(this);
+    version->setTextFormat(Qt::PlainText);  // no prefix processing
+    version->setText(QStringLiteral("Wendmoor Version 1.08"));
+    version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    version->setObjectName(QStringLiteral("version"));
+    units.Place(version, 40, 10, 138, 20);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setDefault(true);
+    units.Place(ok, 70, 80, 50, 14);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* contact = new QLabel(QStringLiteral("Written by the Wendmoor contributors"), this);
+    contact->setTextFormat(Qt::PlainText);
+    units.Place(contact, 40, 40, 140, 10);
+
+    auto* web = new QLabel(QStringLiteral("Project page: see the README"), this);
+    web->setTextFormat(Qt::PlainText);
+    units.Place(web, 40, 55, 140, 10);
+
+    setFixedSize(units.Size(192, 106));
+    ok->setFocus();
+}
+
+}  // namespace wendmoor

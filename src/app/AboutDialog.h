@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+namespace wendmoor {
+
+// "Info über QARN" (dialog template 100): the icon, the version and two author lines, and
+// "OK". Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the
+// program on a rejection (Part 1.1).
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+}  // namespace wendmoor

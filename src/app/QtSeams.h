@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include "app/Seams.h"
+
+namespace wendmoor {
+
+// The real program's answers to the seams of Seams.h.
+
+class QtDialogRunner final : public DialogRunner {
+  public:
+    int Run(QDialog& dialog) override;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+  public:
+    void ShowInformation(QWidget* parent, const QString& caption, const QString& text) override;
+};
+
+// Qt's own file dialog (not the desktop's), because it keeps a free text such as
+// "locate Zeus Save folder" in its file-name box and accepts it as the name of a file that
+// need not exist. It opens in the process's current folder, as the Windows dialog did.
+class QtFileChooser final : public FileChooser {
+  public:
+    std::optional<std::string> ChooseFile(QWidget* parent,
+                                          const FileChoiceRequest& request) override;
+};
+
+// A wildcard that matches the name in any letter case: "Zeus.exe" ->
+// "[Zz][Ee][Uu][Ss].[Ee][Xx][Ee]". Wildcard characters of the name itself are kept literal.
+QString CaseInsensitiveWildcard(const QString& name);
+
+}  // namespace wendmoor
