@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include <QDialog>
+
+#include "settings/GamePaths.h"
+
+class QLineEdit;
+
+namespace wendmoor {
+
+class FileChooser;
+
+// "QARN Options Dialog" (Part 2.2, dialog template 130): the eleven folders, each in a
+// read-only field that only its "..." button changes. The dialog edits a working copy; OK
+// copies it back into the caller's GamePaths, Cancel, Escape and the close box leave them
+// untouched. The caller saves and refreshes (Part 1.1).
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    OptionsDialog(GamePaths& paths, FileChooser& fileChooser, QWidget* parent = nullptr);
+
+    const GamePaths& WorkingPaths() const { return working_; }
+
+    // The "..." button of one row, by the button's id (1026, 1028, ... 1046).
+    void OnBrowse(int buttonId);
+
+    // Runs the file chooser with the initial text in `buffer`: a text with a "." is a
+    // program's name and is also the one pattern offered, and the file must then exist.
+    // True when the user chose something; `buffer` then holds the chosen file's folder with
+    // its trailing separator ("/" for a file in the root).
+    bool BrowseForFile(std::string& buffer);
+
+    // OnOK: the working folders go back to the caller's GamePaths, then the dialog closes
+    // with Accepted.
+    void accept() override;
+
+  private:
+    // Shows the working folders in the fields (UpdateData from members to controls).
+    void UpdateFields();
+
+    GamePaths& paths_;
+    GamePaths working_;
+    FileChooser& fileChooser_;
+    std::array<QLineEdit*, 11> edits_{};
+};
+
+}  // namespace wendmoor
