@@ -1,0 +1,204 @@
+#include "app/MainDialog.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/AboutDialog.h"
+#include "app/AppIcon.h"
+#include "app/DialogUnits.h"
+#include "app/ListBoxes.h"
+#include "app/Seams.h"
+#include "app/WaitCursor.h"
+#include "packages/Games.h"
+#include "platform/SettingsStore.h"
+#include "settings/OptionsDialog.h"
+
+namespace wendmoor {
+
+namespace {
+
+// The current folder as the system spells it (bytes); empty when it cannot be read.
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
+}
+
+QListWidget* MakeListBox(QWidget* parent, const char* id) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(id));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);  // the lines come sorted (ListOrder)
+    list->setUniformItemSizes(true);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideRight);
+    return list;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* id, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(id));
+    return button;
+}
+
+}  // namespace
+
+bool NeedsFirstStartAbout(const GamePaths& paths) {
+    return paths.emperor_path.empty() && paths.pharao_path.empty() && paths.zeus_path.empty();
+}
+
+bool ContinuesAfterFirstStartAbout(int result) {
+    return result != QDialog::Rejected;
+}
+
+MainDialog::MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      settings_(settings),
+      services_(services),
+      startDirectory_(CurrentFolder()),
+      session_(paths_, fileSystem_, [this] {
+          // The selection asks for the missing folders; currentGame is 0 here, so the
+          // options dialog refreshes nothing by itself.
+          OnOptions();
+      }) {
+    setWindowTitle(QStringLiteral("Wendmoor"));
+    setWindowIcon(AppIcon());
+    BuildControls();
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::BuildControls() {
+    const DialogUnits units(font());
+
+    // Group boxes first, so they lie beneath the controls they frame and take no clicks.
+    const struct {
+        const char* id;
+        const char* text;
+        int x, y, width, height;
+    } groups[] = {
+        {"groupSelectGame", "Select Game", 5, 0, 245, 25},
+        {"groupInstalled", "Installed Missions", 5, 30, 170, 205},
+        {"groupAvailable", "Available Missions", 230, 30, 170, 205},
+        {"groupContent", "Zipfile Content", 5, 240, 395, 100},
+    };
+    for (const auto& group : groups) {
+        auto* box = new QGroupBox(QString::fromUtf8(group.text), this);
+        box->setObjectName(QString::fromLatin1(group.id));
+        units.Place(box, group.x, group.y, group.width, group.height);
+    }
+
+    // The controls in the order of the template, which is also the tab order.
+    QPushButton* bye = MakeButton(this, "1", QStringLiteral("Bye Bye ..."));
+    bye->setDefault(true);
+    units.Place(bye, 360, 10, 40, 14);
+    connect(bye, &QPushButton::clicked, this, &QDialog::accept);
+
+    QPushButton* install = MakeButton(this, "1016", QStringLiteral("<- Install"));
+    units.Place(install, 180, 95, 45, 35);
+    connect(install, &QPushButton::clicked, this, &MainDialog::OnInstall);
+
+    QPushButton* deinstall = MakeButton(this, "1017", QStringLiteral("Deinstall ->"));
+    units.Place(deinstall, 180, 137, 45, 35);
+    connect(deinstall, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
+
+    installedList_ = MakeListBox(this, "1008");
+    units.Place(installedList_, 10, 40, 160, 190);
+    availableList_ = MakeListBox(this, "1009");
+    units.Place(availableList_, 235, 40, 160, 190);
+
+    QPushButton* options = MakeButton(this, "1000", QStringLiteral("Options"));
+    units.Place(options, 315, 10, 40, 15);
+    connect(options, &QPushButton::clicked, this, &MainDialog::OnOptions);
+
+    gameButtons_ = new QButtonGroup(this);
+    gameButtons_->setExclusive(true);
+    const auto addGame = [&](const char* id, const char* text, int game, int x) {
+        auto* radio = new QRadioButton(QString::fromUtf8(text), this);
+        radio->setObjectName(QString::fromLatin1(id));
+        units.Place(radio, x, 10, 55, 10);
+        gameButtons_->addButton(radio, game);
+    };
+    addGame("1013", "Pharao", kPharao, 70);
+    addGame("1015", "Zeus", kZeus, 130);
+    addGame("1014", "DEK", kEmperor, 190);
+
+    contentList_ = MakeListBox(this, "1010");
+    units.Place(contentList_, 10, 250, 385, 85);
+
+    addGame("1018", "Caesar III", kCaesar3, 10);
+
+    QPushButton* help = MakeButton(this, "1001", QStringLiteral("Help"));
+    units.Place(help, 270, 10, 40, 15);
+    connect(help, &QPushButton::clicked, this, &MainDialog::OnHelpButton);
+
+    QPushButton* start = MakeButton(this, "1049", QStringLiteral("Start"));
+    units.Place(start, 180, 34, 45, 35);
+    connect(start, &QPushButton::clicked, this, &MainDialog::OnStart);
+
+    // A click runs the selection, also on the game that is already selected.
+    connect(gameButtons_, &QButtonGroup::idClicked, this, &MainDialog::SelectGame);
+    connect(availableList_, &QListWidget::itemSelectionChanged, this,
+            &MainDialog::OnAvailableSelChange);
+    connect(installedList_, &QListWidget::itemSelectionChanged, this,
+            &MainDialog::OnInstalledSelChange);
+    connect(availableList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnAvailableDblClk);
+    connect(installedList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnInstalledDblClk);
+
+    // Qt windows have no system menu to extend: the About command lives in the window's
+    // context menu and on Ctrl+I.
+    aboutAction_ = new QAction(QStringLiteral("Inf&o über QARN..."), this);
+    aboutAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    aboutAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(aboutAction_, &QAction::triggered, this, &MainDialog::OnAbout);
+    addAction(aboutAction_);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    setFixedSize(units.Size(407, 346));
+}
+
+bool MainDialog::InitDialog() {
+    LoadGamePaths(paths_, settings_);
+    if (!NeedsFirstStartAbout(paths_)) return true;
+    AboutDialog about(this);
+    return ContinuesAfterFirstStartAbout(services_.dialogs.Run(about));
+}
+
+void MainDialog::MirrorSession() {
+    FillListBox(availableList_, session_.Lists().available);
+    FillListBox(installedList_, session_.Lists().installed);
+    FillListBox(contentList_, session_.Content());
+}
+
+void MainDialog::SelectGame(int game) {
+    const WaitCursor wait;
+    // The lists empty at once, also while the options dialog asks for missing folders.
+    ResetListBox(availableList_);
+    ResetListBox(installedList_);
+    ResetListBox(contentList_);
+    session_.SelectGame(game);
+    MirrorSession();
+}
+
+void MainDialog::OnOptions() {
+    {
+        const NormalCursor normal;
+        OptionsDialog dialog(paths_, services_.files, this);
+        if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
+    }
+    // Saved before the refresh, which may ask for folders again.
+    SaveGamePaths(paths_, settings_);
+    if (session_.CurrentGame() != kNoGame) SelectGame(session_.CurrentGame());
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <string>
+
+#include <QDialog>
+
+#include "packages/PackageSession.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+class QAction;
+class QButtonGroup;
+class QListWidget;
+
+namespace wendmoor {
+
+class SettingsStore;
+struct GuiServices;
+
+// The main window (Parts 1.1 to 1.3, dialog template 102): the choice of game, the two
+// package lists, "Zipfile Content", the package commands, Options, Start and Help.
+// Split by concern: MainDialog.cpp (construction, layout, start-up, SelectGame, OnOptions),
+// MainDialogPackageCommands.cpp (Part 1.2), MainDialogShell.cpp (Start, Help, About).
+//
+// The Windows original also painted its icon when minimised (OnPaint) and answered
+// WM_QUERYDRAGICON; Qt draws the window icon by itself, so neither exists here.
+class MainDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `settings` and `services` belong to the caller and outlive the window. The current
+    // folder at this moment becomes the start directory (the folder of the readme).
+    MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // OnInitDialog: loads the folders and, at a first start (see NeedsFirstStartAbout), shows
+    // the About box. False when the user left that box with Escape or its close box: the
+    // program then ends with status 0 before the window is shown.
+    bool InitDialog();
+
+    int CurrentGame() const { return session_.CurrentGame(); }
+    const GamePaths& Paths() const { return paths_; }
+    const FileRefCounts& FileRefs() const { return session_.FileRefs(); }
+    const std::string& StartDirectory() const { return startDirectory_; }
+    QListWidget* ContentList() const { return contentList_; }
+    QListWidget* InstalledList() const { return installedList_; }
+    QListWidget* AvailableList() const { return availableList_; }
+    QAction* AboutAction() const { return aboutAction_; }
+
+    // Part 1.1.
+    void SelectGame(int game);
+    void OnOptions();
+
+    // Part 1.2.
+    void OnAvailableSelChange();
+    void OnInstalledSelChange();
+    void OnInstall();
+    void OnDeinstall();
+    void OnAvailableDblClk();
+    void OnInstalledDblClk();
+
+    // Part 1.3.
+    void OnStart();
+    void OnHelpButton();
+    // The shell's "open" of `file` with `directory` as working folder; on failure the
+    // "Error" box. True when the launcher reported no error.
+    bool ShellOpen(const std::string& file, const std::string& directory);
+    // The About command of the Windows system menu ("Inf&o über QARN..."), here a context
+    // menu entry of the window and Ctrl+I.
+    void OnAbout();
+
+  private:
+    void BuildControls();
+    // The session's lists and content lines into the three list boxes.
+    void MirrorSession();
+    void ShowPackageContent(QListWidget* source, QListWidget* other);
+    void RunPackageCommand(QListWidget* source, bool install);
+
+    SettingsStore& settings_;
+    GuiServices& services_;
+    std::string startDirectory_;
+    GamePaths paths_;
+    FileSystem fileSystem_;
+    PackageSession session_;
+
+    QListWidget* contentList_ = nullptr;    // 1010 "Zipfile Content"
+    QListWidget* installedList_ = nullptr;  // 1008 "Installed Missions"
+    QListWidget* availableList_ = nullptr;  // 1009 "Available Missions"
+    QButtonGroup* gameButtons_ = nullptr;   // 1018, 1013, 1015, 1014 by GameId
+    QAction* aboutAction_ = nullptr;
+};
+
+// Start-up shows the About box first when the Pharao, Zeus and Emperor game folders are all
+// empty (Caesar III's takes no part).
+bool NeedsFirstStartAbout(const GamePaths& paths);
+// Whether the program goes on after that About box ended with `result` (a QDialog code).
+bool ContinuesAfterFirstStartAbout(int result);
+
+}  // namespace wendmoor
