@@ -1,0 +1,172 @@
+#pragma once
+
+// Pre-answered stand-ins for the window's seams, and a fixture that opens the main window on
+// a settings file in a temporary folder.
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QDialog>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "app/MainDialog.h"
+#include "app/Seams.h"
+#include "platform/Launcher.h"
+#include "platform/SettingsStore.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor::testing {
+
+// Runs each dialog with the next scripted answer; a dialog nobody expected is rejected and
+// counted.
+class ScriptedDialogRunner final : public DialogRunner {
+  public:
+    using Answer = std::function<void(QDialog&)>;
+
+    void Expect(Answer answer) { answers_.push_back(std::move(answer)); }
+
+    int Run(QDialog& dialog) override {
+        titles.push_back(dialog.windowTitle());
+        if (answers_.empty()) {
+            ++unexpected;
+            dialog.reject();
+        } else {
+            Answer answer = std::move(answers_.front());
+            answers_.pop_front();
+            answer(dialog);
+        }
+        return dialog.result();
+    }
+
+    std::size_t Pending() const { return answers_.size(); }
+
+    std::vector<QString> titles;  // every dialog run, in order
+    int unexpected = 0;
+
+  private:
+    std::deque<Answer> answers_;
+};
+
+inline ScriptedDialogRunner::Answer Accept() {
+    return [](QDialog& dialog) { dialog.accept(); };
+}
+inline ScriptedDialogRunner::Answer Reject() {
+    return [](QDialog& dialog) { dialog.reject(); };
+}
+// Works the dialog as the given type (failing the test when it is another), then ends it.
+template <typename Dialog>
+ScriptedDialogRunner::Answer Work(std::function<void(Dialog&)> work) {
+    return [work = std::move(work)](QDialog& dialog) {
+        auto* typed = dynamic_cast<Dialog*>(&dialog);
+        ASSERT_NE(typed, nullptr) << "another dialog: " << dialog.windowTitle().toStdString();
+        work(*typed);
+    };
+}
+
+class RecordingMessageBoxes final : public MessageBoxes {
+  public:
+    void ShowInformation(QWidget*, const QString& caption, const QString& text) override {
+        shown.emplace_back(caption, text);
+    }
+    std::vector<std::pair<QString, QString>> shown;
+};
+
+class ScriptedFileChooser final : public FileChooser {
+  public:
+    void Answer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
+
+    std::optional<std::string> ChooseFile(QWidget*, const FileChoiceRequest& request) override {
+        requests.push_back(request);
+        if (answers_.empty()) return std::nullopt;
+        std::optional<std::string> answer = std::move(answers_.front());
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::vector<FileChoiceRequest> requests;
+
+  private:
+    std::deque<std::optional<std::string>> answers_;
+};
+
+class FakeLauncher final : public Launcher {
+  public:
+    std::optional<std::string> Open(const std::string& file,
+                                    const std::string& directory) override {
+        calls.emplace_back(file, directory);
+        return failure;
+    }
+    std::optional<std::string> failure;
+    std::vector<std::pair<std::string, std::string>> calls;
+};
+
+// A settings file that tells each write to the test.
+class RecordingStore final : public SettingsStore {
+  public:
+    explicit RecordingStore(const std::string& file) : inner_(OpenIniSettingsStore(file)) {}
+    bool Read(const std::string& name, std::string& value) const override {
+        return inner_->Read(name, value);
+    }
+    bool Write(const std::string& name, const std::string& value) override {
+        if (onWrite) onWrite(name, value);
+        writes.push_back(name);
+        return inner_->Write(name, value);
+    }
+    std::function<void(const std::string&, const std::string&)> onWrite;
+    std::vector<std::string> writes;
+
+  private:
+    std::unique_ptr<SettingsStore> inner_;
+};
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { startFolder_ = std::filesystem::current_path(); }
+    void TearDown() override {
+        window.reset();
+        std::filesystem::current_path(startFolder_);  // scans enter the missions folders
+    }
+
+    // Stores the folders as a previous run would have, then opens the window on them; a
+    // first-start About box is confirmed.
+    void Open(const GamePaths& stored) {
+        SaveGamePaths(stored, store);
+        store.writes.clear();
+        window = std::make_unique<MainDialog>(store, services);
+        if (NeedsFirstStartAbout(stored)) dialogs.Expect(Accept());
+        ASSERT_TRUE(window->InitDialog());
+        dialogs.titles.clear();
+    }
+
+    // Caesar III folders in the temporary tree, with the other games left unset.
+    GamePaths Caesar3Folders() {
+        GamePaths paths;
+        paths.caesar3_missions = dir.MakeFolder("c3missions");
+        paths.caesar3_path = dir.MakeFolder("Caesar3");
+        paths.pharao_path = dir.MakeFolder("Pharaoh");  // no first-start About box
+        return paths;
+    }
+
+    TempDir dir;
+    RecordingStore store{dir.path() + "QARN.conf"};
+    ScriptedDialogRunner dialogs;
+    RecordingMessageBoxes messages;
+    ScriptedFileChooser files;
+    FakeLauncher launcher;
+    GuiServices services{dialogs, messages, files, launcher};
+    std::unique_ptr<MainDialog> window;
+
+  private:
+    std::filesystem::path startFolder_;
+};
+
+}  // namespace wendmoor::testing

@@ -1,0 +1,325 @@
+// Part 1.1: start-up, the choice of game and "Options".
+#include <QApplication>
+#include <QCursor>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "FakeSeams.h"
+#include "ZipWriter.h"
+#include "app/ListBoxes.h"
+#include "packages/Games.h"
+#include "settings/OptionsDialog.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::Accept;
+using testing::Reject;
+using testing::WindowTest;
+using testing::Work;
+using testing::ZipWriter;
+
+using Lines = std::vector<std::string>;
+
+const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
+const QString kAboutTitle = QStringLiteral("Info über QARN");
+
+class MainDialogTest : public WindowTest {
+  protected:
+    void Click(const char* id) {
+        window->findChild<QAbstractButton*>(QString::fromLatin1(id))->click();
+    }
+    Lines Content() const { return ListLines(window->ContentList()); }
+    Lines Installed() const { return ListLines(window->InstalledList()); }
+    Lines Available() const { return ListLines(window->AvailableList()); }
+
+    // A Caesar III package in the missions folder.
+    void AddCaesar3Package(const GamePaths& paths, const std::string& name) {
+        ASSERT_TRUE(ZipWriter()
+                        .Add("Rome.map", "map")
+                        .Add("Rome.sav", "save")
+                        .WriteTo(paths.caesar3_missions + name));
+    }
+};
+
+// --- start-up ---------------------------------------------------------------------------
+
+TEST(FirstStartTest, AboutBoxWhenPharaoZeusAndEmperorFoldersAreEmpty) {
+    GamePaths paths;
+    EXPECT_TRUE(NeedsFirstStartAbout(paths));
+    paths.caesar3_path = "/games/C3/";  // takes no part
+    paths.caesar3_missions = "/missions/";
+    EXPECT_TRUE(NeedsFirstStartAbout(paths));
+    for (std::string GamePaths::*field :
+         {&GamePaths::pharao_path, &GamePaths::zeus_path, &GamePaths::emperor_path}) {
+        GamePaths one;
+        one.*field = "/games/x/";
+        EXPECT_FALSE(NeedsFirstStartAbout(one));
+    }
+}
+
+TEST(FirstStartTest, EscapeOrCloseEndsTheProgramOkGoesOn) {
+    EXPECT_FALSE(ContinuesAfterFirstStartAbout(QDialog::Rejected));
+    EXPECT_TRUE(ContinuesAfterFirstStartAbout(QDialog::Accepted));
+}
+
+TEST_F(MainDialogTest, FirstStartShowsTheAboutBoxBeforeTheWindow) {
+    window = std::make_unique<MainDialog>(store, services);
+    dialogs.Expect(Reject());
+    EXPECT_FALSE(window->InitDialog());
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
+    EXPECT_FALSE(window->isVisible());
+
+    dialogs.Expect(Accept());
+    EXPECT_TRUE(window->InitDialog());
+}
+
+TEST_F(MainDialogTest, OnlyACaesar3FolderStillShowsTheAboutBox) {
+    GamePaths stored;
+    stored.caesar3_path = dir.MakeFolder("C3");
+    SaveGamePaths(stored, store);
+    window = std::make_unique<MainDialog>(store, services);
+    dialogs.Expect(Accept());
+    EXPECT_TRUE(window->InitDialog());
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
+    EXPECT_EQ(window->Paths().caesar3_path, stored.caesar3_path);
+}
+
+TEST_F(MainDialogTest, ConfiguredFoldersLoadWithoutTheAboutBox) {
+    GamePaths stored = Caesar3Folders();
+    SaveGamePaths(stored, store);
+    window = std::make_unique<MainDialog>(store, services);
+    EXPECT_TRUE(window->InitDialog());
+    EXPECT_TRUE(dialogs.titles.empty());
+    EXPECT_EQ(window->Paths(), stored);
+}
+
+TEST_F(MainDialogTest, TheStartDirectoryIsTheFolderCurrentAtConstruction) {
+    const std::string folder = dir.MakeFolder("start");
+    std::filesystem::current_path(folder);
+    Open(Caesar3Folders());
+    EXPECT_EQ(window->StartDirectory() + "/", folder);
+}
+
+// --- SelectGame ------------------------------------------------------------------------
+
+class MissingFoldersTest : public MainDialogTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MissingFoldersTest, OptionsOpenOnceAndCancelLeavesTheMessage) {
+    const GameDescription* game = FindGame(GetParam());
+    if (game == nullptr) GTEST_SKIP() << "the game's unit has not landed yet";
+    GamePaths stored = Caesar3Folders();
+    stored.*game->gameFolder = dir.MakeFolder("game");
+    stored.*game->missions = dir.MakeFolder("missions");  // the save-game folder is missing
+    Open(stored);
+
+    dialogs.Expect(Reject());
+    window
+        ->findChild<QAbstractButton*>(QString::fromLatin1(GetParam() == kPharao ? "1013"
+                                                          : GetParam() == kZeus ? "1015"
+                                                                                : "1014"))
+        ->click();
+
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kOptionsTitle}));
+    EXPECT_EQ(Content(), Lines({game->incompleteMessage}));
+    EXPECT_TRUE(Installed().empty());
+    EXPECT_TRUE(Available().empty());
+    EXPECT_EQ(window->CurrentGame(), 0);
+
+    // "Start" then does nothing.
+    Click("1049");
+    EXPECT_TRUE(launcher.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, MissingFoldersTest, ::testing::Values(kPharao, kZeus, kEmperor));
+
+TEST_F(MainDialogTest, ZeusMessageIsExact) {
+    if (FindGame(kZeus) == nullptr) GTEST_SKIP() << "the Zeus unit has not landed yet";
+    Open(Caesar3Folders());
+    dialogs.Expect(Reject());
+    Click("1015");
+    EXPECT_EQ(dialogs.titles.size(), 1u);
+    EXPECT_EQ(Content(), Lines({"please select all paths for Zeus!"}));
+    EXPECT_EQ(window->CurrentGame(), 0);
+}
+
+TEST_F(MainDialogTest, FoldersGivenInTheOptionsDialogSelectTheGame) {
+    GamePaths stored = Caesar3Folders();
+    stored.caesar3_path.clear();
+    Open(stored);
+    AddCaesar3Package(stored, "rome.zip");
+    const std::string gameFolder = dir.MakeFolder("Caesar 3");
+    files.Answer(gameFolder + "C3.EXE");
+    dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
+        options.OnBrowse(1044);
+        options.accept();
+    }));
+    Click("1018");
+    EXPECT_EQ(window->CurrentGame(), kCaesar3);
+    EXPECT_EQ(window->Paths().caesar3_path, gameFolder);
+    EXPECT_EQ(Available(), Lines({"rome.zip"}));
+    EXPECT_TRUE(Content().empty());
+    // Its OK saved the folders, as every OK of "Options" does.
+    GamePaths saved;
+    LoadGamePaths(saved, store);
+    EXPECT_EQ(saved.caesar3_path, gameFolder);
+}
+
+TEST_F(MainDialogTest, Caesar3NeedsOnlyItsTwoFolders) {
+    GamePaths stored;
+    stored.caesar3_missions = dir.MakeFolder("c3missions");
+    stored.caesar3_path = dir.MakeFolder("Caesar3");
+    Open(stored);  // the first-start About box is confirmed
+    AddCaesar3Package(stored, "rome.zip");
+    Click("1018");
+    EXPECT_TRUE(dialogs.titles.empty());
+    EXPECT_EQ(window->CurrentGame(), kCaesar3);
+    EXPECT_EQ(Available(), Lines({"rome.zip"}));
+    EXPECT_TRUE(Installed().empty());
+    EXPECT_TRUE(window->findChild<QRadioButton*>(QStringLiteral("1018"))->isChecked());
+}
+
+TEST_F(MainDialogTest, PackagesAreListedInListOrder) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    for (const char* name : {"delta.zip", "Beta.zip", "alpha.zip", "_under.zip", "Alpha.zip"}) {
+        AddCaesar3Package(stored, name);
+    }
+    window->SelectGame(kCaesar3);
+    EXPECT_EQ(Available(),
+              Lines({"_under.zip", "Alpha.zip", "alpha.zip", "Beta.zip", "delta.zip"}));
+}
+
+TEST_F(MainDialogTest, ReselectingTheGameRescansFromScratch) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    AddCaesar3Package(stored, "rome.zip");
+    Click("1018");
+    EXPECT_EQ(Available(), Lines({"rome.zip"}));
+    AddCaesar3Package(stored, "carthage.zip");
+    Click("1018");
+    EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
+}
+
+TEST_F(MainDialogTest, AFailedSelectionLeavesNoGame) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    AddCaesar3Package(stored, "rome.zip");
+    Click("1018");
+    ASSERT_EQ(window->CurrentGame(), kCaesar3);
+    dialogs.Expect(Reject());
+    Click("1013");  // Pharao lacks its missions and save-game folders
+    EXPECT_EQ(window->CurrentGame(), 0);
+    EXPECT_TRUE(Available().empty());
+    EXPECT_EQ(Content(), Lines({"please select all paths for Pharao!"}));
+}
+
+TEST_F(MainDialogTest, TheOptionsDialogOfASelectionShowsTheNormalCursor) {
+    Open(Caesar3Folders());
+    bool sawArrow = false;
+    dialogs.Expect([&](QDialog& dialog) {
+        sawArrow = QApplication::overrideCursor() != nullptr &&
+                   QApplication::overrideCursor()->shape() == Qt::ArrowCursor;
+        dialog.reject();
+    });
+    Click("1013");
+    EXPECT_TRUE(sawArrow);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor ended too
+}
+
+// --- Options ---------------------------------------------------------------------------
+
+TEST_F(MainDialogTest, OptionsConfirmedWithoutAGameSavesAndChangesNoList) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    const std::string zeusFolder = dir.MakeFolder("Zeus");
+    files.Answer(zeusFolder + "Zeus.exe");
+    dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
+        options.OnBrowse(1030);
+        options.accept();
+    }));
+    Click("1000");
+    EXPECT_EQ(window->Paths().zeus_path, zeusFolder);
+    GamePaths saved;
+    LoadGamePaths(saved, store);
+    EXPECT_EQ(saved.zeus_path, zeusFolder);
+    EXPECT_EQ(window->CurrentGame(), 0);
+    EXPECT_TRUE(Available().empty() && Installed().empty() && Content().empty());
+}
+
+TEST_F(MainDialogTest, OptionsCancelledSavesNothing) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    files.Answer(dir.MakeFolder("Zeus") + "Zeus.exe");
+    dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
+        options.OnBrowse(1030);
+        options.reject();
+    }));
+    Click("1000");
+    EXPECT_EQ(window->Paths(), stored);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(MainDialogTest, OptionsConfirmedWithAGameSavesFirstThenRescans) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    AddCaesar3Package(stored, "rome.zip");
+    Click("1018");
+    ASSERT_EQ(Available(), Lines({"rome.zip"}));
+
+    std::vector<std::size_t> listedWhenSaved;
+    store.onWrite = [&](const std::string&, const std::string&) {
+        listedWhenSaved.push_back(static_cast<std::size_t>(window->AvailableList()->count()));
+    };
+    dialogs.Expect([&](QDialog& dialog) {
+        AddCaesar3Package(stored, "carthage.zip");  // no folder changes; the lists still do
+        dialog.accept();
+    });
+    Click("1000");
+    ASSERT_FALSE(listedWhenSaved.empty());
+    for (const std::size_t count : listedWhenSaved) EXPECT_EQ(count, 1u);  // before the rescan
+    EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
+    EXPECT_EQ(window->CurrentGame(), kCaesar3);
+}
+
+// A different game folder empties the save-game folder; the refresh then asks again.
+class ChangedGameFolderTest : public MainDialogTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ChangedGameFolderTest, EmptiesTheSavesAndASecondOptionsDialogOpens) {
+    const GameDescription* game = FindGame(GetParam());
+    if (game == nullptr) GTEST_SKIP() << "the game's unit has not landed yet";
+    GamePaths stored = Caesar3Folders();
+    stored.*game->gameFolder = dir.MakeFolder("game");
+    stored.*game->missions = dir.MakeFolder("missions");
+    stored.*game->saves = dir.MakeFolder("saves");
+    Open(stored);
+    window->SelectGame(GetParam());
+    ASSERT_EQ(window->CurrentGame(), GetParam());
+
+    const int browseButton = GetParam() == kPharao ? 1028 : GetParam() == kZeus ? 1030 : 1032;
+    const std::string otherFolder = dir.MakeFolder("other game");
+    files.Answer(otherFolder + game->programName);
+    dialogs.Expect(Work<OptionsDialog>([browseButton](OptionsDialog& options) {
+        options.OnBrowse(browseButton);
+        options.accept();
+    }));
+    dialogs.Expect(Reject());
+    Click("1000");
+
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kOptionsTitle, kOptionsTitle}));
+    EXPECT_EQ(window->Paths().*game->gameFolder, otherFolder);
+    EXPECT_EQ(window->Paths().*game->saves, "");
+    EXPECT_EQ(Content(), Lines({game->incompleteMessage}));
+    EXPECT_EQ(window->CurrentGame(), 0);
+    // Empty fields are not saved: the store keeps the old save-game folder.
+    GamePaths saved;
+    LoadGamePaths(saved, store);
+    EXPECT_EQ(saved.*game->gameFolder, otherFolder);
+    EXPECT_EQ(saved.*game->saves, stored.*game->saves);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, ChangedGameFolderTest, ::testing::Values(kPharao, kZeus, kEmperor));
+
+}  // namespace
+}  // namespace wendmoor
