@@ -1,0 +1,203 @@
+// The whole flow of every command for each of the four games, through the built tool.
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CliFixture.h"
+#include "platform/Path.h"
+
+namespace wendmoor::testing {
+namespace {
+
+struct GameCase {
+    const char* cliName;
+    std::string GamePaths::*missions;
+    const char* packageName;
+    std::function<ZipWriter()> archive;
+    std::vector<std::string> contentLines;    // in the window's order
+    std::vector<std::string> installedFiles;  // below the fixture's root
+    std::vector<std::string> createdFolders;  // made by the install, removed by the deinstall
+    std::vector<std::string> countedFiles;    // reference-counted, below the root
+    std::string GamePaths::*lastRequiredFolder;
+    const char* incompleteMessage;
+};
+
+const GameCase kGameCases[] = {
+    {"caesar3",
+     &GamePaths::caesar3_missions,
+     "Rome.zip",
+     [] {
+         return ZipWriter()
+             .AddFolder("Scenarios/")
+             .Add("Scenarios/Rome.MAP", "rome map")
+             .Add("Rome.sav", "rome save")
+             .Add("readme.txt", "hello");
+     },
+     {"M Rome.map", "S Rome.sav", "Z readme.txt"},
+     {"c3/game/Rome.map", "c3/game/Rome.sav"},
+     {},
+     {"c3/game/Rome.map"},
+     &GamePaths::caesar3_path,
+     "please select all paths for Caesar III!"},
+    {"pharao",
+     &GamePaths::pharao_missions,
+     "Delta.zip",
+     [] {
+         return ZipWriter()
+             .Add("maps/Delta.MAP", "delta map")
+             .Add("Delta.sav", "delta save")
+             .Add("readme.txt", "hello");
+     },
+     {"M Delta.map", "S Delta.sav", "Z readme.txt"},
+     {"pharao/game/Maps/Delta.map", "pharao/saves/Delta.sav"},
+     {},
+     {"pharao/game/Maps/Delta.map"},
+     &GamePaths::pharao_saves,
+     "please select all paths for Pharao!"},
+    {"zeus",
+     &GamePaths::zeus_missions,
+     "Troy.zip",
+     [] {
+         return ZipWriter()
+             .Add("Adventures/Troy/Troy.PAK", "pak")
+             .Add("Troy.txt", "text")
+             .Add("Troy1.map", "map")
+             .Add("Troy.set", "set")
+             .Add("start.sav", "save")
+             .Add("notes.doc", "notes");
+     },
+     {"A Troy.pak", "A Troy.txt", "E Troy.set", "E Troy1.map", "S start.sav", "Z notes.doc"},
+     {"zeus/game/Adventures/Troy/Troy.pak", "zeus/game/Adventures/Troy/Troy.txt",
+      "zeus/game/Adventures/Troy/Troy1.map", "zeus/game/Adventures/Troy/Troy.set",
+      "zeus/saves/start.sav"},
+     {"zeus/game/Adventures/Troy"},
+     {},
+     &GamePaths::zeus_saves,
+     "please select all paths for Zeus!"},
+    {"emperor",
+     &GamePaths::emperor_missions,
+     "Rome Campaign.zip",
+     [] {
+         return ZipWriter()
+             .Add("Rome.pak", "pak")
+             .Add("Rome.set", "set")
+             .Add("Rome1.map", "map 1")
+             .Add("Rome2.MAP", "map 2")
+             .Add("Alexandria.map", "city")
+             .Add("start.sav", "save")
+             .Add("notes.txt", "notes");
+     },
+     {"C Rome.pak", "E Rome.set", "E Rome1.map", "E Rome2.map", "M Alexandria.map", "S start.sav",
+      "Z notes.txt"},
+     {"emperor/game/Campaigns/Rome.pak", "emperor/game/Campaigns/Rome/Rome.set",
+      "emperor/game/Campaigns/Rome/Rome1.map", "emperor/game/Campaigns/Rome/Rome2.map",
+      "emperor/game/Cities/Alexandria.map", "emperor/saves/start.sav"},
+     {"emperor/game/Campaigns/Rome"},
+     {"emperor/game/Cities/Alexandria.map"},
+     &GamePaths::emperor_saves,
+     "please select all paths for Emperor!"},
+};
+
+class CliGameTest : public CliTest, public ::testing::WithParamInterface<GameCase> {
+  protected:
+    std::string RefLines() const {
+        std::vector<std::string> lines;
+        for (const std::string& file : GetParam().countedFiles) {
+            lines.push_back("1 " + AsciiLower(root.path() + file));
+        }
+        return Lines(lines);
+    }
+};
+
+TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
+    const GameCase& game = GetParam();
+    const std::string package = game.packageName;
+    AddPackage(paths.*game.missions, package, game.archive());
+    AddPackage(paths.*game.missions, "not a package.zip", ZipWriter().Add("readme.txt", "hi"));
+
+    ProgramRun run = Cli({"list", game.cliName});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "A " + package + "\n");
+    EXPECT_EQ(run.err, "");
+
+    run = Cli({"show", game.cliName, package});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, Lines(game.contentLines));
+    EXPECT_EQ(run.err, "");
+
+    run = Cli({"refs", game.cliName});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "");
+
+    run = Cli({"install", game.cliName, package});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "I " + package + "\n");
+    EXPECT_EQ(run.err, "");
+    for (const std::string& file : game.installedFiles) {
+        EXPECT_TRUE(ReadFileBytes(root.path() + file).has_value()) << file;
+    }
+
+    run = Cli({"refs", game.cliName});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, RefLines());
+
+    // The installed package shows the same content, from the same archive.
+    run = Cli({"show", game.cliName, package});
+    EXPECT_EQ(run.out, Lines(game.contentLines));
+
+    run = Cli({"deinstall", game.cliName, package});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "A " + package + "\n");
+    EXPECT_EQ(run.err, "");
+    for (const std::string& file : game.installedFiles) {
+        EXPECT_FALSE(ReadFileBytes(root.path() + file).has_value()) << file;
+    }
+    for (const std::string& folder : game.createdFolders) {
+        EXPECT_FALSE(std::filesystem::exists(root.path() + folder)) << folder;
+    }
+    EXPECT_EQ(Cli({"refs", game.cliName}).out, "");
+}
+
+TEST_P(CliGameTest, GameNameIgnoresLetterCase) {
+    const GameCase& game = GetParam();
+    AddPackage(paths.*game.missions, game.packageName, game.archive());
+    std::string shouted = game.cliName;
+    for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+    const ProgramRun run = Cli({"list", shouted});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, std::string("A ") + game.packageName + "\n");
+}
+
+TEST_P(CliGameTest, IncompleteFoldersGiveTheGamesMessageAndTouchNothing) {
+    const GameCase& game = GetParam();
+    AddPackage(paths.*game.missions, game.packageName, game.archive());
+    paths.*game.lastRequiredFolder = "";
+    settingsFile = root.path() + "incomplete.ini";
+    WriteSettings(settingsFile);
+    const std::string before = Snapshot();
+
+    for (const char* command : {"list", "refs"}) {
+        const ProgramRun run = Cli({command, game.cliName});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.out, "") << command;
+        EXPECT_EQ(run.err, std::string(game.incompleteMessage) + "\n") << command;
+    }
+    for (const char* command : {"show", "install", "deinstall"}) {
+        const ProgramRun run = Cli({command, game.cliName, game.packageName});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.out, "") << command;
+        EXPECT_EQ(run.err, std::string(game.incompleteMessage) + "\n") << command;
+    }
+    EXPECT_EQ(Snapshot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllGames, CliGameTest, ::testing::ValuesIn(kGameCases),
+                         [](const ::testing::TestParamInfo<GameCase>& info) {
+                             return std::string(info.param.cliName);
+                         });
+
+}  // namespace
+}  // namespace wendmoor::testing
