@@ -1,5 +1,4 @@
 // The whole flow of every command for each of the four games, through the built tool.
-#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -158,17 +157,6 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
         EXPECT_FALSE(std::filesystem::exists(root.path() + folder)) << folder;
     }
     EXPECT_EQ(Cli({"refs", game.cliName}).out, "");
-}
-
-TEST_P(CliGameTest, GameNameIgnoresLetterCase) {
-    const GameCase& game = GetParam();
-    AddPackage(paths.*game.missions, game.packageName, game.archive());
-    std::string shouted = game.cliName;
-    for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-
-    const ProgramRun run = Cli({"list", shouted});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, std::string("A ") + game.packageName + "\n");
 }
 
 TEST_P(CliGameTest, IncompleteFoldersGiveTheGamesMessageAndTouchNothing) {
