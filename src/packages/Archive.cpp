@@ -20,6 +20,25 @@ constexpr int kLookupFlags = ZZIP_CASELESS | ZZIP_NOPATHS;
 constexpr int kStatLookupFlags = ZZIP_CASEINSENSITIVE | ZZIP_IGNOREPATH;
 constexpr std::size_t kCopyBufferSize = 8192;
 
+constexpr std::uint32_t kLocalSignature = 0x04034b50;
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::uint16_t kMethodStored = 0;
+constexpr std::uint16_t kMethodDeflated = 8;
+
+// Our own reading of the directory guards the archive library's; both must agree on every name
+// in order, or the names we checked would not be the names it extracts.
+bool LibrarySeesTheSameEntries(ZZIP_DIR* dir, const std::vector<ZipEntryRecord>& records) {
+    zzip_rewinddir(dir);
+    ZZIP_DIRENT entry;
+    std::size_t index = 0;
+    while (zzip_dir_read(dir, &entry)) {
+        if (index == records.size() || records[index].name != entry.d_name) return false;
+        ++index;
+    }
+    zzip_rewinddir(dir);
+    return index == records.size();
+}
+
 struct EntryCloser {
     void operator()(ZZIP_FILE* entry) const { zzip_file_close(entry); }
 };
@@ -49,6 +68,10 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path) {
         if (::fcntl(fd, F_GETFD) != -1) ::close(fd);
         return nullptr;
     }
+    if (!LibrarySeesTheSameEntries(dir, *records)) {
+        zzip_dir_close(dir);
+        return nullptr;
+    }
     return std::unique_ptr<Archive>(new Archive(dir, std::move(*records)));
 }
 
@@ -73,16 +96,37 @@ const ZipEntryRecord* Archive::RecordNamed(const char* storedName) const {
     return nullptr;
 }
 
+const ZipEntryRecord* Archive::RecordFor(const std::string& entryName) const {
+    // Ask zziplib which entry the lookup picks, so the checks apply to that very entry.
+    ZZIP_STAT stat{};
+    if (zzip_dir_stat(dir_, entryName.c_str(), &stat, kStatLookupFlags) != 0 ||
+        stat.d_name == nullptr) {
+        return nullptr;
+    }
+    return RecordNamed(stat.d_name);
+}
+
+bool Archive::HasSoundLocalHeader(const ZipEntryRecord& record) const {
+    std::array<unsigned char, kLocalHeaderSize> header;
+    const ssize_t got = ::pread(zzip_dirfd(dir_), header.data(), header.size(),
+                                static_cast<off_t>(record.localHeaderOffset));
+    if (got != static_cast<ssize_t>(header.size())) return false;
+    const auto le16 = [&](std::size_t at) { return header[at] | (header[at + 1] << 8); };
+    const std::uint32_t signature =
+        static_cast<std::uint32_t>(le16(0)) | (static_cast<std::uint32_t>(le16(2)) << 16);
+    const std::uint64_t dataEnd = record.localHeaderOffset + kLocalHeaderSize +
+                                  static_cast<std::uint64_t>(le16(26)) +
+                                  static_cast<std::uint64_t>(le16(28)) + record.compressedSize;
+    return signature == kLocalSignature && dataEnd <= record.dataLimit;
+}
+
 bool ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
                   FileSystem& fileSystem) {
-    // Ask zziplib which entry the lookup picks, so the checks below apply to that very entry.
-    ZZIP_STAT stat{};
-    if (zzip_dir_stat(archive.Handle(), entryName.c_str(), &stat, kStatLookupFlags) != 0 ||
-        stat.d_name == nullptr) {
-        return false;
-    }
-    const ZipEntryRecord* record = archive.RecordNamed(stat.d_name);
+    const ZipEntryRecord* record = archive.RecordFor(entryName);
     if (record == nullptr || record->IsEncrypted()) return false;
+    if (record->method != kMethodStored && record->method != kMethodDeflated) return false;
+    if (record->method == kMethodStored && record->compressedSize != record->size) return false;
+    if (!archive.HasSoundLocalHeader(*record)) return false;
 
     std::unique_ptr<ZZIP_FILE, EntryCloser> entry(
         zzip_file_open(archive.Handle(), entryName.c_str(), kLookupFlags));

@@ -30,6 +30,14 @@ class Archive {
     // The directory record of the entry stored under exactly this name (the first of several).
     const ZipEntryRecord* RecordNamed(const char* storedName) const;
 
+    // The directory record of the entry that ExtractEntry picks for this name; nullptr when
+    // none matches.
+    const ZipEntryRecord* RecordFor(const std::string& entryName) const;
+
+    // Whether the entry's local header is where the directory says and its data ends before
+    // the directory, so that the archive library reads nothing beyond it.
+    bool HasSoundLocalHeader(const ZipEntryRecord& record) const;
+
   private:
     Archive(ZZIP_DIR* dir, std::vector<ZipEntryRecord> records)
         : dir_(dir), records_(std::move(records)) {}

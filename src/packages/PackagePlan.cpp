@@ -1,6 +1,7 @@
 #include "packages/PackagePlan.h"
 
 #include "packages/Archive.h"
+#include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
@@ -85,6 +86,7 @@ void ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return;
     if (install) {
+        if (!CanExtractPlan(*archive, plan, environment.fileSystem)) return;
         InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs);
     } else {
         DeinstallPlan(plan, environment.fileSystem, environment.fileRefs);

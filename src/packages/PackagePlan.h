@@ -56,8 +56,8 @@ void InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSyst
 // they are empty.
 void DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs);
 
-// Opens the archive and installs or deinstalls the plan. When the archive cannot be read
-// nothing is written or deleted.
+// Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
+// install could not be written whole (see CanExtractPlan), nothing is written or deleted.
 void ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
                       GameEnvironment& environment, bool install);
 

@@ -120,10 +120,15 @@ std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
             directoryOffset) {
             return std::nullopt;
         }
+        record.localHeaderOffset = localOffset;
+        record.dataLimit = directoryOffset;
         record.name.assign(reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
+        if (record.name.find('\0') != std::string::npos) return std::nullopt;
         records.push_back(std::move(record));
         at += recordSize;
     }
+    // Bytes after the announced records would be read differently by different readers.
+    if (at != directory.size()) return std::nullopt;
     return records;
 }
 

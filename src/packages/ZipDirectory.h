@@ -15,14 +15,18 @@ struct ZipEntryRecord {
     std::uint64_t size = 0;
     std::uint16_t method = 0;
     std::uint16_t flags = 0;
+    std::uint64_t localHeaderOffset = 0;
+    // Where the entry's data must end at the latest: the start of the central directory.
+    std::uint64_t dataLimit = 0;
 
     bool IsEncrypted() const { return (flags & 0x0001) != 0; }
 };
 
 // Reads and checks the end-of-central-directory record and the central directory of an open
 // archive before the archive library parses them: every record must lie inside the file and
-// the directory must hold exactly the entries the end record announces. ZIP64 archives,
-// archives spanning several disks and anything malformed give nullopt.
+// the directory must hold exactly the entries the end record announces and nothing else. ZIP64
+// archives, archives spanning several disks, names holding a NUL byte (which the archive
+// library would cut short) and anything malformed give nullopt.
 std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd);
 
 }  // namespace wendmoor

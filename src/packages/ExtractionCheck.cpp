@@ -1,0 +1,76 @@
+#include "packages/ExtractionCheck.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <map>
+
+#include "packages/Archive.h"
+#include "packages/PackagePlan.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+namespace wendmoor {
+
+namespace {
+
+constexpr std::uint64_t kDeflateRatio = 1032;
+constexpr std::uint64_t kDeflateSlack = 1024;
+// A file takes whole blocks; count each one as if it ended on a fresh one.
+constexpr std::uint64_t kBlockSize = 4096;
+
+// The target's folder, or the nearest folder above it that exists: a folder the plan creates
+// lands on the file system of its parent.
+std::string ExistingFolderOf(const std::string& target, const FileSystem& fileSystem) {
+    std::string folder = FolderOf(fileSystem.Resolve(target));
+    struct stat info;
+    while (!folder.empty() && (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+        folder = FolderOf(folder.substr(0, folder.size() - 1));
+    }
+    return folder.empty() ? std::string(".") : folder;
+}
+
+bool ClaimsTheImpossible(const ZipEntryRecord& record) {
+    return record.size > MaxInflatedSize(record.compressedSize);
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> FreeSpaceOf(const std::string& folder) {
+    struct statvfs info;
+    if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+}
+
+std::uint64_t MaxInflatedSize(std::uint64_t compressedSize) {
+    return compressedSize * kDeflateRatio + kDeflateSlack;
+}
+
+bool CanExtractPlan(const Archive& archive, const PackagePlan& plan, const FileSystem& fileSystem,
+                    const FreeSpaceProbe& freeSpace) {
+    struct Device {
+        std::string folder;
+        std::uint64_t needed = 0;
+    };
+    std::map<dev_t, Device> devices;
+    for (const PackagePlan::Step& step : plan.Steps()) {
+        if (step.kind != PackagePlan::Step::Kind::File) continue;
+        const ZipEntryRecord* record = archive.RecordFor(step.entry);
+        // An entry that is not there writes nothing.
+        if (record == nullptr) continue;
+        if (ClaimsTheImpossible(*record)) return false;
+        const std::string folder = ExistingFolderOf(step.target, fileSystem);
+        struct stat info;
+        if (::stat(folder.c_str(), &info) != 0) continue;
+        Device& device = devices[info.st_dev];
+        if (device.folder.empty()) device.folder = folder;
+        device.needed += (record->size + kBlockSize - 1) / kBlockSize * kBlockSize;
+    }
+    for (const auto& [id, device] : devices) {
+        const std::optional<std::uint64_t> available = freeSpace(device.folder);
+        if (available && device.needed > *available) return false;
+    }
+    return true;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,92 @@
+// Installs that could not be written whole are refused before the first byte is written.
+#include "packages/ExtractionCheck.h"
+
+#include <gtest/gtest.h>
+
+#include "GameTree.h"
+#include "packages/Archive.h"
+#include "packages/Games.h"
+#include "packages/PackagePlan.h"
+#include "packages/PackageSession.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::GameTree;
+using testing::ListTree;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+
+constexpr std::size_t kCentralUncompressedSize = 24;
+
+TEST(ExtractionCheckTest, SizeBeyondWhatDeflateCanProduceRefusesTheWholePackage) {
+    GameTree tree;
+    const std::string data(4000, 'z');
+    std::string archive = ZipWriter().Add("good.sav", "good").Add("bomb.map", data).Bytes();
+    const std::uint64_t compressed = testing::Deflate(data).size();
+    testing::PatchCentralRecord(archive, "bomb.map", kCentralUncompressedSize,
+                                static_cast<std::uint32_t>(MaxInflatedSize(compressed) + 1));
+    tree.Package(kCaesar3, "bomb.zip", archive);
+    FileSystem fileSystem;
+    PackageSession session(tree.paths, fileSystem, nullptr);
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    session.RunPackageCommand("bomb.zip", true);
+    EXPECT_EQ(ListTree(tree.paths.caesar3_path), "");
+    EXPECT_EQ(session.Lists().available, (Strings{"bomb.zip"}));
+
+    // At the limit it is only a very good ratio: the install goes on, the entry fails its length.
+    testing::PatchCentralRecord(archive, "bomb.map", kCentralUncompressedSize,
+                                static_cast<std::uint32_t>(MaxInflatedSize(compressed)));
+    tree.Package(kCaesar3, "bomb.zip", archive);
+    session.RunPackageCommand("bomb.zip", true);
+    EXPECT_EQ(ListTree(tree.paths.caesar3_path), "good.sav\n");
+}
+
+TEST(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
+    GameTree tree;
+    const std::string path = tree.Package(
+        kPharao, "p.zip",
+        ZipWriter().Add("a.map", std::string(5000, 'a')).Add("b.sav", std::string(5000, 'b')));
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    PackagePlan plan;
+    plan.File(tree.paths.pharao_path + "Maps/", "a.map", true);
+    plan.File(tree.paths.pharao_saves, "b.sav", false);
+    plan.File(tree.paths.pharao_saves, "missing.sav", false);
+    FileSystem fileSystem;
+    Strings asked;
+    const auto freeSpace = [&](std::uint64_t bytes) {
+        return [&asked, bytes](const std::string& folder) -> std::optional<std::uint64_t> {
+            asked.push_back(folder);
+            return bytes;
+        };
+    };
+    // Both targets lie on one file system: their sizes add up, in whole blocks.
+    EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16383)));
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16384)));
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem,
+                               [](const std::string&) { return std::nullopt; }));
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem));
+}
+
+TEST(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
+    GameTree tree;
+    const std::string path = tree.Package(kZeus, "z.zip", ZipWriter().Add("Troy.map", "m"));
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    PackagePlan plan;
+    const std::string folder = plan.MakeFolder(tree.paths.zeus_path + "Adventures/", "Troy");
+    plan.File(folder, "Troy.map", false);
+    FileSystem fileSystem;
+    std::string asked;
+    EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem,
+                                [&](const std::string& where) -> std::optional<std::uint64_t> {
+                                    asked = where;
+                                    return 0;
+                                }));
+    EXPECT_EQ(asked, tree.paths.zeus_path + "Adventures/");
+}
+
+}  // namespace
+}  // namespace wendmoor

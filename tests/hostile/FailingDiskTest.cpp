@@ -1,0 +1,186 @@
+// Disks that fill up and folders that are not what they should be: each case ends in a defined
+// state, loses nothing and leaves no temporary file.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "GameTree.h"
+#include "packages/Games.h"
+#include "packages/PackageSession.h"
+#include "platform/SettingsStore.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::GameTree;
+using testing::ListTree;
+using testing::ReadFileBytes;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+
+class FailingDiskTest : public ::testing::Test {
+  protected:
+    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
+    void TearDown() override {
+        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
+        EXPECT_FALSE(tree.HasTemporaryFiles());
+    }
+
+    // Selects the game anew and tells whether the package shows as available.
+    bool ShowsAvailable(int game, const std::string& name) {
+        FileSystem fresh;
+        PackageSession session(paths, fresh, nullptr);
+        session.SelectGame(game);
+        const Strings& available = session.Lists().available;
+        return std::find(available.begin(), available.end(), name) != available.end();
+    }
+
+    GameTree tree;
+    GamePaths& paths = tree.paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+    std::string outsideBefore;
+};
+
+// A child process whose files may not grow beyond a few kilobytes: every larger write fails
+// with EFBIG, as on a full disk.
+int InstallOnFullDisk(GamePaths& paths, int game, const std::string& name) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16384, 16384};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FileSystem fileSystem;
+        PackageSession session(paths, fileSystem, nullptr);
+        session.SelectGame(game);
+        const auto result = session.RunPackageCommand(name, true);
+        ::_exit(result == PackageSession::CommandResult::Done ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
+    const std::string big(200000, 'n');
+    tree.Package(kCaesar3, "big.zip",
+                 ZipWriter()
+                     .Add("old.map", big, ZipWriter::Method::Stored)
+                     .Add("new.map", big)
+                     .Add("small.sav", "fits"));
+    tree.WriteFile(paths.caesar3_path + "old.map", "old bytes");
+    const int status = InstallOnFullDisk(paths, kCaesar3, "big.zip");
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "old.map\nsmall.sav\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "old.map"), "old bytes");
+    EXPECT_TRUE(ShowsAvailable(kCaesar3, "big.zip"));
+}
+
+TEST_F(FailingDiskTest, FullDiskInTheMiddleOfAZeusAdventure) {
+    tree.Package(kZeus, "adv.zip",
+                 ZipWriter()
+                     .Add("Troy.pak", "p")
+                     .Add("Troy.map", std::string(100000, 'm'))
+                     .Add("Troy.set", "s"));
+    const int status = InstallOnFullDisk(paths, kZeus, "adv.zip");
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/Troy/"), "Troy.pak\nTroy.set\n");
+    EXPECT_TRUE(ShowsAvailable(kZeus, "adv.zip"));
+}
+
+TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    tree.Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a"));
+    tree.WriteFile(paths.caesar3_path + "a.map", "old");
+    ::chmod(paths.caesar3_path.c_str(), 0555);
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    session.RunPackageCommand("p.zip", true);
+    ::chmod(paths.caesar3_path.c_str(), 0755);
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old");
+}
+
+TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {
+    tree.Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a").Add("b.sav", "b"));
+    ::mkdir((paths.caesar3_path + "A.MAP").c_str(), 0755);
+    tree.WriteFile(paths.caesar3_path + "A.MAP/keep", "keep");
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    session.RunPackageCommand("p.zip", true);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\nb.sav\n");
+    EXPECT_EQ(session.Lists().available, (Strings{"p.zip"}));
+    session.RunPackageCommand("p.zip", false);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\n");
+}
+
+TEST_F(FailingDiskTest, MissingGameSubFoldersAreNeverCreated) {
+    std::filesystem::remove(paths.pharao_path + "Maps");
+    std::filesystem::remove(paths.zeus_path + "Adventures");
+    std::filesystem::remove(paths.emperor_path + "Campaigns");
+    std::filesystem::remove(paths.emperor_path + "Cities");
+    tree.Package(kPharao, "p.zip", ZipWriter().Add("a.map", "a").Add("a.sav", "s"));
+    tree.Package(kZeus, "z.zip", ZipWriter().Add("Troy.pak", "p").Add("Troy.map", "m"));
+    tree.Package(kEmperor, "e.zip",
+                 ZipWriter().Add("Rome.pak", "p").Add("City.map", "c").Add("Rome.set", "s"));
+    for (const int game : {kPharao, kZeus, kEmperor}) {
+        ASSERT_TRUE(session.SelectGame(game));
+        ASSERT_EQ(session.Lists().available.size(), 1u) << game;
+        session.RunPackageCommand(session.Lists().available[0], true);
+        EXPECT_EQ(session.Lists().available.size(), 1u) << game;
+    }
+    EXPECT_EQ(ListTree(paths.pharao_path), "Save/\nSave/a.sav\n");
+    EXPECT_EQ(ListTree(paths.zeus_path), "Save/\n");
+    EXPECT_EQ(ListTree(paths.emperor_path), "Save/\n");
+}
+
+TEST_F(FailingDiskTest, VanishedSaveFolderIsNotRecreated) {
+    tree.Package(kZeus, "s.zip", ZipWriter().Add("one.sav", "s"));
+    tree.Package(kPharao, "s.zip", ZipWriter().Add("one.sav", "s").Add("one.map", "m"));
+    std::filesystem::remove(paths.zeus_saves);
+    std::filesystem::remove(paths.pharao_saves);
+    for (const int game : {kZeus, kPharao}) {
+        ASSERT_TRUE(session.SelectGame(game));
+        session.RunPackageCommand("s.zip", true);
+        EXPECT_EQ(session.Lists().available, (Strings{"s.zip"})) << game;
+        session.RunPackageCommand("s.zip", false);
+    }
+    EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\n");
+    // The counted map was never counted, as the package never showed as installed: it stays.
+    EXPECT_EQ(ListTree(paths.pharao_path), "Maps/\nMaps/one.map\n");
+}
+
+TEST_F(FailingDiskTest, GarbageSettingsFileIsReadWithoutHarm) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+    garbage += "\n[General]\ncaesar3_path=\xff\xfe\x00/x\n=\n[[[\n";
+    const std::string file = tree.WriteFile(tree.Root() + "sentinel/garbage.conf", garbage);
+    outsideBefore = tree.OutsideSnapshot();
+    GamePaths loaded;
+    LoadGamePaths(loaded, *OpenIniSettingsStore(file));
+    EXPECT_EQ(ReadFileBytes(file), garbage);
+    // Whatever was read, a game whose folders are not all there is simply not selected.
+    PackageSession fromGarbage(loaded, fileSystem, nullptr);
+    for (int game = kCaesar3; game <= kEmperor; ++game) fromGarbage.SelectGame(game);
+}
+
+#ifdef WENDMOOR_CLI
+TEST_F(FailingDiskTest, CommandLineToolListsAHostileMissionsFolder) {
+    tree.Package(kCaesar3, "text.zip", "no zip at all");
+    tree.Package(kCaesar3, "nul.zip", ZipWriter().Add(std::string("a.map\0b", 7), "n").Bytes());
+    tree.Package(kCaesar3, "good.zip", ZipWriter().Add("../g.map", "g"));
+    const std::string settings = tree.Root() + "sentinel/wendmoor.conf";
+    SaveGamePaths(paths, *OpenIniSettingsStore(settings));
+    outsideBefore = tree.OutsideSnapshot();
+    ASSERT_EQ(::chdir(tree.Root().c_str()), 0);
+    const std::string command =
+        std::string(WENDMOOR_CLI) + " --settings '" + settings + "' list caesar3 > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+#endif
+
+}  // namespace
+}  // namespace wendmoor

@@ -1,0 +1,106 @@
+#include "GameTree.h"
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "packages/Games.h"
+
+namespace wendmoor::testing {
+
+namespace fs = std::filesystem;
+
+GameTree::GameTree() {
+    paths.caesar3_missions = dir_.MakeFolder("games/c3missions");
+    paths.caesar3_path = dir_.MakeFolder("games/Caesar3");
+    paths.pharao_missions = dir_.MakeFolder("games/phmissions");
+    paths.pharao_path = dir_.MakeFolder("games/Pharaoh");
+    dir_.MakeFolder("games/Pharaoh/Maps");
+    paths.pharao_saves = dir_.MakeFolder("games/Pharaoh/Save");
+    paths.zeus_missions = dir_.MakeFolder("games/zmissions");
+    paths.zeus_path = dir_.MakeFolder("games/Zeus");
+    dir_.MakeFolder("games/Zeus/Adventures");
+    paths.zeus_saves = dir_.MakeFolder("games/Zeus/Save");
+    paths.emperor_missions = dir_.MakeFolder("games/emissions");
+    paths.emperor_path = dir_.MakeFolder("games/Emperor");
+    dir_.MakeFolder("games/Emperor/Campaigns");
+    dir_.MakeFolder("games/Emperor/Cities");
+    paths.emperor_saves = dir_.MakeFolder("games/Emperor/Save");
+    dir_.WriteFile("sentinel/evil.map", "sentinel map");
+    dir_.WriteFile("sentinel/Save/evil.sav", "sentinel save");
+    dir_.WriteFile("evil.map", "root map");
+}
+
+std::string GameTree::Package(int game, const std::string& name, const std::string& bytes) const {
+    const GameDescription* description = FindGame(game);
+    if (description == nullptr) throw std::invalid_argument("no such game");
+    return WriteFile(paths.*description->missions + name, bytes);
+}
+
+std::string GameTree::WriteFile(const std::string& path, const std::string& bytes) const {
+    if (!WriteFileBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::string GameTree::OutsideSnapshot() const {
+    std::map<std::string, std::string> entries;
+    for (auto it = fs::recursive_directory_iterator(Root()); it != fs::end(it); ++it) {
+        const std::string relative = it->path().lexically_relative(Root()).string();
+        if (relative == "games") {
+            it.disable_recursion_pending();
+            continue;
+        }
+        entries[relative] = it->is_directory() ? std::string("<folder>")
+                                               : ReadFileBytes(it->path().string()).value_or("?");
+    }
+    std::string snapshot;
+    for (const auto& [name, content] : entries) snapshot += name + "=" + content + "\n";
+    return snapshot;
+}
+
+bool GameTree::HasTemporaryFiles() const {
+    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
+        if (entry.path().filename().string().rfind(".wendmoor-", 0) == 0) return true;
+    }
+    return false;
+}
+
+namespace {
+
+std::uint32_t Get32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+std::uint16_t Get16(const std::string& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+}  // namespace
+
+std::size_t CentralRecordOf(const std::string& archive, const std::string& name) {
+    const std::string signature("PK\1\2", 4);
+    for (std::size_t at = archive.find(signature); at != std::string::npos;
+         at = archive.find(signature, at + 1)) {
+        if (archive.compare(at + 46, Get16(archive, at + 28), name) == 0 &&
+            Get16(archive, at + 28) == name.size()) {
+            return at;
+        }
+    }
+    throw std::invalid_argument("no entry " + name);
+}
+
+void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
+                        std::uint32_t value) {
+    const std::size_t record = CentralRecordOf(archive, name);
+    for (int i = 0; i < 4; ++i) archive[record + at + i] = static_cast<char>(value >> (8 * i));
+}
+
+std::size_t EntryDataOf(const std::string& archive, const std::string& name) {
+    const std::size_t local = Get32(archive, CentralRecordOf(archive, name) + 42);
+    return local + 30 + Get16(archive, local + 26) + Get16(archive, local + 28);
+}
+
+}  // namespace wendmoor::testing

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "TempDir.h"
+#include "ZipWriter.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor::testing {
+
+// A temporary root holding the four games' folders under "games/" and a sentinel folder beside
+// them, so a test can tell that nothing was written or deleted outside the game folders.
+class GameTree {
+  public:
+    GameTree();
+
+    const std::string& Root() const { return dir_.path(); }
+    std::string Games() const { return Root() + "games/"; }
+    // Writes an archive into the game's missions folder; returns its path.
+    std::string Package(int game, const std::string& name, const std::string& bytes) const;
+    std::string Package(int game, const std::string& name, const ZipWriter& zip) const {
+        return Package(game, name, zip.Bytes());
+    }
+    std::string WriteFile(const std::string& path, const std::string& bytes) const;
+
+    // Every file and folder outside "games/", with the bytes of every file.
+    std::string OutsideSnapshot() const;
+    // Whether a temporary file of ours is left anywhere below the root.
+    bool HasTemporaryFiles() const;
+
+    GamePaths paths;
+
+  private:
+    TempDir dir_;
+};
+
+// Byte surgery on archives from ZipWriter, for damage it cannot make itself.
+// Overwrites a 32-bit field at `at` bytes into the central record of the named entry.
+void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
+                        std::uint32_t value);
+// The offset of the central record of the named entry.
+std::size_t CentralRecordOf(const std::string& archive, const std::string& name);
+// The offset of the named entry's data.
+std::size_t EntryDataOf(const std::string& archive, const std::string& name);
+
+}  // namespace wendmoor::testing

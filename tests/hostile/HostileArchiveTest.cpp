@@ -1,0 +1,227 @@
+// Archives made to hurt: each case asserts what the game folders hold afterwards, that nothing
+// outside them changed, and that the session still works.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "GameTree.h"
+#include "packages/Archive.h"
+#include "packages/Games.h"
+#include "packages/PackageSession.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::GameTree;
+using testing::ListTree;
+using testing::ReadFileBytes;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+using Result = PackageSession::CommandResult;
+
+class HostileArchiveTest : public ::testing::Test {
+  protected:
+    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
+    void TearDown() override {
+        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
+        EXPECT_FALSE(tree.HasTemporaryFiles());
+    }
+
+    // Installs the package and selects the game anew.
+    void Install(int game, const std::string& name) {
+        ASSERT_TRUE(session.SelectGame(game));
+        session.RunPackageCommand(name, true);
+    }
+
+    GameTree tree;
+    GamePaths& paths = tree.paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+    std::string outsideBefore;
+};
+
+TEST_F(HostileArchiveTest, EntryNamesThatClimbOrRootLandInsideTheTargetFolder) {
+    tree.Package(kCaesar3, "climb.zip",
+                 ZipWriter()
+                     .Add("../evil.map", "up")
+                     .Add("../../sentinel/evil.map", "up2")
+                     .Add("/tmp/abs.map", "abs")
+                     .Add("../../sentinel/Save/evil.sav", "s"));
+    tree.Package(kPharao, "climb.zip",
+                 ZipWriter().Add("../../../evil.map", "up").Add("/../Save/x.sav", "s"));
+    Install(kCaesar3, "climb.zip");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "abs.map\nevil.map\nevil.sav\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "evil.map"), "up");
+    EXPECT_EQ(session.Lists().installed, (Strings{"climb.zip"}));
+    Install(kPharao, "climb.zip");
+    EXPECT_EQ(ListTree(paths.pharao_path), "Maps/\nMaps/evil.map\nSave/\nSave/x.sav\n");
+}
+
+TEST_F(HostileArchiveTest, BackslashesAndColonsAreOrdinaryBytesOfOneName) {
+    tree.Package(
+        kCaesar3, "odd.zip",
+        ZipWriter().Add("..\\..\\evil.map", "b").Add("C:\\x.map", "c").Add("d:e.sav", "d"));
+    Install(kCaesar3, "odd.zip");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "..\\..\\evil.map\nC:\\x.map\nd:e.sav\n");
+    session.RunPackageCommand("odd.zip", false);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
+TEST_F(HostileArchiveTest, OverlongNamesAreSkippedWhileLongFoldersAreHarmless) {
+    const std::string longBase = std::string(300, 'a') + ".map";
+    const std::string longFolder = std::string(400, 'f') + "/short.map";
+    tree.Package(kCaesar3, "long.zip", ZipWriter().Add(longBase, "l").Add(longFolder, "s"));
+    Install(kCaesar3, "long.zip");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "short.map\n");
+    EXPECT_EQ(session.Lists().installed, (Strings{"long.zip"}));
+}
+
+TEST_F(HostileArchiveTest, TenThousandEntriesInstallAndDeinstallWhole) {
+    // Every entry is classified; one in twenty is a map to install, which keeps this quick.
+    ZipWriter zip;
+    for (int i = 0; i < 10000; ++i) {
+        const std::string extension = i % 20 == 0 ? ".map" : ".txt";
+        zip.Add("m/" + std::to_string(i) + extension, std::to_string(i), ZipWriter::Method::Stored);
+    }
+    tree.Package(kCaesar3, "many.zip", zip);
+    Install(kCaesar3, "many.zip");
+    EXPECT_EQ(session.Lists().installed, (Strings{"many.zip"}));
+    EXPECT_EQ(session.FileRefs().Snapshot().size(), 500u);
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "9980.map"), "9980");
+    session.RunPackageCommand("many.zip", false);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
+TEST_F(HostileArchiveTest, TruncatedArchivesWriteOnlyWholeEntries) {
+    const std::string whole = ZipWriter()
+                                  .Add("a.map", std::string(3000, 'a'))
+                                  .Add("b.map", std::string(5000, 'b'), ZipWriter::Method::Stored)
+                                  .Add("c.sav", "save")
+                                  .Bytes();
+    tree.WriteFile(paths.caesar3_path + "a.map", "old a");
+    for (std::size_t length = 0; length < whole.size(); length += 97) {
+        tree.Package(kCaesar3, "cut.zip", whole.substr(0, length));
+        ASSERT_TRUE(session.SelectGame(kCaesar3));
+        EXPECT_EQ(session.RunPackageCommand("cut.zip", true), Result::Refused) << length;
+        EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old a");
+        EXPECT_EQ(ListTree(paths.caesar3_path), "a.map\n");
+    }
+}
+
+TEST_F(HostileArchiveTest, DamagedEntriesNeverReplaceWhatIsThere) {
+    std::string archive = ZipWriter()
+                              .Add("deflate.map", std::string(20000, 'x') + "tail")
+                              .Add("crc.map", "crc", ZipWriter::Method::Stored)
+                              .Add({"method.map", "m", ZipWriter::Method::Stored, {}, 0, 12})
+                              .Add({"secret.map", "e", ZipWriter::Method::Stored, {}, 1, {}})
+                              .Add("good.sav", "good")
+                              .Bytes();
+    archive[testing::EntryDataOf(archive, "deflate.map") + 5] ^= 0x55;
+    archive[testing::EntryDataOf(archive, "crc.map")] = 'X';
+    for (const char* name : {"deflate.map", "crc.map", "method.map", "secret.map"}) {
+        tree.WriteFile(paths.caesar3_path + name, std::string("old ") + name);
+    }
+    tree.Package(kCaesar3, "damaged.zip", archive);
+    Install(kCaesar3, "damaged.zip");
+    for (const char* name : {"deflate.map", "crc.map", "method.map", "secret.map"}) {
+        EXPECT_EQ(ReadFileBytes(paths.caesar3_path + name), std::string("old ") + name);
+    }
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "good.sav"), "good");
+}
+
+TEST_F(HostileArchiveTest, DamagedEntriesStayMissingAndThePackageAvailable) {
+    ZipWriter::Entry wrongCrc{"a.map", "aaaa", ZipWriter::Method::Deflated, 0x12345678, 0, {}};
+    tree.Package(kPharao, "crc.zip", ZipWriter().Add(wrongCrc).Add("b.sav", "b"));
+    Install(kPharao, "crc.zip");
+    EXPECT_EQ(ListTree(paths.pharao_path), "Maps/\nSave/\nSave/b.sav\n");
+    EXPECT_EQ(session.Lists().available, (Strings{"crc.zip"}));
+}
+
+TEST_F(HostileArchiveTest, ZeroByteEntriesInstallAsEmptyFiles) {
+    tree.Package(kCaesar3, "empty.zip",
+                 ZipWriter().Add("e.map", "", ZipWriter::Method::Stored).Add("d.sav", ""));
+    Install(kCaesar3, "empty.zip");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "e.map"), "");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "d.sav"), "");
+    EXPECT_EQ(session.Lists().installed, (Strings{"empty.zip"}));
+}
+
+TEST_F(HostileArchiveTest, DuplicateNamesInDifferentFoldersInstallTheFirst) {
+    tree.Package(kCaesar3, "dup.zip",
+                 ZipWriter().Add("one/X.map", "first").Add("two/x.MAP", "second"));
+    Install(kCaesar3, "dup.zip");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "X.map\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "X.map"), "first");
+    session.RunPackageCommand("dup.zip", false);
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
+TEST_F(HostileArchiveTest, WhatIsNoZipIsNoPackage) {
+    tree.Package(kCaesar3, "text.zip", "just some text that is long enough to look like data");
+    tree.Package(kCaesar3, "empty.zip", "");
+    tree.Package(kCaesar3, "end-only.zip", std::string("PK\5\6", 4) + std::string(18, '\0') + "x");
+    ::mkdir((paths.caesar3_missions + "folder.zip").c_str(), 0755);
+    ::mkfifo((paths.caesar3_missions + "fifo.zip").c_str(), 0644);
+    tree.Package(kCaesar3, "good.zip", ZipWriter().Add("g.map", "g"));
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    EXPECT_EQ(session.Lists().available, (Strings{"good.zip"}));
+    EXPECT_EQ(session.RunPackageCommand("text.zip", true), Result::Refused);
+    EXPECT_EQ(session.RunPackageCommand("good.zip", true), Result::Done);
+    EXPECT_EQ(session.Lists().installed, (Strings{"good.zip"}));
+}
+
+TEST_F(HostileArchiveTest, UnreadableArchiveIsNoPackage) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    const std::string path = tree.Package(kCaesar3, "locked.zip", ZipWriter().Add("l.map", "l"));
+    ::chmod(path.c_str(), 0);
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    EXPECT_TRUE(session.Lists().available.empty());
+    EXPECT_EQ(session.RunPackageCommand("locked.zip", true), Result::Refused);
+    ::chmod(path.c_str(), 0644);
+}
+
+// Directory records that the archive library would read differently from us, or past the data.
+TEST_F(HostileArchiveTest, InconsistentDirectoriesAreRefused) {
+    const std::string good = ZipWriter().Add("a.map", "aaaa").Add("b.sav", "bbbb").Bytes();
+
+    std::string nul = ZipWriter().Add(std::string("x.map\0../../evil.map", 20), "n").Bytes();
+    EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, "nul.zip", nul)));
+
+    // Zero bytes after the last record, counted in the directory's size.
+    std::string trailing = good;
+    const std::size_t end = trailing.rfind(std::string("PK\5\6", 4));
+    trailing.insert(end, std::string(46, '\0'));
+    trailing[end + 46 + 12] = static_cast<char>(trailing[end + 46 + 12] + 46);
+    EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, "trailing.zip", trailing)));
+
+    std::string countTooHigh = good;
+    countTooHigh[countTooHigh.size() - 12] = 3;
+    countTooHigh[countTooHigh.size() - 14] = 3;
+    EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, "count.zip", countTooHigh)));
+
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    EXPECT_TRUE(session.Lists().available.empty());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
+TEST_F(HostileArchiveTest, EntriesWhoseLocalHeaderLiesAreNotExtracted) {
+    std::string archive = ZipWriter()
+                              .Add("first.map", "first data", ZipWriter::Method::Stored)
+                              .Add("moved.map", "moved data", ZipWriter::Method::Stored)
+                              .Add("long.map", "long data", ZipWriter::Method::Stored)
+                              .Add("ok.sav", "ok")
+                              .Bytes();
+    // Points into the first entry's data, where no local header is.
+    testing::PatchCentralRecord(archive, "moved.map", 42, 5);
+    // Its local name length reaches into the directory.
+    const std::size_t local = testing::EntryDataOf(archive, "long.map") - 30 - 8;
+    archive[local + 26] = static_cast<char>(0xff);
+    archive[local + 27] = static_cast<char>(0x7f);
+    tree.Package(kCaesar3, "lies.zip", archive);
+    Install(kCaesar3, "lies.zip");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "first.map\nok.sav\n");
+    EXPECT_EQ(session.Lists().available, (Strings{"lies.zip"}));
+}
+
+}  // namespace
+}  // namespace wendmoor
