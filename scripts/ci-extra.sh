@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The checks CI runs after the test suite: the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, every fuzz target for a short while, and the formatting.
+#   scripts/ci-extra.sh [FUZZ_SECONDS]   (20 seconds per fuzz target when not given)
+set -euo pipefail
+
+fuzz_seconds=${1:-20}
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+
+packages=(clang-14 libclang-rt-14-dev clang-format-14 clang)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+clang_format=$(command -v clang-format-14 || command -v clang-format)
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+asan_build=${WENDMOOR_ASAN_BUILD_DIR:-$here/build-asan}
+cmake -S "$here" -B "$asan_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWENDMOOR_SANITIZE=ON >/dev/null
+cmake --build "$asan_build" -j 2
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$here/scripts/lsan-suppressions.txt:print_suppressions=0" \
+    ctest --test-dir "$asan_build" --output-on-failure -j 2
+
+echo "== fuzz targets, ${fuzz_seconds}s each"
+"$here/scripts/fuzz.sh" "$fuzz_seconds"
+
+echo "== formatting"
+find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null |
+    xargs -0 -r "$clang_format" --dry-run --Werror
+echo "ci-extra: all checks passed"
