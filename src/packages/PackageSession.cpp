@@ -2,6 +2,7 @@
 
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
+#include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -36,7 +37,10 @@ bool PackageSession::SelectGame(int game) {
 
 std::string PackageSession::ArchivePathOf(const std::string& packageName) const {
     const GameDescription* game = FindGame(currentGame_);
-    return game == nullptr ? std::string() : paths_.*game->missions + packageName;
+    // The scan found the package in the folder as it lies on disk, whose letter case may
+    // differ from the configured folder's.
+    return game == nullptr ? std::string()
+                           : fileSystem_.Resolve(paths_.*game->missions) + packageName;
 }
 
 void PackageSession::ShowPackageContent(const std::string& packageName) {

@@ -76,8 +76,11 @@ std::unique_ptr<SettingsStore> OpenIniSettingsStore(const std::string& file,
 
 #ifndef _WIN32
 std::unique_ptr<SettingsStore> OpenDefaultSettingsStore() {
-    const QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QARN"));
-    const QSettings machine(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("QARN"));
+    // The native format here is the INI format in a ".conf" file: QARN.conf in the user's
+    // configuration folder ($XDG_CONFIG_HOME, by default ~/.config) and in the system's.
+    const QSettings user(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QARN"));
+    const QSettings machine(QSettings::NativeFormat, QSettings::SystemScope,
+                            QStringLiteral("QARN"));
     return OpenIniSettingsStore(user.fileName().toLocal8Bit().toStdString(),
                                 machine.fileName().toLocal8Bit().toStdString());
 }

@@ -194,6 +194,19 @@ TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {
     EXPECT_EQ(ListTree(paths.caesar3_path), "");
 }
 
+TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
+    Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "m"));
+    paths.caesar3_missions = dir.path() + "C3MISSIONS/";
+    paths.caesar3_path = dir.path() + "c3/";
+    ASSERT_TRUE(session.SelectGame(1));
+    ASSERT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
+    session.ShowPackageContent("Rome.zip");
+    EXPECT_EQ(session.Content(), (Strings{"M Rome.map"}));
+    EXPECT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Done);
+    EXPECT_EQ(ListTree(dir.path() + "C3"), "Rome.map\n");
+    EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
+}
+
 TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     const std::string name = "R\xf6m\xff.zip";
     Package(paths.caesar3_missions, name, ZipWriter().Add("Rome.map", "m"));
