@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 
+#include "packages/ArchiveIo.h"
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 
@@ -61,7 +62,7 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path) {
         return nullptr;
     }
     zzip_error_t error = ZZIP_NO_ERROR;
-    ZZIP_DIR* dir = zzip_dir_fdopen(fd, &error);
+    ZZIP_DIR* dir = OpenZzipDirectory(fd, info.st_size, &error);
     if (dir == nullptr || error != ZZIP_NO_ERROR) {
         if (dir != nullptr) zzip_dir_close(dir);
         // zziplib closes the descriptor of a directory it failed to parse, but not always.

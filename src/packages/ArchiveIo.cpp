@@ -1,0 +1,193 @@
+#include "packages/ArchiveIo.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zzip/lib.h>
+#include <zzip/plugin.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace wendmoor {
+
+namespace {
+
+constexpr std::size_t kEndRecordSize = 22;
+constexpr std::size_t kMaxCommentSize = 0xffff;
+constexpr std::uint32_t kEndSignature = 0x06054b50;
+
+// What one open archive's descriptor reads through: the file's bytes from `start` to its end,
+// and the position zziplib believes the descriptor is at.
+struct CachedTail {
+    std::int64_t fileSize = 0;
+    std::int64_t start = 0;
+    std::vector<unsigned char> bytes;
+    std::int64_t position = 0;
+};
+
+// zziplib's io table passes nothing but the descriptor, so the copies are found by it.
+std::mutex tailsMutex;
+std::unordered_map<int, CachedTail> tails;
+
+bool ReadAt(int fd, std::int64_t offset, unsigned char* buffer, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        offset += got;
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+std::uint32_t Le32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Reads the last 64 KiB and a little more; when an end record there places the central
+// directory before that, the bytes from the directory on are read as well. Any copy of the
+// file's true bytes serves; finding no end record only makes the copy smaller.
+bool ReadTail(int fd, std::int64_t fileSize, CachedTail& tail) {
+    tail.fileSize = fileSize;
+    const auto size = static_cast<std::size_t>(
+        std::min<std::int64_t>(tail.fileSize, kEndRecordSize + kMaxCommentSize));
+    tail.start = tail.fileSize - static_cast<std::int64_t>(size);
+    tail.bytes.resize(size);
+    if (!ReadAt(fd, tail.start, tail.bytes.data(), size)) return false;
+
+    std::int64_t directoryStart = tail.start;
+    for (std::size_t at = size >= kEndRecordSize ? size - kEndRecordSize + 1 : 0; at-- > 0;) {
+        if (Le32(&tail.bytes[at]) == kEndSignature) {
+            directoryStart = Le32(&tail.bytes[at + 16]);
+            break;
+        }
+    }
+    if (directoryStart >= tail.start) return true;
+    std::vector<unsigned char> before(static_cast<std::size_t>(tail.start - directoryStart));
+    if (!ReadAt(fd, directoryStart, before.data(), before.size())) return false;
+    before.insert(before.end(), tail.bytes.begin(), tail.bytes.end());
+    tail.bytes = std::move(before);
+    tail.start = directoryStart;
+    return true;
+}
+
+zzip_ssize_t ReadCached(int fd, void* buffer, zzip_size_t length) {
+    std::unique_lock lock(tailsMutex);
+    const auto found = tails.find(fd);
+    if (found == tails.end()) {
+        lock.unlock();
+        return ::read(fd, buffer, length);
+    }
+    CachedTail& tail = found->second;
+    const std::int64_t position = tail.position;
+    if (position >= tail.start) {
+        const std::int64_t left = std::max<std::int64_t>(tail.fileSize - position, 0);
+        const auto count = static_cast<std::size_t>(
+            std::min<std::int64_t>(left, static_cast<std::int64_t>(length)));
+        if (count > 0) {
+            std::memcpy(buffer, &tail.bytes[static_cast<std::size_t>(position - tail.start)],
+                        count);
+        }
+        tail.position += static_cast<std::int64_t>(count);
+        return static_cast<zzip_ssize_t>(count);
+    }
+    lock.unlock();
+    // The entry data before the directory: read it where zziplib believes it is.
+    ssize_t got;
+    do {
+        got = ::pread(fd, buffer, length, static_cast<off_t>(position));
+    } while (got < 0 && errno == EINTR);
+    if (got > 0) {
+        const std::lock_guard relock(tailsMutex);
+        const auto again = tails.find(fd);
+        if (again != tails.end()) again->second.position = position + got;
+    }
+    return got;
+}
+
+zzip_off_t SeekCached(int fd, zzip_off_t offset, int whence) {
+    std::unique_lock lock(tailsMutex);
+    const auto found = tails.find(fd);
+    if (found == tails.end()) {
+        lock.unlock();
+        return ::lseek(fd, offset, whence);
+    }
+    CachedTail& tail = found->second;
+    std::int64_t base = 0;
+    switch (whence) {
+        case SEEK_SET:
+            break;
+        case SEEK_CUR:
+            base = tail.position;
+            break;
+        case SEEK_END:
+            base = tail.fileSize;
+            break;
+        default:
+            errno = EINVAL;
+            return -1;
+    }
+    if (base + offset < 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    tail.position = base + offset;
+    return tail.position;
+}
+
+zzip_off_t FileSizeCached(int fd) {
+    {
+        const std::lock_guard lock(tailsMutex);
+        const auto found = tails.find(fd);
+        if (found != tails.end()) return found->second.fileSize;
+    }
+    struct stat info;
+    return ::fstat(fd, &info) == 0 ? info.st_size : -1;
+}
+
+int CloseCached(int fd) {
+    {
+        const std::lock_guard lock(tailsMutex);
+        tails.erase(fd);
+    }
+    return ::close(fd);
+}
+
+zzip_plugin_io_handlers MakeHandlers() {
+    zzip_plugin_io_handlers handlers{};
+    zzip_init_io(&handlers, 0);
+    handlers.fd.read = ReadCached;
+    handlers.fd.seeks = SeekCached;
+    handlers.fd.filesize = FileSizeCached;
+    handlers.fd.close = CloseCached;
+    // Not "sys": zziplib would map the file itself instead of reading through the table.
+    handlers.fd.sys = 0;
+    return handlers;
+}
+
+}  // namespace
+
+ZZIP_DIR* OpenZzipDirectory(int fd, std::int64_t fileSize, zzip_error_t* error) {
+    static zzip_plugin_io_handlers handlers = MakeHandlers();
+    CachedTail tail;
+    if (!ReadTail(fd, fileSize, tail)) return zzip_dir_fdopen(fd, error);
+    {
+        const std::lock_guard lock(tailsMutex);
+        tails[fd] = std::move(tail);
+    }
+    ZZIP_DIR* dir = zzip_dir_fdopen_ext_io(fd, error, nullptr, &handlers);
+    if (dir == nullptr) {
+        const std::lock_guard lock(tailsMutex);
+        tails.erase(fd);
+    }
+    return dir;
+}
+
+}  // namespace wendmoor
