@@ -5,15 +5,16 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
 #include "app/DialogUnits.h"
+#include "app/GroupFrame.h"
 #include "app/ListBoxes.h"
 #include "app/Seams.h"
 #include "app/WaitCursor.h"
@@ -93,7 +94,7 @@ void MainDialog::BuildControls() {
         {"groupContent", "Zipfile Content", 5, 240, 395, 100},
     };
     for (const auto& group : groups) {
-        auto* box = new QGroupBox(QString::fromUtf8(group.text), this);
+        auto* box = new GroupFrame(QString::fromUtf8(group.text), this);
         box->setObjectName(QString::fromLatin1(group.id));
         units.Place(box, group.x, group.y, group.width, group.height);
     }
@@ -170,6 +171,11 @@ void MainDialog::BuildControls() {
 bool MainDialog::InitDialog() {
     LoadGamePaths(paths_, settings_);
     if (!NeedsFirstStartAbout(paths_)) return true;
+    // The window is not shown yet; put it where it will stand, in the middle of its screen,
+    // so the About box appears over that place rather than in a corner.
+    if (!isVisible() && screen() != nullptr) {
+        move(screen()->availableGeometry().center() - rect().center());
+    }
     AboutDialog about(this);
     return ContinuesAfterFirstStartAbout(services_.dialogs.Run(about));
 }

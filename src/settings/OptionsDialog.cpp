@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/DialogUnits.h"
+#include "app/GroupFrame.h"
 #include "app/Seams.h"
 #include "platform/Path.h"
 
@@ -72,7 +72,7 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, QWidget
 
     // The group boxes first, so they lie beneath the fields they frame.
     for (const OptionsRow& row : kRows) {
-        auto* box = new QGroupBox(QString::fromUtf8(row.groupText), this);
+        auto* box = new GroupFrame(QString::fromUtf8(row.groupText), this);
         box->setObjectName(QStringLiteral("group%1").arg(row.editId));
         units.Place(box, 5, row.boxY, 350, 30);
     }

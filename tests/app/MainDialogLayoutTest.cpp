@@ -2,8 +2,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -98,6 +100,16 @@ TEST_F(MainDialogLayoutTest, TabOrderIsTheTemplateOrder) {
 TEST_F(MainDialogLayoutTest, TheWindowHasAnIcon) {
     Open(Caesar3Folders());
     EXPECT_FALSE(window->windowIcon().isNull());
+}
+
+TEST_F(MainDialogLayoutTest, GroupBoxesFrameTheirControlsAndPaint) {
+    Open(Caesar3Folders());
+    const QGroupBox* content = window->findChild<QGroupBox*>(QStringLiteral("groupContent"));
+    EXPECT_TRUE(content->geometry().contains(window->ContentList()->geometry()));
+    EXPECT_EQ(content->focusPolicy(), Qt::NoFocus);
+    const QImage image = window->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), window->size() * image.devicePixelRatio());
 }
 
 TEST(AboutDialogTest, TitleVersionAndOk) {
