@@ -15,6 +15,7 @@ void FillListBox(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines) {
         auto* item = new QListWidgetItem(LineText(line));
+        item->setToolTip(item->text());  // a long name is cut off in the box
         item->setData(Qt::UserRole, QByteArray::fromStdString(line));
         list->addItem(item);  // appended: the list box never sorts
     }

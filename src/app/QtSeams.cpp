@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
 
 namespace wendmoor {
@@ -37,31 +38,59 @@ QString CaseInsensitiveWildcard(const QString& name) {
 
 std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
                                                      const FileChoiceRequest& request) {
+    const QString initialText = QFile::decodeName(QByteArray::fromStdString(request.initialText));
+    const bool chooseFolder = request.pattern.empty() && !request.fileMustExist;
+
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDirectory(QDir::currentPath());
-    if (!request.pattern.empty()) {
-        // The list shows the game's program in any letter case; the pattern's details are
-        // hidden, so the type box reads just "Zeus.exe" as on Windows.
-        const QString text = QFile::decodeName(QByteArray::fromStdString(request.pattern));
-        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-        dialog.setNameFilter(text + QStringLiteral(" (") + CaseInsensitiveWildcard(text) +
-                             QLatin1Char(')'));
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(dialog.sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
+    if (chooseFolder) {
+        // Windows let the user browse into the folder and accept with the hint ("locate Zeus
+        // Save folder") still standing as the file name. Qt's dialog clears its file-name box
+        // on every change of folder, so a folder row chooses the folder itself, with the hint
+        // as the dialog's title, and answers the hint inside that folder.
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setWindowTitle(initialText);
+    } else {
+        dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
+                                                 : QFileDialog::AnyFile);
+        if (!request.pattern.empty()) {
+            // The list shows the game's program in any letter case; the pattern's details
+            // are hidden, so the type box reads just "Zeus.exe" as on Windows.
+            const QString pattern = QFile::decodeName(QByteArray::fromStdString(request.pattern));
+            dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+            dialog.setNameFilter(pattern + QStringLiteral(" (") + CaseInsensitiveWildcard(pattern) +
+                                 QLatin1Char(')'));
+        }
+        dialog.selectFile(initialText);
     }
-    dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.initialText)));
 
     for (;;) {
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         const QStringList chosen = dialog.selectedFiles();
         if (chosen.isEmpty()) return std::nullopt;
+        if (chooseFolder) {
+            const QFileInfo folder(chosen.first());
+            if (folder.isDir()) {
+                QString path = folder.absoluteFilePath();
+                if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+                return QFile::encodeName(path + initialText).toStdString();
+            }
+            QMessageBox::warning(
+                &dialog, dialog.windowTitle(),
+                QStringLiteral("%1\nPath does not exist.").arg(folder.absoluteFilePath()));
+            continue;
+        }
         const QFileInfo info(chosen.first());
         const bool folderExists = QFileInfo(info.absolutePath()).isDir();
         if (folderExists && (!request.fileMustExist || info.isFile())) {
             return QFile::encodeName(info.absoluteFilePath()).toStdString();
         }
-        // The Windows dialog refuses such a choice and stays open; so do we.
+        // The Windows dialog refuses such a choice and stays open; so does this one.
         QMessageBox::warning(
             &dialog, dialog.windowTitle(),
             folderExists ? QStringLiteral("%1\nFile not found.").arg(info.absoluteFilePath())

@@ -18,9 +18,11 @@ class QtMessageBoxes final : public MessageBoxes {
     void ShowInformation(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
-// Qt's own file dialog (not the desktop's), because it keeps a free text such as
-// "locate Zeus Save folder" in its file-name box and accepts it as the name of a file that
-// need not exist. It opens in the process's current folder, as the Windows dialog did.
+// Qt's own file dialog (not the desktop's, whose behaviour varies), opening in the process's
+// current folder as the Windows dialog did. A program row shows only files named like the
+// program, in any letter case, and takes only an existing file. A folder row chooses a folder,
+// titled with the row's hint, and answers the hint inside it, which is what a Windows user
+// accepting the hint in that folder got.
 class QtFileChooser final : public FileChooser {
   public:
     std::optional<std::string> ChooseFile(QWidget* parent,

@@ -47,7 +47,8 @@ class FileChooser {
   public:
     virtual ~FileChooser() = default;
     // The full path of the chosen file (bytes of the platform's narrow encoding), or
-    // nothing when the user cancelled.
+    // nothing when the user cancelled. Without a pattern, a chooser may let the user pick a
+    // folder; it then answers the initial text inside that folder, as if accepted there.
     virtual std::optional<std::string> ChooseFile(QWidget* parent,
                                                   const FileChoiceRequest& request) = 0;
 };
