@@ -1,0 +1,71 @@
+#ifdef _WIN32
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include "platform/Launcher.h"
+
+namespace wendmoor {
+
+namespace {
+
+// ShellExecuteA returns a code of 32 or less on failure; some of these are no Win32 error
+// codes, and for them the last-error code may be left unset.
+DWORD ErrorOfShellResult(INT_PTR result) {
+    switch (result) {
+        case 0:
+        case SE_ERR_OOM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case SE_ERR_NOASSOC:
+        case SE_ERR_ASSOCINCOMPLETE:
+            return ERROR_NO_ASSOCIATION;
+        case SE_ERR_DDETIMEOUT:
+        case SE_ERR_DDEFAIL:
+        case SE_ERR_DDEBUSY:
+            return ERROR_DDE_FAIL;
+        case SE_ERR_DLLNOTFOUND:
+            return ERROR_DLL_NOT_FOUND;
+        case SE_ERR_SHARE:
+            return ERROR_SHARING_VIOLATION;
+        default:
+            return static_cast<DWORD>(result);  // file or path not found, access denied, ...
+    }
+}
+
+std::string SystemText(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
+        0, nullptr);
+    std::string message = length > 0 ? std::string(text, length) : std::string();
+    LocalFree(text);
+    return message;
+}
+
+class ShellLauncher final : public Launcher {
+  public:
+    std::optional<std::string> Open(const std::string& file,
+                                    const std::string& directory) override {
+        SetLastError(0);
+        const auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL));
+        // The returned value decides: the shell may leave a last-error code behind when it
+        // succeeded, and set none for some of its failures.
+        if (result > 32) return std::nullopt;
+        DWORD error = GetLastError();
+        if (error == 0) error = ErrorOfShellResult(result);
+        return SystemText(error);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Launcher> CreateSystemLauncher() {
+    return std::make_unique<ShellLauncher>();
+}
+
+}  // namespace wendmoor
+
+#endif

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "ScopedPath.h"
+#include "TempDir.h"
+#include "platform/Launcher.h"
+#include "platform/LauncherDesktop.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ScopedPath;
+using testing::TempDir;
+
+std::string NoSuchFileText() {
+    return std::string(std::strerror(ENOENT)) + "\n";
+}
+
+TEST(ComposeShellError, PutsTheQuotedFileAndFolderBehindTheReason) {
+    EXPECT_EQ(ComposeShellError(NoSuchFileText(), "qarn_readme.htm", "/home/ann"),
+              NoSuchFileText() + " 'qarn_readme.htm'  in  '/home/ann'");
+    // Without a system text the names stand alone, starting with their blank.
+    EXPECT_EQ(ComposeShellError("", "zeus.exe", "/games/Zeus/"), " 'zeus.exe'  in  '/games/Zeus/'");
+}
+
+TEST(ComposeShellError, KeepsLongNamesAndEveryByteWhole) {
+    const std::string reason(3000, 'r');
+    const std::string file = std::string(5000, 'f') + "\xe4\xff.exe";
+    const std::string folder = "/games/" + std::string(6000, 'd') + "/";
+    const std::string message = ComposeShellError(reason + "\n", file, folder);
+    EXPECT_EQ(message, reason + "\n '" + file + "'  in  '" + folder + "'");
+}
+
+// A launcher whose starts are recorded instead of run, with wine and xdg-open in a PATH of
+// its own.
+class DesktopLauncherTest : public ::testing::Test {
+  protected:
+    DesktopLauncherTest() : bin_(temp_.MakeFolder("bin")), path_(bin_.substr(0, bin_.size() - 1)) {
+        MakeProgram("wine");
+        MakeProgram("xdg-open");
+    }
+
+    void MakeProgram(const std::string& name) {
+        ::chmod(temp_.WriteFile("bin/" + name, "#!/bin/sh\nexit 0\n").c_str(), 0755);
+    }
+
+    std::unique_ptr<Launcher> RecordingLauncher(std::optional<std::string> outcome = {}) {
+        return CreateDesktopLauncher([this, outcome](const ProcessRequest& request) {
+            requests_.push_back(request);
+            return outcome;
+        });
+    }
+
+    TempDir temp_;
+    std::string bin_;
+    ScopedPath path_;
+    std::vector<ProcessRequest> requests_;
+};
+
+TEST_F(DesktopLauncherTest, RunsAWindowsProgramWithWineInItsOwnFolder) {
+    temp_.WriteFile("Games/Zeus/Zeus.EXE", "MZ");
+    const std::string gameFolder = temp_.path() + "games/ZEUS/";
+
+    EXPECT_EQ(RecordingLauncher()->Open(gameFolder + "zeus.exe", gameFolder), std::nullopt);
+
+    ASSERT_EQ(requests_.size(), 1u);
+    EXPECT_EQ(requests_[0].program, bin_ + "wine");
+    EXPECT_EQ(requests_[0].arguments,
+              (std::vector<std::string>{"wine", temp_.path() + "Games/Zeus/Zeus.EXE"}));
+    EXPECT_EQ(requests_[0].workingDirectory, temp_.path() + "Games/Zeus/");
+}
+
+TEST_F(DesktopLauncherTest, OpensADocumentInTheFolderWithTheDefaultApplication) {
+    temp_.WriteFile("Start/QARN_Readme.htm", "<html></html>");
+    temp_.WriteFile("Start/setup.exe.txt", "not a program");
+    const std::string startFolder = temp_.path() + "Start";
+    const auto launcher = RecordingLauncher();
+
+    EXPECT_EQ(launcher->Open("qarn_readme.htm", startFolder), std::nullopt);
+    EXPECT_EQ(launcher->Open("setup.exe.txt", startFolder), std::nullopt);
+
+    ASSERT_EQ(requests_.size(), 2u);
+    EXPECT_EQ(requests_[0].program, bin_ + "xdg-open");
+    EXPECT_EQ(requests_[0].arguments,
+              (std::vector<std::string>{"xdg-open", startFolder + "/QARN_Readme.htm"}));
+    EXPECT_EQ(requests_[0].workingDirectory, startFolder);
+    EXPECT_EQ(requests_[1].arguments[0], "xdg-open");
+}
+
+TEST_F(DesktopLauncherTest, AMissingFileIsReportedAndNothingStarts) {
+    const std::string gameFolder = temp_.MakeFolder("Games/Caesar3");
+    const auto launcher = RecordingLauncher();
+
+    EXPECT_EQ(launcher->Open(gameFolder + "c3.exe", gameFolder), NoSuchFileText());
+    EXPECT_EQ(launcher->Open("qarn_readme.htm", temp_.path()), NoSuchFileText());
+    EXPECT_TRUE(requests_.empty());
+}
+
+TEST_F(DesktopLauncherTest, AMissingOrUnusableStarterOnThePathIsReported) {
+    temp_.WriteFile("Games/Emperor/emperor.exe", "MZ");
+    temp_.WriteFile("Start/qarn_readme.htm", "<html></html>");
+    ::chmod((bin_ + "wine").c_str(), 0644);  // not executable: not a program to run
+    ::unlink((bin_ + "xdg-open").c_str());
+    const auto launcher = RecordingLauncher();
+
+    const auto wineMissing =
+        launcher->Open(temp_.path() + "Games/Emperor/emperor.exe", temp_.path() + "Games/Emperor/");
+    const auto openerMissing = launcher->Open("qarn_readme.htm", temp_.path() + "Start");
+
+    ASSERT_TRUE(wineMissing && openerMissing);
+    EXPECT_NE(wineMissing->find("wine"), std::string::npos);
+    EXPECT_EQ(wineMissing->back(), '\n');
+    EXPECT_NE(openerMissing->find("xdg-open"), std::string::npos);
+    EXPECT_EQ(openerMissing->back(), '\n');
+    EXPECT_TRUE(requests_.empty());
+}
+
+TEST_F(DesktopLauncherTest, AFailedStartIsPassedOnToTheUser) {
+    temp_.WriteFile("Games/Pharaoh/Pharaoh.exe", "MZ");
+    const std::string gameFolder = temp_.path() + "Games/Pharaoh/";
+
+    EXPECT_EQ(
+        RecordingLauncher("Exec format error\n")->Open(gameFolder + "pharaoh.exe", gameFolder),
+        "Exec format error\n");
+}
+
+}  // namespace
+}  // namespace wendmoor
