@@ -1,0 +1,89 @@
+#include "WindowRefresh.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+
+#include <map>
+#include <optional>
+
+#include "Measure.h"
+#include "app/MainDialog.h"
+#include "app/Seams.h"
+#include "platform/Launcher.h"
+#include "platform/SettingsStore.h"
+
+namespace wendmoor::bench {
+
+namespace {
+
+// The window asks nothing during a refresh of complete folders; every seam just declines.
+class DecliningDialogs final : public DialogRunner {
+  public:
+    int Run(QDialog& dialog) override {
+        dialog.reject();
+        return QDialog::Rejected;
+    }
+};
+class SilentMessages final : public MessageBoxes {
+  public:
+    void ShowInformation(QWidget*, const QString&, const QString&) override {}
+};
+class NoFileChooser final : public FileChooser {
+  public:
+    std::optional<std::string> ChooseFile(QWidget*, const FileChoiceRequest&) override {
+        return std::nullopt;
+    }
+};
+class NoLauncher final : public Launcher {
+  public:
+    std::optional<std::string> Open(const std::string&, const std::string&) override {
+        return std::string("not in the benchmark\n");
+    }
+};
+class MemorySettings final : public SettingsStore {
+  public:
+    bool Read(const std::string& name, std::string& value) const override {
+        const auto found = values_.find(name);
+        if (found == values_.end()) return false;
+        value = found->second;
+        return true;
+    }
+    bool Write(const std::string& name, const std::string& value) override {
+        values_[name] = value;
+        return true;
+    }
+
+  private:
+    std::map<std::string, std::string> values_;
+};
+
+}  // namespace
+
+double TimeWindowRefresh(const GamePaths& paths, int game, int repeats, int installed,
+                         int available) {
+    int argc = 1;
+    char name[] = "wendmoor_bench";
+    char* argv[] = {name, nullptr};
+    // Qt's notes about the offscreen platform would break the table's lines.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication application(argc, argv);
+    MemorySettings settings;
+    SaveGamePaths(paths, settings);
+    DecliningDialogs dialogs;
+    SilentMessages messages;
+    NoFileChooser files;
+    NoLauncher launcher;
+    GuiServices services{dialogs, messages, files, launcher};
+    MainDialog window(settings, services);
+    if (!window.InitDialog()) return -1;
+    bool right = true;
+    const double seconds = FastestOf(repeats, [&] {
+        window.SelectGame(game);
+        right = window.InstalledList()->count() == installed &&
+                window.AvailableList()->count() == available;
+    });
+    return right ? seconds : -1;
+}
+
+}  // namespace wendmoor::bench
