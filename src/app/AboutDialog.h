@@ -4,9 +4,9 @@
 
 namespace wendmoor {
 
-// "Info über QARN" (dialog template 100): the icon, the version and two author lines, and
+// "Info über QARN": the icon, the version and two author lines, and
 // "OK". Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the
-// program on a rejection (Part 1.1).
+// program on a rejection.
 class AboutDialog : public QDialog {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 
 namespace wendmoor {
 
-// The application icon (icon resource 128 of the original): a small temple front on a
+// The application icon: a small temple front on a
 // sandstone tile, drawn here so that the program ships no image files.
 QPixmap DrawAppIcon(int size);
 QIcon AppIcon();

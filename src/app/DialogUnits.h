@@ -8,7 +8,7 @@ class QWidget;
 
 namespace wendmoor {
 
-// Dialog units as Windows defines them, so the layouts of the spec keep their proportions
+// Dialog units as Windows defines them, so the dialog layouts keep their proportions
 // with any font: a horizontal unit is a quarter of the font's average character width, a
 // vertical unit an eighth of its height. The average width is that of "A".."Z" "a".."z",
 // rounded as Windows rounds it; conversions round like MulDiv.

@@ -10,7 +10,7 @@ class QListWidget;
 
 namespace wendmoor {
 
-// The three list boxes of the main window as the spec's list box messages use them. A line
+// The three list boxes of the main window, used as Windows list boxes are. A line
 // keeps the exact bytes it was made from in its item's data (Qt::UserRole, a QByteArray);
 // the text shown is only their reading in the local encoding. None of these functions lets
 // the list box report a selection change: the window's handlers answer the user's changes

@@ -17,12 +17,12 @@ namespace wendmoor {
 class SettingsStore;
 struct GuiServices;
 
-// The main window (Parts 1.1 to 1.3, dialog template 102): the choice of game, the two
+// The main window: the choice of game, the two
 // package lists, "Zipfile Content", the package commands, Options, Start and Help.
 // Split by concern: MainDialog.cpp (construction, layout, start-up, SelectGame, OnOptions),
-// MainDialogPackageCommands.cpp (Part 1.2), MainDialogShell.cpp (Start, Help, About).
+// MainDialogPackageCommands.cpp (package commands), MainDialogShell.cpp (Start, Help, About).
 //
-// The Windows original also painted its icon when minimised (OnPaint) and answered
+// A Windows dialog would also paint its icon when minimised (OnPaint) and answer
 // WM_QUERYDRAGICON; Qt draws the window icon by itself, so neither exists here.
 class MainDialog : public QDialog {
     Q_OBJECT
@@ -47,11 +47,11 @@ class MainDialog : public QDialog {
     QListWidget* AvailableList() const { return availableList_; }
     QAction* AboutAction() const { return aboutAction_; }
 
-    // Part 1.1.
+    // Choice of game and options.
     void SelectGame(int game);
     void OnOptions();
 
-    // Part 1.2.
+    // Commands on one package.
     void OnAvailableSelChange();
     void OnInstalledSelChange();
     void OnInstall();
@@ -59,7 +59,7 @@ class MainDialog : public QDialog {
     void OnAvailableDblClk();
     void OnInstalledDblClk();
 
-    // Part 1.3.
+    // Start, Help and About.
     void OnStart();
     void OnHelpButton();
     // The shell's "open" of `file` with `directory` as working folder; on failure the

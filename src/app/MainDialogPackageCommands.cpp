@@ -1,9 +1,8 @@
-// Part 1.2: the commands on one package of the selected game.
+// The commands on one package of the selected game.
 #include <QListWidget>
 
 #include "app/ListBoxes.h"
 #include "app/MainDialog.h"
-#include "app/WaitCursor.h"
 #include "packages/Games.h"
 
 namespace wendmoor {
@@ -54,13 +53,12 @@ void MainDialog::RunPackageCommand(QListWidget* source, bool install) {
     session_.ClearContent();
     if (session_.CurrentGame() == kNoGame) return;
 
-    // The session installs and then refreshes in one call, so the wait cursor stands over
-    // both (the original showed it for the refresh alone).
-    const WaitCursor wait;
-    if (session_.RunPackageCommand(*name, install) != PackageSession::CommandResult::Done) {
+    // The extraction or deletion runs with the normal cursor; the refresh that follows shows
+    // the wait cursor, as every game selection does.
+    if (session_.ApplyPackageCommand(*name, install) != PackageSession::CommandResult::Done) {
         return;  // no package (any more): nothing installed, no refresh
     }
-    MirrorSession();
+    SelectGame(session_.CurrentGame());
 }
 
 }  // namespace wendmoor

@@ -1,4 +1,4 @@
-// Part 1.3: "Start", "Help" and the About command.
+// "Start", "Help" and the About command.
 #include "app/AboutDialog.h"
 #include "app/MainDialog.h"
 #include "app/Seams.h"

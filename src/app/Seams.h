@@ -31,7 +31,7 @@ class MessageBoxes {
     virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
-// What the options dialog asks of a file chooser (Part 2.2, BrowseForFile).
+// What the options dialog asks of a file chooser (BrowseForFile).
 struct FileChoiceRequest {
     // Stands in the file-name box when the chooser opens ("Zeus.exe",
     // "locate Zeus Save folder").

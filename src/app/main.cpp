@@ -1,5 +1,5 @@
 // The wendmoor program: the application object runs the main window as a modal dialog and
-// the program ends when that dialog closes (Part 1.1).
+// the program ends when that dialog closes.
 #include <cstdlib>
 #include <memory>
 
@@ -9,6 +9,7 @@
 #include "app/MainDialog.h"
 #include "app/QtSeams.h"
 #include "platform/Launcher.h"
+#include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
 
 namespace wendmoor {
@@ -42,7 +43,7 @@ class MainApp : public QApplication {
 
         MainDialog dialog(*settings, services);
         // Leaving the first-start About box with Escape or its close box ends the program
-        // with status 0 (the original's exit(0)), before the window is shown.
+        // with status 0, before the window is shown.
         if (!dialog.InitDialog()) return 0;
         dialog.exec();  // its result is not consulted
         return 0;
@@ -52,6 +53,7 @@ class MainApp : public QApplication {
 }  // namespace wendmoor
 
 int main(int argc, char** argv) {
+    wendmoor::PrepareProcessForFileWrites();
     wendmoor::MainApp app(argc, argv);
     return app.InitInstance();
 }

@@ -55,6 +55,13 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
 
 PackageSession::CommandResult PackageSession::RunPackageCommand(const std::string& packageName,
                                                                 bool install) {
+    const CommandResult result = ApplyPackageCommand(packageName, install);
+    if (result == CommandResult::Done) SelectGame(currentGame_);
+    return result;
+}
+
+PackageSession::CommandResult PackageSession::ApplyPackageCommand(const std::string& packageName,
+                                                                  bool install) {
     content_.clear();
     const GameDescription* game = FindGame(currentGame_);
     if (game == nullptr) return CommandResult::NoGame;
@@ -62,7 +69,6 @@ PackageSession::CommandResult PackageSession::RunPackageCommand(const std::strin
     if (!game->runCommand(environment, ArchivePathOf(packageName), install)) {
         return CommandResult::Refused;
     }
-    SelectGame(game->id);
     return CommandResult::Done;
 }
 

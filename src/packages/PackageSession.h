@@ -39,6 +39,9 @@ class PackageSession {
     // Installs or deinstalls a package of the current game, then selects the game anew.
     // Refused (nothing changed, no refresh) when the archive is no package (any more).
     CommandResult RunPackageCommand(const std::string& packageName, bool install);
+    // The same without the refresh, for a caller that shows the refresh on its own (the
+    // window runs it under the wait cursor). After Done the caller must select the game anew.
+    CommandResult ApplyPackageCommand(const std::string& packageName, bool install);
 
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;

@@ -139,8 +139,8 @@ bool OptionsDialog::BrowseForFile(std::string& buffer) {
     if (!chosen) return false;
     // Keep the folder of the choice with its trailing separator; its file name goes.
     const std::string folder = FolderOf(*chosen);
-    // The folder must be stored whole to be loaded again (Part 2.1); the Windows dialog
-    // refused a longer path in the same way.
+    // The folder must be stored whole to be loaded again; a longer one is refused, as the
+    // Windows file dialog refuses it.
     if (folder.empty() || folder.size() > kMaxStoredPathLength) return false;
     buffer = folder;
     return true;

@@ -13,10 +13,10 @@ namespace wendmoor {
 
 class FileChooser;
 
-// "QARN Options Dialog" (Part 2.2, dialog template 130): the eleven folders, each in a
+// "QARN Options Dialog": the eleven folders, each in a
 // read-only field that only its "..." button changes. The dialog edits a working copy; OK
 // copies it back into the caller's GamePaths, Cancel, Escape and the close box leave them
-// untouched. The caller saves and refreshes (Part 1.1).
+// untouched. The caller saves and refreshes.
 class OptionsDialog : public QDialog {
     Q_OBJECT
 

@@ -1,4 +1,4 @@
-// Part 1.1: start-up, the choice of game and "Options".
+// Start-up, the choice of game and "Options".
 #include <QApplication>
 #include <QCursor>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-// Part 1.2: content display, install and deinstall from the window, on Caesar III packages.
+// Content display, install and deinstall from the window, on Caesar III packages.
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>

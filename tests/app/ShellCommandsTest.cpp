@@ -1,4 +1,4 @@
-// Part 1.3: "Start", "Help", the "Error" box and the About command.
+// "Start", "Help", the "Error" box and the About command.
 #include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
