@@ -109,9 +109,10 @@ bool BuildPackageCollection(const std::string& root, int count) {
 bool WriteManyEntryPackage(const std::string& root, const std::string& name, int entries) {
     testing::ZipWriter zip;
     for (int i = 0; i < entries; ++i) {
-        char entry[40];
-        std::snprintf(entry, sizeof entry, "maps/Part%05d.map", i);
-        zip.Add(entry, TextLikeBytes(64, i + 1));
+        // Named after the package, so no other package shares its targets.
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%05d.map", i);
+        zip.Add("maps/" + name.substr(0, name.find('.')) + entry, TextLikeBytes(64, i + 1));
     }
     return zip.WriteTo(CollectionPaths(root).caesar3_missions + name);
 }
