@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zzip/lib.h>
 #include <zzip/plugin.h>
 
 #include <algorithm>
@@ -160,9 +159,21 @@ int CloseCached(int fd) {
     return ::close(fd);
 }
 
+// The descriptor Archive::Open opened and checked, handed to zziplib through the public
+// zzip_dir_open_ext_io: its "open" gives back that descriptor, so no file is opened by name.
+thread_local int pendingFd = -1;
+
+int OpenPending(zzip_char_t*, int, ...) {
+    const int fd = pendingFd;
+    pendingFd = -1;
+    if (fd < 0) errno = ENOENT;
+    return fd;
+}
+
 zzip_plugin_io_handlers MakeHandlers() {
     zzip_plugin_io_handlers handlers{};
     zzip_init_io(&handlers, 0);
+    handlers.fd.open = OpenPending;
     handlers.fd.read = ReadCached;
     handlers.fd.seeks = SeekCached;
     handlers.fd.filesize = FileSizeCached;
@@ -182,7 +193,11 @@ ZZIP_DIR* OpenZzipDirectory(int fd, std::int64_t fileSize, zzip_error_t* error) 
         const std::lock_guard lock(tailsMutex);
         tails[fd] = std::move(tail);
     }
-    ZZIP_DIR* dir = zzip_dir_fdopen_ext_io(fd, error, nullptr, &handlers);
+    // No extensions to try: only the descriptor handed over is ever read.
+    static zzip_strings_t kNoExtensions[] = {nullptr};
+    pendingFd = fd;
+    ZZIP_DIR* dir = zzip_dir_open_ext_io("", error, kNoExtensions, &handlers);
+    pendingFd = -1;
     if (dir == nullptr) {
         const std::lock_guard lock(tailsMutex);
         tails.erase(fd);
