@@ -17,8 +17,6 @@ namespace wendmoor {
 namespace {
 
 constexpr int kLookupFlags = ZZIP_CASELESS | ZZIP_NOPATHS;
-// zzip_dir_stat understands only the old spelling of the same two flags.
-constexpr int kStatLookupFlags = ZZIP_CASEINSENSITIVE | ZZIP_IGNOREPATH;
 constexpr std::size_t kCopyBufferSize = 8192;
 
 constexpr std::uint32_t kLocalSignature = 0x04034b50;
@@ -40,6 +38,18 @@ bool LibrarySeesTheSameEntries(ZZIP_DIR* dir, const std::vector<ZipEntryRecord>&
     return index == records.size();
 }
 
+// A name as zziplib's caseless lookup without paths compares it: the part after the last "/",
+// with A to Z folded to lower case and "\" taken as "/".
+std::string FoldedFileName(std::string_view name) {
+    const auto slash = name.rfind('/');
+    std::string folded(slash == std::string_view::npos ? name : name.substr(slash + 1));
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c == '\\') c = '/';
+    }
+    return folded;
+}
+
 struct EntryCloser {
     void operator()(ZZIP_FILE* entry) const { zzip_file_close(entry); }
 };
@@ -50,30 +60,33 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path) {
     // O_NONBLOCK keeps a FIFO in the missions folder from stalling the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
+    // O_NONBLOCK has no effect on the reads of a regular file, so it may stay set.
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return nullptr;
     }
-    auto records = ReadZipDirectory(fd);
-    if (!records || ::lseek(fd, 0, SEEK_SET) != 0) {
+    std::optional<ZipDirectory> directory =
+        ReadZipDirectory(fd, static_cast<std::uint64_t>(info.st_size));
+    if (!directory) {
         ::close(fd);
         return nullptr;
     }
+    std::vector<ZipEntryRecord> records = std::move(directory->records);
     zzip_error_t error = ZZIP_NO_ERROR;
-    ZZIP_DIR* dir = OpenZzipDirectory(fd, info.st_size, &error);
+    ZZIP_DIR* dir = OpenZzipDirectory(fd, info.st_size, directory->tailOffset,
+                                      std::move(directory->tail), &error);
     if (dir == nullptr || error != ZZIP_NO_ERROR) {
         if (dir != nullptr) zzip_dir_close(dir);
         // zziplib closes the descriptor of a directory it failed to parse, but not always.
         if (::fcntl(fd, F_GETFD) != -1) ::close(fd);
         return nullptr;
     }
-    if (!LibrarySeesTheSameEntries(dir, *records)) {
+    if (!LibrarySeesTheSameEntries(dir, records)) {
         zzip_dir_close(dir);
         return nullptr;
     }
-    return std::unique_ptr<Archive>(new Archive(dir, std::move(*records)));
+    return std::unique_ptr<Archive>(new Archive(dir, std::move(records)));
 }
 
 Archive::~Archive() {
@@ -89,22 +102,15 @@ std::vector<std::string> Archive::EntryNames() {
     return names;
 }
 
-const ZipEntryRecord* Archive::RecordNamed(const char* storedName) const {
-    for (const ZipEntryRecord& record : records_) {
-        // zziplib keeps names as C strings, so compare them as it sees them.
-        if (std::strcmp(record.name.c_str(), storedName) == 0) return &record;
-    }
-    return nullptr;
-}
-
 const ZipEntryRecord* Archive::RecordFor(const std::string& entryName) const {
-    // Ask zziplib which entry the lookup picks, so the checks apply to that very entry.
-    ZZIP_STAT stat{};
-    if (zzip_dir_stat(dir_, entryName.c_str(), &stat, kStatLookupFlags) != 0 ||
-        stat.d_name == nullptr) {
-        return nullptr;
+    if (firstByFileName_.empty()) {
+        firstByFileName_.reserve(records_.size());
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            firstByFileName_.emplace(FoldedFileName(records_[i].name), i);
+        }
     }
-    return RecordNamed(stat.d_name);
+    const auto found = firstByFileName_.find(FoldedFileName(entryName));
+    return found == firstByFileName_.end() ? nullptr : &records_[found->second];
 }
 
 bool Archive::HasSoundLocalHeader(const ZipEntryRecord& record) const {
@@ -133,8 +139,11 @@ bool ExtractEntry(Archive& archive, const std::string& entryName, const std::str
         zzip_file_open(archive.Handle(), entryName.c_str(), kLookupFlags));
     if (!entry) return false;
     ZZIP_STAT opened{};
+    // The entry zziplib opened must be the one checked above.
     if (zzip_file_stat(entry.get(), &opened) != 0 ||
-        static_cast<std::uint64_t>(static_cast<unsigned>(opened.st_size)) != record->size) {
+        static_cast<std::uint64_t>(static_cast<unsigned>(opened.st_size)) != record->size ||
+        static_cast<std::uint64_t>(static_cast<unsigned>(opened.d_csize)) !=
+            record->compressedSize) {
         return false;
     }
 

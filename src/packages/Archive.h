@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "packages/ZipDirectory.h"
@@ -27,11 +28,10 @@ class Archive {
 
     ZZIP_DIR* Handle() const { return dir_; }
 
-    // The directory record of the entry stored under exactly this name (the first of several).
-    const ZipEntryRecord* RecordNamed(const char* storedName) const;
-
     // The directory record of the entry that ExtractEntry picks for this name; nullptr when
-    // none matches.
+    // none matches. That is the entry zziplib's lookup by file name picks: the first whose name
+    // after its last "/" equals the name after its last "/", letters A to Z taken as a to z and
+    // "\" as "/". An index answers it in constant time; zziplib's own lookup is a linear scan.
     const ZipEntryRecord* RecordFor(const std::string& entryName) const;
 
     // Whether the entry's local header is where the directory says and its data ends before
@@ -44,6 +44,8 @@ class Archive {
 
     ZZIP_DIR* dir_;
     std::vector<ZipEntryRecord> records_;
+    // Folded file name -> index of its first record; built on the first lookup.
+    mutable std::unordered_map<std::string, std::size_t> firstByFileName_;
 };
 
 // Copies one entry, looked up by its file name without regard to letter case or the folders

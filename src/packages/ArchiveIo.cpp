@@ -16,10 +16,6 @@ namespace wendmoor {
 
 namespace {
 
-constexpr std::size_t kEndRecordSize = 22;
-constexpr std::size_t kMaxCommentSize = 0xffff;
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-
 // What one open archive's descriptor reads through: the file's bytes from `start` to its end,
 // and the position zziplib believes the descriptor is at.
 struct CachedTail {
@@ -32,50 +28,6 @@ struct CachedTail {
 // zziplib's io table passes nothing but the descriptor, so the copies are found by it.
 std::mutex tailsMutex;
 std::unordered_map<int, CachedTail> tails;
-
-bool ReadAt(int fd, std::int64_t offset, unsigned char* buffer, std::size_t size) {
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        buffer += got;
-        offset += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-std::uint32_t Le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// Reads the last 64 KiB and a little more; when an end record there places the central
-// directory before that, the bytes from the directory on are read as well. Any copy of the
-// file's true bytes serves; finding no end record only makes the copy smaller.
-bool ReadTail(int fd, std::int64_t fileSize, CachedTail& tail) {
-    tail.fileSize = fileSize;
-    const auto size = static_cast<std::size_t>(
-        std::min<std::int64_t>(tail.fileSize, kEndRecordSize + kMaxCommentSize));
-    tail.start = tail.fileSize - static_cast<std::int64_t>(size);
-    tail.bytes.resize(size);
-    if (!ReadAt(fd, tail.start, tail.bytes.data(), size)) return false;
-
-    std::int64_t directoryStart = tail.start;
-    for (std::size_t at = size >= kEndRecordSize ? size - kEndRecordSize + 1 : 0; at-- > 0;) {
-        if (Le32(&tail.bytes[at]) == kEndSignature) {
-            directoryStart = Le32(&tail.bytes[at + 16]);
-            break;
-        }
-    }
-    if (directoryStart >= tail.start) return true;
-    std::vector<unsigned char> before(static_cast<std::size_t>(tail.start - directoryStart));
-    if (!ReadAt(fd, directoryStart, before.data(), before.size())) return false;
-    before.insert(before.end(), tail.bytes.begin(), tail.bytes.end());
-    tail.bytes = std::move(before);
-    tail.start = directoryStart;
-    return true;
-}
 
 zzip_ssize_t ReadCached(int fd, void* buffer, zzip_size_t length) {
     std::unique_lock lock(tailsMutex);
@@ -185,10 +137,13 @@ zzip_plugin_io_handlers MakeHandlers() {
 
 }  // namespace
 
-ZZIP_DIR* OpenZzipDirectory(int fd, std::int64_t fileSize, zzip_error_t* error) {
+ZZIP_DIR* OpenZzipDirectory(int fd, std::int64_t fileSize, std::uint64_t tailOffset,
+                            std::vector<unsigned char> bytes, zzip_error_t* error) {
     static zzip_plugin_io_handlers handlers = MakeHandlers();
     CachedTail tail;
-    if (!ReadTail(fd, fileSize, tail)) return zzip_dir_fdopen(fd, error);
+    tail.fileSize = fileSize;
+    tail.start = static_cast<std::int64_t>(tailOffset);
+    tail.bytes = std::move(bytes);
     {
         const std::lock_guard lock(tailsMutex);
         tails[fd] = std::move(tail);

@@ -1,10 +1,10 @@
 #include "packages/ZipDirectory.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <span>
 
 namespace wendmoor {
 
@@ -41,10 +41,7 @@ bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t siz
 
 }  // namespace
 
-std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
     if (fileSize < kEndRecordSize) return std::nullopt;
 
     const std::size_t tailSize = static_cast<std::size_t>(
@@ -87,10 +84,17 @@ std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
         return std::nullopt;
     }
 
-    std::vector<unsigned char> directory(directorySize);
-    if (directorySize > 0 && !ReadAt(fd, directoryOffset, directory.data(), directory.size())) {
-        return std::nullopt;
+    // The directory usually lies inside the tail already read; otherwise the bytes from its
+    // start up to the tail are read once and put in front, so the tail covers it whole.
+    std::uint64_t tailOffset = tailStart;
+    if (directoryOffset < tailStart) {
+        std::vector<unsigned char> before(static_cast<std::size_t>(tailStart - directoryOffset));
+        if (!ReadAt(fd, directoryOffset, before.data(), before.size())) return std::nullopt;
+        tail.insert(tail.begin(), before.begin(), before.end());
+        tailOffset = directoryOffset;
     }
+    const std::span<const unsigned char> directory(tail.data() + (directoryOffset - tailOffset),
+                                                   directorySize);
 
     std::vector<ZipEntryRecord> records;
     records.reserve(entries);
@@ -129,7 +133,7 @@ std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd) {
     }
     // Bytes after the announced records would be read differently by different readers.
     if (at != directory.size()) return std::nullopt;
-    return records;
+    return ZipDirectory{std::move(records), tailOffset, std::move(tail)};
 }
 
 }  // namespace wendmoor

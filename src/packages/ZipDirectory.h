@@ -22,11 +22,20 @@ struct ZipEntryRecord {
     bool IsEncrypted() const { return (flags & 0x0001) != 0; }
 };
 
+// An archive's central directory as checked, with the bytes it was read from.
+struct ZipDirectory {
+    std::vector<ZipEntryRecord> records;
+    // The file's bytes from `tailOffset` to its end: the central directory, the end record and
+    // its comment, read once here and handed on to the archive library's parser.
+    std::uint64_t tailOffset = 0;
+    std::vector<unsigned char> tail;
+};
+
 // Reads and checks the end-of-central-directory record and the central directory of an open
-// archive before the archive library parses them: every record must lie inside the file and
-// the directory must hold exactly the entries the end record announces and nothing else. ZIP64
-// archives, archives spanning several disks, names holding a NUL byte (which the archive
-// library would cut short) and anything malformed give nullopt.
-std::optional<std::vector<ZipEntryRecord>> ReadZipDirectory(int fd);
+// archive of `fileSize` bytes before the archive library parses them: every record must lie
+// inside the file and the directory must hold exactly the entries the end record announces and
+// nothing else. ZIP64 archives, archives spanning several disks, names holding a NUL byte
+// (which the archive library would cut short) and anything malformed give nullopt.
+std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize);
 
 }  // namespace wendmoor

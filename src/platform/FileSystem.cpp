@@ -78,10 +78,14 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
 }
 
 bool FileSystem::FileExists(const std::string& path) const {
-    const std::string resolved = Resolve(path);
+    // The exact spelling first, as it is the common case; only a miss needs the listings.
     struct stat info;
-    return ::stat(resolved.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           ::access(resolved.c_str(), R_OK) == 0;
+    std::string found = path;
+    if (::stat(found.c_str(), &info) != 0) {
+        found = Resolve(path);
+        if (found == path || ::stat(found.c_str(), &info) != 0) return false;
+    }
+    return S_ISREG(info.st_mode) && ::access(found.c_str(), R_OK) == 0;
 }
 
 bool FileSystem::FolderExists(const std::string& path) const {

@@ -102,6 +102,16 @@ TEST_F(ExtractTest, SameNameInTwoFoldersTakesTheFirst) {
     EXPECT_EQ(ReadFileBytes(dir.path() + "Rome.map"), "first");
 }
 
+TEST_F(ExtractTest, LookupAgreesWithTheLibraryOnBackslashesAndPunctuation) {
+    const auto archive = Archive::Open(MakeArchive(
+        ZipWriter().Add("dir/A\\B.map", "1").Add("a\\b.MAP", "22").Add("[x]_^@.sav", "333")));
+    ASSERT_TRUE(archive);
+    EXPECT_TRUE(ExtractEntry(*archive, "a\\b.map", dir.path() + "first.map", fileSystem));
+    EXPECT_EQ(ReadFileBytes(dir.path() + "first.map"), "1");
+    EXPECT_TRUE(ExtractEntry(*archive, "[X]_^@.SAV", dir.path() + "x.sav", fileSystem));
+    EXPECT_EQ(ReadFileBytes(dir.path() + "x.sav"), "333");
+}
+
 TEST_F(ExtractTest, EmptyEntryMakesEmptyFileAndOverwriteReplaces) {
     const std::string target = dir.WriteFile("Rome.map", "old content that is longer");
     const auto archive = Archive::Open(
