@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine and builds Wendmoor, then runs it or its tests.
 #   scripts/setup.sh run    install what is missing, build, start the program
+#   scripts/setup.sh build  install what is missing, build
 #   scripts/setup.sh test   install what is missing, build, run every test
 set -euo pipefail
 
@@ -25,15 +26,17 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"
 
 case "$mode" in
+    build) ;;
     run)
-        cd "$here"
+        # "Help" opens qarn_readme.htm from the folder the program starts in.
+        cd "$here/data"
         exec "$build/src/app/wendmoor"
         ;;
     test)
         ctest --test-dir "$build" --output-on-failure
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|build|test" >&2
         exit 2
         ;;
 esac
