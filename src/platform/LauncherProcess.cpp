@@ -73,6 +73,10 @@ long MillisecondsSince(const timespec& start) {
 [[noreturn]] void StartAndWatch(const char* program, char* const* argv, const char* directory,
                                 long watchMilliseconds, int reportFd) {
     ::setsid();
+    // Children that the parent lets the system reap could not be watched.
+    struct sigaction byDefault = {};
+    byDefault.sa_handler = SIG_DFL;
+    ::sigaction(SIGCHLD, &byDefault, nullptr);
     const pid_t started = ::fork();
     if (started < 0) {
         Send(reportFd, Stage::Fork, errno);

@@ -76,6 +76,18 @@ TEST_F(SystemLauncherTest, AnEarlyFailureOfTheStarterIsReported) {
               "No application could open the document.\n");
 }
 
+TEST_F(SystemLauncherTest, AnEarlyFailureIsSeenEvenWhenTheToolLetsTheSystemReapItsChildren) {
+    MakeProgram("wine", "#!/bin/sh\nexit 5\n");
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGCHLD, &ignore, &previous);
+    const auto wineFailed = StartZeus(gameFolder_);
+    ::sigaction(SIGCHLD, &previous, nullptr);
+
+    ASSERT_TRUE(wineFailed);
+    EXPECT_NE(wineFailed->find("exit status 5"), std::string::npos) << *wineFailed;
+}
+
 // The game runs on in a session of its own, in its folder, with its program as argument, and
 // the launcher has returned while it still runs.
 TEST_F(SystemLauncherTest, StartsTheGameDetachedInItsFolder) {
