@@ -1,7 +1,7 @@
 # Installs the programs with the readme, the icon and the desktop entry. "Help" opens
-# qarn_readme.htm from the folder the program starts in, so the desktop entry starts it in the
-# readme's folder.
-set(WENDMOOR_START_DIR ${CMAKE_INSTALL_DATADIR}/wendmoor)
+# qarn_readme.htm from the folder the program starts in; it lies beside the program, and the
+# desktop entry starts the program in that folder.
+set(WENDMOOR_START_DIR ${CMAKE_INSTALL_BINDIR})
 
 foreach(program wendmoor wendmoor-cli)
     if(TARGET ${program})

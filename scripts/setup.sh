@@ -6,6 +6,13 @@
 set -euo pipefail
 
 mode=${1:-run}
+case "$mode" in
+    run | build | test) ;;
+    *)
+        echo "usage: $0 run|build|test" >&2
+        exit 2
+        ;;
+esac
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_BUILD_DIR:-$here/build}
 
@@ -34,9 +41,5 @@ case "$mode" in
         ;;
     test)
         ctest --test-dir "$build" --output-on-failure
-        ;;
-    *)
-        echo "usage: $0 run|build|test" >&2
-        exit 2
         ;;
 esac
