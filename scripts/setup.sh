@@ -16,7 +16,7 @@ esac
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_BUILD_DIR:-$here/build}
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev xdg-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
