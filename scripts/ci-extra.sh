@@ -8,18 +8,7 @@ fuzz_seconds=${1:-20}
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
-packages=(clang-14 libclang-rt-14-dev clang-format-14 clang)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" clang-14 libclang-rt-14-dev clang-format-14 clang
 clang_format=$(command -v clang-format-14 || command -v clang-format)
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"

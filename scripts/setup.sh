@@ -16,18 +16,7 @@ esac
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_BUILD_DIR:-$here/build}
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev xdg-utils)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev xdg-utils
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"

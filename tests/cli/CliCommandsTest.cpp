@@ -43,10 +43,10 @@ TEST_F(CliTest, ListPrintsInstalledThenAvailableEachInWindowOrder) {
     AddPackage(missions, "Delta.ZIP", MapPackage("d.map"));
     AddPackage(missions, "x.dat", MapPackage("x.map"));
     AddPackage(missions, "readme only.zip", ZipWriter().Add("readme.txt", "hi"));
-    root.WriteFile("c3/missions/broken.zip", "PK no archive");
-    root.MakeFolder("c3/missions/folder.zip");
-    root.WriteFile("c3/game/b.map", "present");
-    root.WriteFile("c3/game/a.map", "present");
+    root.WriteFile("c3missions/broken.zip", "PK no archive");
+    root.MakeFolder("c3missions/folder.zip");
+    root.WriteFile("Caesar3/b.map", "present");
+    root.WriteFile("Caesar3/a.map", "present");
 
     const ProgramRun run = Cli({"list", "caesar3"});
     EXPECT_EQ(run.exitCode, 0);
@@ -82,7 +82,7 @@ TEST_F(CliTest, RefusedCommandsGiveAReasonAndChangeNothing) {
     AddPackage(paths.caesar3_missions, "installed.zip", MapPackage("i.map"));
     AddPackage(paths.caesar3_missions, "available.zip", MapPackage("a.map"));
     AddPackage(paths.caesar3_missions, "readme only.zip", ZipWriter().Add("readme.txt", "hi"));
-    root.WriteFile("c3/game/i.map", "installed");
+    root.WriteFile("Caesar3/i.map", "installed");
     const std::string before = Snapshot();
 
     struct Refusal {

@@ -1,5 +1,7 @@
 #include "CliFixture.h"
 
+#include "GameFolders.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -10,21 +12,7 @@ namespace wendmoor::testing {
 namespace fs = std::filesystem;
 
 CliTest::CliTest() {
-    paths.caesar3_missions = root.MakeFolder("c3/missions");
-    paths.caesar3_path = root.MakeFolder("c3/game");
-    paths.pharao_missions = root.MakeFolder("pharao/missions");
-    paths.pharao_path = root.MakeFolder("pharao/game");
-    root.MakeFolder("pharao/game/Maps");
-    paths.pharao_saves = root.MakeFolder("pharao/saves");
-    paths.zeus_missions = root.MakeFolder("zeus/missions");
-    paths.zeus_path = root.MakeFolder("zeus/game");
-    root.MakeFolder("zeus/game/Adventures");
-    paths.zeus_saves = root.MakeFolder("zeus/saves");
-    paths.emperor_missions = root.MakeFolder("emperor/missions");
-    paths.emperor_path = root.MakeFolder("emperor/game");
-    root.MakeFolder("emperor/game/Cities");
-    root.MakeFolder("emperor/game/Campaigns");
-    paths.emperor_saves = root.MakeFolder("emperor/saves");
+    paths = MakeGameFolders(root);
     settingsFile = root.path() + "settings.ini";
     WriteSettings(settingsFile);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameFolders.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -32,13 +33,7 @@ ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
 
 class EmperorTest : public ::testing::Test {
   protected:
-    EmperorTest() {
-        paths.emperor_missions = dir.MakeFolder("missions");
-        paths.emperor_path = dir.MakeFolder("Emperor");
-        dir.MakeFolder("Emperor/Campaigns");
-        dir.MakeFolder("Emperor/Cities");
-        paths.emperor_saves = dir.MakeFolder("Emperor/Save");
-    }
+    EmperorTest() { paths = MakeGameFolders(dir); }
 
     std::string Package(const std::string& name, const ZipWriter& zip) {
         const std::string path = paths.emperor_missions + name;

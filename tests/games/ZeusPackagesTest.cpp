@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameFolders.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -32,12 +33,7 @@ ZipWriter TroyArchive() {
 
 class ZeusTest : public ::testing::Test {
   protected:
-    ZeusTest() {
-        paths.zeus_missions = dir.MakeFolder("missions");
-        paths.zeus_path = dir.MakeFolder("Zeus");
-        dir.MakeFolder("Zeus/Adventures");
-        paths.zeus_saves = dir.MakeFolder("Zeus/Save");
-    }
+    ZeusTest() { paths = MakeGameFolders(dir); }
 
     std::string Package(const std::string& name, const ZipWriter& zip) {
         const std::string path = paths.zeus_missions + name;

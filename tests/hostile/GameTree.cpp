@@ -1,5 +1,7 @@
 #include "GameTree.h"
 
+#include "GameFolders.h"
+
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -11,21 +13,7 @@ namespace wendmoor::testing {
 namespace fs = std::filesystem;
 
 GameTree::GameTree() {
-    paths.caesar3_missions = dir_.MakeFolder("games/c3missions");
-    paths.caesar3_path = dir_.MakeFolder("games/Caesar3");
-    paths.pharao_missions = dir_.MakeFolder("games/phmissions");
-    paths.pharao_path = dir_.MakeFolder("games/Pharaoh");
-    dir_.MakeFolder("games/Pharaoh/Maps");
-    paths.pharao_saves = dir_.MakeFolder("games/Pharaoh/Save");
-    paths.zeus_missions = dir_.MakeFolder("games/zmissions");
-    paths.zeus_path = dir_.MakeFolder("games/Zeus");
-    dir_.MakeFolder("games/Zeus/Adventures");
-    paths.zeus_saves = dir_.MakeFolder("games/Zeus/Save");
-    paths.emperor_missions = dir_.MakeFolder("games/emissions");
-    paths.emperor_path = dir_.MakeFolder("games/Emperor");
-    dir_.MakeFolder("games/Emperor/Campaigns");
-    dir_.MakeFolder("games/Emperor/Cities");
-    paths.emperor_saves = dir_.MakeFolder("games/Emperor/Save");
+    paths = MakeGameFolders(dir_, "games/");
     dir_.WriteFile("sentinel/evil.map", "sentinel map");
     dir_.WriteFile("sentinel/Save/evil.sav", "sentinel save");
     dir_.WriteFile("evil.map", "root map");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameFolders.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/FileRefCounts.h"
@@ -20,14 +21,7 @@ using Strings = std::vector<std::string>;
 
 class MapSaveTest : public ::testing::Test {
   protected:
-    MapSaveTest() {
-        paths.caesar3_missions = dir.MakeFolder("c3missions");
-        paths.caesar3_path = dir.MakeFolder("C3");
-        paths.pharao_missions = dir.MakeFolder("phmissions");
-        paths.pharao_path = dir.MakeFolder("Pharaoh");
-        dir.MakeFolder("Pharaoh/Maps");
-        paths.pharao_saves = dir.MakeFolder("Pharaoh/Save");
-    }
+    MapSaveTest() : paths(MakeGameFolders(dir)) {}
 
     std::string Package(const std::string& folder, const std::string& name, const ZipWriter& zip) {
         const std::string path = folder + name;
@@ -98,7 +92,7 @@ TEST_F(MapSaveTest, MissingMissionsFolderLeavesListsEmpty) {
 }
 
 TEST_F(MapSaveTest, InstallAndDeinstallCaesar3LeaveTheGameFolderAsItWas) {
-    dir.WriteFile("C3/c3.exe", "game");
+    dir.WriteFile("Caesar3/c3.exe", "game");
     const std::string before = ListTree(paths.caesar3_path);
     Package(paths.caesar3_missions, "Rome.zip",
             ZipWriter()
@@ -141,7 +135,7 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
 }
 
 TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
-    dir.WriteFile("C3/ROME.MAP", "old map");
+    dir.WriteFile("Caesar3/ROME.MAP", "old map");
     Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "new map"));
     ASSERT_TRUE(session.SelectGame(1));
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
@@ -197,13 +191,13 @@ TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {
 TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
     Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "m"));
     paths.caesar3_missions = dir.path() + "C3MISSIONS/";
-    paths.caesar3_path = dir.path() + "c3/";
+    paths.caesar3_path = dir.path() + "caesar3/";
     ASSERT_TRUE(session.SelectGame(1));
     ASSERT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
     session.ShowPackageContent("Rome.zip");
     EXPECT_EQ(session.Content(), (Strings{"M Rome.map"}));
     EXPECT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Done);
-    EXPECT_EQ(ListTree(dir.path() + "C3"), "Rome.map\n");
+    EXPECT_EQ(ListTree(dir.path() + "Caesar3"), "Rome.map\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
 }
 
