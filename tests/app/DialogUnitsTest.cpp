@@ -46,14 +46,6 @@ TEST(DialogUnitsTest, BaseUnitsComeFromTheFont) {
     EXPECT_GT(larger.Y(100), units.Y(100));
 }
 
-TEST(DialogUnitsTest, PlaceSetsTheGeometry) {
-    QWidget parent;
-    auto* child = new QWidget(&parent);
-    const DialogUnits units(6, 13);
-    units.Place(child, 180, 95, 45, 35);
-    EXPECT_EQ(child->geometry(), units.Rect(180, 95, 45, 35));
-}
-
 TEST(CaseInsensitiveWildcardTest, EveryLetterInBothCases) {
     EXPECT_EQ(CaseInsensitiveWildcard(QStringLiteral("Zeus.exe")),
               QStringLiteral("[Zz][Ee][Uu][Ss].[Ee][Xx][Ee]"));

@@ -41,14 +41,5 @@ TEST(ListBoxesTest, ProgrammaticChangesReportNoSelectionChange) {
     EXPECT_EQ(list.count(), 0);
 }
 
-TEST(ListBoxesTest, ManyLinesFillInOrder) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 20000; ++i)
-        lines.push_back("mission" + std::to_string(100000 + i) + ".zip");
-    QListWidget list;
-    FillListBox(&list, lines);
-    EXPECT_EQ(ListLines(&list), lines);
-}
-
 }  // namespace
 }  // namespace wendmoor

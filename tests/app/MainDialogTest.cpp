@@ -134,16 +134,6 @@ TEST_P(MissingFoldersTest, OptionsOpenOnceAndCancelLeavesTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(Games, MissingFoldersTest, ::testing::Values(kPharao, kZeus, kEmperor));
 
-TEST_F(MainDialogTest, ZeusMessageIsExact) {
-    if (FindGame(kZeus) == nullptr) GTEST_SKIP() << "the Zeus unit has not landed yet";
-    Open(Caesar3Folders());
-    dialogs.Expect(Reject());
-    Click("1015");
-    EXPECT_EQ(dialogs.titles.size(), 1u);
-    EXPECT_EQ(Content(), Lines({"please select all paths for Zeus!"}));
-    EXPECT_EQ(window->CurrentGame(), 0);
-}
-
 TEST_F(MainDialogTest, FoldersGivenInTheOptionsDialogSelectTheGame) {
     GamePaths stored = Caesar3Folders();
     stored.caesar3_path.clear();

@@ -47,66 +47,6 @@ class OptionsDialogTest : public ::testing::Test {
     ScriptedFileChooser files;
 };
 
-TEST_F(OptionsDialogTest, CaptionGroupsAndButtons) {
-    OptionsDialog dialog(paths, files);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("QARN Options Dialog"));
-    QStringList groups;
-    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) groups << box->title();
-    EXPECT_EQ(groups,
-              QStringList({"Caesar3 Missions Folder (*.zip)", "Caesar3 Folder (C3.exe)",
-                           "Pharao Missions Folder (*.zip)", "Pharao Folder (Pharaoh.exe)",
-                           "Pharao Savegame Folder (*.sav)", "Zeus Missions Folder (*.zip)",
-                           "Zeus Folder (Zeus.exe)", "Zeus Savegame Folder (*.sav)",
-                           "Emperor Missions Folder (*.zip)", "Emperor Folder (Emperor.exe)",
-                           "Emperor Savegame Folder (*.sav)"}));
-    EXPECT_EQ(Button(dialog, 1)->text(), QStringLiteral("OK"));
-    EXPECT_TRUE(Button(dialog, 1)->isDefault());
-    EXPECT_EQ(Button(dialog, 2)->text(), QStringLiteral("Cancel"));
-    for (const RowCase& row : kRowCases) {
-        EXPECT_EQ(Button(dialog, row.buttonId)->text(), QStringLiteral("..."));
-        auto* edit = dialog.findChild<QLineEdit*>(QString::number(row.buttonId - 1));
-        ASSERT_NE(edit, nullptr);
-        EXPECT_TRUE(edit->isReadOnly());
-    }
-}
-
-TEST_F(OptionsDialogTest, LayoutInDialogUnits) {
-    OptionsDialog dialog(paths, files);
-    const DialogUnits units(dialog.font());
-    EXPECT_EQ(dialog.size(), units.Size(362, 391));
-    EXPECT_EQ(dialog.findChild<QGroupBox*>(QStringLiteral("group1029"))->geometry(),
-              units.Rect(5, 205, 350, 30));
-    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("1029"))->geometry(),
-              units.Rect(11, 216, 315, 15));
-    EXPECT_EQ(Button(dialog, 1030)->geometry(), units.Rect(331, 216, 20, 14));
-    EXPECT_EQ(Button(dialog, 1)->geometry(), units.Rect(305, 370, 50, 14));
-    EXPECT_EQ(Button(dialog, 2)->geometry(), units.Rect(5, 370, 50, 14));
-}
-
-TEST_F(OptionsDialogTest, TabOrderIsTheTemplateOrder) {
-    OptionsDialog dialog(paths, files);
-    QStringList order;
-    QWidget* widget = Button(dialog, 1);
-    for (int i = 0; i < 24; ++i) {
-        order << widget->objectName();
-        do {
-            widget = widget->nextInFocusChain();
-        } while (widget->focusPolicy() == Qt::NoFocus || widget->parentWidget() != &dialog);
-    }
-    EXPECT_EQ(order, QStringList({"1",    "2",    "1025", "1026", "1027", "1028", "1029", "1030",
-                                  "1031", "1032", "1033", "1034", "1035", "1036", "1037", "1038",
-                                  "1039", "1040", "1041", "1042", "1043", "1044", "1045", "1046"}));
-}
-
-TEST_F(OptionsDialogTest, FieldsShowTheFolders) {
-    paths.zeus_path = "/games/Zeus/";
-    paths.emperor_saves = "/games/Emperor/Save/";
-    OptionsDialog dialog(paths, files);
-    EXPECT_EQ(Field(dialog, 1029), QStringLiteral("/games/Zeus/"));
-    EXPECT_EQ(Field(dialog, 1041), QStringLiteral("/games/Emperor/Save/"));
-    EXPECT_EQ(Field(dialog, 1045), QString());
-}
-
 TEST_F(OptionsDialogTest, EachRowStartsWithItsTextAndProgramRowsOfferTheirPattern) {
     OptionsDialog dialog(paths, files);
     for (const RowCase& row : kRowCases) Button(dialog, row.buttonId)->click();  // all cancelled

@@ -174,17 +174,5 @@ TEST_F(PackageCommandsTest, ContentWithNoGameShowsNothing) {
     EXPECT_EQ(Content(), Lines({"please select all paths for Pharao!"}));  // nothing selected
 }
 
-TEST_F(PackageCommandsTest, SharedMapsStayWhileAnotherPackageNeedsThem) {
-    ASSERT_TRUE(
-        ZipWriter().Add("Rome.map", "rome map").WriteTo(paths.caesar3_missions + "rome2.zip"));
-    window->SelectGame(kCaesar3);
-    Pick(window->AvailableList(), "rome.zip");
-    Click("1016");
-    EXPECT_EQ(Installed(), Lines({"rome.zip", "rome2.zip"}));  // rome2's map is there now
-    Pick(window->InstalledList(), "rome2.zip");
-    Click("1017");
-    EXPECT_EQ(ListTree(paths.caesar3_path), "Rome.map\nRome.sav\n");  // rome.zip still needs it
-}
-
 }  // namespace
 }  // namespace wendmoor

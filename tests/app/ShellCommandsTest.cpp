@@ -39,18 +39,6 @@ TEST_F(ShellCommandsTest, StartRunsTheGameInItsFolder) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ShellCommandsTest, StartOfPharaoUsesPharaohExe) {
-    GamePaths paths = Caesar3Folders();
-    paths.pharao_missions = dir.MakeFolder("pmissions");
-    paths.pharao_saves = dir.MakeFolder("psaves");
-    Open(paths);
-    Click("1013");
-    ASSERT_EQ(window->CurrentGame(), kPharao);
-    Click("1049");
-    EXPECT_EQ(launcher.calls,
-              std::vector<Call>({{paths.pharao_path + "pharaoh.exe", paths.pharao_path}}));
-}
-
 TEST_F(ShellCommandsTest, HelpFailingShowsOneErrorBox) {
     Open(Caesar3Folders());
     launcher.failure = "No such file or directory\n";
