@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameFolders.h"
+#include "GameSessionTest.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -31,14 +31,10 @@ ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
         .Add("notes.txt", "notes");
 }
 
-class EmperorTest : public ::testing::Test {
+class EmperorTest : public testing::GameSessionTest {
   protected:
-    EmperorTest() { paths = MakeGameFolders(dir); }
-
     std::string Package(const std::string& name, const ZipWriter& zip) {
-        const std::string path = paths.emperor_missions + name;
-        EXPECT_TRUE(zip.WriteTo(path));
-        return path;
+        return GameSessionTest::Package(paths.emperor_missions, name, zip);
     }
 
     struct Classified {
@@ -57,11 +53,6 @@ class EmperorTest : public ::testing::Test {
     int CityRefs(const std::string& map) {
         return session.FileRefs().CountOf(paths.emperor_path + "Cities/" + map);
     }
-
-    TempDir dir;
-    GamePaths paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
 };
 
 TEST_F(EmperorTest, SplitsTheCampaignFromTheCityMaps) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameFolders.h"
+#include "GameSessionTest.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -31,14 +31,10 @@ ZipWriter TroyArchive() {
         .Add("readme.doc", "doc");
 }
 
-class ZeusTest : public ::testing::Test {
+class ZeusTest : public testing::GameSessionTest {
   protected:
-    ZeusTest() { paths = MakeGameFolders(dir); }
-
     std::string Package(const std::string& name, const ZipWriter& zip) {
-        const std::string path = paths.zeus_missions + name;
-        EXPECT_TRUE(zip.WriteTo(path));
-        return path;
+        return GameSessionTest::Package(paths.zeus_missions, name, zip);
     }
 
     struct Classified {
@@ -52,11 +48,6 @@ class ZeusTest : public ::testing::Test {
                                         c.setsAndMaps, c.others, c.adventureName);
         return c;
     }
-
-    TempDir dir;
-    GamePaths paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
 };
 
 TEST_F(ZeusTest, ClassifiesAnAdventureWithItsTextFile) {

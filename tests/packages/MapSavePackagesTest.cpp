@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameFolders.h"
+#include "GameSessionTest.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/FileRefCounts.h"
@@ -19,21 +19,7 @@ using testing::TempDir;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
-class MapSaveTest : public ::testing::Test {
-  protected:
-    MapSaveTest() : paths(MakeGameFolders(dir)) {}
-
-    std::string Package(const std::string& folder, const std::string& name, const ZipWriter& zip) {
-        const std::string path = folder + name;
-        EXPECT_TRUE(zip.WriteTo(path));
-        return path;
-    }
-
-    TempDir dir;
-    GamePaths paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
-};
+using MapSaveTest = testing::GameSessionTest;
 
 TEST_F(MapSaveTest, ClassifiesByStoredNameInArchiveOrder) {
     Strings maps, saves, others;
