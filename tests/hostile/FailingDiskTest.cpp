@@ -23,14 +23,8 @@ using testing::ReadFileBytes;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
-class FailingDiskTest : public ::testing::Test {
+class FailingDiskTest : public testing::GameTreeTest {
   protected:
-    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
-    void TearDown() override {
-        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
-        EXPECT_FALSE(tree.HasTemporaryFiles());
-    }
-
     // Selects the game anew and tells whether the package shows as available.
     bool ShowsAvailable(int game, const std::string& name) {
         FileSystem fresh;
@@ -39,12 +33,6 @@ class FailingDiskTest : public ::testing::Test {
         const Strings& available = session.Lists().available;
         return std::find(available.begin(), available.end(), name) != available.end();
     }
-
-    GameTree tree;
-    GamePaths& paths = tree.paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
-    std::string outsideBefore;
 };
 
 // A child process whose files may not grow beyond a few kilobytes: every larger write fails

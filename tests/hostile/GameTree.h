@@ -1,10 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
 
@@ -34,6 +37,23 @@ class GameTree {
 
   private:
     TempDir dir_;
+};
+
+// A game tree with a session over it. Every test ends by checking that nothing outside the game
+// folders changed and that no temporary file of ours is left.
+class GameTreeTest : public ::testing::Test {
+  protected:
+    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
+    void TearDown() override {
+        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
+        EXPECT_FALSE(tree.HasTemporaryFiles());
+    }
+
+    GameTree tree;
+    GamePaths& paths = tree.paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+    std::string outsideBefore;
 };
 
 // Byte surgery on archives from ZipWriter, for damage it cannot make itself.

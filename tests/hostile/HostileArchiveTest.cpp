@@ -19,25 +19,13 @@ using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 using Result = PackageSession::CommandResult;
 
-class HostileArchiveTest : public ::testing::Test {
+class HostileArchiveTest : public testing::GameTreeTest {
   protected:
-    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
-    void TearDown() override {
-        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
-        EXPECT_FALSE(tree.HasTemporaryFiles());
-    }
-
     // Installs the package and selects the game anew.
     void Install(int game, const std::string& name) {
         ASSERT_TRUE(session.SelectGame(game));
         session.RunPackageCommand(name, true);
     }
-
-    GameTree tree;
-    GamePaths& paths = tree.paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
-    std::string outsideBefore;
 };
 
 TEST_F(HostileArchiveTest, EntryNamesThatClimbOrRootLandInsideTheTargetFolder) {
