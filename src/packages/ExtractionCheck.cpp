@@ -4,6 +4,8 @@
 #include <sys/statvfs.h>
 
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "packages/Archive.h"
 #include "packages/PackagePlan.h"
@@ -19,15 +21,21 @@ constexpr std::uint64_t kDeflateSlack = 1024;
 // A file takes whole blocks; count each one as if it ended on a fresh one.
 constexpr std::uint64_t kBlockSize = 4096;
 
-// The target's folder, or the nearest folder above it that exists: a folder the plan creates
-// lands on the file system of its parent.
-std::string ExistingFolderOf(const std::string& target, const FileSystem& fileSystem) {
+// The target's folder, or the nearest folder above it that exists, with what stat says of it:
+// a folder the plan creates lands on the file system of its parent. Nothing when no folder of
+// the path exists.
+std::optional<std::pair<std::string, struct stat>> ExistingFolderOf(const std::string& target,
+                                                                    const FileSystem& fileSystem) {
     std::string folder = FolderOf(fileSystem.Resolve(target));
     struct stat info;
-    while (!folder.empty() && (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+    for (;;) {
+        const std::string probe = folder.empty() ? std::string(".") : folder;
+        if (::stat(probe.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            return std::make_pair(probe, info);
+        }
+        if (folder.empty()) return std::nullopt;
         folder = FolderOf(folder.substr(0, folder.size() - 1));
     }
-    return folder.empty() ? std::string(".") : folder;
 }
 
 bool ClaimsTheImpossible(const ZipEntryRecord& record) {
@@ -59,11 +67,10 @@ bool CanExtractPlan(const Archive& archive, const PackagePlan& plan, const FileS
         // An entry that is not there writes nothing.
         if (record == nullptr) continue;
         if (ClaimsTheImpossible(*record)) return false;
-        const std::string folder = ExistingFolderOf(step.target, fileSystem);
-        struct stat info;
-        if (::stat(folder.c_str(), &info) != 0) continue;
-        Device& device = devices[info.st_dev];
-        if (device.folder.empty()) device.folder = folder;
+        const auto folder = ExistingFolderOf(step.target, fileSystem);
+        if (!folder) continue;
+        Device& device = devices[folder->second.st_dev];
+        if (device.folder.empty()) device.folder = folder->first;
         device.needed += (record->size + kBlockSize - 1) / kBlockSize * kBlockSize;
     }
     for (const auto& [id, device] : devices) {
