@@ -93,12 +93,12 @@ Archive::~Archive() {
     zzip_dir_close(dir_);
 }
 
-std::vector<std::string> Archive::EntryNames() {
+std::vector<std::string> Archive::EntryNames() const {
+    // Open() walked zziplib's entries once and found them equal, name by name and in order, to
+    // the records; a second walk would deliver the same names again.
     std::vector<std::string> names;
     names.reserve(records_.size());
-    zzip_rewinddir(dir_);
-    ZZIP_DIRENT entry;
-    while (zzip_dir_read(dir_, &entry)) names.emplace_back(entry.d_name);
+    for (const ZipEntryRecord& record : records_) names.push_back(record.name);
     return names;
 }
 

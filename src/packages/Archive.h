@@ -24,7 +24,7 @@ class Archive {
 
     // The entry names exactly as the central directory stores them, in its order, as zziplib
     // delivers them.
-    std::vector<std::string> EntryNames();
+    std::vector<std::string> EntryNames() const;
 
     ZZIP_DIR* Handle() const { return dir_; }
 
