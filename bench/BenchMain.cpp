@@ -198,12 +198,12 @@ void PrintContentAndExtraction(const std::string& root, const Settings& settings
             PackageSession session(paths, fileSystem, nullptr);
             if (!session.SelectGame(kCaesar3)) return -1;
             const Stopwatch watch;
-            if (session.RunPackageCommand(name, true) != PackageSession::CommandResult::Done ||
+            if (!session.RunPackageCommand(name, true).Ok() ||
                 session.Lists().installed.size() != 1) {
                 return -1;
             }
             const double seconds = watch.Seconds();
-            session.RunPackageCommand(name, false);
+            (void)session.RunPackageCommand(name, false);
             return seconds;
         });
     };
@@ -243,8 +243,7 @@ void PrintLargeInstall(const std::string& root, const Settings& settings) {
             PackageSession session(paths, fileSystem, nullptr);
             if (!session.SelectGame(kCaesar3)) return -1;
             const Stopwatch watch;
-            if (session.RunPackageCommand("large.zip", true) !=
-                    PackageSession::CommandResult::Done ||
+            if (!session.RunPackageCommand("large.zip", true).Ok() ||
                 session.Lists().installed.size() != 1) {
                 return -1;
             }
@@ -256,8 +255,7 @@ void PrintLargeInstall(const std::string& root, const Settings& settings) {
             PackageSession session(paths, fileSystem, nullptr);
             if (!session.SelectGame(kCaesar3)) return -1;
             const Stopwatch watch;
-            if (session.RunPackageCommand("large.zip", false) !=
-                    PackageSession::CommandResult::Done ||
+            if (!session.RunPackageCommand("large.zip", false).Ok() ||
                 session.Lists().available.size() != 1) {
                 return -1;
             }

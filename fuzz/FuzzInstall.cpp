@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PackageSession session(tree.paths, fileSystem, nullptr);
     if (!session.SelectGame(game)) std::abort();
     session.ShowPackageContent(name);
-    session.RunPackageCommand(name, true);
+    (void)session.RunPackageCommand(name, true);
     tree.CheckOutside();
-    session.RunPackageCommand(name, false);
+    (void)session.RunPackageCommand(name, false);
     tree.CheckOutside();
     return 0;
 }

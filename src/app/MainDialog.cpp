@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
@@ -67,11 +68,14 @@ MainDialog::MainDialog(SettingsStore& settings, GuiServices& services, QWidget* 
       settings_(settings),
       services_(services),
       startDirectory_(CurrentFolder()),
-      session_(paths_, fileSystem_, [this] {
-          // The selection asks for the missing folders; currentGame is 0 here, so the
-          // options dialog refreshes nothing by itself.
-          OnOptions();
-      }) {
+      session_(
+          paths_, fileSystem_,
+          [this] {
+              // The selection asks for the missing folders; currentGame is 0 here, so the
+              // options dialog refreshes nothing by itself.
+              OnOptions();
+          },
+          [this](std::chrono::milliseconds waited) { return KeepWaitingForLock(waited); }) {
     setWindowTitle(QStringLiteral("Wendmoor"));
     setWindowIcon(AppIcon());
     BuildControls();
@@ -192,8 +196,20 @@ void MainDialog::SelectGame(int game) {
     ResetListBox(availableList_);
     ResetListBox(installedList_);
     ResetListBox(contentList_);
+    waitNoticeShown_ = false;
     session_.SelectGame(game);
     MirrorSession();
+}
+
+bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
+    // Another Wendmoor process (a script, a second window) is installing or deinstalling; its
+    // command is short, so the window waits, and says so once the wait becomes noticeable.
+    if (waited >= kLockNoticeDelay && !waitNoticeShown_) {
+        waitNoticeShown_ = true;
+        FillListBox(contentList_, {kWaitingForLockText});
+    }
+    if (waitNoticeShown_) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
 }
 
 void MainDialog::OnOptions() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include <QDialog>
@@ -69,8 +70,16 @@ class MainDialog : public QDialog {
     // menu entry of the window and Ctrl+I.
     void OnAbout();
 
+    // Shown in "Zipfile Content" while another Wendmoor process holds the game folders.
+    static constexpr const char* kWaitingForLockText =
+        "waiting for another Wendmoor command to finish ...";
+    static constexpr std::chrono::milliseconds kLockNoticeDelay{700};
+
   private:
     void BuildControls();
+    bool KeepWaitingForLock(std::chrono::milliseconds waited);
+    // One message box with what a command could not do, after the refresh.
+    void ReportFailures(bool install, const Outcome& outcome);
     // The session's lists and content lines into the three list boxes.
     void MirrorSession();
     void ShowPackageContent(QListWidget* source, QListWidget* other);
@@ -88,6 +97,7 @@ class MainDialog : public QDialog {
     QListWidget* availableList_ = nullptr;  // 1009 "Available Missions"
     QButtonGroup* gameButtons_ = nullptr;   // 1018, 1013, 1015, 1014 by GameId
     QAction* aboutAction_ = nullptr;
+    bool waitNoticeShown_ = false;
 };
 
 // Start-up shows the About box first when the Pharao, Zeus and Emperor game folders are all

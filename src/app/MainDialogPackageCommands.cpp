@@ -3,6 +3,8 @@
 
 #include "app/ListBoxes.h"
 #include "app/MainDialog.h"
+#include "app/Seams.h"
+#include "app/WaitCursor.h"
 #include "packages/Games.h"
 
 namespace wendmoor {
@@ -53,12 +55,28 @@ void MainDialog::RunPackageCommand(QListWidget* source, bool install) {
     session_.ClearContent();
     if (session_.CurrentGame() == kNoGame) return;
 
-    // The extraction or deletion runs with the normal cursor; the refresh that follows shows
-    // the wait cursor, as every game selection does.
-    if (session_.ApplyPackageCommand(*name, install) != PackageSession::CommandResult::Done) {
-        return;  // no package (any more): nothing installed, no refresh
+    Outcome outcome;
+    {
+        const WaitCursor wait;
+        waitNoticeShown_ = false;
+        outcome = session_.RunPackageCommand(*name, install);
+        MirrorSession();
     }
-    SelectGame(session_.CurrentGame());
+    if (!outcome.Ok()) ReportFailures(install, outcome);
+}
+
+void MainDialog::ReportFailures(bool install, const Outcome& outcome) {
+    constexpr std::size_t kMostLines = 15;
+    const std::vector<std::string> lines = outcome.Lines();
+    QString text = install ? QStringLiteral("Not everything could be installed:\n\n")
+                           : QStringLiteral("Not everything could be deinstalled:\n\n");
+    for (std::size_t i = 0; i < lines.size() && i < kMostLines; ++i) {
+        text += QString::fromLocal8Bit(lines[i]) + QLatin1Char('\n');
+    }
+    if (lines.size() > kMostLines) {
+        text += QStringLiteral("... and %1 more\n").arg(lines.size() - kMostLines);
+    }
+    services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
 }
 
 }  // namespace wendmoor

@@ -9,14 +9,16 @@
 namespace wendmoor {
 
 const char* const kCliUsage =
-    "usage: wendmoor-cli [--settings FILE] list      GAME\n"
-    "       wendmoor-cli [--settings FILE] show      GAME PACKAGE\n"
-    "       wendmoor-cli [--settings FILE] install   GAME PACKAGE\n"
-    "       wendmoor-cli [--settings FILE] deinstall GAME PACKAGE\n"
-    "       wendmoor-cli [--settings FILE] refs      GAME\n"
+    "usage: wendmoor-cli [OPTIONS] list      GAME\n"
+    "       wendmoor-cli [OPTIONS] show      GAME PACKAGE\n"
+    "       wendmoor-cli [OPTIONS] install   GAME PACKAGE\n"
+    "       wendmoor-cli [OPTIONS] deinstall GAME PACKAGE\n"
+    "       wendmoor-cli [OPTIONS] refs      GAME\n"
     "       wendmoor-cli --help | --version\n"
     "GAME is caesar3, pharao, zeus or emperor; PACKAGE is a file name in the game's missions "
-    "folder.\n";
+    "folder.\n"
+    "OPTIONS: --settings FILE  read the folders from this INI file\n"
+    "         --no-wait        fail at once while another Wendmoor command is running\n";
 
 const char* const kCliVersion = "wendmoor-cli 1.08";
 
@@ -79,10 +81,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         parsed.kind = ParsedCommandLine::Kind::Version;
         return parsed;
     }
-    if (next < arguments.size() && arguments[next] == "--settings") {
-        if (next + 1 >= arguments.size()) return UsageError("--settings needs a file");
-        parsed.request.settingsFile = arguments[next + 1];
-        next += 2;
+    while (next < arguments.size() && arguments[next].starts_with("--")) {
+        if (arguments[next] == "--no-wait") {
+            parsed.request.noWait = true;
+            ++next;
+        } else if (arguments[next] == "--settings") {
+            if (next + 1 >= arguments.size()) return UsageError("--settings needs a file");
+            parsed.request.settingsFile = arguments[next + 1];
+            next += 2;
+        } else {
+            return UsageError("unknown option: " + arguments[next]);
+        }
     }
     if (next >= arguments.size()) return UsageError("no command given");
 

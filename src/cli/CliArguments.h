@@ -11,6 +11,7 @@ enum class CliCommand { List, Show, Install, Deinstall, Refs };
 // One run of the command-line tool: which game, what to do, and with which package.
 struct CliRequest {
     std::optional<std::string> settingsFile;  // absent: the program's own settings store
+    bool noWait = false;  // fail at once instead of waiting for another process's command
     CliCommand command = CliCommand::List;
     int game = 0;             // a GameId
     std::string gameName;     // as the command line names it, lower case: "caesar3"

@@ -61,24 +61,10 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
         return Fail(err,
                     name + " is not in " + (install ? kAvailableListName : kInstalledListName));
     }
-
-    const GameDescription* game = FindGame(session.CurrentGame());
-    switch (session.RunPackageCommand(name, install)) {
-        case PackageSession::CommandResult::NoGame:
-            return Fail(err, "no game selected");
-        case PackageSession::CommandResult::Refused:
-            return Fail(err, name + " is no " + game->name + " package (any more)");
-        case PackageSession::CommandResult::Done:
-            break;
-    }
+    const Outcome outcome = session.RunPackageCommand(name, install);
     PrintLists(session.Lists(), out);
-    // The refresh is the only witness of an install: a package still not installed means a
-    // file could not be written. A deinstall may rightly leave a package installed when
-    // another installed package still holds all its files.
-    if (install && !Contains(session.Lists().installed, name)) {
-        return Fail(err, name + " could not be installed completely");
-    }
-    return kExitSuccess;
+    for (const std::string& line : outcome.Lines()) Fail(err, line);
+    return outcome.Ok() ? kExitSuccess : kExitFailure;
 }
 
 bool IsAbsoluteFolder(const std::string& folder) {
@@ -141,9 +127,12 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
 
     // No askForFolders: the tool never opens the options dialog.
-    PackageSession session(paths, fileSystem, nullptr);
-    if (!session.SelectGame(game->id)) {
-        // The game's own message line, exactly as the window shows it.
+    PackageLock::KeepWaiting keepWaiting;
+    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
+    PackageSession session(paths, fileSystem, nullptr, keepWaiting);
+    if (!session.SelectGame(game->id) || !session.ScanOutcome().Ok()) {
+        // The game's own message line, exactly as the window shows it, or what kept the scan
+        // from reading the packages: an empty list must not pass for a folder without any.
         for (const std::string& line : session.Content()) err << line << '\n';
         return kExitFailure;
     }

@@ -11,6 +11,7 @@
 #include "packages/ArchiveIo.h"
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
+#include "platform/StopRequest.h"
 
 namespace wendmoor {
 
@@ -127,44 +128,60 @@ bool Archive::HasSoundLocalHeader(const ZipEntryRecord& record) const {
     return signature == kLocalSignature && dataEnd <= record.dataLimit;
 }
 
-bool ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
-                  FileSystem& fileSystem) {
+Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output) {
+    const std::string& target = output.Target();
     const ZipEntryRecord* record = archive.RecordFor(entryName);
-    if (record == nullptr || record->IsEncrypted()) return false;
-    if (record->method != kMethodStored && record->method != kMethodDeflated) return false;
-    if (record->method == kMethodStored && record->compressedSize != record->size) return false;
-    if (!archive.HasSoundLocalHeader(*record)) return false;
+    if (record == nullptr) return Outcome::Failed(entryName, "is not in the archive");
+    if (record->IsEncrypted()) return Outcome::Failed(entryName, "is encrypted");
+    if (record->method != kMethodStored && record->method != kMethodDeflated) {
+        return Outcome::Failed(entryName, "is packed with an unsupported method (" +
+                                              std::to_string(record->method) + ")");
+    }
+    if ((record->method == kMethodStored && record->compressedSize != record->size) ||
+        !archive.HasSoundLocalHeader(*record)) {
+        return Outcome::Failed(entryName, "is damaged (its headers disagree)");
+    }
 
     std::unique_ptr<ZZIP_FILE, EntryCloser> entry(
         zzip_file_open(archive.Handle(), entryName.c_str(), kLookupFlags));
-    if (!entry) return false;
+    if (!entry) return Outcome::Failed(entryName, "cannot be opened in the archive");
     ZZIP_STAT opened{};
     // The entry zziplib opened must be the one checked above.
     if (zzip_file_stat(entry.get(), &opened) != 0 ||
         static_cast<std::uint64_t>(static_cast<unsigned>(opened.st_size)) != record->size ||
         static_cast<std::uint64_t>(static_cast<unsigned>(opened.d_csize)) !=
             record->compressedSize) {
-        return false;
+        return Outcome::Failed(entryName, "is damaged (its headers disagree)");
     }
-
-    FileReplacement output(fileSystem, destination);
-    if (!output.IsOpen()) return false;
+    if (!output.IsOpen()) return output.OpenOutcome();
 
     std::array<char, kCopyBufferSize> buffer;
     std::uint64_t copied = 0;
     uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
+        if (StopRequested()) return Outcome::Failed(target, "stopped by a signal");
         const zzip_ssize_t got = zzip_file_read(entry.get(), buffer.data(), buffer.size());
-        if (got < 0) return false;
+        if (got < 0) return Outcome::Failed(entryName, "is damaged (its data cannot be read)");
         if (got == 0) break;
         copied += static_cast<std::uint64_t>(got);
-        if (copied > record->size) return false;
+        if (copied > record->size) {
+            return Outcome::Failed(entryName, "is damaged (longer than recorded)");
+        }
         crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(got));
-        if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) return false;
+        if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) return output.Finish();
     }
     // Damaged data can inflate to the full length without an error; only the recorded
     // length and checksum tell.
-    if (copied != record->size || crc != record->crc32) return false;
+    if (copied != record->size)
+        return Outcome::Failed(entryName, "is damaged (shorter than recorded)");
+    if (crc != record->crc32) return Outcome::Failed(entryName, "is damaged (checksum mismatch)");
+    return output.Finish();
+}
+
+Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
+                     FileSystem& fileSystem) {
+    FileReplacement output(fileSystem, destination);
+    if (Outcome written = WriteEntry(archive, entryName, output); !written.Ok()) return written;
     return output.Commit();
 }
 
@@ -175,10 +192,6 @@ bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& s
         if (auto stored = StoredNameOf(entryName)) storedNames.push_back(std::move(*stored));
     }
     return true;
-}
-
-bool FileExists(const std::string& path, const FileSystem& fileSystem) {
-    return fileSystem.FileExists(path);
 }
 
 }  // namespace wendmoor

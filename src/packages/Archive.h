@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "packages/ZipDirectory.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
 class FileSystem;
+class FileReplacement;
 
 // An open mission archive. It opens exactly the named file (never "name.zip" in its place),
 // checks its directory layout before zziplib parses it, and closes it when destroyed.
@@ -49,17 +51,17 @@ class Archive {
 };
 
 // Copies one entry, looked up by its file name without regard to letter case or the folders
-// it is stored under, into the destination file. The destination receives the entry's bytes
-// whole or not at all: a missing or damaged entry, a read error, a failed write or a full disk
-// leaves an existing destination with its old bytes. The folder must exist already.
-bool ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
-                  FileSystem& fileSystem);
+// it is stored under, into the replacement file and finishes it (flushed, not yet committed).
+// Whatever fails (a missing, encrypted or damaged entry, a read error, a failed write, a full
+// disk, a stop request) is returned with its reason; the target keeps its old bytes.
+Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output);
+
+// WriteEntry into a replacement of `destination`, committed at once. The folder must exist.
+Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
+                     FileSystem& fileSystem);
 
 // The stored names of an archive's entries (see StoredNameOf), in archive order, duplicates
 // kept; entries that have none are left out. False when the archive cannot be read.
 bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames);
-
-// Whether a package's file is present: a readable regular file, found without regard to case.
-bool FileExists(const std::string& path, const FileSystem& fileSystem);
 
 }  // namespace wendmoor

@@ -110,22 +110,23 @@ void ListEmperorContent(const std::string& pakName, const std::vector<std::strin
     for (const std::string& other : others) lines.push_back("Z " + other);
 }
 
-void ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists) {
-    ScanMissionsFolder(environment.paths.emperor_missions, environment, lists,
-                       [&](const std::string& archivePath) -> std::optional<PackagePlan> {
-                           EmperorEntries entries;
-                           if (!ReadEmperorEntries(archivePath, entries)) return std::nullopt;
-                           return EmperorPlan(environment.paths, entries);
-                       });
+Outcome ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists) {
+    return ScanMissionsFolder(environment.paths.emperor_missions, environment, lists,
+                              [&](const std::string& archivePath) -> std::optional<PackagePlan> {
+                                  EmperorEntries entries;
+                                  if (!ReadEmperorEntries(archivePath, entries))
+                                      return std::nullopt;
+                                  return EmperorPlan(environment.paths, entries);
+                              });
 }
 
-void InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
-                           const std::string& pakName, const std::vector<std::string>& maps,
-                           const std::vector<std::string>& saves, const std::string& setName,
-                           const std::vector<std::string>& campaignMaps, bool install) {
-    ApplyPackagePlan(archivePath,
-                     EmperorPlan(environment.paths, pakName, maps, saves, setName, campaignMaps),
-                     environment, install);
+Outcome InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
+                              const std::string& pakName, const std::vector<std::string>& maps,
+                              const std::vector<std::string>& saves, const std::string& setName,
+                              const std::vector<std::string>& campaignMaps, bool install) {
+    return ApplyPackagePlan(
+        archivePath, EmperorPlan(environment.paths, pakName, maps, saves, setName, campaignMaps),
+        environment, install);
 }
 
 namespace {
@@ -138,12 +139,12 @@ bool ShowEmperorContent(const std::string& archivePath, ContentLines& lines) {
     return true;
 }
 
-bool RunEmperorCommand(GameEnvironment& environment, const std::string& archivePath, bool install) {
+std::optional<Outcome> RunEmperorCommand(GameEnvironment& environment,
+                                         const std::string& archivePath, bool install) {
     EmperorEntries entries;
-    if (!ReadEmperorEntries(archivePath, entries)) return false;
-    InstallEmperorPackage(environment, archivePath, entries.pakName, entries.maps, entries.saves,
-                          entries.setName, entries.campaignMaps, install);
-    return true;
+    if (!ReadEmperorEntries(archivePath, entries)) return std::nullopt;
+    return InstallEmperorPackage(environment, archivePath, entries.pakName, entries.maps,
+                                 entries.saves, entries.setName, entries.campaignMaps, install);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -33,13 +34,13 @@ void ListEmperorContent(const std::string& pakName, const std::vector<std::strin
                         const std::vector<std::string>& campaignMaps,
                         const std::vector<std::string>& others, ContentLines& lines);
 
-void ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists);
+Outcome ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists);
 
 // Installs in the order ".pak", city maps, saves, campaign. Install creates the campaign folder;
 // deinstall removes it again when it is left empty.
-void InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
-                           const std::string& pakName, const std::vector<std::string>& maps,
-                           const std::vector<std::string>& saves, const std::string& setName,
-                           const std::vector<std::string>& campaignMaps, bool install);
+Outcome InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
+                              const std::string& pakName, const std::vector<std::string>& maps,
+                              const std::vector<std::string>& saves, const std::string& setName,
+                              const std::vector<std::string>& campaignMaps, bool install);
 
 }  // namespace wendmoor

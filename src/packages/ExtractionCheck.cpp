@@ -54,20 +54,28 @@ std::uint64_t MaxInflatedSize(std::uint64_t compressedSize) {
     return compressedSize * kDeflateRatio + kDeflateSlack;
 }
 
-bool CanExtractPlan(const Archive& archive, const PackagePlan& plan, const FileSystem& fileSystem,
-                    const FreeSpaceProbe& freeSpace) {
+Outcome CanExtractPlan(const Archive& archive, const PackagePlan& plan,
+                       const FileSystem& fileSystem, const FreeSpaceProbe& freeSpace) {
     struct Device {
         std::string folder;
         std::uint64_t needed = 0;
     };
     std::map<dev_t, Device> devices;
+    // Targets share folders; each folder is looked up once.
+    std::map<std::string, std::optional<std::pair<std::string, struct stat>>> folders;
     for (const PackagePlan::Step& step : plan.Steps()) {
         if (step.kind != PackagePlan::Step::Kind::File) continue;
         const ZipEntryRecord* record = archive.RecordFor(step.entry);
         // An entry that is not there writes nothing.
         if (record == nullptr) continue;
-        if (ClaimsTheImpossible(*record)) return false;
-        const auto folder = ExistingFolderOf(step.target, fileSystem);
+        if (ClaimsTheImpossible(*record)) {
+            return Outcome::Failed(
+                step.entry, "claims " + std::to_string(record->size) + " bytes, more than its " +
+                                std::to_string(record->compressedSize) + " packed bytes can hold");
+        }
+        auto [slot, inserted] = folders.try_emplace(FolderOf(step.target));
+        if (inserted) slot->second = ExistingFolderOf(step.target, fileSystem);
+        const auto& folder = slot->second;
         if (!folder) continue;
         Device& device = devices[folder->second.st_dev];
         if (device.folder.empty()) device.folder = folder->first;
@@ -75,9 +83,14 @@ bool CanExtractPlan(const Archive& archive, const PackagePlan& plan, const FileS
     }
     for (const auto& [id, device] : devices) {
         const std::optional<std::uint64_t> available = freeSpace(device.folder);
-        if (available && device.needed > *available) return false;
+        if (available && device.needed > *available) {
+            return Outcome::Failed("the file system of " + device.folder,
+                                   "has too little free space: " + std::to_string(device.needed) +
+                                       " bytes needed, " + std::to_string(*available) +
+                                       " bytes free");
+        }
     }
-    return true;
+    return {};
 }
 
 }  // namespace wendmoor

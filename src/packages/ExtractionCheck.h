@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 class Archive;
@@ -23,8 +25,9 @@ std::uint64_t MaxInflatedSize(std::uint64_t compressedSize);
 // Whether every file the plan extracts can be written whole before anything is written: no
 // entry claims more bytes than its compressed data can expand to, and the declared sizes of
 // the entries fit into the free space of the file system of each target. A plan that fails
-// this is refused whole, so a hostile or oversized archive never fills a disk halfway.
-bool CanExtractPlan(const Archive& archive, const PackagePlan& plan, const FileSystem& fileSystem,
-                    const FreeSpaceProbe& freeSpace = FreeSpaceOf);
+// this is refused whole, so a hostile or oversized archive never fills a disk halfway; the
+// outcome names the entry, or the file system with the bytes needed and free.
+Outcome CanExtractPlan(const Archive& archive, const PackagePlan& plan,
+                       const FileSystem& fileSystem, const FreeSpaceProbe& freeSpace = FreeSpaceOf);
 
 }  // namespace wendmoor

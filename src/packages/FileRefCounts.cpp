@@ -9,13 +9,12 @@ int FileRefCounts::AddFileRef(std::string path) {
     return ++counts_[AsciiLower(path)];
 }
 
-int FileRefCounts::ReleaseFileRef(std::string path) {
+Outcome FileRefCounts::ReleaseFileRef(std::string path) {
     const auto found = counts_.find(AsciiLower(path));
-    if (found == counts_.end()) return 0;
-    if (found->second > 1) return --found->second;
-    fileSystem_.DeleteFile(path);
+    if (found == counts_.end()) return {};
+    if (--found->second > 0) return {};
     counts_.erase(found);
-    return 0;
+    return fileSystem_.DeleteFile(path);
 }
 
 int FileRefCounts::CountOf(const std::string& path) const {

@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 class FileSystem;
@@ -20,8 +22,8 @@ class FileRefCounts {
     // One reference less. The last one deletes the file: the file at `path` itself, found
     // without regard to letter case like every file of a package (never the lower-cased key,
     // which could name a different file on a case-respecting disk). A path without a count
-    // deletes nothing. Returns the count left.
-    int ReleaseFileRef(std::string path);
+    // deletes nothing. Returns what failed of the deletion.
+    Outcome ReleaseFileRef(std::string path);
     void RemoveAll() { counts_.clear(); }
 
     int CountOf(const std::string& path) const;

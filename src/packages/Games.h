@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -21,12 +23,14 @@ struct GameDescription {
     std::string GamePaths::*saves;  // nullptr when the game keeps no save-game folder
     const char* programName;        // the game's program in its game folder
 
-    void (*scan)(GameEnvironment& environment, PackageLists& lists);
+    // Fails when the missions folder cannot be read.
+    Outcome (*scan)(GameEnvironment& environment, PackageLists& lists);
     // Classifies the archive and appends its content lines; false when it is no package.
     bool (*showContent)(const std::string& archivePath, ContentLines& lines);
-    // Classifies the archive and installs or deinstalls it; false (and nothing done) when it
-    // is no package.
-    bool (*runCommand)(GameEnvironment& environment, const std::string& archivePath, bool install);
+    // Classifies the archive and installs or deinstalls it: what failed, entry by entry; nothing
+    // (and nothing done) when it is no package.
+    std::optional<Outcome> (*runCommand)(GameEnvironment& environment,
+                                         const std::string& archivePath, bool install);
 };
 
 // The game with that id, or nullptr for kNoGame and anything unknown.

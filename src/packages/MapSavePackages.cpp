@@ -34,16 +34,16 @@ PackagePlan PharaoPlan(const GamePaths& paths, const std::vector<std::string>& m
 }
 
 template <typename MakePlan>
-void ScanMapSaveMissions(const std::string& missionsFolder, GameEnvironment& environment,
-                         PackageLists& lists, MakePlan makePlan) {
-    ScanMissionsFolder(missionsFolder, environment, lists,
-                       [&](const std::string& archivePath) -> std::optional<PackagePlan> {
-                           std::vector<std::string> maps, saves, others;
-                           if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) {
-                               return std::nullopt;
-                           }
-                           return makePlan(environment.paths, maps, saves);
-                       });
+Outcome ScanMapSaveMissions(const std::string& missionsFolder, GameEnvironment& environment,
+                            PackageLists& lists, MakePlan makePlan) {
+    return ScanMissionsFolder(missionsFolder, environment, lists,
+                              [&](const std::string& archivePath) -> std::optional<PackagePlan> {
+                                  std::vector<std::string> maps, saves, others;
+                                  if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) {
+                                      return std::nullopt;
+                                  }
+                                  return makePlan(environment.paths, maps, saves);
+                              });
 }
 
 }  // namespace
@@ -72,25 +72,26 @@ void ListMapSaveContent(const std::vector<std::string>& maps, const std::vector<
     for (const std::string& other : others) lines.push_back("Z " + other);
 }
 
-void ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists) {
-    ScanMapSaveMissions(environment.paths.caesar3_missions, environment, lists, Caesar3Plan);
+Outcome ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists) {
+    return ScanMapSaveMissions(environment.paths.caesar3_missions, environment, lists, Caesar3Plan);
 }
 
-void InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
-                           const std::vector<std::string>& maps,
-                           const std::vector<std::string>& saves, bool install) {
-    ApplyPackagePlan(archivePath, Caesar3Plan(environment.paths, maps, saves), environment,
-                     install);
+Outcome InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
+                              const std::vector<std::string>& maps,
+                              const std::vector<std::string>& saves, bool install) {
+    return ApplyPackagePlan(archivePath, Caesar3Plan(environment.paths, maps, saves), environment,
+                            install);
 }
 
-void ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists) {
-    ScanMapSaveMissions(environment.paths.pharao_missions, environment, lists, PharaoPlan);
+Outcome ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists) {
+    return ScanMapSaveMissions(environment.paths.pharao_missions, environment, lists, PharaoPlan);
 }
 
-void InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
-                          const std::vector<std::string>& maps,
-                          const std::vector<std::string>& saves, bool install) {
-    ApplyPackagePlan(archivePath, PharaoPlan(environment.paths, maps, saves), environment, install);
+Outcome InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
+                             const std::vector<std::string>& maps,
+                             const std::vector<std::string>& saves, bool install) {
+    return ApplyPackagePlan(archivePath, PharaoPlan(environment.paths, maps, saves), environment,
+                            install);
 }
 
 }  // namespace wendmoor
@@ -106,18 +107,18 @@ bool ShowMapSaveContent(const std::string& archivePath, ContentLines& lines) {
     return true;
 }
 
-bool RunCaesar3Command(GameEnvironment& environment, const std::string& archivePath, bool install) {
+std::optional<Outcome> RunCaesar3Command(GameEnvironment& environment,
+                                         const std::string& archivePath, bool install) {
     std::vector<std::string> maps, saves, others;
-    if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return false;
-    InstallCaesar3Package(environment, archivePath, maps, saves, install);
-    return true;
+    if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return std::nullopt;
+    return InstallCaesar3Package(environment, archivePath, maps, saves, install);
 }
 
-bool RunPharaoCommand(GameEnvironment& environment, const std::string& archivePath, bool install) {
+std::optional<Outcome> RunPharaoCommand(GameEnvironment& environment,
+                                        const std::string& archivePath, bool install) {
     std::vector<std::string> maps, saves, others;
-    if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return false;
-    InstallPharaoPackage(environment, archivePath, maps, saves, install);
-    return true;
+    if (!ClassifyMapSaveArchive(archivePath, maps, saves, others)) return std::nullopt;
+    return InstallPharaoPackage(environment, archivePath, maps, saves, install);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -19,15 +20,15 @@ void ListMapSaveContent(const std::vector<std::string>& maps, const std::vector<
                         const std::vector<std::string>& others, ContentLines& lines);
 
 // Caesar III: maps and saves go into the game folder; maps are reference counted.
-void ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists);
-void InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
-                           const std::vector<std::string>& maps,
-                           const std::vector<std::string>& saves, bool install);
+Outcome ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists);
+Outcome InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
+                              const std::vector<std::string>& maps,
+                              const std::vector<std::string>& saves, bool install);
 
 // Pharao: maps go into "Maps" of the game folder (counted), saves into the save-game folder.
-void ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists);
-void InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
-                          const std::vector<std::string>& maps,
-                          const std::vector<std::string>& saves, bool install);
+Outcome ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists);
+Outcome InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
+                             const std::vector<std::string>& maps,
+                             const std::vector<std::string>& saves, bool install);
 
 }  // namespace wendmoor

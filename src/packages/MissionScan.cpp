@@ -1,23 +1,27 @@
 #include "packages/MissionScan.h"
 
+#include <cerrno>
 #include <vector>
 
 #include "platform/FileSystem.h"
 
 namespace wendmoor {
 
-void ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
-                        PackageLists& lists, const PlanForArchive& planFor) {
+Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
+                           PackageLists& lists, const PlanForArchive& planFor) {
     FileSystem& fileSystem = environment.fileSystem;
     // Other programs may have changed the folders since the last refresh.
     fileSystem.ForgetListings();
-    if (!fileSystem.EnterFolder(missionsFolder)) return;
     std::vector<FileSystem::FolderEntry> entries;
-    if (!fileSystem.ListFolder(missionsFolder, entries)) return;
+    if (!fileSystem.EnterFolder(missionsFolder) ||
+        !fileSystem.ListFolder(missionsFolder, entries)) {
+        return Outcome::SystemError("the missions folder " + missionsFolder, errno);
+    }
     const std::string folder = fileSystem.Resolve(missionsFolder);
 
     for (const FileSystem::FolderEntry& entry : entries) {
-        if (entry.isFolder) continue;
+        // A package that another command is adding is not one yet.
+        if (entry.isFolder || entry.name.starts_with(kTemporaryPrefix)) continue;
         const std::optional<PackagePlan> plan = planFor(folder + entry.name);
         if (!plan) continue;
         if (IsPlanInstalled(*plan, fileSystem)) {
@@ -27,6 +31,7 @@ void ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& envi
             lists.available.push_back(entry.name);
         }
     }
+    return {};
 }
 
 }  // namespace wendmoor

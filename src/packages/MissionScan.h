@@ -6,6 +6,7 @@
 
 #include "packages/GameEnvironment.h"
 #include "packages/PackagePlan.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -15,8 +16,9 @@ using PlanForArchive = std::function<std::optional<PackagePlan>(const std::strin
 // The scan every game shares: makes the missions folder the current folder, tries every file
 // in it (its extension does not matter; folders are skipped), lists each package as installed
 // when all its targets exist and as available otherwise, and adds the references of the
-// installed packages' counted files. Neither the lists nor the counts are emptied first.
-void ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
-                        PackageLists& lists, const PlanForArchive& planFor);
+// installed packages' counted files. Neither the lists nor the counts are emptied first. Fails
+// when the missions folder cannot be read, so an empty list is never mistaken for no packages.
+Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
+                           PackageLists& lists, const PlanForArchive& planFor);
 
 }  // namespace wendmoor

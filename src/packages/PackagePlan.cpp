@@ -6,6 +6,11 @@
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/StopRequest.h"
+
+#include <map>
+#include <memory>
+#include <set>
 
 namespace wendmoor {
 
@@ -13,24 +18,79 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
     // An empty name means the parent itself: files go there, but the parent is never created.
     if (name.empty()) return parent;
     if (!IsSafeFileName(name)) return {};
-    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false});
+    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}});
     return parent + name + kPathSeparator;
 }
 
 void PackagePlan::RemoveFolder(const std::string& parent, const std::string& name) {
     // Only a folder of the package's own goes, never the parent it was made in.
     if (name.empty() || !IsSafeFileName(name)) return;
-    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false});
+    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}});
 }
 
 void PackagePlan::File(const std::string& folder, const std::string& name, bool counted) {
     if (folder.empty() || !IsSafeFileName(name)) return;
-    steps_.push_back({Step::Kind::File, name, folder + name, counted});
+    std::string packageFolder;
+    for (const Step& step : steps_) {
+        if (step.kind == Step::Kind::MakeFolder && step.target + kPathSeparator == folder) {
+            packageFolder = step.target;
+        }
+    }
+    steps_.push_back({Step::Kind::File, name, folder + name, counted, std::move(packageFolder)});
 }
 
+namespace {
+
+using Step = PackagePlan::Step;
+
+// Whether a package folder exists as a symbolic link, each asked once per plan.
+class LinkedFolders {
+  public:
+    explicit LinkedFolders(const FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+    bool IsLinked(const std::string& folder) {
+        if (folder.empty()) return false;
+        auto [slot, inserted] = linked_.try_emplace(folder, false);
+        if (inserted) slot->second = fileSystem_.IsSymbolicLink(folder);
+        return slot->second;
+    }
+
+  private:
+    const FileSystem& fileSystem_;
+    std::map<std::string, bool> linked_;
+};
+
+constexpr const char* kLinkedFolderReason =
+    "its package folder is a symbolic link, which is never written through";
+
+// The folders a plan writes into or deletes from, each once, in plan order.
+std::vector<std::string> FoldersTouched(const PackagePlan& plan) {
+    std::vector<std::string> folders;
+    std::set<std::string> seen;
+    for (const Step& step : plan.Steps()) {
+        std::string folder =
+            step.kind == Step::Kind::File ? FolderOf(step.target) : step.target + kPathSeparator;
+        if (seen.insert(folder).second) folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+Outcome RemoveStaleTemporaryFiles(const PackagePlan& plan, FileSystem& fileSystem,
+                                  LinkedFolders& linked) {
+    Outcome outcome;
+    for (const std::string& folder : FoldersTouched(plan)) {
+        if (linked.IsLinked(folder.substr(0, folder.size() - 1))) continue;
+        outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));
+    }
+    return outcome;
+}
+
+}  // namespace
+
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
-    for (const PackagePlan::Step& step : plan.Steps()) {
-        if (step.kind == PackagePlan::Step::Kind::File && !FileExists(step.target, fileSystem)) {
+    LinkedFolders linked(fileSystem);
+    for (const Step& step : plan.Steps()) {
+        if (step.kind != Step::Kind::File) continue;
+        if (linked.IsLinked(step.packageFolder) || !fileSystem.FileExists(step.target)) {
             return false;
         }
     }
@@ -38,59 +98,122 @@ bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
 }
 
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
-    for (const PackagePlan::Step& step : plan.Steps()) {
-        if (step.kind == PackagePlan::Step::Kind::File && step.counted) {
-            fileRefs.AddFileRef(step.target);
-        }
+    for (const Step& step : plan.Steps()) {
+        if (step.kind == Step::Kind::File && step.counted) fileRefs.AddFileRef(step.target);
     }
 }
 
-void InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                 FileRefCounts& fileRefs) {
-    for (const PackagePlan::Step& step : plan.Steps()) {
-        switch (step.kind) {
-            case PackagePlan::Step::Kind::MakeFolder:
-                fileSystem.CreateFolder(step.target);
-                break;
-            case PackagePlan::Step::Kind::File:
-                ExtractEntry(archive, step.entry, step.target, fileSystem);
-                if (step.counted) fileRefs.AddFileRef(step.target);
-                break;
-            case PackagePlan::Step::Kind::RemoveFolder:
-                break;
+Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                    FileRefCounts& fileRefs) {
+    const WritingSection section;
+    LinkedFolders linked(fileSystem);
+    Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
+
+    // First every file into a flushed temporary file beside its target; nothing is replaced
+    // yet, so a stop or a failure up to here leaves the game folders as they were.
+    struct Pending {
+        std::vector<const Step*> steps;  // several when stored names differ only in case
+        std::unique_ptr<FileReplacement> file;
+    };
+    std::vector<Pending> pending;
+    // Targets that differ only in letter case are one file on the game's own file system, and
+    // the case-blind lookup gives them the same entry: it is written once.
+    std::map<std::string, std::size_t> pendingByTarget;
+    std::set<std::string> unusableFolders;
+    std::vector<std::string> createdFolders;
+    for (const Step& step : plan.Steps()) {
+        if (StopRequested()) break;
+        if (step.kind == Step::Kind::MakeFolder) {
+            if (linked.IsLinked(step.target)) {
+                outcome.Add(step.target, "is a symbolic link, never written through");
+                unusableFolders.insert(step.target);
+                continue;
+            }
+            bool created = false;
+            const Outcome made = fileSystem.CreateFolder(step.target, &created);
+            if (!made.Ok()) unusableFolders.insert(step.target);
+            if (created) createdFolders.push_back(step.target);
+            outcome.Merge(made);
+        } else if (step.kind == Step::Kind::File) {
+            if (unusableFolders.count(step.packageFolder) != 0) {
+                outcome.Add(step.target, "its package folder could not be used");
+                continue;
+            }
+            const std::string key = AsciiLower(step.target);
+            if (const auto same = pendingByTarget.find(key); same != pendingByTarget.end()) {
+                pending[same->second].steps.push_back(&step);
+                continue;
+            }
+            auto file = std::make_unique<FileReplacement>(fileSystem, step.target);
+            if (Outcome written = WriteEntry(archive, step.entry, *file); !written.Ok()) {
+                outcome.Merge(written);
+                continue;
+            }
+            pendingByTarget.emplace(key, pending.size());
+            pending.push_back({{&step}, std::move(file)});
         }
     }
-}
+    if (StopRequested()) {
+        outcome.Add("the install", "stopped by a signal before any file was replaced");
+        pending.clear();
+    }
 
-void DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs) {
-    for (const PackagePlan::Step& step : plan.Steps()) {
-        switch (step.kind) {
-            case PackagePlan::Step::Kind::MakeFolder:
-                break;
-            case PackagePlan::Step::Kind::File:
-                if (step.counted) {
-                    fileRefs.ReleaseFileRef(step.target);
-                } else {
-                    fileSystem.DeleteFile(step.target);
-                }
-                break;
-            case PackagePlan::Step::Kind::RemoveFolder:
-                fileSystem.RemoveFolder(step.target);
-                break;
+    // Then the renames, and one sync of each folder that received a file.
+    std::set<std::string> changedFolders;
+    for (Pending& item : pending) {
+        const Outcome committed = item.file->Commit();
+        outcome.Merge(committed);
+        if (!committed.Ok()) continue;
+        changedFolders.insert(FolderOf(item.file->Target()));
+        for (const Step* step : item.steps) {
+            if (step->counted) fileRefs.AddFileRef(step->target);
         }
     }
+    for (const std::string& folder : changedFolders) outcome.Merge(fileSystem.SyncFolder(folder));
+    // A folder made for files of which none arrived goes again.
+    for (const std::string& folder : createdFolders) {
+        if (changedFolders.count(fileSystem.Resolve(folder) + kPathSeparator) == 0) {
+            (void)fileSystem.RemoveFolder(folder);
+        }
+    }
+    return outcome;
 }
 
-void ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
-                      GameEnvironment& environment, bool install) {
+Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs) {
+    const WritingSection section;
+    LinkedFolders linked(fileSystem);
+    Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
+    std::set<std::string> changedFolders;
+    for (const Step& step : plan.Steps()) {
+        if (step.kind == Step::Kind::File) {
+            if (linked.IsLinked(step.packageFolder)) {
+                outcome.Add(step.target, kLinkedFolderReason);
+                continue;
+            }
+            outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
+                                       : fileSystem.DeleteFile(step.target));
+            changedFolders.insert(FolderOf(step.target));
+        } else if (step.kind == Step::Kind::RemoveFolder) {
+            if (linked.IsLinked(step.target)) continue;
+            outcome.Merge(fileSystem.RemoveFolder(step.target));
+            changedFolders.insert(FolderOf(step.target));
+        }
+    }
+    for (const std::string& folder : changedFolders) {
+        if (fileSystem.FolderExists(folder)) outcome.Merge(fileSystem.SyncFolder(folder));
+    }
+    return outcome;
+}
+
+Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
+                         GameEnvironment& environment, bool install) {
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
-    if (!archive) return;
-    if (install) {
-        if (!CanExtractPlan(*archive, plan, environment.fileSystem)) return;
-        InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs);
-    } else {
-        DeinstallPlan(plan, environment.fileSystem, environment.fileRefs);
+    if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
+    if (!install) return DeinstallPlan(plan, environment.fileSystem, environment.fileRefs);
+    if (Outcome fits = CanExtractPlan(*archive, plan, environment.fileSystem); !fits.Ok()) {
+        return fits;
     }
+    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs);
 }
 
 }  // namespace wendmoor

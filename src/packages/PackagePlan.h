@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -25,6 +26,9 @@ class PackagePlan {
         std::string entry;   // File: the stored name to extract
         std::string target;  // File: the target path; MakeFolder / RemoveFolder: the folder
         bool counted = false;
+        // File: the package's own folder it lies in (MakeFolder's target), or empty when it
+        // lies in one of the game's folders.
+        std::string packageFolder;
     };
 
     // A folder of the package's own, `name` inside `parent` (which ends with a separator):
@@ -43,22 +47,29 @@ class PackagePlan {
     std::vector<Step> steps_;
 };
 
-// Installed when every file target exists.
+// Installed when every file target exists. A package folder that is a symbolic link is not
+// the package's (see InstallPlan), so its files count as absent.
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem);
 // The references an installed package holds: one for each counted file.
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs);
 
-// Install: creates the package's folders, extracts each file (a file that cannot be written
-// stays missing, the rest goes on) and adds a reference for each counted one.
-void InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                 FileRefCounts& fileRefs);
+// Install: creates the package's folders, writes every file to a temporary file and flushes
+// it, then renames them all over their targets and syncs each folder once. A file that cannot
+// be written stays as it was and is reported; the rest goes on, and only a file really in
+// place gets its reference. A package folder that exists as a symbolic link is never written
+// through: the package would land wherever the link points, and its deinstall delete there.
+// Links the player made for whole game folders ("Maps", the save folder) are used as folders.
+Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                    FileRefCounts& fileRefs);
 // Deinstall: releases counted files, deletes the others, removes the package's folders when
-// they are empty.
-void DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs);
+// they are empty; what could not be deleted is reported.
+Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs);
 
 // Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
 // install could not be written whole (see CanExtractPlan), nothing is written or deleted.
-void ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
-                      GameEnvironment& environment, bool install);
+// Temporary files that a killed process left in the folders the plan writes to go first; the
+// caller holds the exclusive PackageLock.
+Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
+                         GameEnvironment& environment, bool install);
 
 }  // namespace wendmoor

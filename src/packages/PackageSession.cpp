@@ -1,5 +1,7 @@
 #include "packages/PackageSession.h"
 
+#include <algorithm>
+
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
 #include "platform/FileSystem.h"
@@ -7,32 +9,59 @@
 
 namespace wendmoor {
 
+namespace {
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
 PackageSession::PackageSession(GamePaths& paths, FileSystem& fileSystem,
-                               std::function<void()> askForFolders)
+                               std::function<void()> askForFolders,
+                               PackageLock::KeepWaiting keepWaiting)
     : paths_(paths),
       fileSystem_(fileSystem),
       askForFolders_(std::move(askForFolders)),
+      keepWaiting_(std::move(keepWaiting)),
       fileRefs_(fileSystem) {}
 
 bool PackageSession::SelectGame(int game) {
     lists_ = {};
     content_.clear();
     fileRefs_.RemoveAll();
+    scanOutcome_ = {};
     currentGame_ = 0;
 
     const GameDescription* description = FindGame(game);
     if (description == nullptr) return false;
+    // The options dialog may stay open for long: no lock is held while it asks.
     if (!HasRequiredFolders(*description, paths_) && askForFolders_) askForFolders_();
     if (!HasRequiredFolders(*description, paths_)) {
         content_.push_back(description->incompleteMessage);
         return false;
     }
+    PackageLock lock;
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Shared, keepWaiting_); !locked.Ok()) {
+        scanOutcome_ = locked;
+        content_ = locked.Lines();
+        return false;
+    }
+    Scan(game);
+    return true;
+}
+
+void PackageSession::Scan(int game) {
+    lists_ = {};
+    content_.clear();
+    fileRefs_.RemoveAll();
     currentGame_ = game;
+    const GameDescription* description = FindGame(game);
     GameEnvironment environment{paths_, fileSystem_, fileRefs_};
-    description->scan(environment, lists_);
+    scanOutcome_ = description->scan(environment, lists_);
+    content_ = scanOutcome_.Lines();
     SortListLines(lists_.installed);
     SortListLines(lists_.available);
-    return true;
 }
 
 std::string PackageSession::ArchivePathOf(const std::string& packageName) const {
@@ -53,23 +82,37 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
     content_ = std::move(lines);
 }
 
-PackageSession::CommandResult PackageSession::RunPackageCommand(const std::string& packageName,
-                                                                bool install) {
-    const CommandResult result = ApplyPackageCommand(packageName, install);
-    if (result == CommandResult::Done) SelectGame(currentGame_);
-    return result;
-}
-
-PackageSession::CommandResult PackageSession::ApplyPackageCommand(const std::string& packageName,
-                                                                  bool install) {
+Outcome PackageSession::RunPackageCommand(std::string packageName, bool install) {
     content_.clear();
     const GameDescription* game = FindGame(currentGame_);
-    if (game == nullptr) return CommandResult::NoGame;
-    GameEnvironment environment{paths_, fileSystem_, fileRefs_};
-    if (!game->runCommand(environment, ArchivePathOf(packageName), install)) {
-        return CommandResult::Refused;
+    if (game == nullptr) return Outcome::Failed(packageName, "no game is selected");
+
+    PackageLock lock;
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting_); !locked.Ok()) {
+        return locked;
     }
-    return CommandResult::Done;
+    Scan(game->id);
+    if (!scanOutcome_.Ok()) return scanOutcome_;
+    // Reinstalling an installed package only writes its files again; deinstalling one that is
+    // not installed would release references that other packages hold.
+    const bool listed = Contains(lists_.installed, packageName) ||
+                        (install && Contains(lists_.available, packageName));
+    if (!listed) {
+        return Outcome::Failed(packageName,
+                               std::string("is not in ") +
+                                   (install ? "Available Missions" : "Installed Missions") +
+                                   " (any more)");
+    }
+
+    GameEnvironment environment{paths_, fileSystem_, fileRefs_};
+    const std::optional<Outcome> done =
+        game->runCommand(environment, ArchivePathOf(packageName), install);
+    Scan(game->id);
+    if (!done) {
+        return Outcome::Failed(packageName,
+                               std::string("is no ") + game->name + " package (any more)");
+    }
+    return *done;
 }
 
 }  // namespace wendmoor

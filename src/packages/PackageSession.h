@@ -5,6 +5,8 @@
 
 #include "packages/FileRefCounts.h"
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
+#include "platform/PackageLock.h"
 
 namespace wendmoor {
 
@@ -14,16 +16,25 @@ class FileSystem;
 // The state and flow the window and the command-line tool share: the selected game, its two
 // package lists, the content lines and the reference counts, all rebuilt from the disk by
 // every selection. The lists are kept in the order the user sees (ListLess).
+//
+// Another Wendmoor process may run commands on the same folders at any time. A refresh reads
+// the folders under the shared PackageLock, so it never sees a half-applied command; a command
+// holds the exclusive lock from a scan of its own to its end (see RunPackageCommand).
 class PackageSession {
   public:
     // `askForFolders` runs when a game's required folders are incomplete; the window opens its
-    // options dialog there. It may change `paths`.
-    PackageSession(GamePaths& paths, FileSystem& fileSystem, std::function<void()> askForFolders);
+    // options dialog there. It may change `paths`. `keepWaiting` decides how long to wait for
+    // another process's command (empty: as long as it takes).
+    PackageSession(GamePaths& paths, FileSystem& fileSystem, std::function<void()> askForFolders,
+                   PackageLock::KeepWaiting keepWaiting = {});
 
     int CurrentGame() const { return currentGame_; }
     const PackageLists& Lists() const { return lists_; }
     const ContentLines& Content() const { return content_; }
     const FileRefCounts& FileRefs() const { return fileRefs_; }
+    // What kept the last refresh from reading the game's packages (the missions folder cannot
+    // be read, another command holds the folders); it also stands as the content line.
+    const Outcome& ScanOutcome() const { return scanOutcome_; }
 
     // Empties the lists and the counts, asks for folders once when one of the game's required
     // folders is empty, then scans the game or leaves its message as the only content line.
@@ -35,25 +46,29 @@ class PackageSession {
     // The content lines of a package of the current game; empty when it is no package.
     void ShowPackageContent(const std::string& packageName);
 
-    enum class CommandResult { NoGame, Refused, Done };
-    // Installs or deinstalls a package of the current game, then selects the game anew.
-    // Refused (nothing changed, no refresh) when the archive is no package (any more).
-    CommandResult RunPackageCommand(const std::string& packageName, bool install);
-    // The same without the refresh, for a caller that shows the refresh on its own (the
-    // window runs it under the wait cursor). After Done the caller must select the game anew.
-    CommandResult ApplyPackageCommand(const std::string& packageName, bool install);
+    // Installs or deinstalls a package of the current game and selects the game anew; returns
+    // what failed, entry by entry. Under the exclusive lock it scans first and acts only when
+    // the package is still listed (a deinstall: still installed), as the lists on screen may be
+    // older than what another process has done since.
+    // The name is taken by value: the scan replaces the lists a caller may have taken it from.
+    Outcome RunPackageCommand(std::string packageName, bool install);
 
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;
 
   private:
+    // Lists, counts and content anew from the disk; the caller holds the lock.
+    void Scan(int game);
+
     GamePaths& paths_;
     FileSystem& fileSystem_;
     std::function<void()> askForFolders_;
+    PackageLock::KeepWaiting keepWaiting_;
     FileRefCounts fileRefs_;
     int currentGame_ = 0;
     PackageLists lists_;
     ContentLines content_;
+    Outcome scanOutcome_;
 };
 
 }  // namespace wendmoor

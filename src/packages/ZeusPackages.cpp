@@ -104,20 +104,20 @@ void ListZeusContent(const std::string& pakName, const std::string& txtName,
     for (const std::string& other : others) lines.push_back("Z " + other);
 }
 
-void ScanZeusMissions(GameEnvironment& environment, PackageLists& lists) {
-    ScanMissionsFolder(environment.paths.zeus_missions, environment, lists,
-                       [&](const std::string& archivePath) -> std::optional<PackagePlan> {
-                           ZeusEntries entries;
-                           if (!ReadZeusEntries(archivePath, entries)) return std::nullopt;
-                           return ZeusPlan(environment.paths, entries);
-                       });
+Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists) {
+    return ScanMissionsFolder(environment.paths.zeus_missions, environment, lists,
+                              [&](const std::string& archivePath) -> std::optional<PackagePlan> {
+                                  ZeusEntries entries;
+                                  if (!ReadZeusEntries(archivePath, entries)) return std::nullopt;
+                                  return ZeusPlan(environment.paths, entries);
+                              });
 }
 
-void InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
-                        const std::string& pakName, const std::string& txtName,
-                        const std::string& adventureName, const std::vector<std::string>& saves,
-                        const std::vector<std::string>& setsAndMaps, bool install) {
-    ApplyPackagePlan(
+Outcome InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
+                           const std::string& pakName, const std::string& txtName,
+                           const std::string& adventureName, const std::vector<std::string>& saves,
+                           const std::vector<std::string>& setsAndMaps, bool install) {
+    return ApplyPackagePlan(
         archivePath,
         ZeusPlan(environment.paths, pakName, txtName, adventureName, saves, setsAndMaps),
         environment, install);
@@ -133,12 +133,12 @@ bool ShowZeusContent(const std::string& archivePath, ContentLines& lines) {
     return true;
 }
 
-bool RunZeusCommand(GameEnvironment& environment, const std::string& archivePath, bool install) {
+std::optional<Outcome> RunZeusCommand(GameEnvironment& environment, const std::string& archivePath,
+                                      bool install) {
     ZeusEntries entries;
-    if (!ReadZeusEntries(archivePath, entries)) return false;
-    InstallZeusPackage(environment, archivePath, entries.pakName, entries.txtName,
-                       entries.adventureName, entries.saves, entries.setsAndMaps, install);
-    return true;
+    if (!ReadZeusEntries(archivePath, entries)) return std::nullopt;
+    return InstallZeusPackage(environment, archivePath, entries.pakName, entries.txtName,
+                              entries.adventureName, entries.saves, entries.setsAndMaps, install);
 }
 
 }  // namespace

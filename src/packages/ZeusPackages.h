@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "platform/Outcome.h"
 
 namespace wendmoor {
 
@@ -26,12 +27,12 @@ void ListZeusContent(const std::string& pakName, const std::string& txtName,
                      const std::vector<std::string>& setsAndMaps,
                      const std::vector<std::string>& others, ContentLines& lines);
 
-void ScanZeusMissions(GameEnvironment& environment, PackageLists& lists);
+Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists);
 
 // Install creates the adventure folder; deinstall removes it again when it is left empty.
-void InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
-                        const std::string& pakName, const std::string& txtName,
-                        const std::string& adventureName, const std::vector<std::string>& saves,
-                        const std::vector<std::string>& setsAndMaps, bool install);
+Outcome InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
+                           const std::string& pakName, const std::string& txtName,
+                           const std::string& adventureName, const std::vector<std::string>& saves,
+                           const std::vector<std::string>& setsAndMaps, bool install);
 
 }  // namespace wendmoor

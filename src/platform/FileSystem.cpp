@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "platform/Path.h"
@@ -93,27 +94,95 @@ bool FileSystem::FolderExists(const std::string& path) const {
     return ::stat(Resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool FileSystem::DeleteFile(const std::string& path) {
+bool FileSystem::IsSymbolicLink(const std::string& path) const {
+    struct stat info;
+    const std::string resolved = Resolve(path);
+    const std::string leaf =
+        resolved.back() == kPathSeparator ? resolved.substr(0, resolved.size() - 1) : resolved;
+    return ::lstat(leaf.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+Outcome FileSystem::DeleteFile(const std::string& path) {
     const std::string resolved = Resolve(path);
     struct stat info;
-    if (::lstat(resolved.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-    if (::unlink(resolved.c_str()) != 0) return false;
+    if (::lstat(resolved.c_str(), &info) != 0) {
+        return errno == ENOENT ? Outcome() : Outcome::SystemError(resolved, errno);
+    }
+    if (S_ISDIR(info.st_mode)) return Outcome::Failed(resolved, "is a folder, not a file");
+    if (::unlink(resolved.c_str()) != 0) return Outcome::SystemError(resolved, errno);
     NoteRemoved(resolved);
-    return true;
+    return {};
 }
 
-bool FileSystem::CreateFolder(const std::string& path) {
+Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
+    if (created != nullptr) *created = false;
     const std::string resolved = Resolve(path);
-    if (::mkdir(resolved.c_str(), 0777) != 0) return false;
+    if (::mkdir(resolved.c_str(), 0777) != 0) {
+        const int error = errno;
+        struct stat info;
+        if (error == EEXIST && ::stat(resolved.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            return {};
+        }
+        return Outcome::SystemError(resolved, error);
+    }
     NoteAdded(resolved);
-    return true;
+    if (created != nullptr) *created = true;
+    return {};
 }
 
-bool FileSystem::RemoveFolder(const std::string& path) {
+Outcome FileSystem::RemoveFolder(const std::string& path) {
     const std::string resolved = Resolve(path);
-    if (::rmdir(resolved.c_str()) != 0) return false;
+    if (::rmdir(resolved.c_str()) != 0) {
+        const int error = errno;
+        if (error == ENOTEMPTY || error == EEXIST || error == ENOENT) return {};
+        return Outcome::SystemError(resolved, error);
+    }
     NoteRemoved(resolved);
-    return true;
+    return {};
+}
+
+Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
+    const std::string resolved = Resolve(folder);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(resolved.empty() ? "." : resolved.c_str()),
+                                            ::closedir);
+    // A folder that is not there holds nothing stale; one that cannot be read is reported by
+    // the step that writes into it.
+    if (!dir) return {};
+    const int dirFd = ::dirfd(dir.get());
+    const std::size_t prefixLength = std::strlen(kTemporaryPrefix);
+    Outcome outcome;
+    bool removed = false;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (std::strncmp(entry->d_name, kTemporaryPrefix, prefixLength) != 0) continue;
+        struct stat info;
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        if (::unlinkat(dirFd, entry->d_name, 0) != 0) {
+            outcome.Add(resolved + entry->d_name, std::strerror(errno));
+        } else {
+            removed = true;
+        }
+    }
+    if (removed) listings_.erase(resolved);
+    return outcome;
+}
+
+Outcome FileSystem::SyncFolder(const std::string& folder) {
+    const std::string resolved = Resolve(folder);
+    const int fd =
+        ::open(resolved.empty() ? "." : resolved.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return Outcome::SystemError(resolved, errno);
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder at all; the renames are then as durable as they
+    // can be made.
+    if (result != 0 && error != EINVAL && error != EROFS) {
+        return Outcome::SystemError(resolved, error);
+    }
+    return {};
 }
 
 bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
@@ -165,15 +234,25 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     struct stat info;
     if (::stat(target_.c_str(), &info) == 0) {
         // Only a plain file we may write is replaced, as opening it for writing would allow.
-        if (!S_ISREG(info.st_mode) || ::access(target_.c_str(), W_OK) != 0) return;
+        if (!S_ISREG(info.st_mode)) {
+            openOutcome_ = Outcome::Failed(target_, "is not a regular file");
+            return;
+        }
+        if (::access(target_.c_str(), W_OK) != 0) {
+            openOutcome_ = Outcome::SystemError(target_, errno);
+            return;
+        }
         mode = info.st_mode & 07777;
     }
     const std::string folder = FolderOf(target_);
-    std::string pattern = (folder.empty() ? std::string() : folder) + ".wendmoor-XXXXXX";
+    std::string pattern = folder + kTemporaryPrefix + "XXXXXX";
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0) return;
+    if (fd_ < 0) {
+        openOutcome_ = Outcome::SystemError(target_, errno);
+        return;
+    }
     temporary_ = pattern;
-    if (::fchmod(fd_, mode) != 0) failed_ = true;
+    if (::fchmod(fd_, mode) != 0) writeError_ = errno;
 }
 
 FileReplacement::~FileReplacement() {
@@ -181,13 +260,13 @@ FileReplacement::~FileReplacement() {
 }
 
 bool FileReplacement::Write(const void* data, std::size_t size) {
-    if (fd_ < 0 || failed_) return false;
+    if (fd_ < 0 || writeError_ != 0 || finished_) return false;
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t written = ::write(fd_, bytes, size);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
-            failed_ = true;
+            writeError_ = written < 0 ? errno : ENOSPC;
             return false;
         }
         bytes += written;
@@ -196,21 +275,38 @@ bool FileReplacement::Write(const void* data, std::size_t size) {
     return true;
 }
 
-bool FileReplacement::Commit() {
-    if (fd_ < 0 || failed_) {
+Outcome FileReplacement::Finish() {
+    if (finished_) return {};
+    if (fd_ < 0) return openOutcome_.Ok() ? Outcome::Failed(target_, "not open") : openOutcome_;
+    if (writeError_ != 0) {
+        const Outcome failed = Outcome::SystemError(target_, writeError_);
         Discard();
-        return false;
+        return failed;
     }
-    const int fd = fd_;
+    // The bytes reach the disk before the rename can make them the target's.
+    const int synced = ::fsync(fd_);
+    const int syncError = errno;
+    const int closed = ::close(fd_);
+    const int closeError = errno;
     fd_ = -1;
-    if (::close(fd) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
-        return false;
+    if (synced != 0 || closed != 0) {
+        Discard();
+        return Outcome::SystemError(target_, synced != 0 ? syncError : closeError);
+    }
+    finished_ = true;
+    return {};
+}
+
+Outcome FileReplacement::Commit() {
+    if (Outcome finished = Finish(); !finished.Ok()) return finished;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const Outcome failed = Outcome::SystemError(target_, errno);
+        Discard();
+        return failed;
     }
     temporary_.clear();
     fileSystem_.NoteAdded(target_);
-    return true;
+    return {};
 }
 
 void FileReplacement::Discard() {
@@ -222,6 +318,7 @@ void FileReplacement::Discard() {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    finished_ = false;
 }
 
 }  // namespace wendmoor

@@ -4,7 +4,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
+
+// Every temporary file of ours starts with this, so a later command can tell the ones a killed
+// process left behind from the player's files.
+inline constexpr const char* kTemporaryPrefix = ".wendmoor-";
 
 // The file operations of the package layer. The game folders come from Windows installs,
 // where letter case does not matter; here they may lie on a file system that respects it.
@@ -31,12 +37,24 @@ class FileSystem {
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
 
-    // Deletes one file (never a folder).
-    bool DeleteFile(const std::string& path);
-    // Creates one folder whose parent exists; false when it exists already.
-    bool CreateFolder(const std::string& path);
-    // Removes a folder only when it is empty.
-    bool RemoveFolder(const std::string& path);
+    // A symbolic link, whatever it points to (or whether it points anywhere).
+    bool IsSymbolicLink(const std::string& path) const;
+
+    // Deletes one file (never a folder). A file that is not there is no failure.
+    Outcome DeleteFile(const std::string& path);
+    // Creates one folder whose parent exists. A folder that exists already is no failure;
+    // `created` tells whether this call made it.
+    Outcome CreateFolder(const std::string& path, bool* created = nullptr);
+    // Removes a folder only when it is empty; one that still holds files stays, and that is no
+    // failure either.
+    Outcome RemoveFolder(const std::string& path);
+
+    // Removes the temporary files of ours (kTemporaryPrefix, regular files) in a folder, which a
+    // process killed mid-command left behind. Only call it while holding the exclusive
+    // PackageLock, so that none of them can still be in writing.
+    Outcome RemoveStaleTemporaryFiles(const std::string& folder);
+    // Makes the folder's changed names (renames, deletions) durable.
+    Outcome SyncFolder(const std::string& folder);
 
     // The names in a folder, without "." and "..", in no particular order. False when the
     // folder cannot be read.
@@ -70,9 +88,11 @@ class FileSystem {
 };
 
 // Writes a file so that its target only ever holds its old bytes or the complete new ones:
-// the bytes go to a temporary file beside the target, which replaces the target only when
-// every write, the flush and the close succeeded. Destroyed without Commit(), or after a
-// failed one, it removes the temporary file and the target stays as it was.
+// the bytes go to a temporary file beside the target; Finish() flushes it to the disk and
+// closes it, and Commit() renames it over the target. A command finishes all its files first
+// and commits them afterwards, so a power cut finds every target old or new, never empty, and
+// the cost is one flush per file rather than a stall between entries. Destroyed without a
+// successful Commit(), it removes the temporary file and the target stays as it was.
 class FileReplacement {
   public:
     FileReplacement(FileSystem& fileSystem, const std::string& target);
@@ -80,9 +100,18 @@ class FileReplacement {
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
+    // Why the temporary file could not be made (the target is a folder, cannot be written,
+    // its folder is missing ...); empty when it is open.
+    const Outcome& OpenOutcome() const { return openOutcome_; }
     bool IsOpen() const { return fd_ >= 0; }
+    // False when the bytes could not be written; Finish() then tells why.
     bool Write(const void* data, std::size_t size);
-    bool Commit();
+    Outcome Finish();
+    // Finishes first when that was not done.
+    Outcome Commit();
+
+    // The target as it lies on disk.
+    const std::string& Target() const { return target_; }
 
   private:
     void Discard();
@@ -90,8 +119,10 @@ class FileReplacement {
     FileSystem& fileSystem_;
     std::string target_;
     std::string temporary_;
+    Outcome openOutcome_;
     int fd_ = -1;
-    bool failed_ = false;
+    int writeError_ = 0;
+    bool finished_ = false;
 };
 
 }  // namespace wendmoor

@@ -118,11 +118,14 @@ TEST_F(PackageCommandsTest, DeinstallWithNothingSelectedChangesNothing) {
     EXPECT_EQ(SelectedLine(window->AvailableList()), "carthage.zip");
 }
 
-TEST_F(PackageCommandsTest, AnArchiveDeletedSinceTheScanIsNotInstalledNorRefreshed) {
+TEST_F(PackageCommandsTest, AnArchiveDeletedSinceTheScanIsReportedGoneAndTheListsRefreshed) {
     Pick(window->AvailableList(), "rome.zip");
     ASSERT_TRUE(std::filesystem::remove(paths.caesar3_missions + "rome.zip"));
     Click("1016");
-    EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));  // no refresh
+    EXPECT_EQ(Available(), Lines({"carthage.zip"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].second.contains(
+        QStringLiteral("rome.zip: is not in Available Missions (any more)")));
     EXPECT_TRUE(Content().empty());
     EXPECT_TRUE(NothingSelected());
     EXPECT_EQ(ListTree(paths.caesar3_path), "");

@@ -67,8 +67,8 @@ TEST(CliArgumentsTest, MistakesAreUsageErrorsWithAReason) {
         {{"list", "zeus", "extra"}, "too many arguments for list"},
         {{"install", "zeus", "a.zip", "b.zip"}, "too many arguments for install"},
         {{"refs", "dek"}, "unknown game: dek"},
-        {{"--settings", "a.ini", "--settings", "b.ini", "list", "zeus"},
-         "unknown command: --settings"},
+        {{"--no-wait", "--settings"}, "--settings needs a file"},
+        {{"--wait", "list", "zeus"}, "unknown option: --wait"},
     };
     for (const Mistake& mistake : mistakes) {
         const ParsedCommandLine parsed = ParseCommandLine(mistake.arguments);

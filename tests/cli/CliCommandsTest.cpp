@@ -135,7 +135,8 @@ TEST_F(CliTest, InstallThatLeavesThePackageAvailableFails) {
     const ProgramRun run = Cli({"install", "pharao", "Delta.zip"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "A Delta.zip\n");
-    EXPECT_EQ(run.err, "wendmoor-cli: Delta.zip could not be installed completely\n");
+    EXPECT_EQ(run.err,
+              "wendmoor-cli: " + paths.pharao_path + "Maps/Delta.map: No such file or directory\n");
 }
 
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {

@@ -46,10 +46,10 @@ class CliVanishedArchiveTest : public ::testing::Test {
     std::ostringstream out, err;
 };
 
-TEST_F(CliVanishedArchiveTest, InstallIsRefusedWithoutARefresh) {
+TEST_F(CliVanishedArchiveTest, InstallIsRefusedAfterTheScanUnderTheLock) {
     EXPECT_EQ(Run(CliCommand::Install), kExitFailure);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "wendmoor-cli: Rome.zip is no Caesar III package (any more)\n");
+    EXPECT_EQ(err.str(), "wendmoor-cli: Rome.zip: is not in Available Missions (any more)\n");
     EXPECT_EQ(testing::ListTree(paths.caesar3_path), "");
 }
 

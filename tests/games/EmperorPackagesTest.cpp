@@ -18,7 +18,6 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
-using Result = PackageSession::CommandResult;
 
 ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
     return ZipWriter()
@@ -93,7 +92,7 @@ TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongs) {
                                           "M Alexandria.map", "S start.sav", "Z notes.txt"}));
     EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
 
-    ASSERT_EQ(session.RunPackageCommand("Rome.zip", true), Result::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path),
               "Campaigns/\nCampaigns/Rome.pak\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\n"
               "Campaigns/Rome/Rome1.map\nCampaigns/Rome/Rome2.map\nCities/\n"
@@ -103,7 +102,7 @@ TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongs) {
     EXPECT_EQ(session.FileRefs().Snapshot().size(), 1u);
     EXPECT_EQ(CityRefs("Alexandria.map"), 1);
 
-    ASSERT_EQ(session.RunPackageCommand("Rome.zip", false), Result::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path), before);
     EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
 }
@@ -117,9 +116,9 @@ TEST_F(EmperorTest, CampaignOnlyArchiveIsNoPackage) {
 
     session.ShowPackageContent("campaign.zip");
     EXPECT_TRUE(session.Content().empty());
-    EXPECT_EQ(session.RunPackageCommand("campaign.zip", true), Result::Refused);
+    EXPECT_FALSE(session.RunPackageCommand("campaign.zip", true).Ok());
 
-    session.RunPackageCommand("withcity.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("withcity.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path),
               "Campaigns/\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\nCities/\n"
               "Cities/Alexandria.map\nSave/\n");
@@ -134,14 +133,14 @@ TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
     Package("f.zip", ZipWriter().Add("F.pak", "p").Add("shared.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kEmperor));
     for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "e.zip", "f.zip"}) {
-        session.RunPackageCommand(name, true);
+        EXPECT_TRUE(session.RunPackageCommand(name, true).Ok());
     }
     EXPECT_EQ(session.Lists().installed.size(), 6u);
     EXPECT_EQ(CityRefs("Shared.map"), 2);
 
-    session.RunPackageCommand("a.zip", false);
-    session.RunPackageCommand("c.zip", false);
-    session.RunPackageCommand("e.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("a.zip", false).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("c.zip", false).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("e.zip", false).Ok());
     EXPECT_TRUE(fileSystem.FileExists(paths.emperor_path + "Cities/Shared.map"));
     EXPECT_EQ(CityRefs("Shared.map"), 1);
     EXPECT_EQ(session.Lists().installed, (Strings{"b.zip"}));
@@ -150,23 +149,23 @@ TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
 TEST_F(EmperorTest, CampaignFolderWithForeignFilesStays) {
     Package("Rome.zip", RomeArchive());
     ASSERT_TRUE(session.SelectGame(kEmperor));
-    session.RunPackageCommand("Rome.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     dir.WriteFile("Emperor/Campaigns/Rome/progress.dat", "the game's own");
-    session.RunPackageCommand("Rome.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path + "Campaigns/"), "Rome/\nRome/progress.dat\n");
 }
 
 TEST_F(EmperorTest, UnnamedCampaignGoesIntoCampaignsWhichStays) {
     Package("x.zip", ZipWriter().Add(".set", "s").Add("a.map", "m").Add("a.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kEmperor));
-    session.RunPackageCommand("x.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("x.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path + "Campaigns/"), ".set\na.map\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"x.zip"}));
-    session.RunPackageCommand("x.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("x.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path), "Campaigns/\nCities/\nSave/\n");
 
     paths.emperor_path = dir.MakeFolder("EmperorWithoutCampaigns");
-    session.RunPackageCommand("x.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("x.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path), "");  // "Campaigns" is never created
     EXPECT_EQ(session.Lists().available, (Strings{"x.zip"}));
 }
@@ -177,10 +176,10 @@ TEST_F(EmperorTest, HostileCampaignNamesNeverBecomeFolders) {
     const std::string before = ListTree(dir.path());
     ASSERT_TRUE(session.SelectGame(kEmperor));
     EXPECT_EQ(session.Lists().available, (Strings{"up.zip"}));
-    session.RunPackageCommand("up.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("up.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path), "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"up.zip"}));
-    session.RunPackageCommand("up.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("up.zip", false).Ok());
     EXPECT_EQ(ListTree(dir.path()), before);
 }
 

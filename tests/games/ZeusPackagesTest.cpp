@@ -18,7 +18,6 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
-using Result = PackageSession::CommandResult;
 
 ZipWriter TroyArchive() {
     return ZipWriter()
@@ -94,7 +93,7 @@ TEST_F(ZeusTest, InstallFillsTheAdventureFolderAndDeinstallRemovesIt) {
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 
-    ASSERT_EQ(session.RunPackageCommand("Troy.zip", true), Result::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Troy.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path),
               "Adventures/\nAdventures/Troy/\nAdventures/Troy/Arena.map\n"
               "Adventures/Troy/Troy.pak\nAdventures/Troy/Troy.set\nAdventures/Troy/Troy.txt\n"
@@ -103,7 +102,7 @@ TEST_F(ZeusTest, InstallFillsTheAdventureFolderAndDeinstallRemovesIt) {
     EXPECT_EQ(session.Lists().installed, (Strings{"Troy.zip"}));
     EXPECT_TRUE(session.FileRefs().Snapshot().empty());
 
-    ASSERT_EQ(session.RunPackageCommand("Troy.zip", false), Result::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Troy.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), before);
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 }
@@ -111,22 +110,22 @@ TEST_F(ZeusTest, InstallFillsTheAdventureFolderAndDeinstallRemovesIt) {
 TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
     Package("Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));
-    session.RunPackageCommand("Troy.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Troy.zip", true).Ok());
     dir.WriteFile("Zeus/Adventures/Troy/progress.dat", "the game's own");
-    session.RunPackageCommand("Troy.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("Troy.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/"), "Troy/\nTroy/progress.dat\n");
 }
 
 TEST_F(ZeusTest, MissingTextFileOrAdventuresFolderLeavesThePackageAvailable) {
     Package("Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));
-    session.RunPackageCommand("Troy.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Troy.zip", true).Ok());
     std::remove((paths.zeus_path + "Adventures/Troy/Troy.txt").c_str());
     session.SelectGame(kZeus);
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 
     paths.zeus_path = dir.MakeFolder("ZeusWithoutAdventures");
-    session.RunPackageCommand("Troy.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("Troy.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), "");  // "Adventures" is never created
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 }
@@ -134,13 +133,13 @@ TEST_F(ZeusTest, MissingTextFileOrAdventuresFolderLeavesThePackageAvailable) {
 TEST_F(ZeusTest, SavesOnlyPackageNeverCreatesOrRemovesAdventures) {
     Package("saves.zip", ZipWriter().Add("a.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kZeus));
-    session.RunPackageCommand("saves.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("saves.zip", true).Ok());
     EXPECT_EQ(session.Lists().installed, (Strings{"saves.zip"}));
-    session.RunPackageCommand("saves.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("saves.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\nSave/\n");
 
     paths.zeus_path = dir.MakeFolder("ZeusWithoutAdventures");
-    session.RunPackageCommand("saves.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("saves.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), "");
     EXPECT_EQ(session.Lists().installed, (Strings{"saves.zip"}));
 }
@@ -154,16 +153,16 @@ TEST_F(ZeusTest, HostileAdventureNamesNeverBecomeFolders) {
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_EQ(session.Lists().available, (Strings{"here.zip", "up.zip"}));
 
-    session.RunPackageCommand("up.zip", true);
-    session.RunPackageCommand("here.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("up.zip", true).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("here.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\nSave/\nSave/here.sav\nSave/up.sav\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"here.zip", "up.zip"}));
     // With nothing it could install, an archive is no package at all.
-    EXPECT_EQ(session.RunPackageCommand("bare.zip", true), Result::Refused);
+    EXPECT_FALSE(session.RunPackageCommand("bare.zip", true).Ok());
     EXPECT_TRUE(session.Lists().available.empty());
 
-    session.RunPackageCommand("up.zip", false);
-    session.RunPackageCommand("here.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("up.zip", false).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("here.zip", false).Ok());
     EXPECT_EQ(ListTree(dir.path()), before);
 }
 

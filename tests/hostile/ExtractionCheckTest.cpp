@@ -30,7 +30,7 @@ TEST(ExtractionCheckTest, SizeBeyondWhatDeflateCanProduceRefusesTheWholePackage)
     FileSystem fileSystem;
     PackageSession session(tree.paths, fileSystem, nullptr);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
-    session.RunPackageCommand("bomb.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("bomb.zip", true).Ok());
     EXPECT_EQ(ListTree(tree.paths.caesar3_path), "");
     EXPECT_EQ(session.Lists().available, (Strings{"bomb.zip"}));
 
@@ -38,7 +38,7 @@ TEST(ExtractionCheckTest, SizeBeyondWhatDeflateCanProduceRefusesTheWholePackage)
     testing::PatchCentralRecord(archive, "bomb.map", kCentralUncompressedSize,
                                 static_cast<std::uint32_t>(MaxInflatedSize(compressed)));
     tree.Package(kCaesar3, "bomb.zip", archive);
-    session.RunPackageCommand("bomb.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("bomb.zip", true).Ok());
     EXPECT_EQ(ListTree(tree.paths.caesar3_path), "good.sav\n");
 }
 
@@ -62,12 +62,13 @@ TEST(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
         };
     };
     // Both targets lie on one file system: their sizes add up, in whole blocks.
-    EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16383)));
+    EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16383)).Ok());
     EXPECT_EQ(asked.size(), 1u);
-    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16384)));
-    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem,
-                               [](const std::string&) { return std::nullopt; }));
-    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem));
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16384)).Ok());
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, [](const std::string&) {
+                    return std::nullopt;
+                }).Ok());
+    EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem).Ok());
 }
 
 TEST(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
@@ -84,7 +85,8 @@ TEST(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
                                 [&](const std::string& where) -> std::optional<std::uint64_t> {
                                     asked = where;
                                     return 0;
-                                }));
+                                })
+                     .Ok());
     EXPECT_EQ(asked, tree.paths.zeus_path + "Adventures/");
 }
 

@@ -46,8 +46,7 @@ int InstallOnFullDisk(GamePaths& paths, int game, const std::string& name) {
         FileSystem fileSystem;
         PackageSession session(paths, fileSystem, nullptr);
         session.SelectGame(game);
-        const auto result = session.RunPackageCommand(name, true);
-        ::_exit(result == PackageSession::CommandResult::Done ? 0 : 1);
+        ::_exit(session.RunPackageCommand(name, true).Ok() ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -64,7 +63,7 @@ TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
     tree.WriteFile(paths.caesar3_path + "old.map", "old bytes");
     const int status = InstallOnFullDisk(paths, kCaesar3, "big.zip");
     ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);  // reported as failed
     EXPECT_EQ(ListTree(paths.caesar3_path), "old.map\nsmall.sav\n");
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "old.map"), "old bytes");
     EXPECT_TRUE(ShowsAvailable(kCaesar3, "big.zip"));
@@ -88,7 +87,7 @@ TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     tree.WriteFile(paths.caesar3_path + "a.map", "old");
     ::chmod(paths.caesar3_path.c_str(), 0555);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
-    session.RunPackageCommand("p.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
     ::chmod(paths.caesar3_path.c_str(), 0755);
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old");
 }
@@ -98,11 +97,12 @@ TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {
     ::mkdir((paths.caesar3_path + "A.MAP").c_str(), 0755);
     tree.WriteFile(paths.caesar3_path + "A.MAP/keep", "keep");
     ASSERT_TRUE(session.SelectGame(kCaesar3));
-    session.RunPackageCommand("p.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\nb.sav\n");
     EXPECT_EQ(session.Lists().available, (Strings{"p.zip"}));
-    session.RunPackageCommand("p.zip", false);
-    EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\n");
+    // Not installed, so nothing to deinstall: its counted files may be another package's.
+    EXPECT_FALSE(session.RunPackageCommand("p.zip", false).Ok());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\nb.sav\n");
 }
 
 TEST_F(FailingDiskTest, MissingGameSubFoldersAreNeverCreated) {
@@ -117,7 +117,7 @@ TEST_F(FailingDiskTest, MissingGameSubFoldersAreNeverCreated) {
     for (const int game : {kPharao, kZeus, kEmperor}) {
         ASSERT_TRUE(session.SelectGame(game));
         ASSERT_EQ(session.Lists().available.size(), 1u) << game;
-        session.RunPackageCommand(session.Lists().available[0], true);
+        EXPECT_FALSE(session.RunPackageCommand(session.Lists().available[0], true).Ok());
         EXPECT_EQ(session.Lists().available.size(), 1u) << game;
     }
     EXPECT_EQ(ListTree(paths.pharao_path), "Save/\nSave/a.sav\n");
@@ -132,9 +132,9 @@ TEST_F(FailingDiskTest, VanishedSaveFolderIsNotRecreated) {
     std::filesystem::remove(paths.pharao_saves);
     for (const int game : {kZeus, kPharao}) {
         ASSERT_TRUE(session.SelectGame(game));
-        session.RunPackageCommand("s.zip", true);
+        EXPECT_FALSE(session.RunPackageCommand("s.zip", true).Ok());
         EXPECT_EQ(session.Lists().available, (Strings{"s.zip"})) << game;
-        session.RunPackageCommand("s.zip", false);
+        EXPECT_FALSE(session.RunPackageCommand("s.zip", false).Ok());  // not installed
     }
     EXPECT_EQ(ListTree(paths.zeus_path), "Adventures/\n");
     // The counted map was never counted, as the package never showed as installed: it stays.

@@ -63,10 +63,9 @@ TEST(SampleSetup, CaesarPackagesShareAMapAndTheInstalledOneHoldsIt) {
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
 
     // Installing the second package that holds Rome.map, then removing the first, keeps it.
-    ASSERT_EQ(session.RunPackageCommand("Rome Revisited.zip", true),
-              PackageSession::CommandResult::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Rome Revisited.zip", true).Ok());
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 2);
-    session.RunPackageCommand("Rome Rising.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("Rome Rising.zip", false).Ok());
     EXPECT_TRUE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
     EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"Rome Revisited.zip"});
 }
@@ -80,8 +79,8 @@ TEST(SampleSetup, ARebuildKeepsWhatWasInstalledMeanwhile) {
     FileSystem fileSystem;
     PackageSession session(paths, fileSystem, {});
     ASSERT_TRUE(session.SelectGame(kPharao));
-    session.RunPackageCommand("Delta.zip", false);
-    session.RunPackageCommand("Saves Only.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Delta.zip", false).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("Saves Only.zip", true).Ok());
 
     ASSERT_TRUE(BuildSample(temp.path(), built, error)) << error;
 

@@ -39,7 +39,7 @@ class ArchiveIoTest : public ::testing::Test {
     // Extracts the entry and compares its bytes.
     void ExpectExtracts(Archive& archive, const std::string& entry, const std::string& bytes) {
         const std::string target = dir.path() + "out.map";
-        ASSERT_TRUE(ExtractEntry(archive, entry, target, fileSystem)) << entry;
+        ASSERT_TRUE(ExtractEntry(archive, entry, target, fileSystem).Ok()) << entry;
         EXPECT_EQ(ReadFileBytes(target), bytes) << entry;
     }
 

@@ -86,11 +86,11 @@ TEST_F(ExtractTest, FindsEntryByFileNameWithoutRegardToCaseOrFolder) {
     const auto archive = Archive::Open(
         MakeArchive(ZipWriter().Add("Maps/Rome.MAP", "rome", ZipWriter::Method::Stored)));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "rome.map", dir.path() + "a.map", fileSystem));
-    EXPECT_TRUE(ExtractEntry(*archive, "other/ROME.map", dir.path() + "b.map", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "rome.map", dir.path() + "a.map", fileSystem).Ok());
+    EXPECT_TRUE(ExtractEntry(*archive, "other/ROME.map", dir.path() + "b.map", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "a.map"), "rome");
     EXPECT_EQ(ReadFileBytes(dir.path() + "b.map"), "rome");
-    EXPECT_FALSE(ExtractEntry(*archive, "troy.map", dir.path() + "c.map", fileSystem));
+    EXPECT_FALSE(ExtractEntry(*archive, "troy.map", dir.path() + "c.map", fileSystem).Ok());
     EXPECT_FALSE(fileSystem.FileExists(dir.path() + "c.map"));
 }
 
@@ -98,7 +98,7 @@ TEST_F(ExtractTest, SameNameInTwoFoldersTakesTheFirst) {
     const auto archive = Archive::Open(
         MakeArchive(ZipWriter().Add("one/Rome.map", "first").Add("two/Rome.map", "second")));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "two/Rome.map", dir.path() + "Rome.map", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "two/Rome.map", dir.path() + "Rome.map", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "Rome.map"), "first");
 }
 
@@ -106,9 +106,9 @@ TEST_F(ExtractTest, LookupAgreesWithTheLibraryOnBackslashesAndPunctuation) {
     const auto archive = Archive::Open(MakeArchive(
         ZipWriter().Add("dir/A\\B.map", "1").Add("a\\b.MAP", "22").Add("[x]_^@.sav", "333")));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "a\\b.map", dir.path() + "first.map", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "a\\b.map", dir.path() + "first.map", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "first.map"), "1");
-    EXPECT_TRUE(ExtractEntry(*archive, "[X]_^@.SAV", dir.path() + "x.sav", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "[X]_^@.SAV", dir.path() + "x.sav", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "x.sav"), "333");
 }
 
@@ -117,9 +117,9 @@ TEST_F(ExtractTest, EmptyEntryMakesEmptyFileAndOverwriteReplaces) {
     const auto archive = Archive::Open(
         MakeArchive(ZipWriter().Add("empty.sav", "").Add("Rome.map", std::string(20000, 'r'))));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "empty.sav", dir.path() + "empty.sav", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "empty.sav", dir.path() + "empty.sav", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "empty.sav"), "");
-    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", target, fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", target, fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(target), std::string(20000, 'r'));
 }
 
@@ -128,7 +128,7 @@ TEST_F(ExtractTest, OverwritesTheFileOnDiskWhateverItsLetterCase) {
     dir.WriteFile("MAPS/rome.MAP", "old");
     const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "new")));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", dir.path() + "Maps/Rome.map", fileSystem));
+    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", dir.path() + "Maps/Rome.map", fileSystem).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "MAPS/rome.MAP"), "new");
     EXPECT_EQ(testing::ListTree(dir.path() + "MAPS"), "rome.MAP\n");
 }
@@ -136,7 +136,8 @@ TEST_F(ExtractTest, OverwritesTheFileOnDiskWhateverItsLetterCase) {
 TEST_F(ExtractTest, MissingFolderCreatesNothing) {
     const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "m")));
     ASSERT_TRUE(archive);
-    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "nowhere/Rome.map", fileSystem));
+    EXPECT_FALSE(
+        ExtractEntry(*archive, "Rome.map", dir.path() + "nowhere/Rome.map", fileSystem).Ok());
     EXPECT_EQ(testing::ListTree(dir.path()), "package.zip\n");
 }
 
@@ -152,7 +153,7 @@ TEST_F(ExtractTest, DamagedEntryLeavesTheOldFileIntact) {
         ZipWriter().Add(wrongCrc).Add(wrongCrcDeflated).Add(encrypted).Add(unknownMethod)));
     ASSERT_TRUE(archive);
     for (const char* name : {"Rome.map", "Troy.map", "Crete.map", "Sparta.map"}) {
-        EXPECT_FALSE(ExtractEntry(*archive, name, target, fileSystem)) << name;
+        EXPECT_FALSE(ExtractEntry(*archive, name, target, fileSystem).Ok()) << name;
         EXPECT_EQ(ReadFileBytes(target), "old bytes") << name;
     }
     EXPECT_EQ(testing::ListTree(dir.path() + "game"), "Rome.map\n");
@@ -164,7 +165,7 @@ TEST_F(ExtractTest, CorruptDeflateDataLeavesNoFile) {
     for (std::size_t i = 40; i < 60; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
     const auto archive = Archive::Open(dir.WriteFile("bad.zip", bytes));
     ASSERT_TRUE(archive);
-    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "Rome.map", fileSystem));
+    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "Rome.map", fileSystem).Ok());
     EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Rome.map"));
     EXPECT_EQ(testing::ListTree(dir.path()), "bad.zip\n");
 }
@@ -173,16 +174,16 @@ TEST_F(ExtractTest, TargetThatIsAFolderStaysAFolder) {
     dir.MakeFolder("Rome.map");
     const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "m")));
     ASSERT_TRUE(archive);
-    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "Rome.map", fileSystem));
+    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "Rome.map", fileSystem).Ok());
     EXPECT_TRUE(fileSystem.FolderExists(dir.path() + "Rome.map"));
 }
 
 TEST_F(ExtractTest, FileExistsAnswersFalseForFolders) {
     dir.MakeFolder("Rome.map");
     dir.WriteFile("Troy.map", "t");
-    EXPECT_FALSE(FileExists(dir.path() + "Rome.map", fileSystem));
-    EXPECT_TRUE(FileExists(dir.path() + "troy.MAP", fileSystem));
-    EXPECT_FALSE(FileExists(dir.path() + "Crete.map", fileSystem));
+    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Rome.map"));
+    EXPECT_TRUE(fileSystem.FileExists(dir.path() + "troy.MAP"));
+    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Crete.map"));
 }
 
 }  // namespace

@@ -22,11 +22,12 @@ TEST_F(FileRefCountsTest, LastReleaseDeletesTheFile) {
     const std::string map = dir.WriteFile("Rome.map", "m");
     EXPECT_EQ(refs.AddFileRef(map), 1);
     EXPECT_EQ(refs.AddFileRef(map), 2);
-    EXPECT_EQ(refs.ReleaseFileRef(map), 1);
+    EXPECT_TRUE(refs.ReleaseFileRef(map).Ok());
+    EXPECT_EQ(refs.CountOf(map), 1);
     EXPECT_TRUE(fileSystem.FileExists(map));
-    EXPECT_EQ(refs.ReleaseFileRef(map), 0);
-    EXPECT_FALSE(fileSystem.FileExists(map));
+    EXPECT_TRUE(refs.ReleaseFileRef(map).Ok());
     EXPECT_EQ(refs.CountOf(map), 0);
+    EXPECT_FALSE(fileSystem.FileExists(map));
     EXPECT_EQ(refs.AddFileRef(map), 1);
 }
 
@@ -39,7 +40,8 @@ TEST_F(FileRefCountsTest, SpellingsThatDifferInCaseShareOneCount) {
 
 TEST_F(FileRefCountsTest, ReleasingAnUncountedPathDeletesNothing) {
     const std::string map = dir.WriteFile("Rome.map", "m");
-    EXPECT_EQ(refs.ReleaseFileRef(map), 0);
+    EXPECT_TRUE(refs.ReleaseFileRef(map).Ok());
+    EXPECT_EQ(refs.CountOf(map), 0);
     EXPECT_TRUE(fileSystem.FileExists(map));
     EXPECT_TRUE(refs.Snapshot().empty());
 }
@@ -49,13 +51,13 @@ TEST_F(FileRefCountsTest, DeletesTheInstalledFileNeverItsLowerCaseNeighbour) {
     dir.WriteFile("Cities/Rome.map", "installed");
     dir.WriteFile("Cities/rome.map", "someone else's");
     refs.AddFileRef(dir.path() + "Cities/Rome.map");
-    refs.ReleaseFileRef(dir.path() + "Cities/Rome.map");
+    EXPECT_TRUE(refs.ReleaseFileRef(dir.path() + "Cities/Rome.map").Ok());
     EXPECT_EQ(ListTree(dir.path() + "Cities"), "rome.map\n");
 }
 
-TEST_F(FileRefCountsTest, KeyGoesEvenWhenTheFileCannotBeDeleted) {
+TEST_F(FileRefCountsTest, KeyGoesEvenWhenTheFileIsGoneAlready) {
     refs.AddFileRef(dir.path() + "gone.map");
-    EXPECT_EQ(refs.ReleaseFileRef(dir.path() + "gone.map"), 0);
+    EXPECT_TRUE(refs.ReleaseFileRef(dir.path() + "gone.map").Ok());
     EXPECT_EQ(refs.CountOf(dir.path() + "gone.map"), 0);
 }
 

@@ -70,11 +70,12 @@ TEST_F(MapSaveTest, ScanListsEveryReadableArchiveWhateverItsExtension) {
     EXPECT_TRUE(session.Lists().installed.empty());
 }
 
-TEST_F(MapSaveTest, MissingMissionsFolderLeavesListsEmpty) {
+TEST_F(MapSaveTest, MissingMissionsFolderIsSaidNotListedEmpty) {
     paths.caesar3_missions = dir.path() + "nowhere/";
     EXPECT_TRUE(session.SelectGame(1));
     EXPECT_TRUE(session.Lists().available.empty());
-    EXPECT_TRUE(session.Content().empty());
+    EXPECT_EQ(session.Content(), (Strings{"the missions folder " + paths.caesar3_missions +
+                                          ": No such file or directory"}));
 }
 
 TEST_F(MapSaveTest, InstallAndDeinstallCaesar3LeaveTheGameFolderAsItWas) {
@@ -86,13 +87,13 @@ TEST_F(MapSaveTest, InstallAndDeinstallCaesar3LeaveTheGameFolderAsItWas) {
                 .Add("Rome.sav", "save")
                 .Add("readme.txt", "r"));
     ASSERT_TRUE(session.SelectGame(1));
-    ASSERT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), "Rome.map\nRome.sav\nc3.exe\n");
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "Rome.map"), "map");
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
 
-    ASSERT_EQ(session.RunPackageCommand("Rome.zip", false), PackageSession::CommandResult::Done);
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), before);
     EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
 }
@@ -104,19 +105,19 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
             ZipWriter().Add("ROME.MAP", "m").Add("shared.sav", "s"));
     Package(paths.caesar3_missions, "three.zip", ZipWriter().Add("Rome.map", "m"));
     ASSERT_TRUE(session.SelectGame(1));
-    session.RunPackageCommand("one.zip", true);
-    session.RunPackageCommand("two.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("one.zip", true).Ok());
+    EXPECT_TRUE(session.RunPackageCommand("two.zip", true).Ok());
     EXPECT_EQ(session.Lists().installed, (Strings{"one.zip", "three.zip", "two.zip"}));
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 3);
 
-    session.RunPackageCommand("one.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("one.zip", false).Ok());
     // The map stays for the others; the shared save went, so "two" is available again.
     EXPECT_TRUE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
     EXPECT_EQ(session.Lists().installed, (Strings{"three.zip"}));
     EXPECT_EQ(session.Lists().available, (Strings{"one.zip", "two.zip"}));
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
 
-    session.RunPackageCommand("three.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("three.zip", false).Ok());
     EXPECT_FALSE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
 }
 
@@ -125,7 +126,7 @@ TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
     Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "new map"));
     ASSERT_TRUE(session.SelectGame(1));
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
-    session.RunPackageCommand("Rome.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), "ROME.MAP\n");
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "ROME.MAP"), "new map");
 }
@@ -136,11 +137,11 @@ TEST_F(MapSaveTest, PharaoMapsGoIntoMapsAndSavesIntoTheSaveFolder) {
     dir.WriteFile("Pharaoh/Delta.map", "in the game folder itself, which does not count");
     ASSERT_TRUE(session.SelectGame(2));
     EXPECT_EQ(session.Lists().available, (Strings{"Delta.zip"}));
-    session.RunPackageCommand("Delta.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("Delta.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.pharao_path),
               "Delta.map\nMaps/\nMaps/Delta.map\nSave/\nSave/Delta.sav\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"Delta.zip"}));
-    session.RunPackageCommand("Delta.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("Delta.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.pharao_path), "Delta.map\nMaps/\nSave/\n");
 }
 
@@ -148,7 +149,7 @@ TEST_F(MapSaveTest, PharaoWithoutMapsFolderWritesNoMap) {
     paths.pharao_path = dir.MakeFolder("PharaohWithoutMaps");
     Package(paths.pharao_missions, "Delta.zip", ZipWriter().Add("Delta.map", "m"));
     ASSERT_TRUE(session.SelectGame(2));
-    session.RunPackageCommand("Delta.zip", true);
+    EXPECT_FALSE(session.RunPackageCommand("Delta.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.pharao_path), "");
     EXPECT_EQ(session.Lists().available, (Strings{"Delta.zip"}));
 }
@@ -161,7 +162,7 @@ TEST_F(MapSaveTest, IncompleteFoldersLeaveTheMessageAndNoGame) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(asking.CurrentGame(), 0);
     EXPECT_EQ(asking.Content(), (Strings{"please select all paths for Pharao!"}));
-    EXPECT_EQ(asking.RunPackageCommand("x.zip", true), PackageSession::CommandResult::NoGame);
+    EXPECT_FALSE(asking.RunPackageCommand("x.zip", true).Ok());
 }
 
 TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {
@@ -169,8 +170,8 @@ TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {
         Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "m"));
     ASSERT_TRUE(session.SelectGame(1));
     std::remove(archive.c_str());
-    EXPECT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Refused);
-    EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
+    EXPECT_FALSE(session.RunPackageCommand("Rome.zip", true).Ok());
+    EXPECT_TRUE(session.Lists().available.empty());  // scanned anew under the lock
     EXPECT_EQ(ListTree(paths.caesar3_path), "");
 }
 
@@ -182,7 +183,7 @@ TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
     ASSERT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
     session.ShowPackageContent("Rome.zip");
     EXPECT_EQ(session.Content(), (Strings{"M Rome.map"}));
-    EXPECT_EQ(session.RunPackageCommand("Rome.zip", true), PackageSession::CommandResult::Done);
+    EXPECT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_EQ(ListTree(dir.path() + "Caesar3"), "Rome.map\n");
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
 }
@@ -192,7 +193,7 @@ TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     Package(paths.caesar3_missions, name, ZipWriter().Add("Rome.map", "m"));
     ASSERT_TRUE(session.SelectGame(1));
     ASSERT_EQ(session.Lists().available, (Strings{name}));
-    EXPECT_EQ(session.RunPackageCommand(name, true), PackageSession::CommandResult::Done);
+    EXPECT_TRUE(session.RunPackageCommand(name, true).Ok());
     EXPECT_EQ(session.Lists().installed, (Strings{name}));
 }
 
@@ -215,10 +216,10 @@ TEST_F(MapSaveTest, HostileEntryNamesNeverLeaveTheTargetFolders) {
     const Strings expected{"M ..\\..\\back.map", "M passwd.map", "M victim.map", "S ok.sav"};
 #endif
     EXPECT_EQ(session.Content(), expected);
-    session.RunPackageCommand("evil.zip", true);
+    EXPECT_TRUE(session.RunPackageCommand("evil.zip", true).Ok());
     EXPECT_EQ(ReadFileBytes(dir.path() + "victim.map"), "must stay");
     EXPECT_EQ(ListTree(paths.caesar3_path), "..\\..\\back.map\nok.sav\npasswd.map\nvictim.map\n");
-    session.RunPackageCommand("evil.zip", false);
+    EXPECT_TRUE(session.RunPackageCommand("evil.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), "");
     EXPECT_EQ(ReadFileBytes(dir.path() + "victim.map"), "must stay");
 }

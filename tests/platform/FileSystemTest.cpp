@@ -48,21 +48,26 @@ TEST_F(FileSystemTest, PrefersTheExactSpelling) {
 TEST_F(FileSystemTest, DeleteRemovesOnlyTheResolvedFile) {
     dir.WriteFile("Maps/ROME.MAP", "theirs");
     dir.WriteFile("Maps/Rome.map", "ours");
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/Rome.map"));
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/Rome.map").Ok());
     EXPECT_EQ(ListTree(dir.path() + "Maps"), "ROME.MAP\n");
-    EXPECT_FALSE(fileSystem.DeleteFile(dir.path() + "Maps"));
+    EXPECT_FALSE(fileSystem.DeleteFile(dir.path() + "Maps").Ok());
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Maps/gone.map").Ok());
     EXPECT_TRUE(fileSystem.FolderExists(dir.path() + "MAPS"));
 }
 
 TEST_F(FileSystemTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {
     dir.MakeFolder("Adventures");
-    EXPECT_TRUE(fileSystem.CreateFolder(dir.path() + "adventures/Troy"));
-    EXPECT_FALSE(fileSystem.CreateFolder(dir.path() + "adventures/troy"));
-    EXPECT_FALSE(fileSystem.CreateFolder(dir.path() + "missing/Troy"));
+    bool created = false;
+    EXPECT_TRUE(fileSystem.CreateFolder(dir.path() + "adventures/Troy", &created).Ok());
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(fileSystem.CreateFolder(dir.path() + "adventures/troy", &created).Ok());
+    EXPECT_FALSE(created);
+    EXPECT_FALSE(fileSystem.CreateFolder(dir.path() + "missing/Troy").Ok());
     dir.WriteFile("Adventures/Troy/keep.txt", "k");
-    EXPECT_FALSE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY"));
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Adventures/Troy/KEEP.txt"));
-    EXPECT_TRUE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY"));
+    EXPECT_TRUE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY").Ok());
+    EXPECT_EQ(ListTree(dir.path()), "Adventures/\nAdventures/Troy/\nAdventures/Troy/keep.txt\n");
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Adventures/Troy/KEEP.txt").Ok());
+    EXPECT_TRUE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY").Ok());
     EXPECT_EQ(ListTree(dir.path()), "Adventures/\n");
 }
 
@@ -72,10 +77,10 @@ TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWrites) {
     {
         FileReplacement file(fileSystem, dir.path() + "maps/Rome.map");
         ASSERT_TRUE(file.Write("r", 1));
-        ASSERT_TRUE(file.Commit());
+        ASSERT_TRUE(file.Commit().Ok());
     }
     EXPECT_TRUE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/rome.map"));
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/rome.map").Ok());
     EXPECT_FALSE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
 }
 
@@ -114,7 +119,7 @@ TEST_F(FileReplacementTest, CommitReplacesAndKeepsPermissions) {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     FileReplacement file(fileSystem, target);
     ASSERT_TRUE(file.Write("new", 3));
-    ASSERT_TRUE(file.Commit());
+    ASSERT_TRUE(file.Commit().Ok());
     EXPECT_EQ(ReadFileBytes(target), "new");
     struct stat info;
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
@@ -127,6 +132,16 @@ TEST_F(FileReplacementTest, RefusesFolderTargetsAndMissingFolders) {
     EXPECT_FALSE(FileReplacement(fileSystem, dir.path() + "Rome.map").IsOpen());
     EXPECT_FALSE(FileReplacement(fileSystem, dir.path() + "nowhere/Rome.map").IsOpen());
     EXPECT_EQ(ListTree(dir.path()), "Rome.map/\n");
+}
+
+TEST_F(FileReplacementTest, StaleTemporaryFilesOfOursGoOthersStay) {
+    dir.WriteFile("Maps/.wendmoor-a1B2c3", "left by a killed install");
+    dir.WriteFile("Maps/.wendmoorish.map", "the player's");
+    dir.MakeFolder("Maps/.wendmoor-folder");
+    ASSERT_EQ(::symlink("/nonexistent", (dir.path() + "Maps/.wendmoor-link").c_str()), 0);
+    EXPECT_TRUE(fileSystem.RemoveStaleTemporaryFiles(dir.path() + "maps/").Ok());
+    EXPECT_EQ(ListTree(dir.path() + "Maps"),
+              ".wendmoor-folder/\n.wendmoor-link\n.wendmoorish.map\n");
 }
 
 }  // namespace

@@ -85,7 +85,8 @@ void InstallMarkedPackages(GamePaths& paths) {
     for (const SampleGame& game : SampleGames()) {
         if (!session.SelectGame(game.game)) continue;
         for (const SamplePackage& package : game.packages) {
-            if (package.installed) session.RunPackageCommand(package.name, true);
+            // A sample whose install fails stays available; the sample is still usable.
+            if (package.installed) (void)session.RunPackageCommand(package.name, true);
         }
     }
 }

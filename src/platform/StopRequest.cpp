@@ -1,0 +1,55 @@
+#include "platform/StopRequest.h"
+
+#include <csignal>
+
+namespace wendmoor {
+
+namespace {
+
+volatile std::sig_atomic_t sectionDepth = 0;
+volatile std::sig_atomic_t pendingSignal = 0;
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void DieOf(int signal) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+extern "C" void OnStopSignal(int signal) {
+    if (sectionDepth > 0) {
+        pendingSignal = signal;
+        return;
+    }
+    DieOf(signal);
+}
+
+}  // namespace
+
+void InstallStopHandlers() {
+    for (const int signal : kStopSignals) {
+        struct sigaction action {};
+        // An ignored signal (nohup, a shell's background job) stays ignored.
+        if (::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN) continue;
+        action = {};
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+bool StopRequested() {
+    return pendingSignal != 0;
+}
+
+WritingSection::WritingSection() {
+    sectionDepth = sectionDepth + 1;
+}
+
+WritingSection::~WritingSection() {
+    sectionDepth = sectionDepth - 1;
+    if (sectionDepth == 0 && pendingSignal != 0) DieOf(pendingSignal);
+}
+
+}  // namespace wendmoor
