@@ -139,6 +139,15 @@ TEST_F(CliTest, InstallThatLeavesThePackageAvailableFails) {
               "wendmoor-cli: " + paths.pharao_path + "Maps/Delta.map: No such file or directory\n");
 }
 
+TEST_F(CliTest, AMissionsFolderThatCannotBeReadIsNoEmptyList) {
+    std::filesystem::remove(paths.zeus_missions);
+    const ProgramRun run = Cli({"list", "zeus"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "the missions folder " + paths.zeus_missions + ": No such file or directory\n");
+}
+
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {
     // Each kind of mistake once; the reasons are the parser's own tests.
     const std::vector<std::vector<std::string>> mistakes = {

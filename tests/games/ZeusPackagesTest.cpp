@@ -1,6 +1,7 @@
 #include "packages/ZeusPackages.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "GameSessionTest.h"
 #include "TempDir.h"
@@ -128,6 +129,29 @@ TEST_F(ZeusTest, MissingTextFileOrAdventuresFolderLeavesThePackageAvailable) {
     EXPECT_FALSE(session.RunPackageCommand("Troy.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path), "");  // "Adventures" is never created
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+}
+
+TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
+    // Someone else's folder, holding files of the adventure's names, behind a link where the
+    // adventure's own folder would be.
+    const std::string elsewhere = dir.MakeFolder("elsewhere");
+    for (const char* name : {"Troy.pak", "Troy.txt", "Arena.map", "Troy.set"}) {
+        dir.WriteFile(std::string("elsewhere/") + name, "not the package's");
+    }
+    ASSERT_EQ(::symlink(elsewhere.c_str(), (paths.zeus_path + "Adventures/Troy").c_str()), 0);
+    const std::string before = ListTree(elsewhere);
+    Package("Troy.zip", TroyArchive());
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+
+    const Outcome installed = session.RunPackageCommand("Troy.zip", true);
+    ASSERT_FALSE(installed.Ok());
+    EXPECT_EQ(installed.Failures()[0].subject, paths.zeus_path + "Adventures/Troy");
+    EXPECT_EQ(ReadFileBytes(elsewhere + "/Troy.pak"), "not the package's");
+    EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+    EXPECT_FALSE(session.RunPackageCommand("Troy.zip", false).Ok());
+    EXPECT_EQ(ListTree(elsewhere), before);
+    EXPECT_EQ(ReadFileBytes(paths.zeus_saves + "save1.sav"), "save");
 }
 
 TEST_F(ZeusTest, SavesOnlyPackageNeverCreatesOrRemovesAdventures) {
