@@ -37,7 +37,8 @@ class Archive {
     const ZipEntryRecord* RecordFor(const std::string& entryName) const;
 
     // Whether the entry's local header is where the directory says and its data ends before
-    // the directory, so that the archive library reads nothing beyond it.
+    // the next entry's local header (or the directory), so that the archive library reads
+    // nothing beyond it and no byte serves two entries.
     bool HasSoundLocalHeader(const ZipEntryRecord& record) const;
 
   private:

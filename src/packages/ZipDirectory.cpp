@@ -39,6 +39,32 @@ bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t siz
     return true;
 }
 
+// Records sharing bytes would let a small archive extract its largest entry many times over,
+// past any per-entry ratio check. Ranges are checked without reading the local headers, which
+// would cost one read per entry on every scan: each record owns at least its fixed local header
+// and its compressed data, up to the next record's local header. That next start becomes the
+// record's data limit, so the extraction check, which reads the local header anyway, can check
+// the whole range, the header's name and extra field included.
+bool GiveEachRecordItsOwnRange(std::vector<ZipEntryRecord>& records,
+                               std::uint64_t directoryOffset) {
+    std::vector<ZipEntryRecord*> byOffset;
+    byOffset.reserve(records.size());
+    for (ZipEntryRecord& record : records) byOffset.push_back(&record);
+    std::sort(byOffset.begin(), byOffset.end(), [](const auto* a, const auto* b) {
+        return a->localHeaderOffset < b->localHeaderOffset;
+    });
+    std::uint64_t limit = directoryOffset;
+    for (auto it = byOffset.rbegin(); it != byOffset.rend(); ++it) {
+        ZipEntryRecord& record = **it;
+        if (record.localHeaderOffset + kLocalHeaderSize + record.compressedSize > limit) {
+            return false;
+        }
+        record.dataLimit = limit;
+        limit = record.localHeaderOffset;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
@@ -120,12 +146,7 @@ std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
             localOffset == 0xffffffff) {
             return std::nullopt;
         }
-        if (static_cast<std::uint64_t>(localOffset) + kLocalHeaderSize + record.compressedSize >
-            directoryOffset) {
-            return std::nullopt;
-        }
         record.localHeaderOffset = localOffset;
-        record.dataLimit = directoryOffset;
         record.name.assign(reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
         if (record.name.find('\0') != std::string::npos) return std::nullopt;
         records.push_back(std::move(record));
@@ -133,6 +154,7 @@ std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
     }
     // Bytes after the announced records would be read differently by different readers.
     if (at != directory.size()) return std::nullopt;
+    if (!GiveEachRecordItsOwnRange(records, directoryOffset)) return std::nullopt;
     return ZipDirectory{std::move(records), tailOffset, std::move(tail)};
 }
 

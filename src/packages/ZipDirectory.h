@@ -16,7 +16,8 @@ struct ZipEntryRecord {
     std::uint16_t method = 0;
     std::uint16_t flags = 0;
     std::uint64_t localHeaderOffset = 0;
-    // Where the entry's data must end at the latest: the start of the central directory.
+    // Where the entry's data must end at the latest: the next entry's local header, or the
+    // start of the central directory after the last entry.
     std::uint64_t dataLimit = 0;
 
     bool IsEncrypted() const { return (flags & 0x0001) != 0; }
@@ -33,9 +34,10 @@ struct ZipDirectory {
 
 // Reads and checks the end-of-central-directory record and the central directory of an open
 // archive of `fileSize` bytes before the archive library parses them: every record must lie
-// inside the file and the directory must hold exactly the entries the end record announces and
-// nothing else. ZIP64 archives, archives spanning several disks, names holding a NUL byte
-// (which the archive library would cut short) and anything malformed give nullopt.
+// inside the file, the directory must hold exactly the entries the end record announces and
+// nothing else, and no two entries' local header and data may share a byte. ZIP64 archives,
+// archives spanning several disks, names holding a NUL byte (which the archive library would cut
+// short) and anything malformed give nullopt.
 std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize);
 
 }  // namespace wendmoor

@@ -12,6 +12,9 @@ class SettingsStore {
     virtual ~SettingsStore() = default;
     // False when the value is missing or cannot be read; `value` is then untouched.
     virtual bool Read(const std::string& name, std::string& value) const = 0;
+    // Why a value that is present cannot be read, in words for the player that name the value
+    // and how to write it; empty when it reads or is missing.
+    virtual std::string WhyUnreadable(const std::string& /*name*/) const { return {}; }
     virtual bool Write(const std::string& name, const std::string& value) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "settings/GamePaths.h"
 
+#include "platform/Path.h"
 #include "platform/SettingsStore.h"
 
 namespace wendmoor {
@@ -18,21 +19,47 @@ const std::array<GamePathField, 11> kGamePathFields = {{
     {"emperor_saves", &GamePaths::emperor_saves},
 }};
 
-void LoadGamePaths(GamePaths& paths, const SettingsStore& store) {
+namespace {
+
+bool EndsWithSeparator(const std::string& folder) {
+    return !folder.empty() && (folder.back() == kPathSeparator || folder.back() == '/');
+}
+
+}  // namespace
+
+std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& store) {
+    std::vector<std::string> problems;
     for (const GamePathField& field : kGamePathFields) {
         std::string value;
-        if (!store.Read(field.name, value)) continue;
+        if (!store.Read(field.name, value)) {
+            if (std::string why = store.WhyUnreadable(field.name); !why.empty()) {
+                problems.push_back(std::move(why));
+            }
+            continue;
+        }
         // A stored value ends at its first zero byte, as a registry string does.
         value.resize(value.find('\0') == std::string::npos ? value.size() : value.find('\0'));
-        if (value.size() > kMaxStoredPathLength) continue;
+        if (value.size() > kMaxStoredPathLength) {
+            problems.push_back(std::string(field.name) + ": not used, longer than " +
+                               std::to_string(kMaxStoredPathLength) + " bytes");
+            continue;
+        }
+        // File paths are built by appending names, so "/games/C3" would put "/games/C3Rome.map"
+        // beside the folder.
+        if (!value.empty() && !EndsWithSeparator(value)) value += kPathSeparator;
         paths.*field.member = value;
     }
+    return problems;
 }
 
 void SaveGamePaths(const GamePaths& paths, SettingsStore& store) {
     for (const GamePathField& field : kGamePathFields) {
         const std::string& value = paths.*field.member;
-        if (!value.empty()) store.Write(field.name, value);
+        if (value.empty()) continue;
+        // Loading adds the separator again, so the folder comes back as it is.
+        const bool fitsOnlyWithout =
+            value.size() == kMaxStoredPathLength + 1 && EndsWithSeparator(value);
+        store.Write(field.name, fitsOnlyWithout ? value.substr(0, value.size() - 1) : value);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace wendmoor {
 
@@ -33,14 +34,19 @@ struct GamePathField {
 // The fields in their fixed order, which is also the order of loading and saving.
 extern const std::array<GamePathField, 11> kGamePathFields;
 
-// The longest folder a stored value may hold; a longer one is not taken.
+// The longest value the store may hold for a folder; a longer one is not taken. The limit is
+// on the stored bytes (what the registry's fixed buffer reads), not on the folder in memory:
+// a stored value may leave out the trailing separator, which loading adds.
 inline constexpr std::size_t kMaxStoredPathLength = 259;
 
-// Fills the record from the store. A value that is missing, unreadable or longer than
-// kMaxStoredPathLength leaves its field as it was.
-void LoadGamePaths(GamePaths& paths, const SettingsStore& store);
+// Fills the record from the store; a folder written without its trailing separator gets one.
+// A value that is missing, unreadable or longer than kMaxStoredPathLength leaves its field as
+// it was. Returns what the player should hear about values present but not taken, one line
+// each, naming the value.
+std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& store);
 
-// Writes the non-empty fields. Empty fields are skipped, never deleted from the store.
+// Writes the non-empty fields. Empty fields are skipped, never deleted from the store. A folder
+// that fits the stored limit only without its trailing separator is written without it.
 void SaveGamePaths(const GamePaths& paths, SettingsStore& store);
 
 }  // namespace wendmoor

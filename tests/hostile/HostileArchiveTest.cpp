@@ -197,19 +197,48 @@ TEST_F(HostileArchiveTest, InconsistentDirectoriesAreRefused) {
     EXPECT_EQ(ListTree(paths.caesar3_path), "");
 }
 
+// Records whose local header and data share bytes would write one entry's data many times over.
+TEST_F(HostileArchiveTest, EntriesSharingBytesMakeTheArchiveUnreadable) {
+    ZipWriter many;
+    const auto name = [](int i) { return "e" + std::to_string(100 + i) + ".map"; };
+    for (int i = 0; i < 200; ++i) many.Add(name(i), std::string(1 << 16, 'z'));
+    std::string oneEntry = many.Bytes();
+    for (int i = 1; i < 200; ++i) testing::PatchCentralRecord(oneEntry, name(i), 42, 0);
+
+    std::string partly = ZipWriter()
+                             .Add("a.map", "aaaa", ZipWriter::Method::Stored)
+                             .Add("b.map", "bbbb", ZipWriter::Method::Stored)
+                             .Bytes();
+    // a.map's data now runs one byte into b.map's local header.
+    testing::PatchCentralRecord(partly, "a.map", 20, 10);
+    testing::PatchCentralRecord(partly, "a.map", 24, 10);
+
+    for (const auto& [file, bytes] : {std::pair{"one.zip", oneEntry}, {"partly.zip", partly}}) {
+        EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, file, bytes))) << file;
+        ASSERT_TRUE(session.SelectGame(kCaesar3));
+        EXPECT_EQ(session.RunPackageCommand(file, true), Result::Refused) << file;
+    }
+    EXPECT_TRUE(session.Lists().available.empty());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+}
+
 TEST_F(HostileArchiveTest, EntriesWhoseLocalHeaderLiesAreNotExtracted) {
     std::string archive = ZipWriter()
                               .Add("first.map", "first data", ZipWriter::Method::Stored)
                               .Add("moved.map", "moved data", ZipWriter::Method::Stored)
                               .Add("long.map", "long data", ZipWriter::Method::Stored)
+                              .Add("shift.map", std::string("PK\3\4", 4), ZipWriter::Method::Stored)
                               .Add("ok.sav", "ok")
                               .Bytes();
-    // Points into the first entry's data, where no local header is.
-    testing::PatchCentralRecord(archive, "moved.map", 42, 5);
+    // Points a few bytes past its own local header, where none starts.
+    const std::size_t moved = testing::EntryDataOf(archive, "moved.map") - 30 - 9;
+    testing::PatchCentralRecord(archive, "moved.map", 42, moved + 5);
     // Its local name length reaches into the directory.
     const std::size_t local = testing::EntryDataOf(archive, "long.map") - 30 - 8;
     archive[local + 26] = static_cast<char>(0xff);
     archive[local + 27] = static_cast<char>(0x7f);
+    // Its local extra field moves its data onto the next local header, which holds the same bytes.
+    archive[testing::EntryDataOf(archive, "shift.map") - 30 - 9 + 28] = 4;
     tree.Package(kCaesar3, "lies.zip", archive);
     Install(kCaesar3, "lies.zip", false);
     EXPECT_EQ(ListTree(paths.caesar3_path), "first.map\nok.sav\n");

@@ -63,9 +63,42 @@ TEST_F(GamePathsTest, LengthBoundaryIs259Bytes) {
     store->Write("zeus_path", longest);
     store->Write("zeus_saves", tooLong);
     GamePaths loaded;
-    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(LoadGamePaths(loaded, *OpenIniSettingsStore(Ini())).size(), 1u);
     EXPECT_EQ(loaded.zeus_path, longest);
     EXPECT_EQ(loaded.zeus_saves, "");
+}
+
+// Lines written by hand load as the folder they name, and save and load again unchanged.
+TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
+    const std::string longest = "/" + std::string(258, 'x');
+    const struct {
+        std::string line;
+        std::string loaded;  // empty: refused
+    } cases[] = {
+        {"caesar3_path=/games/C3", "/games/C3/"},
+        {"caesar3_path=/games/a,b/", "/games/a,b/"},
+        {"caesar3_path=\"/games/a,b\"", "/games/a,b/"},
+        {"caesar3_path = /games/a , b,c ", "/games/a , b,c/"},
+        {"caesar3_path=" + longest, longest + "/"},
+        {"caesar3_path=/a,b/\n[Other]\ncaesar3_path=/o,p/\n[general]\ncaesar3_path=/c,d/", "/c,d/"},
+        {"caesar3_path=\"/games/a\",b/", ""},
+    };
+    for (const auto& [line, expected] : cases) {
+        dir.WriteFile("QARN.conf", "[General]\n" + line + "\n");
+        GamePaths loaded;
+        const std::vector<std::string> problems =
+            LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+        EXPECT_EQ(loaded.caesar3_path, expected) << line;
+        // A refusal names the value and shows how to quote it.
+        ASSERT_EQ(problems.size(), expected.empty() ? 1u : 0u) << line;
+        if (expected.empty()) {
+            EXPECT_NE(problems[0].find("caesar3_path=\""), std::string::npos);
+        }
+        SaveGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+        GamePaths again;
+        LoadGamePaths(again, *OpenIniSettingsStore(Ini()));
+        EXPECT_EQ(again.caesar3_path, loaded.caesar3_path) << line;
+    }
 }
 
 TEST_F(GamePathsTest, PathsThatAreNotValidTextKeepEveryByte) {
