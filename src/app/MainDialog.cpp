@@ -173,7 +173,12 @@ void MainDialog::BuildControls() {
 }
 
 bool MainDialog::InitDialog() {
-    LoadGamePaths(paths_, settings_);
+    const std::vector<std::string> unusable = LoadGamePaths(paths_, settings_);
+    if (!unusable.empty()) {
+        QString text = QStringLiteral("These settings cannot be used and stay empty:\n\n");
+        for (const std::string& line : unusable) text += QString::fromLocal8Bit(line) + '\n';
+        services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
+    }
     if (!NeedsFirstStartAbout(paths_)) return true;
     // The window is not shown yet; put it where it will stand, in the middle of its screen,
     // so the About box appears over that place rather than in a corner.

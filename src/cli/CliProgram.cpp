@@ -36,7 +36,10 @@ bool LoadSettings(const std::optional<std::string>& settingsFile, GamePaths& pat
     } else {
         store = OpenDefaultSettingsStore();
     }
-    LoadGamePaths(paths, *store);
+    // A value that is present but cannot be used leaves its folder empty; say why.
+    for (const std::string& line : LoadGamePaths(paths, *store)) {
+        err << "wendmoor-cli: settings: " << line << '\n';
+    }
     return true;
 }
 
