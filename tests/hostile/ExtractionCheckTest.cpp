@@ -62,7 +62,11 @@ TEST(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
         };
     };
     // Both targets lie on one file system: their sizes add up, in whole blocks.
-    EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16383)).Ok());
+    const Outcome refused = CanExtractPlan(*archive, plan, fileSystem, freeSpace(16383));
+    ASSERT_EQ(refused.Lines().size(), 1u);
+    EXPECT_EQ(refused.Lines()[0], "the file system of " + asked.at(0) +
+                                      ": has too little free space: 16384 bytes needed, "
+                                      "16383 bytes free");
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, freeSpace(16384)).Ok());
     EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem, [](const std::string&) {
