@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QThread>
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
@@ -207,6 +208,11 @@ void MainDialog::SelectGame(int game) {
 }
 
 bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
+    // A command's own thread only tells the window, which shows it in the progress dialog.
+    if (QThread::currentThread() != thread()) {
+        waitingForLock_ = true;
+        return true;
+    }
     // Another Wendmoor process (a script, a second window) is installing or deinstalling; its
     // command is short, so the window waits, and says so once the wait becomes noticeable.
     if (waited >= kLockNoticeDelay && !waitNoticeShown_) {

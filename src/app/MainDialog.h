@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -74,10 +75,20 @@ class MainDialog : public QDialog {
     static constexpr const char* kWaitingForLockText =
         "waiting for another Wendmoor command to finish ...";
     static constexpr std::chrono::milliseconds kLockNoticeDelay{700};
+    // A command that takes longer than this shows its progress.
+    static constexpr std::chrono::milliseconds kProgressDelay{500};
+
+    // While a command runs the window takes no input and cannot be closed.
+    bool CommandRunning() const { return commandRunning_; }
+    void done(int result) override;
 
   private:
     void BuildControls();
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
+    // Runs the command on a thread of its own while the window stays responsive, with a
+    // progress dialog once it takes a while; its Cancel stops the command before anything is
+    // replaced.
+    Outcome RunCommandInBackground(const std::string& name, bool install);
     // One message box with what a command could not do, after the refresh.
     void ReportFailures(bool install, const Outcome& outcome);
     // The session's lists and content lines into the three list boxes.
@@ -98,6 +109,9 @@ class MainDialog : public QDialog {
     QButtonGroup* gameButtons_ = nullptr;   // 1018, 1013, 1015, 1014 by GameId
     QAction* aboutAction_ = nullptr;
     bool waitNoticeShown_ = false;
+    bool commandRunning_ = false;
+    // Set by a command's thread while it waits for another process's command.
+    std::atomic<bool> waitingForLock_{false};
 };
 
 // Start-up shows the About box first when the Pharao, Zeus and Emperor game folders are all

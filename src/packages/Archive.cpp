@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "packages/ArchiveIo.h"
+#include "packages/CommandProgress.h"
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 #include "platform/StopRequest.h"
@@ -128,7 +129,8 @@ bool Archive::HasSoundLocalHeader(const ZipEntryRecord& record) const {
     return signature == kLocalSignature && dataEnd <= record.dataLimit;
 }
 
-Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output) {
+Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output,
+                   CommandProgress* progress) {
     const std::string& target = output.Target();
     const ZipEntryRecord* record = archive.RecordFor(entryName);
     if (record == nullptr) return Outcome::Failed(entryName, "is not in the archive");
@@ -160,6 +162,9 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
     uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
         if (StopRequested()) return Outcome::Failed(target, "stopped by a signal");
+        if (progress != nullptr && progress->CancelRequested()) {
+            return Outcome::Failed(target, "cancelled");
+        }
         const zzip_ssize_t got = zzip_file_read(entry.get(), buffer.data(), buffer.size());
         if (got < 0) return Outcome::Failed(entryName, "is damaged (its data cannot be read)");
         if (got == 0) break;
@@ -169,6 +174,7 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
         }
         crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(got));
         if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) return output.Finish();
+        if (progress != nullptr) progress->AddBytes(static_cast<std::uint64_t>(got));
     }
     // Damaged data can inflate to the full length without an error; only the recorded
     // length and checksum tell.

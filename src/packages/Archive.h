@@ -14,6 +14,7 @@ namespace wendmoor {
 
 class FileSystem;
 class FileReplacement;
+class CommandProgress;
 
 // An open mission archive. It opens exactly the named file (never "name.zip" in its place),
 // checks its directory layout before zziplib parses it, and closes it when destroyed.
@@ -55,7 +56,9 @@ class Archive {
 // it is stored under, into the replacement file and finishes it (flushed, not yet committed).
 // Whatever fails (a missing, encrypted or damaged entry, a read error, a failed write, a full
 // disk, a stop request) is returned with its reason; the target keeps its old bytes.
-Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output);
+// `progress`, when given, counts the bytes written and may cancel, like a stop request.
+Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output,
+                   CommandProgress* progress = nullptr);
 
 // WriteEntry into a replacement of `destination`, committed at once. The folder must exist.
 Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,

@@ -8,12 +8,14 @@ namespace wendmoor {
 struct GamePaths;
 class FileSystem;
 class FileRefCounts;
+class CommandProgress;
 
 // What the package routines of a game work with; all of it belongs to the caller.
 struct GameEnvironment {
     const GamePaths& paths;
     FileSystem& fileSystem;
     FileRefCounts& fileRefs;
+    CommandProgress* progress = nullptr;  // told how far a command has come; may cancel it
 };
 
 // The packages a scan found, each by the exact bytes of its file name in the missions folder.

@@ -1,6 +1,7 @@
 #include "packages/PackagePlan.h"
 
 #include "packages/Archive.h"
+#include "packages/CommandProgress.h"
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
 #include "packages/StoredName.h"
@@ -8,6 +9,7 @@
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -84,6 +86,18 @@ Outcome RemoveStaleTemporaryFiles(const PackagePlan& plan, FileSystem& fileSyste
     return outcome;
 }
 
+// The files and bytes an install will write, as the archive's directory declares them.
+void BeginProgress(const Archive& archive, const PackagePlan& plan, CommandProgress& progress) {
+    int files = 0;
+    std::uint64_t bytes = 0;
+    for (const Step& step : plan.Steps()) {
+        if (step.kind != Step::Kind::File) continue;
+        ++files;
+        if (const ZipEntryRecord* record = archive.RecordFor(step.entry)) bytes += record->size;
+    }
+    progress.Begin(files, bytes);
+}
+
 }  // namespace
 
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
@@ -104,8 +118,12 @@ void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
 }
 
 Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                    FileRefCounts& fileRefs) {
+                    FileRefCounts& fileRefs, CommandProgress* progress) {
     const WritingSection section;
+    const auto stopping = [progress] {
+        return StopRequested() || (progress != nullptr && progress->CancelRequested());
+    };
+    if (progress != nullptr) BeginProgress(archive, plan, *progress);
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
 
@@ -122,7 +140,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     std::set<std::string> unusableFolders;
     std::vector<std::string> createdFolders;
     for (const Step& step : plan.Steps()) {
-        if (StopRequested()) break;
+        if (stopping()) break;
         if (step.kind == Step::Kind::MakeFolder) {
             if (linked.IsLinked(step.target)) {
                 outcome.Add(step.target, "is a symbolic link, never written through");
@@ -145,7 +163,10 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
                 continue;
             }
             auto file = std::make_unique<FileReplacement>(fileSystem, step.target);
-            if (Outcome written = WriteEntry(archive, step.entry, *file); !written.Ok()) {
+            if (progress != nullptr) progress->StartFile(step.entry);
+            Outcome written = WriteEntry(archive, step.entry, *file, progress);
+            if (progress != nullptr) progress->FinishFile();
+            if (!written.Ok()) {
                 outcome.Merge(written);
                 continue;
             }
@@ -153,8 +174,10 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
             pending.push_back({{&step}, std::move(file)});
         }
     }
-    if (StopRequested()) {
-        outcome.Add("the install", "stopped by a signal before any file was replaced");
+    if (stopping()) {
+        outcome = Outcome::Failed(
+            "the install", StopRequested() ? "stopped by a signal before any file was replaced"
+                                           : "cancelled before any file was replaced");
         pending.clear();
     }
 
@@ -179,8 +202,15 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     return outcome;
 }
 
-Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs) {
+Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs,
+                      CommandProgress* progress) {
     const WritingSection section;
+    if (progress != nullptr) {
+        progress->Begin(static_cast<int>(std::count_if(
+                            plan.Steps().begin(), plan.Steps().end(),
+                            [](const Step& step) { return step.kind == Step::Kind::File; })),
+                        0);
+    }
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
     std::set<std::string> changedFolders;
@@ -190,8 +220,10 @@ Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCo
                 outcome.Add(step.target, kLinkedFolderReason);
                 continue;
             }
+            if (progress != nullptr) progress->StartFile(step.entry);
             outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
                                        : fileSystem.DeleteFile(step.target));
+            if (progress != nullptr) progress->FinishFile();
             changedFolders.insert(FolderOf(step.target));
         } else if (step.kind == Step::Kind::RemoveFolder) {
             if (linked.IsLinked(step.target)) continue;
@@ -209,11 +241,15 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
                          GameEnvironment& environment, bool install) {
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
-    if (!install) return DeinstallPlan(plan, environment.fileSystem, environment.fileRefs);
+    if (!install) {
+        return DeinstallPlan(plan, environment.fileSystem, environment.fileRefs,
+                             environment.progress);
+    }
     if (Outcome fits = CanExtractPlan(*archive, plan, environment.fileSystem); !fits.Ok()) {
         return fits;
     }
-    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs);
+    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
+                       environment.progress);
 }
 
 }  // namespace wendmoor

@@ -59,11 +59,14 @@ void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs);
 // place gets its reference. A package folder that exists as a symbolic link is never written
 // through: the package would land wherever the link points, and its deinstall delete there.
 // Links the player made for whole game folders ("Maps", the save folder) are used as folders.
+// `progress`, when given, hears of every file and byte; its Cancel() stops the install before
+// anything is replaced.
 Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                    FileRefCounts& fileRefs);
+                    FileRefCounts& fileRefs, CommandProgress* progress = nullptr);
 // Deinstall: releases counted files, deletes the others, removes the package's folders when
 // they are empty; what could not be deleted is reported.
-Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs);
+Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs,
+                      CommandProgress* progress = nullptr);
 
 // Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
 // install could not be written whole (see CanExtractPlan), nothing is written or deleted.

@@ -82,7 +82,8 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
     content_ = std::move(lines);
 }
 
-Outcome PackageSession::RunPackageCommand(std::string packageName, bool install) {
+Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
+                                          CommandProgress* progress) {
     content_.clear();
     const GameDescription* game = FindGame(currentGame_);
     if (game == nullptr) return Outcome::Failed(packageName, "no game is selected");
@@ -104,7 +105,7 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install)
                                    " (any more)");
     }
 
-    GameEnvironment environment{paths_, fileSystem_, fileRefs_};
+    GameEnvironment environment{paths_, fileSystem_, fileRefs_, progress};
     const std::optional<Outcome> done =
         game->runCommand(environment, ArchivePathOf(packageName), install);
     Scan(game->id);

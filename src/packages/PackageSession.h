@@ -12,6 +12,7 @@ namespace wendmoor {
 
 struct GamePaths;
 class FileSystem;
+class CommandProgress;
 
 // The state and flow the window and the command-line tool share: the selected game, its two
 // package lists, the content lines and the reference counts, all rebuilt from the disk by
@@ -51,7 +52,9 @@ class PackageSession {
     // the package is still listed (a deinstall: still installed), as the lists on screen may be
     // older than what another process has done since.
     // The name is taken by value: the scan replaces the lists a caller may have taken it from.
-    Outcome RunPackageCommand(std::string packageName, bool install);
+    // `progress` may be read and cancelled from another thread while the command runs there.
+    Outcome RunPackageCommand(std::string packageName, bool install,
+                              CommandProgress* progress = nullptr);
 
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "GameSessionTest.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "packages/CommandProgress.h"
 #include "packages/FileRefCounts.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
@@ -96,6 +99,24 @@ TEST_F(MapSaveTest, InstallAndDeinstallCaesar3LeaveTheGameFolderAsItWas) {
     ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), before);
     EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
+}
+
+TEST_F(MapSaveTest, CancelledInstallReplacesNothingAndLeavesNoTemporaryFile) {
+    dir.WriteFile("Caesar3/0.map", "the player's");
+    ZipWriter zip;
+    for (int i = 0; i < 2000; ++i) zip.Add(std::to_string(i) + ".map", "m");
+    Package(paths.caesar3_missions, "many.zip", zip);
+    ASSERT_TRUE(session.SelectGame(1));
+    CommandProgress progress;
+    std::thread canceller([&] {
+        while (progress.FilesDone() < 10) std::this_thread::yield();
+        progress.Cancel();
+    });
+    const Outcome outcome = session.RunPackageCommand("many.zip", true, &progress);
+    canceller.join();
+    EXPECT_EQ(outcome.Lines(), (Strings{"the install: cancelled before any file was replaced"}));
+    EXPECT_EQ(ListTree(paths.caesar3_path), "0.map\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "0.map"), "the player's");
 }
 
 TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
