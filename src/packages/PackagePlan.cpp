@@ -163,6 +163,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
                 continue;
             }
             auto file = std::make_unique<FileReplacement>(fileSystem, step.target);
+            file->DeferSync();
             if (progress != nullptr) progress->StartFile(step.entry);
             Outcome written = WriteEntry(archive, step.entry, *file, progress);
             if (progress != nullptr) progress->FinishFile();
@@ -181,7 +182,14 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
         pending.clear();
     }
 
-    // Then the renames, and one sync of each folder that received a file.
+    // The written bytes reach the disk, once per file system, before any rename can make them
+    // a target's; then the renames, and one sync of each folder that received a file.
+    std::vector<std::string> writtenFolders;
+    for (const Pending& item : pending) writtenFolders.push_back(FolderOf(item.file->Target()));
+    if (Outcome synced = fileSystem.SyncFileSystemsOf(writtenFolders); !synced.Ok()) {
+        outcome.Merge(synced);
+        pending.clear();
+    }
     std::set<std::string> changedFolders;
     for (Pending& item : pending) {
         const Outcome committed = item.file->Commit();

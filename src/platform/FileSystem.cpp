@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 
 #include "platform/Path.h"
 
@@ -169,6 +170,23 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
     return outcome;
 }
 
+Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
+    std::set<dev_t> synced;
+    for (const std::string& folder : std::set<std::string>(folders.begin(), folders.end())) {
+        const std::string resolved = Resolve(folder);
+        const int fd =
+            ::open(resolved.empty() ? "." : resolved.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return Outcome::SystemError(resolved, errno);
+        struct stat info;
+        int result = ::fstat(fd, &info);
+        if (result == 0 && synced.insert(info.st_dev).second) result = ::syncfs(fd);
+        const int error = errno;
+        ::close(fd);
+        if (result != 0) return Outcome::SystemError(resolved, error);
+    }
+    return {};
+}
+
 Outcome FileSystem::SyncFolder(const std::string& folder) {
     const std::string resolved = Resolve(folder);
     const int fd =
@@ -283,8 +301,10 @@ Outcome FileReplacement::Finish() {
         Discard();
         return failed;
     }
-    // The bytes reach the disk before the rename can make them the target's.
-    const int synced = ::fsync(fd_);
+    // The bytes reach the disk before the rename can make them the target's; with a deferred
+    // sync the caller syncs the whole file system before renaming.
+    const int synced =
+        deferSync_ ? ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE) : ::fsync(fd_);
     const int syncError = errno;
     const int closed = ::close(fd_);
     const int closeError = errno;

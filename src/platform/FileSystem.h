@@ -55,6 +55,9 @@ class FileSystem {
     Outcome RemoveStaleTemporaryFiles(const std::string& folder);
     // Makes the folder's changed names (renames, deletions) durable.
     Outcome SyncFolder(const std::string& folder);
+    // Makes everything written to the file systems that hold these folders durable: one sync
+    // per file system, for the files a command finished with FileReplacement::DeferSync().
+    Outcome SyncFileSystemsOf(const std::vector<std::string>& folders);
 
     // The names in a folder, without "." and "..", in no particular order. False when the
     // folder cannot be read.
@@ -106,6 +109,10 @@ class FileReplacement {
     bool IsOpen() const { return fd_ >= 0; }
     // False when the bytes could not be written; Finish() then tells why.
     bool Write(const void* data, std::size_t size);
+    // Finish() then only starts writing the bytes to the disk; the caller makes them durable
+    // with FileSystem::SyncFileSystemsOf before it commits. A command that writes thousands of
+    // files so waits for the disk once instead of once per file.
+    void DeferSync() { deferSync_ = true; }
     Outcome Finish();
     // Finishes first when that was not done.
     Outcome Commit();
@@ -123,6 +130,7 @@ class FileReplacement {
     int fd_ = -1;
     int writeError_ = 0;
     bool finished_ = false;
+    bool deferSync_ = false;
 };
 
 }  // namespace wendmoor
