@@ -47,8 +47,8 @@ std::optional<FoundFolder> ProposedMissionsFolder(const GameDescription& game,
     FoundFolder proposal;
     proposal.folder = places.home + "Documents/Wendmoor/" + game.name + "/";
     proposal.proposed = !FolderWalk::IsFolder(proposal.folder);
-    proposal.origin = proposal.proposed ? "proposed, made when you accept it"
-                                        : "Wendmoor's missions folder in ~/Documents";
+    proposal.origin =
+        proposal.proposed ? "proposed, not there yet" : "Wendmoor's missions folder in ~/Documents";
     return proposal;
 }
 

@@ -183,7 +183,7 @@ std::vector<FoundFolder> FindSaveFolders(const GameDescription& game,
     if (!walk.List(saves, listing)) return {};
     std::vector<FoundFolder> found;
     for (const std::string& player : listing.folders) {
-        found.push_back({Child(saves, player), "player " + player + " in the game's " + name});
+        found.push_back({Child(saves, player), "player " + player + "'s folder in " + name});
     }
     if (found.empty()) found.push_back({saves, std::string("the game's ") + name + " folder"});
     return found;
