@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QDialog>
 
@@ -14,6 +15,7 @@ class QListWidget;
 
 namespace wendmoor {
 
+class OptionsDialog;
 class SettingsStore;
 struct GuiServices;
 
@@ -59,6 +61,14 @@ class MainDialog : public QDialog {
     void OnAvailableDblClk();
     void OnInstalledDblClk();
 
+    // Finding the games and adding packages (MainDialogFinder.cpp). "Add packages..." chooses
+    // files and adds them; a drop of files adds them. Adding copies each file that is a package
+    // of the current game into its missions folder, asks before keeping a same-named file's
+    // twin, refreshes the lists and names the refused files with their reasons in one box.
+    QAction* AddPackagesAction() const { return addPackagesAction_; }
+    void OnAddPackages();
+    void AddPackages(const std::vector<std::string>& files);
+
     // Start, Help and About.
     void OnStart();
     void OnHelpButton();
@@ -69,8 +79,17 @@ class MainDialog : public QDialog {
     // menu entry of the window and Ctrl+I.
     void OnAbout();
 
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   private:
     void BuildControls();
+    void BuildFinderControls();
+    // The options dialog gets "Find games" when the window has the finder's services.
+    void PrepareOptionsDialog(OptionsDialog& dialog);
+    // At a first start with no folder set: the options dialog with what was found filled in.
+    void OfferFoundFolders();
     // The session's lists and content lines into the three list boxes.
     void MirrorSession();
     void ShowPackageContent(QListWidget* source, QListWidget* other);
@@ -88,6 +107,7 @@ class MainDialog : public QDialog {
     QListWidget* availableList_ = nullptr;  // 1009 "Available Missions"
     QButtonGroup* gameButtons_ = nullptr;   // 1018, 1013, 1015, 1014 by GameId
     QAction* aboutAction_ = nullptr;
+    QAction* addPackagesAction_ = nullptr;
 };
 
 // Start-up shows the About box first when the Pharao, Zeus and Emperor game folders are all
