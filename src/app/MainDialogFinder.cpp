@@ -53,7 +53,7 @@ bool NoFolderSet(const GamePaths& paths) {
 
 void MainDialog::BuildFinderControls() {
     if (services_.finder == nullptr) return;
-    addPackagesAction_ = new QAction(QStringLiteral("Add packages..."), this);
+    addPackagesAction_ = new QAction(QStringLiteral("&Add packages..."), this);
     connect(addPackagesAction_, &QAction::triggered, this, &MainDialog::OnAddPackages);
     insertAction(aboutAction_, addPackagesAction_);
     setAcceptDrops(true);

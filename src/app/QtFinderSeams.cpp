@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -30,13 +31,29 @@ std::optional<std::size_t> QtFolderPicker::PickFolder(QWidget* parent, const QSt
         items << Text(found.folder) + QStringLiteral("    (") + Text(found.origin) +
                      QLatin1Char(')');
     }
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        parent, QStringLiteral("Find games"),
-        QStringLiteral("Several folders were found for \"%1\".\nWhich one shall it be?").arg(row),
-        items, 0, false, &ok);
-    if (!ok) return std::nullopt;
-    const qsizetype index = items.indexOf(chosen);
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Find games"));
+    dialog.setLabelText(
+        QStringLiteral("Several folders were found for \"%1\".\nWhich one shall it be?").arg(row));
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems, true);
+    dialog.setTextValue(items.value(0));
+    // Wide enough for the longest line, as far as the screen allows.
+    const QFontMetrics metrics(dialog.font());
+    int widest = 0;
+    for (const QString& item : items) widest = qMax(widest, metrics.horizontalAdvance(item));
+    const QRect screen =
+        dialog.screen() != nullptr ? dialog.screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    dialog.resize(qMin(widest + metrics.averageCharWidth() * 8, screen.width() * 9 / 10),
+                  metrics.height() * (qMin<int>(items.size(), 8) + 8));
+    // At the first start the window is not shown yet; stand in the middle of the screen then,
+    // not at the hidden window's corner.
+    if (parent == nullptr || !parent->isVisible()) {
+        dialog.move(screen.center() - dialog.rect().center());
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const qsizetype index = items.indexOf(dialog.textValue());
     if (index < 0) return std::nullopt;
     return static_cast<std::size_t>(index);
 }
@@ -49,8 +66,10 @@ std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(QWidget* paren
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
+    // "*." stays a wildcard; the extension matches in any letter case.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(
-        {QStringLiteral("ZIP packages (%1)").arg(CaseInsensitiveWildcard(QStringLiteral("*.zip"))),
+        {QStringLiteral("ZIP packages (*.%1)").arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
          QStringLiteral("All files (*)")});
     const QFontMetrics metrics(dialog.font());
     dialog.resize(dialog.sizeHint().expandedTo(
