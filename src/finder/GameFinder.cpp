@@ -1,5 +1,6 @@
 #include "finder/GameFinder.h"
 
+#include <cstdlib>
 #include <string_view>
 #include <utility>
 

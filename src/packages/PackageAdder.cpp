@@ -121,14 +121,16 @@ bool CopyInto(FileSystem& fileSystem, const std::string& file, const std::string
     return true;
 }
 
-}  // namespace
-
+// The name for the n-th copy of a file: " (n)" before the extension, "Troy (2).zip"; at the end
+// for a name without one.
 std::string NumberedName(const std::string& name, int number) {
     const std::string suffix = " (" + std::to_string(number) + ")";
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) return name + suffix;
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
+
+}  // namespace
 
 AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
                          const GamePaths& paths, const std::string& file,

@@ -35,8 +35,4 @@ using KeepBothQuestion =
                                        const GamePaths& paths, const std::string& file,
                                        const KeepBothQuestion& keepBoth);
 
-// The name for the n-th copy of a file: " (n)" before the extension, "Troy (2).zip"; at the end
-// for a name without one.
-std::string NumberedName(const std::string& name, int number);
-
 }  // namespace wendmoor

@@ -88,18 +88,5 @@ TEST_F(FolderFillTest, NoChoiceLeavesTheRowEmptyAndItsGameUnproposed) {
     EXPECT_FALSE(filled[0].taken.has_value());
 }
 
-TEST_F(FolderFillTest, AProposedFolderIsMadeOnlyWhenAskedTo) {
-    const auto proposal = ProposedMissionsFolder(*FindGame(kCaesar3), places);
-    ASSERT_TRUE(proposal.has_value());
-    EXPECT_EQ(proposal->folder, places.home + "Documents/Wendmoor/Caesar III/");
-    EXPECT_TRUE(proposal->proposed);
-    EXPECT_EQ(testing::ListTree(places.home), "");
-    EXPECT_TRUE(MakeProposedFolder(proposal->folder));
-    EXPECT_TRUE(MakeProposedFolder(proposal->folder));  // there already
-    EXPECT_FALSE(ProposedMissionsFolder(*FindGame(kCaesar3), places)->proposed);
-    root.WriteFile("file", "");
-    EXPECT_FALSE(MakeProposedFolder(root.path() + "file/sub/"));
-}
-
 }  // namespace
 }  // namespace wendmoor

@@ -158,12 +158,5 @@ TEST_F(PackageAdderTest, AMissingFileOrMissionsFolderFails) {
     EXPECT_EQ(result.reason, "the missions folder " + paths.caesar3_missions + " does not exist");
 }
 
-TEST(NumberedNameTest, BeforeTheLastExtension) {
-    EXPECT_EQ(NumberedName("Troy.zip", 2), "Troy (2).zip");
-    EXPECT_EQ(NumberedName("a.b.ZIP", 3), "a.b (3).ZIP");
-    EXPECT_EQ(NumberedName("plain", 2), "plain (2)");
-    EXPECT_EQ(NumberedName(".zip", 2), ".zip (2)");
-}
-
 }  // namespace
 }  // namespace wendmoor
