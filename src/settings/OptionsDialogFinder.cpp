@@ -120,11 +120,11 @@ bool OptionsDialog::FillFromFindings(const GameFindings& findings) {
     }
     UpdateFields();
     if (findStatus_ != nullptr) {
-        findStatus_->setText(
-            findings.Empty() ? QStringLiteral("No game found.")
-            : filled == 0
-                ? QStringLiteral("Nothing new for the empty rows.")
-                : QStringLiteral("%1 empty rows filled: check them, then OK.").arg(filled));
+        QString status = QStringLiteral("%1 empty rows filled: check them, then OK.").arg(filled);
+        if (filled == 1) status = QStringLiteral("1 empty row filled: check it, then OK.");
+        if (filled == 0) status = QStringLiteral("Nothing new for the empty rows.");
+        if (findings.Empty()) status = QStringLiteral("No game found.");
+        findStatus_->setText(status);
     }
     return filled > 0;
 }
