@@ -169,6 +169,7 @@ void MainDialog::BuildControls() {
     connect(aboutAction_, &QAction::triggered, this, &MainDialog::OnAbout);
     addAction(aboutAction_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    BuildFinderControls();
 
     setFixedSize(units.Size(407, 346));
 }
@@ -187,7 +188,9 @@ bool MainDialog::InitDialog() {
         move(screen()->availableGeometry().center() - rect().center());
     }
     AboutDialog about(this);
-    return ContinuesAfterFirstStartAbout(services_.dialogs.Run(about));
+    if (!ContinuesAfterFirstStartAbout(services_.dialogs.Run(about))) return false;
+    OfferFoundFolders();
+    return true;
 }
 
 void MainDialog::MirrorSession() {
@@ -227,6 +230,7 @@ void MainDialog::OnOptions() {
     {
         const NormalCursor normal;
         OptionsDialog dialog(paths_, services_.files, this);
+        PrepareOptionsDialog(dialog);
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }
     // Saved before the refresh, which may ask for folders again.

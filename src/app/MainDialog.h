@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 
@@ -16,6 +17,7 @@ class QListWidget;
 
 namespace wendmoor {
 
+class OptionsDialog;
 class SettingsStore;
 struct GuiServices;
 
@@ -61,6 +63,14 @@ class MainDialog : public QDialog {
     void OnAvailableDblClk();
     void OnInstalledDblClk();
 
+    // Finding the games and adding packages (MainDialogFinder.cpp). "Add packages..." chooses
+    // files and adds them; a drop of files adds them. Adding copies each file that is a package
+    // of the current game into its missions folder, asks before keeping a same-named file's
+    // twin, refreshes the lists and names the refused files with their reasons in one box.
+    QAction* AddPackagesAction() const { return addPackagesAction_; }
+    void OnAddPackages();
+    void AddPackages(const std::vector<std::string>& files);
+
     // Start, Help and About.
     void OnStart();
     void OnHelpButton();
@@ -82,8 +92,17 @@ class MainDialog : public QDialog {
     bool CommandRunning() const { return commandRunning_; }
     void done(int result) override;
 
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   private:
     void BuildControls();
+    void BuildFinderControls();
+    // The options dialog gets "Find games" when the window has the finder's services.
+    void PrepareOptionsDialog(OptionsDialog& dialog);
+    // At a first start with no folder set: the options dialog with what was found filled in.
+    void OfferFoundFolders();
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     // Runs the command on a thread of its own while the window stays responsive, with a
     // progress dialog once it takes a while; its Cancel stops the command before anything is
@@ -112,6 +131,7 @@ class MainDialog : public QDialog {
     bool commandRunning_ = false;
     // Set by a command's thread while it waits for another process's command.
     std::atomic<bool> waitingForLock_{false};
+    QAction* addPackagesAction_ = nullptr;
 };
 
 // Start-up shows the About box first when the Pharao, Zeus and Emperor game folders are all

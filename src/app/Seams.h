@@ -10,6 +10,7 @@ class QWidget;
 namespace wendmoor {
 
 class Launcher;
+struct FinderServices;
 
 // The window reaches every modal piece of the platform through these small interfaces, so
 // the tests run the whole window headless and pre-answer each question. The real program
@@ -60,6 +61,9 @@ struct GuiServices {
     MessageBoxes& messages;
     FileChooser& files;
     Launcher& launcher;
+    // Finding the games and adding packages (FinderSeams.h). Without it the window does
+    // neither, so no test walks the real home by accident.
+    FinderServices* finder = nullptr;
 };
 
 }  // namespace wendmoor

@@ -7,7 +7,9 @@
 
 #include "app/AppIcon.h"
 #include "app/MainDialog.h"
+#include "app/QtFinderSeams.h"
 #include "app/QtSeams.h"
+#include "finder/FinderPlaces.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
@@ -38,7 +40,11 @@ class MainApp : public QApplication {
         QtMessageBoxes messages;
         QtFileChooser files;
         const std::unique_ptr<Launcher> launcher = CreateSystemLauncher();
-        GuiServices services{dialogs, messages, files, *launcher};
+        QtFolderPicker folderPicker;
+        QtPackageFileChooser packageFiles;
+        QtSameNameQuestion sameName;
+        FinderServices finder{PlacesFromEnvironment(), folderPicker, packageFiles, sameName};
+        GuiServices services{dialogs, messages, files, *launcher, &finder};
         const std::unique_ptr<SettingsStore> settings = OpenProgramSettings();
 
         MainDialog dialog(*settings, services);

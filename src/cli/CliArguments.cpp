@@ -14,9 +14,17 @@ const char* const kCliUsage =
     "       wendmoor-cli [OPTIONS] install   GAME PACKAGE\n"
     "       wendmoor-cli [OPTIONS] deinstall GAME PACKAGE\n"
     "       wendmoor-cli [OPTIONS] refs      GAME\n"
+    "       wendmoor-cli [OPTIONS] add       GAME FILE... [--install]\n"
+    "       wendmoor-cli detect\n"
     "       wendmoor-cli --help | --version\n"
     "GAME is caesar3, pharao, zeus or emperor; PACKAGE is a file name in the game's missions "
     "folder.\n"
+    "add copies each FILE, which must be a package of GAME, into the game's missions folder and\n"
+    "prints the name it has there. A file of the same name with other content stays untouched\n"
+    "and the new one is added beside it as \"NAME (2).zip\" (the next free number). --install,\n"
+    "last, installs each added package. A file named --install is given as ./--install.\n"
+    "detect prints the game folders it finds as settings lines, with a \";\" comment per\n"
+    "candidate: wendmoor-cli detect > my.ini gives a settings file. It never writes settings.\n"
     "OPTIONS: --settings FILE  read the folders from this INI file\n"
     "         --no-wait        fail at once while another Wendmoor command is running\n";
 
@@ -59,6 +67,33 @@ const CommandSpelling* FindCommand(const std::string& word) {
     return nullptr;
 }
 
+// detect takes nothing; add takes a game, one file or more and, last, --install.
+ParsedCommandLine ParseFinderCommand(ParsedCommandLine parsed,
+                                     const std::vector<std::string>& arguments, std::size_t next) {
+    const std::string& word = arguments[next++];
+    if (word == "detect") {
+        if (parsed.request.settingsFile) return UsageError("detect reads no settings");
+        if (next < arguments.size()) return UsageError("too many arguments for detect");
+        parsed.request.command = CliCommand::Detect;
+        parsed.kind = ParsedCommandLine::Kind::Run;
+        return parsed;
+    }
+    std::vector<std::string> operands(arguments.begin() + static_cast<std::ptrdiff_t>(next),
+                                      arguments.end());
+    if (!operands.empty() && operands.back() == "--install") {
+        parsed.request.installAdded = true;
+        operands.pop_back();
+    }
+    if (operands.size() < 2) return UsageError("add needs a game and at least one file");
+    parsed.request.game = GameIdFromName(operands.front());
+    if (parsed.request.game == kNoGame) return UsageError("unknown game: " + operands.front());
+    parsed.request.gameName = AsciiLower(operands.front());
+    parsed.request.files.assign(operands.begin() + 1, operands.end());
+    parsed.request.command = CliCommand::Add;
+    parsed.kind = ParsedCommandLine::Kind::Run;
+    return parsed;
+}
+
 }  // namespace
 
 int GameIdFromName(const std::string& name) {
@@ -94,6 +129,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     if (next >= arguments.size()) return UsageError("no command given");
+    if (arguments[next] == "detect" || arguments[next] == "add") {
+        return ParseFinderCommand(std::move(parsed), arguments, next);
+    }
 
     const CommandSpelling* command = FindCommand(arguments[next]);
     if (command == nullptr) return UsageError("unknown command: " + arguments[next]);

@@ -6,16 +6,18 @@
 
 namespace wendmoor {
 
-enum class CliCommand { List, Show, Install, Deinstall, Refs };
+enum class CliCommand { List, Show, Install, Deinstall, Refs, Detect, Add };
 
 // One run of the command-line tool: which game, what to do, and with which package.
 struct CliRequest {
     std::optional<std::string> settingsFile;  // absent: the program's own settings store
     bool noWait = false;  // fail at once instead of waiting for another process's command
     CliCommand command = CliCommand::List;
-    int game = 0;             // a GameId
-    std::string gameName;     // as the command line names it, lower case: "caesar3"
-    std::string packageName;  // the exact bytes of the archive's file name
+    int game = 0;                    // a GameId
+    std::string gameName;            // as the command line names it, lower case: "caesar3"
+    std::string packageName;         // the exact bytes of the archive's file name
+    std::vector<std::string> files;  // add: the files to add, as given
+    bool installAdded = false;       // add --install
 };
 
 struct ParsedCommandLine {

@@ -116,6 +116,9 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
         case CliCommand::Refs:
             PrintRefs(session.FileRefs(), out);
             return kExitSuccess;
+        case CliCommand::Detect:  // no selected game: RunCommandLine runs these itself
+        case CliCommand::Add:
+            break;
     }
     return kExitFailure;
 }

@@ -8,6 +8,8 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliIntake.h"
+#include "finder/FinderPlaces.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
@@ -63,9 +65,17 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     }
 
     GamePaths paths;
-    if (!LoadSettings(parsed.request.settingsFile, paths, err)) return kExitFailure;
     FileSystem fileSystem;
-    const int status = RunCliRequest(parsed.request, paths, fileSystem, out, err);
+    int status = kExitFailure;
+    if (parsed.request.command == CliCommand::Detect) {
+        status = RunDetect(PlacesFromEnvironment(), out, err);
+    } else if (!LoadSettings(parsed.request.settingsFile, paths, err)) {
+        return kExitFailure;
+    } else if (parsed.request.command == CliCommand::Add) {
+        status = RunAdd(parsed.request, paths, fileSystem, out, err);
+    } else {
+        status = RunCliRequest(parsed.request, paths, fileSystem, out, err);
+    }
 
     // Output that never arrived (a full disk, a closed pipe) must not pass for success.
     out.flush();

@@ -126,6 +126,7 @@ void OptionsDialog::UpdateFields() {
         edits_[i]->setText(Display(working_.*kRows[i].field));
         edits_[i]->setCursorPosition(0);
     }
+    ShowOrigins();
 }
 
 bool OptionsDialog::BrowseForFile(std::string& buffer) {
@@ -166,8 +167,17 @@ void OptionsDialog::OnBrowse(int buttonId) {
 }
 
 void OptionsDialog::accept() {
+    if (!MakeAcceptedProposals()) return;
     paths_ = working_;
     QDialog::accept();
+}
+
+std::string GamePaths::*OptionsDialog::FieldOfRow(std::size_t row) {
+    return kRows[row].field;
+}
+
+QString OptionsDialog::TitleOfRow(std::size_t row) {
+    return QString::fromUtf8(kRows[row].groupText);
 }
 
 }  // namespace wendmoor

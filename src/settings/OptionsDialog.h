@@ -1,17 +1,21 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include <QDialog>
 
+#include "finder/GameFinder.h"
 #include "settings/GamePaths.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace wendmoor {
 
 class FileChooser;
+class FolderPicker;
 
 // "QARN Options Dialog": the eleven folders, each in a
 // read-only field that only its "..." button changes. The dialog edits a working copy; OK
@@ -35,17 +39,40 @@ class OptionsDialog : public QDialog {
     bool BrowseForFile(std::string& buffer);
 
     // OnOK: the working folders go back to the caller's GamePaths, then the dialog closes
-    // with Accepted.
+    // with Accepted. A proposed folder still standing in its row is made first; when that
+    // fails, its row says so and the dialog stays open.
     void accept() override;
+
+    // The finder (OptionsDialogFinder.cpp): a "Find games" button and, above each row, where
+    // its value came from. Without this call the dialog has neither.
+    void EnableFinder(const FinderPlaces& places, FolderPicker& picker);
+    // "Find games": fills the empty rows with what the finder finds now.
+    void OnFindGames();
+    // Fills the empty rows from what was found; where several folders were found for a row,
+    // the picker asks. A row that holds a value is never changed. True when a row was filled.
+    bool FillFromFindings(const GameFindings& findings);
+    // Where the row's value came from, as the row shows it; empty without the finder.
+    QString OriginText(int editId) const;
 
   private:
     // Shows the working folders in the fields (UpdateData from members to controls).
     void UpdateFields();
+    void ShowOrigins();
+    bool MakeAcceptedProposals();
+    static std::string GamePaths::*FieldOfRow(std::size_t row);
+    static QString TitleOfRow(std::size_t row);
 
     GamePaths& paths_;
     GamePaths working_;
     FileChooser& fileChooser_;
     std::array<QLineEdit*, 11> edits_{};
+
+    FinderPlaces places_;
+    FolderPicker* picker_ = nullptr;  // set by EnableFinder
+    std::array<std::optional<FoundFolder>, 11> found_;
+    std::array<QLabel*, 11> origins_{};
+    std::array<bool, 11> proposalFailed_{};
+    QLabel* findStatus_ = nullptr;
 };
 
 }  // namespace wendmoor

@@ -34,6 +34,17 @@ TEST(CliArgumentsTest, PackageIsTakenVerbatimEvenWhenItLooksLikeAnOption) {
     }
 }
 
+TEST(CliArgumentsTest, AddTakesFilesVerbatimAndInstallOnlyLast) {
+    ParsedCommandLine parsed =
+        ParseCommandLine({"add", "Zeus", "-x.zip", "--install", "--install"});
+    ASSERT_EQ(parsed.kind, Kind::Run);
+    EXPECT_EQ(parsed.request.command, CliCommand::Add);
+    EXPECT_EQ(parsed.request.game, kZeus);
+    EXPECT_EQ(parsed.request.files, std::vector<std::string>({"-x.zip", "--install"}));
+    EXPECT_TRUE(parsed.request.installAdded);
+    EXPECT_FALSE(ParseCommandLine({"add", "zeus", "a.zip"}).request.installAdded);
+}
+
 TEST(CliArgumentsTest, GameNamesAreTheFourKnownOnesInAnyLetterCase) {
     EXPECT_EQ(GameIdFromName("caesar3"), kCaesar3);
     EXPECT_EQ(GameIdFromName("CaEsAr3"), kCaesar3);
@@ -69,6 +80,10 @@ TEST(CliArgumentsTest, MistakesAreUsageErrorsWithAReason) {
         {{"refs", "dek"}, "unknown game: dek"},
         {{"--no-wait", "--settings"}, "--settings needs a file"},
         {{"--wait", "list", "zeus"}, "unknown option: --wait"},
+        {{"detect", "zeus"}, "too many arguments for detect"},
+        {{"--settings", "a.ini", "detect"}, "detect reads no settings"},
+        {{"add", "zeus", "--install"}, "add needs a game and at least one file"},
+        {{"add", "doom", "a.zip"}, "unknown game: doom"},
     };
     for (const Mistake& mistake : mistakes) {
         const ParsedCommandLine parsed = ParseCommandLine(mistake.arguments);

@@ -1,0 +1,100 @@
+#include "app/QtFinderSeams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "app/QtSeams.h"
+#include "finder/GameFinder.h"
+
+namespace wendmoor {
+
+namespace {
+
+QString Text(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+}  // namespace
+
+std::optional<std::size_t> QtFolderPicker::PickFolder(QWidget* parent, const QString& row,
+                                                      const std::vector<FoundFolder>& candidates) {
+    QStringList items;
+    for (const FoundFolder& found : candidates) {
+        items << Text(found.folder) + QStringLiteral("    (") + Text(found.origin) +
+                     QLatin1Char(')');
+    }
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Find games"));
+    dialog.setLabelText(
+        QStringLiteral("Several folders were found for \"%1\".\nWhich one shall it be?").arg(row));
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems, true);
+    dialog.setTextValue(items.value(0));
+    // Wide enough for the longest line, as far as the screen allows.
+    const QFontMetrics metrics(dialog.font());
+    int widest = 0;
+    for (const QString& item : items) widest = qMax(widest, metrics.horizontalAdvance(item));
+    const QRect screen =
+        dialog.screen() != nullptr ? dialog.screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    dialog.resize(qMin(widest + metrics.averageCharWidth() * 8, screen.width() * 9 / 10),
+                  metrics.height() * (qMin<int>(items.size(), 8) + 8));
+    // At the first start the window is not shown yet; stand in the middle of the screen then,
+    // not at the hidden window's corner.
+    if (parent == nullptr || !parent->isVisible()) {
+        dialog.move(screen.center() - dialog.rect().center());
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const qsizetype index = items.indexOf(dialog.textValue());
+    if (index < 0) return std::nullopt;
+    return static_cast<std::size_t>(index);
+}
+
+std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(QWidget* parent) {
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
+
+    QFileDialog dialog(parent, QStringLiteral("Add packages"), start);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    // "*." stays a wildcard; the extension matches in any letter case.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilters(
+        {QStringLiteral("ZIP packages (*.%1)").arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
+         QStringLiteral("All files (*)")});
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(dialog.sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    std::vector<std::string> files;
+    for (const QString& file : dialog.selectedFiles()) {
+        files.push_back(QFile::encodeName(file).toStdString());
+    }
+    return files;
+}
+
+bool QtSameNameQuestion::AskKeepBoth(QWidget* parent, const std::string& existingName,
+                                     const std::string& keptName) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Add packages"),
+                    QStringLiteral("The missions folder holds \"%1\" already, with other content.\n"
+                                   "Keep both (the new one as \"%2\") or skip the new one?")
+                        .arg(Text(existingName), Text(keptName)),
+                    QMessageBox::NoButton, parent);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep both"), QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(skip);
+    box.exec();
+    return box.clickedButton() == keep;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommands.h"
+#include "cli/CliIntake.h"
+#include "packages/Games.h"
+#include "packages/PackageAdder.h"
+#include "packages/PackageSession.h"
+#include "platform/FileSystem.h"
+#include "settings/GamePaths.h"
+
+namespace wendmoor {
+
+namespace {
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+bool Fail(std::ostream& err, const std::string& reason) {
+    err << "wendmoor-cli: " << reason << '\n';
+    return false;
+}
+
+// Installs what was added, as `install` does, skipping what is installed already.
+bool InstallAdded(const GameDescription& game, const std::vector<std::string>& added,
+                  GamePaths& paths, FileSystem& fileSystem, bool noWait, std::ostream& err) {
+    PackageLock::KeepWaiting keepWaiting;
+    if (noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
+    PackageSession session(paths, fileSystem, nullptr, keepWaiting);
+    if (!session.SelectGame(game.id) || !session.ScanOutcome().Ok()) {
+        for (const std::string& line : session.Content()) err << line << '\n';
+        return false;
+    }
+    bool allInstalled = true;
+    for (const std::string& name : added) {
+        if (Contains(session.Lists().installed, name)) continue;
+        const Outcome outcome = session.RunPackageCommand(name, true);
+        for (const std::string& line : outcome.Lines()) allInstalled = Fail(err, line);
+    }
+    return allInstalled;
+}
+
+}  // namespace
+
+int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, std::ostream& out,
+           std::ostream& err) {
+    const GameDescription* game = FindGame(request.game);
+    if (game == nullptr) {
+        Fail(err, request.gameName + " is not supported by this build");
+        return kExitFailure;
+    }
+    const std::string& missions = paths.*game->missions;
+    // Relative to what? The install's scan stands in the missions folder.
+    if (missions.empty() || missions.front() != '/') {
+        Fail(err, std::string("the missions folder of ") + game->name +
+                      (missions.empty() ? " is not set" : " is not an absolute path: " + missions));
+        return kExitFailure;
+    }
+
+    bool allAdded = true;
+    std::vector<std::string> added;
+    for (const std::string& file : request.files) {
+        // No one to ask: a same-named file with other bytes is always kept beside the new one.
+        const AddResult result = AddPackageFile(fileSystem, *game, paths, file,
+                                                [](const auto&, const auto&) { return true; });
+        switch (result.outcome) {
+            case AddResult::Outcome::Added:
+            case AddResult::Outcome::AlreadyThere:
+                out << result.name << '\n';
+                added.push_back(result.name);
+                break;
+            case AddResult::Outcome::Skipped:
+            case AddResult::Outcome::Refused:
+            case AddResult::Outcome::Failed:
+                allAdded = Fail(err, file + ": " + result.reason);
+                break;
+        }
+    }
+    const bool allInstalled = !request.installAdded || added.empty() ||
+                              InstallAdded(*game, added, paths, fileSystem, request.noWait, err);
+    return allAdded && allInstalled ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,52 @@
+#include "finder/FinderPlaces.h"
+
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+#include "platform/Path.h"
+
+namespace wendmoor {
+
+namespace {
+
+std::string AsFolder(std::string path) {
+    if (!path.empty() && path.back() != kPathSeparator) path += kPathSeparator;
+    return path;
+}
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+}  // namespace
+
+FinderPlaces PlacesFromEnvironment() {
+    FinderPlaces places;
+#ifdef _WIN32
+    places.home = AsFolder(Variable("USERPROFILE"));
+#else
+    places.home = Variable("HOME");
+    if (places.home.empty()) {
+        if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir) {
+            places.home = user->pw_dir;
+        }
+    }
+    places.home = AsFolder(places.home);
+    places.winePrefix = AsFolder(Variable("WINEPREFIX"));
+#endif
+    return places;
+}
+
+std::string ShortForm(const std::string& folder, const FinderPlaces& places) {
+    if (places.home.size() > 1 && folder.rfind(places.home, 0) == 0) {
+        return "~" + std::string(1, kPathSeparator) + folder.substr(places.home.size());
+    }
+    return folder;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace wendmoor {
+
+// A bounded look at folders for the finder. A folder is listed at most once however many paths
+// or symbolic links lead to it, so a link loop ends the walk instead of trapping it; a listing
+// takes at most kMaxEntries names and the whole walk at most kMaxListings folders; a folder
+// that cannot be read is an empty answer, never an error.
+class FolderWalk {
+  public:
+    static constexpr std::size_t kMaxEntries = 20000;
+    static constexpr std::size_t kMaxListings = 20000;
+
+    // The names in a folder, each sorted, sub-folders and regular files apart; a symbolic link
+    // counts as what it points to, a dangling one as nothing.
+    struct Listing {
+        std::vector<std::string> folders;
+        std::vector<std::string> files;
+    };
+
+    // Lists the folder unless it was listed once already (under any path). False when it was,
+    // when it cannot be read, or when the walk's budget is spent.
+    bool ListOnce(const std::string& folder, Listing& listing);
+    // Lists the folder without remembering it, for folders that only hold the places to look
+    // at (the bottles, the Lutris games), which a later step may look at as a place itself.
+    bool List(const std::string& folder, Listing& listing);
+
+    static bool IsFolder(const std::string& path);
+
+    std::size_t ListingsMade() const { return listings_; }
+
+  private:
+    std::set<std::pair<dev_t, ino_t>> seen_;
+    std::size_t listings_ = 0;
+};
+
+}  // namespace wendmoor

@@ -1,0 +1,194 @@
+// Finding the games from the window (the first start, "Find games") and adding packages to it
+// (drops, "Add packages...").
+#include <QAction>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include "FakeFinderSeams.h"
+#include "ZipWriter.h"
+#include "app/ListBoxes.h"
+#include "packages/Games.h"
+#include "settings/OptionsDialog.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::Accept;
+using testing::FinderWindowTest;
+using testing::ListTree;
+using testing::Reject;
+using testing::Work;
+using testing::ZipWriter;
+
+using Lines = std::vector<std::string>;
+
+const QString kAboutTitle = QStringLiteral("Info über QARN");
+const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
+
+QString Origin(OptionsDialog& dialog, int editId) {
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("origin%1").arg(editId));
+    return label != nullptr && !label->isHidden() ? label->toolTip() : QStringLiteral("(none)");
+}
+
+// --- finding -------------------------------------------------------------------------------
+
+TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
+    const std::string zeus = GameInHome(".wine/drive_c/GOG Games/Zeus/", "ZEUS.EXE");
+    dir.MakeFolder("home/.wine/drive_c/GOG Games/Zeus/Save/Anna");
+    window = std::make_unique<MainDialog>(store, services);
+    dialogs.Expect(Accept());
+    dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
+        EXPECT_EQ(options.WorkingPaths().zeus_path, zeus);
+        EXPECT_EQ(Origin(options, 1029), QStringLiteral("found: Wine prefix ~/.wine/"));
+        EXPECT_EQ(Origin(options, 1039), QStringLiteral("found: player Anna's folder in Save"));
+        EXPECT_EQ(Origin(options, 1033), QStringLiteral("proposed: made when you click OK"));
+        EXPECT_EQ(ListTree(home + "Documents/"), "");  // not before OK
+        options.accept();
+    }));
+    ASSERT_TRUE(window->InitDialog());
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle, kOptionsTitle}));
+
+    GamePaths expected;
+    expected.zeus_path = zeus;
+    expected.zeus_saves = zeus + "Save/Anna/";
+    expected.zeus_missions = home + "Documents/Wendmoor/Zeus/";
+    GamePaths saved;
+    LoadGamePaths(saved, store);
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(ListTree(home + "Documents/"), "Wendmoor/\nWendmoor/Zeus/\n");
+}
+
+TEST_F(FinderWindowTest, FirstStartWithoutFindingsOrCancelledSavesNothing) {
+    window = std::make_unique<MainDialog>(store, services);
+    dialogs.Expect(Accept());
+    ASSERT_TRUE(window->InitDialog());  // nothing in the fake home: no options dialog
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
+
+    GameInHome(".wine/drive_c/Sierra/Pharaoh/", "Pharaoh.exe");
+    dialogs.Expect(Accept());
+    dialogs.Expect(Reject());
+    ASSERT_TRUE(window->InitDialog());
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(window->Paths(), GamePaths());
+    EXPECT_EQ(ListTree(home + "Documents/"), "");
+}
+
+TEST_F(FinderWindowTest, FindGamesFillsOnlyEmptyRowsAndAsksAmongSeveral) {
+    GameInHome(".wine/drive_c/GOG Games/Emperor/", "emperor.exe");
+    const std::string second = GameInHome("Games/Heroic/Emperor/", "Emperor.exe");
+    GameInHome(".wine/drive_c/Sierra/Caesar3/", "c3.exe");
+    GamePaths stored;
+    stored.caesar3_path = dir.MakeFolder("my Caesar3");
+    stored.pharao_path = dir.MakeFolder("my Pharaoh");  // no first-start About box
+    Open(stored);
+    picker.answer = 1;
+    dir.WriteFile("home/Documents", "a file: no folder can be made below it");
+
+    dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
+        options.findChild<QPushButton*>(QStringLiteral("findGames"))->click();
+        EXPECT_EQ(options.WorkingPaths().caesar3_path, stored.caesar3_path);
+        EXPECT_EQ(options.WorkingPaths().emperor_path, second);
+        EXPECT_EQ(Origin(options, 1043), QStringLiteral("from your settings"));
+        EXPECT_EQ(Origin(options, 1031), QStringLiteral("found: ~/Games/"));
+        EXPECT_EQ(Origin(options, 1041), QStringLiteral("(none)"));  // no Save folder there
+        EXPECT_EQ(options.findChild<QLabel*>(QStringLiteral("findStatus"))->text(),
+                  QStringLiteral("4 empty rows filled: check them, then OK."));
+
+        options.accept();  // the proposed missions folders cannot be made
+        EXPECT_NE(options.result(), QDialog::Accepted);
+        EXPECT_EQ(Origin(options, 1025),
+                  QStringLiteral("could not be made: choose another folder"));
+        options.reject();
+    }));
+    window->findChild<QPushButton*>(QStringLiteral("1000"))->click();
+    ASSERT_EQ(picker.asked.size(), 1u);
+    EXPECT_EQ(picker.asked[0],
+              std::make_pair(QStringLiteral("Emperor Folder (Emperor.exe)"), std::size_t{2}));
+    EXPECT_EQ(window->Paths(), stored);
+}
+
+// --- adding --------------------------------------------------------------------------------
+
+class AddPackagesTest : public FinderWindowTest {
+  protected:
+    void SetUp() override {
+        FinderWindowTest::SetUp();
+        paths = Caesar3Folders();
+        ASSERT_TRUE(ZipWriter().Add("Old.map", "old").WriteTo(paths.caesar3_missions + "Rome.zip"));
+        Open(paths);
+        window->findChild<QRadioButton*>(QStringLiteral("1018"))->click();
+        ASSERT_EQ(window->CurrentGame(), kCaesar3);
+    }
+
+    // A drag over the window and a drop of the files, given as bytes.
+    bool Drop(const Lines& files) {
+        QList<QUrl> urls;
+        for (const std::string& file : files) {
+            urls << QUrl::fromEncoded("file://" +
+                                      QByteArray::fromStdString(file).toPercentEncoding("/"));
+        }
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &drop);
+        QCoreApplication::processEvents();
+        return true;
+    }
+    Lines Available() const { return ListLines(window->AvailableList()); }
+
+    GamePaths paths;
+    testing::TempDir downloads;
+};
+
+TEST_F(AddPackagesTest, ADropOfThreeFilesAddsThePackagesAndNamesTheRefusedOne) {
+    const std::string rome =
+        downloads.WriteFile("Rome.zip", ZipWriter().Add("Rome.map", "m").Bytes());
+    const std::string bytesName =
+        downloads.WriteFile("R\xf6m \xe4.zip", ZipWriter().Add("a.sav", "s").Bytes());
+    const std::string readme =
+        downloads.WriteFile("readme.zip", ZipWriter().Add("readme.txt", "hi").Bytes());
+
+    ASSERT_TRUE(Drop({rome, bytesName, readme}));
+    EXPECT_EQ(sameName.asked,
+              (std::vector<std::pair<std::string, std::string>>{{"Rome.zip", "Rome (2).zip"}}));
+    EXPECT_EQ(Available(), Lines({"Rome (2).zip", "Rome.zip", "R\xf6m \xe4.zip"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second,
+              QStringLiteral("Not added:\nreadme.zip: is no Caesar III package: it holds nothing "
+                             "Caesar III installs"));
+    EXPECT_EQ(testing::ReadFileBytes(paths.caesar3_missions + "Rome.zip"),
+              ZipWriter().Add("Old.map", "old").Bytes());
+
+    QMimeData text;
+    text.setText(QStringLiteral("no files"));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
+    packageFiles.answer = {
+        downloads.WriteFile("Carthage.zip", ZipWriter().Add("C.map", "c").Bytes())};
+    window->AddPackagesAction()->trigger();
+    EXPECT_EQ(Available(), Lines({"Carthage.zip", "Rome.zip"}));
+
+    dialogs.Expect(Reject());
+    window->findChild<QRadioButton*>(QStringLiteral("1013"))->click();  // Pharao: no folders
+    messages.shown.clear();
+    window->AddPackagesAction()->trigger();
+    EXPECT_EQ(packageFiles.asked, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second,
+              QStringLiteral("Choose a game first: packages are added to its missions folder."));
+}
+
+}  // namespace
+}  // namespace wendmoor

@@ -1,0 +1,63 @@
+// detect and add through the built tool: what reaches standard output, standard error, the
+// exit status and the disk.
+#include "CliFixture.h"
+#include "platform/SettingsStore.h"
+
+namespace wendmoor::testing {
+namespace {
+
+// The tool with a fake home, and no Wine prefix from the caller's environment.
+ProgramOptions InHome(const std::string& home) {
+    return {{{"HOME", home}, {"WINEPREFIX", ""}}, {}, {}};
+}
+
+TEST_F(CliTest, DetectPrintsASettingsFileAndWritesNothing) {
+    TempDir home;
+    home.WriteFile(".wine/drive_c/GOG Games/Zeus/Zeus.exe", "");
+    home.MakeFolder(".wine/drive_c/GOG Games/Zeus/Save/Anna");
+    home.MakeFolder(".wine/drive_c/GOG Games/Zeus/Save/Bert");
+    const std::string zeus = home.path() + ".wine/drive_c/GOG Games/Zeus/";
+    const std::string before = ListTree(home.path());
+
+    const std::string ini = root.path() + "detected.ini";
+    ProgramOptions options = InHome(home.path());
+    options.stdoutFile = ini;
+    const ProgramRun run = CliBare({"detect"}, options);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ListTree(home.path()), before);  // the proposed missions folder is not made
+
+    GamePaths detected;
+    LoadGamePaths(detected, *OpenIniSettingsStore(ini));
+    GamePaths expected;
+    expected.zeus_path = zeus;
+    expected.zeus_saves = zeus + "Save/Anna/";
+    expected.zeus_missions = home.path() + "Documents/Wendmoor/Zeus/";
+    EXPECT_EQ(detected, expected);
+    const std::string text = ReadFileBytes(ini).value_or("");
+    EXPECT_NE(text.find("; zeus_saves candidate 2 of 2: " + zeus + "Save/Bert/"), std::string::npos)
+        << text;
+
+    const ProgramRun nothing = CliBare({"detect"}, InHome(root.MakeFolder("empty home")));
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(nothing.err, "wendmoor-cli: no game folder found\n");
+}
+
+TEST_F(CliTest, AddCopiesThePackagesRefusesTheRestAndInstallsOnRequest) {
+    AddPackage(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Old.map", "old"));
+    TempDir downloads;
+    const std::string rome = downloads.path() + "Rome.zip";
+    ASSERT_TRUE(ZipWriter().Add("Rome.map", "map").WriteTo(rome));
+    const std::string readme = downloads.path() + "readme.zip";
+    ASSERT_TRUE(ZipWriter().Add("readme.txt", "hi").WriteTo(readme));
+
+    const ProgramRun run = Cli({"add", "caesar3", readme, rome, "--install"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "Rome (2).zip\n");
+    EXPECT_EQ(run.err, "wendmoor-cli: " + readme +
+                           ": is no Caesar III package: it holds nothing Caesar III installs\n");
+    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "Rome.map"), "map");  // installed
+    EXPECT_EQ(Cli({"list", "caesar3"}).out, "I Rome (2).zip\nA Rome.zip\n");
+}
+
+}  // namespace
+}  // namespace wendmoor::testing

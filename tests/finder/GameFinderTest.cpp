@@ -1,0 +1,230 @@
+// The finder on fake homes: which folders it takes for which game, and what it passes over.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "finder/GameFinder.h"
+#include "finder/SteamLibraries.h"
+#include "packages/Games.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::TempDir;
+using Lines = std::vector<std::string>;
+
+// A fake machine below a temporary folder: "home/" is the home, everything else stands for
+// other drives. "@/" in file contents, link targets and expectations is the temporary folder.
+struct FakeMachine {
+    const char* name;
+    Lines files;  // "path" (an empty file) or "path=content"
+    std::vector<std::pair<std::string, std::string>> links;  // link -> target
+    std::string winePrefix;                                  // relative, or empty
+    Lines expected;  // "GAME FOLDER (ORIGIN)", in the order found
+};
+
+void PrintTo(const FakeMachine& machine, std::ostream* out) {
+    *out << machine.name;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+FinderPlaces Build(const TempDir& root, const FakeMachine& machine) {
+    for (const std::string& file : machine.files) {
+        const std::size_t cut = file.find('=');
+        root.WriteFile(file.substr(0, cut), cut == std::string::npos
+                                                ? ""
+                                                : Replace(file.substr(cut + 1), "@/", root.path()));
+    }
+    for (const auto& [link, target] : machine.links) {
+        std::filesystem::create_directories(
+            std::filesystem::path(root.path() + link).parent_path());
+        std::filesystem::create_directory_symlink(Replace(target, "@/", root.path()),
+                                                  root.path() + link);
+    }
+    FinderPlaces places;
+    places.home = root.MakeFolder("home");
+    if (!machine.winePrefix.empty()) places.winePrefix = root.path() + machine.winePrefix;
+    return places;
+}
+
+Lines Render(const GameFindings& findings, const TempDir& root) {
+    Lines lines;
+    for (const int game : {kCaesar3, kPharao, kZeus, kEmperor}) {
+        for (const FoundFolder& found : findings.GameFolders(game)) {
+            lines.push_back(Replace(
+                std::string(FindGame(game)->name) + " " + found.folder + " (" + found.origin + ")",
+                root.path(), "@/"));
+        }
+    }
+    return lines;
+}
+
+const std::string kSteam = "home/.local/share/Steam/steamapps/";
+
+const FakeMachine kMachines[] = {
+    {"SteamLibraryOnASecondDrive",
+     {kSteam +
+          "libraryfolders.vdf="
+          "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"@/home/.local/share/Steam\"\n"
+          "\t\t\"apps\"\n\t\t{\n\t\t\t\"1\"\t\t\"@/nowhere\"\n\t\t}\n\t}\n"
+          "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"@/drive2/SteamLibrary\"\n\t}\n}\n",
+      kSteam + "common/Zeus + Poseidon/Zeus.exe",
+      "drive2/SteamLibrary/steamapps/common/Pharaoh + Cleopatra/Pharaoh.exe",
+      // Deeper than a game's own folder, or a folder named like the program: no game.
+      "drive2/SteamLibrary/steamapps/common/Tools/bin/emperor.exe",
+      "drive2/SteamLibrary/steamapps/common/Fake/c3.exe/readme.txt"},
+     {{"home/.steam/steam", "@/home/.local/share/Steam"}},  // the usual link: listed once
+     "",
+     {"Pharao @/drive2/SteamLibrary/steamapps/common/Pharaoh + Cleopatra/ "
+      "(Steam library @/drive2/SteamLibrary/)",
+      "Zeus @/home/.local/share/Steam/steamapps/common/Zeus + Poseidon/ "
+      "(Steam library ~/.local/share/Steam/)"}},
+    {"WinePrefixWithAGogInstallInOtherLetterCase",
+     {"home/.wine/drive_c/gog games/ZEUS/zeus.EXE",
+      "home/.wine/drive_c/Program Files (x86)/Sierra/Emperor/Emperor.exe",
+      "home/.wine/drive_c/Sierra/Pharaoh/PHARAOH.exe",
+      "home/.wine/drive_c/windows/Caesar3/c3.exe"},  // the Windows folder is left out
+     {},
+     "",
+     {"Pharao @/home/.wine/drive_c/Sierra/Pharaoh/ (Wine prefix ~/.wine/)",
+      "Zeus @/home/.wine/drive_c/gog games/ZEUS/ (Wine prefix ~/.wine/)",
+      "Emperor @/home/.wine/drive_c/Program Files (x86)/Sierra/Emperor/ (Wine prefix ~/.wine/)"}},
+    {"BottlesHeroicAndLutrisPrefixes",
+     {"home/.local/share/bottles/bottles/Impressions/drive_c/Program Files/Caesar3/c3.exe",
+      "home/Games/Heroic/Prefixes/default/Zeus/drive_c/GOG Games/Zeus/Zeus.exe",
+      "home/Games/pharaoh-gold/drive_c/GOG Games/Pharaoh Gold/Pharaoh.exe",
+      "home/Games/Heroic/Emperor/Emperor.exe"},
+     {},
+     "",
+     {"Caesar III @/home/.local/share/bottles/bottles/Impressions/drive_c/Program Files/Caesar3/ "
+      "(Bottles bottle ~/.local/share/bottles/bottles/Impressions/)",
+      "Pharao @/home/Games/pharaoh-gold/drive_c/GOG Games/Pharaoh Gold/ "
+      "(Lutris prefix ~/Games/pharaoh-gold/)",
+      "Zeus @/home/Games/Heroic/Prefixes/default/Zeus/drive_c/GOG Games/Zeus/ "
+      "(Heroic prefix ~/Games/Heroic/Prefixes/default/Zeus/)",
+      "Emperor @/home/Games/Heroic/Emperor/ (~/Games/)"}},
+    {"TwoCandidatesForOneGame",
+     {"home/.steam/steam/SteamApps/libraryfolders.vdf="
+      "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\"1\"\n\t\"1\"\t\"@/drive2/lib\"\n}\n",
+      "drive2/lib/SteamApps/common/Caesar 3/C3.EXE",
+      "prefixes/c3/drive_c/GOG Games/Caesar 3/c3.exe"},
+     {},
+     "prefixes/c3/",
+     {"Caesar III @/drive2/lib/SteamApps/common/Caesar 3/ (Steam library @/drive2/lib/)",
+      "Caesar III @/prefixes/c3/drive_c/GOG Games/Caesar 3/ (Wine prefix @/prefixes/c3/)"}},
+    {"SymbolicLinkLoops",
+     {"home/.wine/drive_c/GOG Games/Zeus/Zeus.exe",
+      kSteam + "libraryfolders.vdf=\"libraryfolders\" { \"0\" { \"path\" \"@/home/.steam/steam\" } "
+               "\"1\" { \"path\" \"@/home/.local/share/Steam\" } }"},
+     {{"home/.wine/drive_c/loop", "@/home/.wine/drive_c"},
+      {"home/.wine/drive_c/GOG Games/again", "@/home/.wine/drive_c/GOG Games"},
+      {"home/Games/a", "@/home/Games/b"},
+      {"home/Games/b", "@/home/Games/a"},
+      {"home/Games/Zeus", "@/home/.wine/drive_c/GOG Games/Zeus"},
+      {"home/.steam/steam", "@/home/.local/share/Steam"},
+      {kSteam + "common/Steam", "@/home/.local/share/Steam"}},
+     "",
+     {"Zeus @/home/.wine/drive_c/GOG Games/Zeus/ (Wine prefix ~/.wine/)"}},
+};
+
+class FindGamesTest : public ::testing::TestWithParam<FakeMachine> {};
+
+TEST_P(FindGamesTest, FindsTheGameFoldersOfTheFakeMachine) {
+    TempDir root;
+    const FinderPlaces places = Build(root, GetParam());
+    EXPECT_EQ(Render(FindGames(places), root), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, FindGamesTest, ::testing::ValuesIn(kMachines),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
+    TempDir root;
+    const FinderPlaces places = Build(
+        root, {"",
+               {"home/.wine/drive_c/Locked/Pharaoh/pharaoh.exe",
+                "home/.wine/drive_c/Open/Zeus/zeus.exe", "home/Games/Shut/Emperor/emperor.exe"},
+               {},
+               "",
+               {}});
+    ::chmod((root.path() + "home/.wine/drive_c/Locked").c_str(), 0);
+    ::chmod((root.path() + "home/Games/Shut/Emperor").c_str(), 0);
+    if (::access((root.path() + "home/.wine/drive_c/Locked").c_str(), R_OK) == 0) {
+        GTEST_SKIP() << "this user reads folders whatever their mode (root)";
+    }
+    EXPECT_EQ(Render(FindGames(places), root),
+              Lines({"Zeus @/home/.wine/drive_c/Open/Zeus/ (Wine prefix ~/.wine/)"}));
+}
+
+TEST(FindGamesTest, NoHomeLooksNowhere) {
+    EXPECT_TRUE(FindGames(FinderPlaces{}).Empty());
+}
+
+// --- the library list --------------------------------------------------------------------
+
+struct VdfCase {
+    const char* text;
+    Lines folders;
+};
+
+TEST(SteamLibrariesTest, ReadsBothFormatsAndSurvivesDamage) {
+    const VdfCase cases[] = {
+        {"\"libraryfolders\" { \"0\" { \"path\" \"/a\" \"label\" \"\" \"apps\" { \"7\" \"9\" } }"
+         " \"1\" { \"path\" \"/mnt/b c\" } }",
+         {"/a", "/mnt/b c"}},
+        {"\"LibraryFolders\"\n{\n\"TimeNextStatsReport\" \"17\"\n\"ContentStatsID\" \"-3\"\n"
+         "\"1\" \"/old/one\"\n\"2\" \"/old/two\"\n}",
+         {"/old/one", "/old/two"}},
+        {"// comment \"9\" \"/no\"\n\"libraryfolders\" { \"0\" { \"path\" \"C:\\\\Games\\\\Steam\" "
+         "\"path\" \"/q\\\"uote\" } }",
+         {"C:\\Games\\Steam", "/q\"uote"}},
+        {"\"libraryfolders\" { \"0\" { \"path\" \"/kept\" } \"1\" { \"path\" \"/cut", {"/kept"}},
+        {"", {}},
+        {"}}}} \"path\" \"/wrong/level\" {{{{", {}},
+    };
+    for (const VdfCase& vdf : cases) {
+        EXPECT_EQ(ParseLibraryFolders(vdf.text), vdf.folders) << vdf.text;
+    }
+}
+
+// --- save-game folders ---------------------------------------------------------------------
+
+struct SaveCase {
+    int game;
+    Lines folders;   // made below the game folder
+    Lines expected;  // relative to the game folder
+};
+
+TEST(FindSaveFoldersTest, TheSaveFolderOrEachPlayersFolderInIt) {
+    const SaveCase cases[] = {
+        {kZeus, {"save"}, {"save/"}},
+        {kPharao, {"SAVE/Anna", "SAVE/Bert"}, {"SAVE/Anna/", "SAVE/Bert/"}},
+        {kEmperor, {"Saves", "Maps"}, {}},
+        {kCaesar3, {"Save/Anna"}, {}},  // Caesar III saves beside its program
+    };
+    for (const SaveCase& save : cases) {
+        TempDir game;
+        for (const std::string& folder : save.folders) game.MakeFolder(folder);
+        Lines found;
+        for (const FoundFolder& folder : FindSaveFolders(*FindGame(save.game), game.path())) {
+            found.push_back(folder.folder.substr(game.path().size()));
+        }
+        EXPECT_EQ(found, save.expected) << FindGame(save.game)->name;
+    }
+}
+
+}  // namespace
+}  // namespace wendmoor
