@@ -93,7 +93,9 @@ bool BuildPackageCollection(const std::string& root, int count) {
         if (!zip.WriteTo(archive)) return false;
         if (i % 2 != 0) continue;
         for (int game = kCaesar3; game <= kEmperor; ++game) {
-            if (!FindGame(game)->runCommand(environment, archive, true)) return false;
+            const std::optional<Outcome> done =
+                RunGameCommand(*FindGame(game), environment, archive, true);
+            if (!done) return false;
         }
         if (i % 4 == 0) {
             std::error_code error;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "packages/MissionScan.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -28,6 +29,21 @@ const GameDescription* FindGame(int id) {
 bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths) {
     if ((paths.*game.gameFolder).empty() || (paths.*game.missions).empty()) return false;
     return game.saves == nullptr || !(paths.*game.saves).empty();
+}
+
+Outcome ScanGameMissions(const GameDescription& game, GameEnvironment& environment,
+                         PackageLists& lists) {
+    const GamePaths& paths = environment.paths;
+    return ScanMissionsFolder(
+        paths.*game.missions, environment, lists,
+        [&](const std::string& archivePath) { return game.planFor(paths, archivePath); });
+}
+
+std::optional<Outcome> RunGameCommand(const GameDescription& game, GameEnvironment& environment,
+                                      const std::string& archivePath, bool install) {
+    const std::optional<PackagePlan> plan = game.planFor(environment.paths, archivePath);
+    if (!plan) return std::nullopt;
+    return ApplyPackagePlan(archivePath, *plan, environment, install);
 }
 
 }  // namespace wendmoor

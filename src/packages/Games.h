@@ -4,6 +4,7 @@
 #include <string>
 
 #include "packages/GameEnvironment.h"
+#include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
@@ -12,8 +13,11 @@ struct GamePaths;
 
 enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor = 4 };
 
-// What the window and the command-line tool need to know of one game. Each game's unit
-// defines its own description; the table in Games.cpp collects them.
+// What the window and the command-line tool need to know of one game. Each game's unit has
+// three routines over an entries struct of its own: a classifier (archive -> entries, nothing
+// when it is no package), a plan (entries -> the steps that install them) and a lister
+// (entries -> content lines). The description holds them joined through PlanOf and ContentOf;
+// the shared flow below does the rest for every game. The table in Games.cpp collects them.
 struct GameDescription {
     GameId id;
     const char* name;               // as the user reads it: "Caesar III"
@@ -23,20 +27,39 @@ struct GameDescription {
     std::string GamePaths::*saves;  // nullptr when the game keeps no save-game folder
     const char* programName;        // the game's program in its game folder
 
-    // Fails when the missions folder cannot be read.
-    Outcome (*scan)(GameEnvironment& environment, PackageLists& lists);
-    // Classifies the archive and appends its content lines; false when it is no package.
-    bool (*showContent)(const std::string& archivePath, ContentLines& lines);
-    // Classifies the archive and installs or deinstalls it: what failed, entry by entry; nothing
-    // (and nothing done) when it is no package.
-    std::optional<Outcome> (*runCommand)(GameEnvironment& environment,
-                                         const std::string& archivePath, bool install);
+    // The plan of the package in the archive; nothing when it is no package of the game.
+    std::optional<PackagePlan> (*planFor)(const GamePaths& paths, const std::string& archivePath);
+    // Its content lines, in archive order; nothing when it is no package of the game.
+    std::optional<ContentLines> (*contentOf)(const std::string& archivePath);
 };
+
+template <auto classify, auto plan>
+std::optional<PackagePlan> PlanOf(const GamePaths& paths, const std::string& archivePath) {
+    const auto entries = classify(archivePath);
+    if (!entries) return std::nullopt;
+    return plan(paths, *entries);
+}
+
+template <auto classify, auto list>
+std::optional<ContentLines> ContentOf(const std::string& archivePath) {
+    const auto entries = classify(archivePath);
+    if (!entries) return std::nullopt;
+    return list(*entries);
+}
 
 // The game with that id, or nullptr for kNoGame and anything unknown.
 const GameDescription* FindGame(int id);
 
 // The game folder, the missions folder and (where the game has one) the save-game folder.
 bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths);
+
+// The scan of the game's missions folder (see ScanMissionsFolder).
+Outcome ScanGameMissions(const GameDescription& game, GameEnvironment& environment,
+                         PackageLists& lists);
+
+// Classifies the archive and installs or deinstalls it: what failed, entry by entry; nothing
+// (and nothing done) when it is no package of the game.
+std::optional<Outcome> RunGameCommand(const GameDescription& game, GameEnvironment& environment,
+                                      const std::string& archivePath, bool install);
 
 }  // namespace wendmoor

@@ -1,34 +1,41 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
 
+struct GamePaths;
+
 // Caesar III and Pharao packages: maps (".map") and saved games (".sav").
 
-// Sorts the entries into maps, saves and other files, in archive order, duplicates kept.
-// True when the archive could be read and holds a map or a save.
-bool ClassifyMapSaveArchive(const std::string& archivePath, std::vector<std::string>& maps,
-                            std::vector<std::string>& saves, std::vector<std::string>& others);
+// The entries of an archive sorted into maps, saves and other files, in archive order,
+// duplicates kept.
+struct MapSaveEntries {
+    std::vector<std::string> maps, saves, others;
+};
 
-// "M ", "S " and "Z " lines, appended.
-void ListMapSaveContent(const std::vector<std::string>& maps, const std::vector<std::string>& saves,
-                        const std::vector<std::string>& others, ContentLines& lines);
+// Nothing when the archive cannot be read or holds neither a map nor a save.
+std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath);
+
+// "M ", "S " and "Z " lines.
+ContentLines ListMapSaveContent(const MapSaveEntries& entries);
 
 // Caesar III: maps and saves go into the game folder; maps are reference counted.
+PackagePlan Caesar3Plan(const GamePaths& paths, const MapSaveEntries& entries);
 Outcome ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists);
 Outcome InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
-                              const std::vector<std::string>& maps,
-                              const std::vector<std::string>& saves, bool install);
+                              const MapSaveEntries& entries, bool install);
 
 // Pharao: maps go into "Maps" of the game folder (counted), saves into the save-game folder.
+PackagePlan PharaoPlan(const GamePaths& paths, const MapSaveEntries& entries);
 Outcome ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists);
 Outcome InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
-                             const std::vector<std::string>& maps,
-                             const std::vector<std::string>& saves, bool install);
+                             const MapSaveEntries& entries, bool install);
 
 }  // namespace wendmoor

@@ -154,8 +154,7 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
     if (!ReadStoredNames(file, entries)) {
         return Result(Outcome::Refused, name, "is no ZIP archive that can be read");
     }
-    ContentLines content;
-    if (!game.showContent(file, content)) {
+    if (!game.contentOf(file)) {
         return Result(Outcome::Refused, name,
                       std::string("is no ") + game.name + " package: it holds nothing " +
                           game.name + " installs");

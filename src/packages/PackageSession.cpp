@@ -58,7 +58,7 @@ void PackageSession::Scan(int game) {
     currentGame_ = game;
     const GameDescription* description = FindGame(game);
     GameEnvironment environment{paths_, fileSystem_, fileRefs_};
-    scanOutcome_ = description->scan(environment, lists_);
+    scanOutcome_ = ScanGameMissions(*description, environment, lists_);
     content_ = scanOutcome_.Lines();
     SortListLines(lists_.installed);
     SortListLines(lists_.available);
@@ -76,10 +76,10 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
     content_.clear();
     const GameDescription* game = FindGame(currentGame_);
     if (game == nullptr) return;
-    ContentLines lines;
-    if (!game->showContent(ArchivePathOf(packageName), lines)) return;
-    SortListLines(lines);
-    content_ = std::move(lines);
+    std::optional<ContentLines> lines = game->contentOf(ArchivePathOf(packageName));
+    if (!lines) return;
+    SortListLines(*lines);
+    content_ = std::move(*lines);
 }
 
 Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
@@ -107,7 +107,7 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
 
     GameEnvironment environment{paths_, fileSystem_, fileRefs_, progress};
     const std::optional<Outcome> done =
-        game->runCommand(environment, ArchivePathOf(packageName), install);
+        RunGameCommand(*game, environment, ArchivePathOf(packageName), install);
     Scan(game->id);
     if (!done) {
         return Outcome::Failed(packageName,

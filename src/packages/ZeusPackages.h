@@ -1,38 +1,43 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "packages/GameEnvironment.h"
+#include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
+
+struct GamePaths;
 
 // Zeus packages: an adventure (one ".pak" naming it, an optional text file of the same name,
 // ".set" and ".map" files) installed into a folder of its own under "Adventures", and saved
 // games installed into the save-game folder. Nothing is reference counted.
 
-// Sorts the entries, in archive order with duplicates kept. The last ".pak" wins and names the
-// adventure (its name up to the first ".pak"); the text file is taken only when the archive
-// holds exactly the adventure's name with ".txt". Other ".pak" and ".txt" entries go nowhere.
-// True when the archive could be read and holds a save or an adventure name.
-bool ClassifyZeusArchive(const std::string& archivePath, std::string& pakName, std::string& txtName,
-                         std::vector<std::string>& saves, std::vector<std::string>& setsAndMaps,
-                         std::vector<std::string>& others, std::string& adventureName);
+// The entries of an archive, in archive order with duplicates kept. The last ".pak" wins and
+// names the adventure (its name up to the first ".pak"); the text file is taken only when the
+// archive holds exactly the adventure's name with ".txt". Other ".pak" and ".txt" entries go
+// nowhere.
+struct ZeusEntries {
+    std::string pakName, txtName, adventureName;
+    std::vector<std::string> saves, setsAndMaps, others;
+};
+
+// Nothing when the archive cannot be read or holds neither a save nor an adventure that can
+// be placed: an adventure whose name cannot be a folder installs nothing, and would otherwise
+// show as installed with not one file in place.
+std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath);
 
 // "A " lines for the ".pak" and the text file, "S " for saves, "E " for sets and maps, "Z " for
-// the rest, appended.
-void ListZeusContent(const std::string& pakName, const std::string& txtName,
-                     const std::vector<std::string>& saves,
-                     const std::vector<std::string>& setsAndMaps,
-                     const std::vector<std::string>& others, ContentLines& lines);
-
-Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists);
+// the rest.
+ContentLines ListZeusContent(const ZeusEntries& entries);
 
 // Install creates the adventure folder; deinstall removes it again when it is left empty.
+PackagePlan ZeusPlan(const GamePaths& paths, const ZeusEntries& entries);
+Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists);
 Outcome InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
-                           const std::string& pakName, const std::string& txtName,
-                           const std::string& adventureName, const std::vector<std::string>& saves,
-                           const std::vector<std::string>& setsAndMaps, bool install);
+                           const ZeusEntries& entries, bool install);
 
 }  // namespace wendmoor

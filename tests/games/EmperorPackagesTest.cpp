@@ -36,17 +36,8 @@ class EmperorTest : public testing::GameSessionTest {
         return GameSessionTest::Package(paths.emperor_missions, name, zip);
     }
 
-    struct Classified {
-        bool package = false, afterSplit = false;
-        std::string pakName, setName;
-        Strings maps, saves, others, campaignMaps;
-    };
-    Classified Classify(const ZipWriter& zip) {
-        Classified c;
-        c.package = ClassifyEmperorArchive(Package("p.zip", zip), c.pakName, c.maps, c.saves,
-                                           c.setName, c.others);
-        c.afterSplit = SplitCampaignMaps(c.pakName, c.maps, c.setName, c.campaignMaps, c.saves);
-        return c;
+    std::optional<EmperorEntries> Classify(const ZipWriter& zip) {
+        return ClassifyEmperorArchive(Package("p.zip", zip));
     }
 
     int CityRefs(const std::string& map) {
@@ -55,32 +46,31 @@ class EmperorTest : public testing::GameSessionTest {
 };
 
 TEST_F(EmperorTest, SplitsTheCampaignFromTheCityMaps) {
-    Classified c = Classify(RomeArchive());
-    ASSERT_TRUE(c.package);
-    EXPECT_EQ(c.pakName, "Rome.pak");
-    EXPECT_EQ(c.setName, "Rome.set");
-    EXPECT_EQ(c.maps, (Strings{"Alexandria.map"}));
-    EXPECT_EQ(c.campaignMaps, (Strings{"Rome2.map", "Rome1.map"}));
-    EXPECT_EQ(c.others, (Strings{"notes.txt"}));
+    std::optional<EmperorEntries> c = Classify(RomeArchive());
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->pakName, "Rome.pak");
+    EXPECT_EQ(c->setName, "Rome.set");
+    EXPECT_EQ(c->maps, (Strings{"Alexandria.map"}));
+    EXPECT_EQ(c->campaignMaps, (Strings{"Rome2.map", "Rome1.map"}));
+    EXPECT_EQ(c->others, (Strings{"notes.txt"}));
 
     c = Classify(RomeArchive("rome3.map"));  // letter case counts
-    EXPECT_EQ(c.maps, (Strings{"rome3.map", "Alexandria.map"}));
-    EXPECT_EQ(c.campaignMaps, (Strings{"Rome1.map"}));
+    EXPECT_EQ(c->maps, (Strings{"rome3.map", "Alexandria.map"}));
+    EXPECT_EQ(c->campaignMaps, (Strings{"Rome1.map"}));
 
     c = Classify(
         ZipWriter().Add("A.pak", "p").Add("B.PAK", "p").Add("A.set", "s").Add("B.set", "s"));
-    EXPECT_EQ(c.pakName, "A.pak");
-    EXPECT_EQ(c.setName, "A.set");
-    EXPECT_TRUE(c.others.empty());
+    EXPECT_EQ(c->pakName, "A.pak");
+    EXPECT_EQ(c->setName, "A.set");
+    EXPECT_TRUE(c->others.empty());
 
     c = Classify(ZipWriter().Add(".set", "s").Add("a.map", "m").Add("b.sav", "s"));
-    EXPECT_EQ(c.campaignMaps, (Strings{"a.map"}));  // an empty campaign name takes every map
-    EXPECT_TRUE(c.afterSplit);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->campaignMaps, (Strings{"a.map"}));  // an empty campaign name takes every map
 
-    c = Classify(ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m"));
-    EXPECT_TRUE(c.package);
-    EXPECT_FALSE(c.afterSplit);
-    EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("notes.txt", "n")).package);
+    // A campaign alone is no package.
+    EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m")));
+    EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("notes.txt", "n")));
 }
 
 TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongs) {

@@ -37,28 +37,20 @@ class ZeusTest : public testing::GameSessionTest {
         return GameSessionTest::Package(paths.zeus_missions, name, zip);
     }
 
-    struct Classified {
-        bool package = false;
-        std::string pakName, txtName, adventureName;
-        Strings saves, setsAndMaps, others;
-    };
-    Classified Classify(const ZipWriter& zip) {
-        Classified c;
-        c.package = ClassifyZeusArchive(Package("p.zip", zip), c.pakName, c.txtName, c.saves,
-                                        c.setsAndMaps, c.others, c.adventureName);
-        return c;
+    std::optional<ZeusEntries> Classify(const ZipWriter& zip) {
+        return ClassifyZeusArchive(Package("p.zip", zip));
     }
 };
 
 TEST_F(ZeusTest, ClassifiesAnAdventureWithItsTextFile) {
-    const Classified c = Classify(TroyArchive());
-    ASSERT_TRUE(c.package);
-    EXPECT_EQ(c.pakName, "Troy.pak");
-    EXPECT_EQ(c.adventureName, "Troy");
-    EXPECT_EQ(c.txtName, "Troy.txt");
-    EXPECT_EQ(c.setsAndMaps, (Strings{"Arena.map", "Troy.set"}));
-    EXPECT_EQ(c.saves, (Strings{"save1.sav"}));
-    EXPECT_EQ(c.others, (Strings{"readme.doc"}));  // intro.txt goes nowhere
+    const std::optional<ZeusEntries> c = Classify(TroyArchive());
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->pakName, "Troy.pak");
+    EXPECT_EQ(c->adventureName, "Troy");
+    EXPECT_EQ(c->txtName, "Troy.txt");
+    EXPECT_EQ(c->setsAndMaps, (Strings{"Arena.map", "Troy.set"}));
+    EXPECT_EQ(c->saves, (Strings{"save1.sav"}));
+    EXPECT_EQ(c->others, (Strings{"readme.doc"}));  // intro.txt goes nowhere
 
     ASSERT_TRUE(session.SelectGame(kZeus));
     session.ShowPackageContent("p.zip");
@@ -67,25 +59,26 @@ TEST_F(ZeusTest, ClassifiesAnAdventureWithItsTextFile) {
 }
 
 TEST_F(ZeusTest, AdventureAndTextNameRules) {
-    Classified c = Classify(ZipWriter().Add("Troy.pak.pak", "p").Add("Troy.TXT", "t"));
-    EXPECT_EQ(c.adventureName, "Troy");
-    EXPECT_EQ(c.pakName, "Troy.pak.pak");
-    EXPECT_EQ(c.txtName, "Troy.txt");  // the extension's case never matters
+    std::optional<ZeusEntries> c =
+        Classify(ZipWriter().Add("Troy.pak.pak", "p").Add("Troy.TXT", "t"));
+    EXPECT_EQ(c->adventureName, "Troy");
+    EXPECT_EQ(c->pakName, "Troy.pak.pak");
+    EXPECT_EQ(c->txtName, "Troy.txt");  // the extension's case never matters
 
     c = Classify(ZipWriter().Add("Troy.pak", "p").Add("troy.txt", "t"));
-    EXPECT_EQ(c.txtName, "");  // the name's case does
+    EXPECT_EQ(c->txtName, "");  // the name's case does
 
     c = Classify(ZipWriter().Add("First.pak", "p").Add("x/Second.PAK", "p").Add("First.txt", "t"));
-    EXPECT_EQ(c.pakName, "Second.pak");
-    EXPECT_EQ(c.adventureName, "Second");
-    EXPECT_EQ(c.txtName, "");
-    EXPECT_TRUE(c.others.empty());
+    EXPECT_EQ(c->pakName, "Second.pak");
+    EXPECT_EQ(c->adventureName, "Second");
+    EXPECT_EQ(c->txtName, "");
+    EXPECT_TRUE(c->others.empty());
 
-    EXPECT_FALSE(Classify(ZipWriter().Add("a.set", "s").Add("a.map", "m")).package);
-    EXPECT_FALSE(Classify(ZipWriter().Add(".pak", "p").Add("a.map", "m")).package);
+    EXPECT_FALSE(Classify(ZipWriter().Add("a.set", "s").Add("a.map", "m")));
+    EXPECT_FALSE(Classify(ZipWriter().Add(".pak", "p").Add("a.map", "m")));
     c = Classify(ZipWriter().Add("only.sav", "s"));
-    EXPECT_TRUE(c.package);
-    EXPECT_EQ(c.adventureName, "");
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->adventureName, "");
 }
 
 TEST_F(ZeusTest, InstallFillsTheAdventureFolderAndDeinstallRemovesIt) {

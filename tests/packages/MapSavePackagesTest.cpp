@@ -25,29 +25,25 @@ using Strings = std::vector<std::string>;
 using MapSaveTest = testing::GameSessionTest;
 
 TEST_F(MapSaveTest, ClassifiesByStoredNameInArchiveOrder) {
-    Strings maps, saves, others;
-    ASSERT_TRUE(ClassifyMapSaveArchive(Package(paths.caesar3_missions, "p.zip",
-                                               ZipWriter()
-                                                   .AddFolder("Scenarios/")
-                                                   .Add("Scenarios/Rome.MAP", "m")
-                                                   .Add("notes", "n")
-                                                   .Add("b.SAV", "s")
-                                                   .Add("x.mapx", "x")
-                                                   .Add("other/Rome.map", "m2")
-                                                   .Add("readme.txt", "t")),
-                                       maps, saves, others));
-    EXPECT_EQ(maps, (Strings{"Rome.map", "Rome.map"}));
-    EXPECT_EQ(saves, (Strings{"b.sav"}));
-    EXPECT_EQ(others, (Strings{"x.mapx", "readme.txt"}));
+    const auto entries = ClassifyMapSaveArchive(Package(paths.caesar3_missions, "p.zip",
+                                                        ZipWriter()
+                                                            .AddFolder("Scenarios/")
+                                                            .Add("Scenarios/Rome.MAP", "m")
+                                                            .Add("notes", "n")
+                                                            .Add("b.SAV", "s")
+                                                            .Add("x.mapx", "x")
+                                                            .Add("other/Rome.map", "m2")
+                                                            .Add("readme.txt", "t")));
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(entries->maps, (Strings{"Rome.map", "Rome.map"}));
+    EXPECT_EQ(entries->saves, (Strings{"b.sav"}));
+    EXPECT_EQ(entries->others, (Strings{"x.mapx", "readme.txt"}));
 }
 
 TEST_F(MapSaveTest, ArchivesWithoutMapOrSaveAreNoPackages) {
-    Strings maps, saves, others;
     EXPECT_FALSE(ClassifyMapSaveArchive(
-        Package(paths.caesar3_missions, "readme.zip", ZipWriter().Add("readme.txt", "t")), maps,
-        saves, others));
-    EXPECT_FALSE(
-        ClassifyMapSaveArchive(paths.caesar3_missions + "missing.zip", maps, saves, others));
+        Package(paths.caesar3_missions, "readme.zip", ZipWriter().Add("readme.txt", "t"))));
+    EXPECT_FALSE(ClassifyMapSaveArchive(paths.caesar3_missions + "missing.zip"));
 }
 
 TEST_F(MapSaveTest, ContentLinesAreGroupedByMarker) {
