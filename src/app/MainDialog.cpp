@@ -211,7 +211,7 @@ void MainDialog::SelectGame(int game) {
 void MainDialog::OnOptions() {
     {
         const NormalCursor normal;
-        OptionsDialog dialog(paths_, services_.files, this);
+        OptionsDialog dialog(paths_, services_.files, services_.messages, this);
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }
     // Saved before the refresh, which may ask for folders again.

@@ -41,6 +41,9 @@ struct FileChoiceRequest {
     std::string pattern;
     // True: only an existing file can be chosen. The folder must exist in any case.
     bool fileMustExist = false;
+    // An existing folder to open in (bytes, with its trailing separator); empty: the user's
+    // home folder.
+    std::string initialFolder;
 };
 
 class FileChooser {
