@@ -1,19 +1,21 @@
 #include "app/PathText.h"
 
-#include "platform/Path.h"
-
 namespace wendmoor {
 
-QString BreakAtSeparators(const std::string& text) {
-    const QString decoded =
-        QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-    QString shown;
-    shown.reserve(decoded.size() + decoded.size() / 8);
-    for (const QChar c : decoded) {
-        shown += c;
-        if (c == QLatin1Char(kPathSeparator)) shown += QChar(0x200B);
-    }
-    return shown;
+namespace {
+
+QString Decoded(const std::string& bytes) {
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+QString TextHtml(const std::string& text) {
+    return Decoded(text).toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+}
+
+QString PathHtml(const std::string& path) {
+    return TextHtml(path).replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
 }
 
 }  // namespace wendmoor

@@ -17,6 +17,15 @@ int QtDialogRunner::Run(QDialog& dialog) {
 
 void QtMessageBoxes::ShowInformation(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // a system's text may hold what looks like a tag
+    box.exec();
+}
+
+void QtMessageBoxes::ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                                const QString& richText, const QString& details) {
+    QMessageBox box(QMessageBox::Information, caption, richText, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
+    if (!details.isEmpty()) box.setDetailedText(details);
     box.exec();
 }
 

@@ -16,6 +16,8 @@ class QtDialogRunner final : public DialogRunner {
 class QtMessageBoxes final : public MessageBoxes {
   public:
     void ShowInformation(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                    const QString& richText, const QString& details) override;
 };
 
 // Qt's own file dialog (not the desktop's, whose behaviour varies), opening in the requested

@@ -28,7 +28,12 @@ class DialogRunner {
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
+    // `text` is plain text.
     virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // `richText` is rich text (see PathText.h); `details`, plain text, stands behind the box's
+    // "Show Details..." button, which an empty text leaves out.
+    virtual void ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                            const QString& richText, const QString& details) = 0;
 };
 
 // What the options dialog asks of a file chooser (BrowseForFile).

@@ -180,13 +180,14 @@ bool OptionsDialog::BrowseForFile(std::string& buffer, const std::string& curren
         }
         // The folder must be stored whole to be loaded again. Say why it is refused, then let
         // the user choose again from where the choice was made.
-        messages_.ShowInformation(
+        messages_.ShowInformationWithDetails(
             this, QStringLiteral("Path too long"),
             QStringLiteral("This folder's path is %1 bytes long; a folder may have at most %2 "
-                           "bytes.\n\n%3")
+                           "bytes.<br><br>%3")
                 .arg(folder.size())
                 .arg(kMaxStoredPathLength)
-                .arg(BreakAtSeparators(folder)));
+                .arg(PathHtml(folder)),
+            QString());
         request.initialFolder = NearestExistingFolder(folder);
     }
 }
