@@ -189,6 +189,7 @@ bool MainDialog::InitDialog() {
         move(screen()->availableGeometry().center() - rect().center());
     }
     AboutDialog about(this);
+    connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     return ContinuesAfterFirstStartAbout(services_.dialogs.Run(about));
 }
 

@@ -64,6 +64,7 @@ bool MainDialog::ShellOpen(const std::string& file, const std::string& directory
 
 void MainDialog::OnAbout() {
     AboutDialog about(this);
+    connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     services_.dialogs.Run(about);  // its result does not matter here
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -15,6 +16,7 @@
 
 #include "FakeSeams.h"
 #include "ScopedPath.h"
+#include "app/AboutDialog.h"
 #include "app/LaunchFollower.h"
 #include "packages/Games.h"
 #include "platform/LauncherDesktop.h"
@@ -197,6 +199,19 @@ TEST_F(ShellCommandsTest, TheAboutCommandOpensTheAboutBox) {
     EXPECT_EQ(dialogs.titles, std::vector<QString>({QStringLiteral("Info über QARN")}));
     EXPECT_EQ(dialogs.unexpected, 1);  // answered by nobody: rejected, and nothing follows
     EXPECT_EQ(window->CurrentGame(), 0);
+}
+
+TEST_F(ShellCommandsTest, TheAboutBoxLinksToTheReadme) {
+    Open(Caesar3Folders());
+    dialogs.Expect(testing::Work<AboutDialog>([](AboutDialog& about) {
+        auto* link = about.findChild<QLabel*>(QStringLiteral("readme"));
+        ASSERT_NE(link, nullptr);
+        EXPECT_TRUE(link->text().contains(QStringLiteral("<a href=")));
+        emit link->linkActivated(QStringLiteral("readme"));
+        about.accept();
+    }));
+    window->AboutAction()->trigger();
+    EXPECT_EQ(launcher.calls, std::vector<Call>({{"qarn_readme.htm", window->StartDirectory()}}));
 }
 
 }  // namespace
