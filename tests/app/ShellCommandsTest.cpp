@@ -74,14 +74,14 @@ TEST_F(ShellCommandsTest, TheErrorBoxWrapsLongPathsAtTheirSeparators) {
     Open(Caesar3Folders());
     launcher.failure = "No such file or directory\n";
     const std::string folder =
-        "/home/player/Games/Emperor Rise of the Middle Kingdom/Program Files/Sierra/Emperor/";
+        "/home/player/Games/Old City Builders Collection 2003/Program Files/Emperor/";
     window->ShellOpen(folder + "emperor.exe", folder);
     ASSERT_EQ(messages.richTexts.size(), 1u);
 
     // Room for the longest folder name and a little more.
     QTextDocument longest;
     longest.setDocumentMargin(0);
-    longest.setPlainText(QStringLiteral("Emperor Rise of the Middle Kingdom/"));
+    longest.setPlainText(QStringLiteral("Old City Builders Collection 2003/"));
     QTextDocument document;
     document.setDocumentMargin(0);
     document.setHtml(messages.richTexts[0]);
