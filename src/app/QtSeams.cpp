@@ -101,7 +101,7 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
         // as the dialog's title, and answers the hint inside that folder.
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::HideNameFilterDetails, false);
-        dialog.setNameFilter(QString());
+        dialog.setNameFilter(QFileDialog::tr("All Files (*)"));
         dialog.setWindowTitle(initialText);
     } else {
         dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
@@ -116,7 +116,7 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
                                  QLatin1Char(')'));
         } else {
             dialog.setOption(QFileDialog::HideNameFilterDetails, false);
-            dialog.setNameFilter(QString());
+            dialog.setNameFilter(QFileDialog::tr("All Files (*)"));
         }
         dialog.selectFile(initialText);
     }

@@ -183,7 +183,7 @@ bool OptionsDialog::BrowseForFile(std::string& buffer, const std::string& curren
         messages_.ShowInformationWithDetails(
             this, QStringLiteral("Path too long"),
             QStringLiteral("This folder's path is %1 bytes long; a folder may have at most %2 "
-                           "bytes.<br><br>%3")
+                           "bytes. Please choose one with a shorter path.<br><br>%3")
                 .arg(folder.size())
                 .arg(kMaxStoredPathLength)
                 .arg(PathHtml(folder)),
