@@ -28,6 +28,8 @@ class DecliningDialogs final : public DialogRunner {
 class SilentMessages final : public MessageBoxes {
   public:
     void ShowInformation(QWidget*, const QString&, const QString&) override {}
+    void ShowInformationWithDetails(QWidget*, const QString&, const QString&,
+                                    const QString&) override {}
 };
 class NoFileChooser final : public FileChooser {
   public:
@@ -37,8 +39,8 @@ class NoFileChooser final : public FileChooser {
 };
 class NoLauncher final : public Launcher {
   public:
-    std::optional<std::string> Open(const std::string&, const std::string&) override {
-        return std::string("not in the benchmark\n");
+    Launch Open(const std::string&, const std::string&) override {
+        return Launch{LaunchFailure{"not in the benchmark\n", {}}, nullptr};
     }
 };
 class MemorySettings final : public SettingsStore {

@@ -10,7 +10,7 @@ build=${WENDMOOR_BUILD_DIR:-$here/build}
 folder=${1:-/tmp/wendmoor-sample}
 
 WENDMOOR_BUILD_DIR=$build "$here/scripts/setup.sh" build
-"$build/tools/sample_setup/wendmoor-sample-setup" "$folder"
+"$build/tools/sample_setup/wendmoor-sample-setup" -- "$folder"
 settings=$(cd "$folder" && pwd)/wendmoor-sample.ini
 
 # "Help" opens qarn_readme.htm from the folder the program starts in.

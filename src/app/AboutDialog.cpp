@@ -40,9 +40,16 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     contact->setTextFormat(Qt::PlainText);
     units.Place(contact, 40, 40, 140, 10);
 
-    auto* web = new QLabel(QStringLiteral("Project page: see the README"), this);
-    web->setTextFormat(Qt::PlainText);
-    units.Place(web, 40, 55, 140, 10);
+    // The address line: a link to the readme that is installed with the program.
+    auto* readme =
+        new QLabel(QStringLiteral("Read me: <a href=\"readme\">qarn_readme.htm</a>"), this);
+    readme->setObjectName(QStringLiteral("readme"));
+    readme->setTextFormat(Qt::RichText);
+    readme->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    readme->setOpenExternalLinks(false);
+    readme->setAccessibleName(QStringLiteral("Open the readme"));
+    connect(readme, &QLabel::linkActivated, this, &AboutDialog::readmeRequested);
+    units.Place(readme, 40, 55, 140, 10);
 
     setFixedSize(units.Size(192, 106));
     ok->setFocus();

@@ -4,14 +4,18 @@
 
 namespace wendmoor {
 
-// "Info über QARN": the icon, the version and two author lines, and
-// "OK". Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the
-// program on a rejection.
+// "Info über QARN": the icon, the version, the authors, a link to the readme, and "OK".
+// Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the program
+// on a rejection.
 class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
     explicit AboutDialog(QWidget* parent = nullptr);
+
+  signals:
+    // The readme link was followed; the window opens the readme as "Help" does.
+    void readmeRequested();
 };
 
 }  // namespace wendmoor

@@ -1,9 +1,63 @@
 #include "app/ListBoxes.h"
 
-#include <QListWidget>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 namespace wendmoor {
+
+namespace {
+
+// Sizes each row as the style sizes a row of plain Latin text in the list's font. The style's
+// own measure follows the text: a fallback font for another script, or a line break in a file
+// name, makes a taller row, and with uniform item sizes one row sets the height of all.
+class UniformRowDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem sample = option;
+        initStyleOption(&sample, index);
+        sample.text = QStringLiteral("Ag");
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        size.setHeight(
+            style->sizeFromContents(QStyle::CT_ItemViewItem, &sample, QSize(), widget).height());
+        return size;
+    }
+};
+
+}  // namespace
+
+ListBox::ListBox(const QString& name, const QString& description, QWidget* parent)
+    : QListWidget(parent) {
+    setAccessibleName(name);
+    setAccessibleDescription(description);
+    setItemDelegate(new UniformRowDelegate(this));
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const bool nothingSelected = selectedItems().isEmpty();
+    switch (event->key()) {
+        case Qt::Key_Down:
+            if (nothingSelected && count() > 0 && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+                setCurrentRow(0);
+                event->accept();
+                return;
+            }
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            if (!nothingSelected) emit commandRequested();
+            return;
+        default:
+            break;
+    }
+    QListWidget::keyPressEvent(event);
+}
 
 QString LineText(const std::string& bytes) {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -4,11 +4,31 @@
 #include <string>
 #include <vector>
 
+#include <QListWidget>
 #include <QString>
 
-class QListWidget;
-
 namespace wendmoor {
+
+// A list box of the main window, with what a keyboard and a screen reader expect of it:
+// - every row is as tall as a row of Latin text, whatever script or line break a name holds,
+//   so no list gets taller rows than another;
+// - with nothing selected, Down selects the first row (Qt would move on from the row that
+//   took the focus, which is the first, and select the second);
+// - Enter asks for the list's command, what a double-click does, when a row is selected,
+//   and never reaches the window's default button, which would end the program.
+class ListBox : public QListWidget {
+    Q_OBJECT
+
+  public:
+    // `name` and `description` are what a screen reader says of the list.
+    ListBox(const QString& name, const QString& description, QWidget* parent = nullptr);
+
+  signals:
+    void commandRequested();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
 
 // The three list boxes of the main window, used as Windows list boxes are. A line
 // keeps the exact bytes it was made from in its item's data (Qt::UserRole, a QByteArray);

@@ -35,8 +35,8 @@ std::string CurrentFolder() {
     return error ? std::string() : folder.string();
 }
 
-QListWidget* MakeListBox(QWidget* parent, const char* id) {
-    auto* list = new QListWidget(parent);
+ListBox* MakeListBox(QWidget* parent, const char* id, const char* name, const char* description) {
+    auto* list = new ListBox(QString::fromUtf8(name), QString::fromUtf8(description), parent);
     list->setObjectName(QString::fromLatin1(id));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);  // the lines come sorted (ListOrder)
@@ -118,9 +118,17 @@ void MainDialog::BuildControls() {
     units.Place(deinstall, 180, 137, 45, 35);
     connect(deinstall, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
 
-    installedList_ = MakeListBox(this, "1008");
+    ListBox* installed =
+        MakeListBox(this, "1008", "Installed missions",
+                    "The selected game's installed mission packages. Enter or a double-click "
+                    "deinstalls the selected one.");
+    installedList_ = installed;
     units.Place(installedList_, 10, 40, 160, 190);
-    availableList_ = MakeListBox(this, "1009");
+    ListBox* available =
+        MakeListBox(this, "1009", "Available missions",
+                    "The mission packages in the selected game's missions folder that are not "
+                    "installed. Enter or a double-click installs the selected one.");
+    availableList_ = available;
     units.Place(availableList_, 235, 40, 160, 190);
 
     QPushButton* options = MakeButton(this, "1000", QStringLiteral("Options"));
@@ -139,7 +147,9 @@ void MainDialog::BuildControls() {
     addGame("1015", "Zeus", kZeus, 130);
     addGame("1014", "DEK", kEmperor, 190);
 
-    contentList_ = MakeListBox(this, "1010");
+    contentList_ = MakeListBox(this, "1010", "Zipfile content",
+                               "What the selected package holds, one line for each file the "
+                               "game uses, with a letter for its kind.");
     units.Place(contentList_, 10, 250, 385, 85);
 
     addGame("1018", "Caesar III", kCaesar3, 10);
@@ -160,6 +170,8 @@ void MainDialog::BuildControls() {
             &MainDialog::OnInstalledSelChange);
     connect(availableList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnAvailableDblClk);
     connect(installedList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnInstalledDblClk);
+    connect(available, &ListBox::commandRequested, this, &MainDialog::OnAvailableDblClk);
+    connect(installed, &ListBox::commandRequested, this, &MainDialog::OnInstalledDblClk);
 
     // Qt windows have no system menu to extend: the About command lives in the window's
     // context menu and on Ctrl+I.
@@ -188,6 +200,7 @@ bool MainDialog::InitDialog() {
         move(screen()->availableGeometry().center() - rect().center());
     }
     AboutDialog about(this);
+    connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     if (!ContinuesAfterFirstStartAbout(services_.dialogs.Run(about))) return false;
     OfferFoundFolders();
     return true;
@@ -229,7 +242,7 @@ bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
 void MainDialog::OnOptions() {
     {
         const NormalCursor normal;
-        OptionsDialog dialog(paths_, services_.files, this);
+        OptionsDialog dialog(paths_, services_.files, services_.messages, this);
         PrepareOptionsDialog(dialog);
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }

@@ -75,7 +75,9 @@ class MainDialog : public QDialog {
     void OnStart();
     void OnHelpButton();
     // The shell's "open" of `file` with `directory` as working folder; on failure the
-    // "Error" box. True when the launcher reported no error.
+    // "Error" box. Returns at once: a failure that shows only while the started program is
+    // watched gets the box later, while the window goes on answering the user. True when the
+    // launcher reported no error at once.
     bool ShellOpen(const std::string& file, const std::string& directory);
     // The About command of the Windows system menu ("Inf&o über QARN..."), here a context
     // menu entry of the window and Ctrl+I.

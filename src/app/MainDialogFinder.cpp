@@ -72,7 +72,7 @@ void MainDialog::OfferFoundFolders() {
         findings = FindGames(services_.finder->places);
     }
     if (findings.Empty()) return;
-    OptionsDialog dialog(paths_, services_.files, this);
+    OptionsDialog dialog(paths_, services_.files, services_.messages, this);
     PrepareOptionsDialog(dialog);
     dialog.FillFromFindings(findings);
     if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;

@@ -1,6 +1,8 @@
 // "Start", "Help" and the About command.
 #include "app/AboutDialog.h"
+#include "app/LaunchFollower.h"
 #include "app/MainDialog.h"
+#include "app/PathText.h"
 #include "app/Seams.h"
 #include "packages/Games.h"
 #include "platform/Launcher.h"
@@ -10,6 +12,22 @@ namespace wendmoor {
 namespace {
 
 constexpr char kReadme[] = "qarn_readme.htm";
+
+// The "Error" box: the reason, then the file and the folder on lines of their own, each
+// wrapping at its separators; the starter's own words behind "Show Details...".
+void ShowShellError(MessageBoxes& messages, QWidget* parent, const LaunchFailure& failure,
+                    const std::string& file, const std::string& directory) {
+    std::string reason = failure.reason;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    QString text = TextHtml(reason);
+    if (!text.isEmpty()) text += QStringLiteral("<br>");
+    text += QLatin1Char('\'') + PathHtml(file) + QStringLiteral("'<br>in '") + PathHtml(directory) +
+            QLatin1Char('\'');
+    messages.ShowInformationWithDetails(
+        parent, QStringLiteral("Error"), text,
+        QString::fromLocal8Bit(failure.details.data(),
+                               static_cast<qsizetype>(failure.details.size())));
+}
 
 }  // namespace
 
@@ -27,17 +45,26 @@ void MainDialog::OnHelpButton() {
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {
-    const std::optional<std::string> reason = services_.launcher.Open(file, directory);
-    if (!reason) return true;
-    const std::string text = ComposeShellError(*reason, file, directory);
-    services_.messages.ShowInformation(
-        this, QStringLiteral("Error"),
-        QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
-    return false;
+    Launch launch = services_.launcher.Open(file, directory);
+    if (launch.failure) {
+        ShowShellError(services_.messages, this, *launch.failure, file, directory);
+        return false;
+    }
+    if (launch.watch) {
+        // A failure that shows only later gets the same box, whenever it comes.
+        new LaunchFollower(
+            std::move(launch.watch),
+            [this, file, directory](const LaunchFailure& failure) {
+                ShowShellError(services_.messages, this, failure, file, directory);
+            },
+            this);
+    }
+    return true;
 }
 
 void MainDialog::OnAbout() {
     AboutDialog about(this);
+    connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     services_.dialogs.Run(about);  // its result does not matter here
 }
 

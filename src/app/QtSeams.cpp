@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace wendmoor {
@@ -16,6 +17,15 @@ int QtDialogRunner::Run(QDialog& dialog) {
 
 void QtMessageBoxes::ShowInformation(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // a system's text may hold what looks like a tag
+    box.exec();
+}
+
+void QtMessageBoxes::ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                                const QString& richText, const QString& details) {
+    QMessageBox box(QMessageBox::Information, caption, richText, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
+    if (!details.isEmpty()) box.setDetailedText(details);
     box.exec();
 }
 
@@ -36,28 +46,67 @@ QString CaseInsensitiveWildcard(const QString& name) {
     return pattern;
 }
 
+namespace {
+
+// Qt's file dialog writes its history and last folder to the user's QtProject.conf when it is
+// destroyed, whatever settings file this program was told to use, and that cannot be switched
+// off. So there is one dialog for the whole run, never destroyed: its history stays in
+// memory. Between uses it has no parent, so that no window takes it along when it closes.
+QFileDialog& SharedFileDialog() {
+    static QFileDialog* const dialog = [] {
+        auto* made = new QFileDialog;
+        made->setOption(QFileDialog::DontUseNativeDialog, true);
+        made->setAcceptMode(QFileDialog::AcceptOpen);
+        const QFontMetrics metrics(made->font());
+        made->resize(made->sizeHint().expandedTo(
+            QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
+        return made;
+    }();
+    return *dialog;
+}
+
+// Lends the shared dialog to a parent for one use.
+class BorrowedDialog {
+  public:
+    explicit BorrowedDialog(QWidget* parent) : dialog_(SharedFileDialog()) {
+        dialog_.setParent(parent, dialog_.windowFlags());
+    }
+    ~BorrowedDialog() { dialog_.setParent(nullptr, dialog_.windowFlags()); }
+    BorrowedDialog(const BorrowedDialog&) = delete;
+    BorrowedDialog& operator=(const BorrowedDialog&) = delete;
+    QFileDialog& operator*() const { return dialog_; }
+
+  private:
+    QFileDialog& dialog_;
+};
+
+}  // namespace
+
 std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
                                                      const FileChoiceRequest& request) {
     const QString initialText = QFile::decodeName(QByteArray::fromStdString(request.initialText));
     const bool chooseFolder = request.pattern.empty() && !request.fileMustExist;
 
-    QFileDialog dialog(parent);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDirectory(QDir::currentPath());
-    const QFontMetrics metrics(dialog.font());
-    dialog.resize(dialog.sizeHint().expandedTo(
-        QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
+    const BorrowedDialog borrowed(parent);
+    QFileDialog& dialog = *borrowed;
+    dialog.setDirectory(request.initialFolder.empty()
+                            ? QDir::homePath()
+                            : QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
+    // What the last use typed or chose does not stand in the name box of this one.
+    if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->clear();
     if (chooseFolder) {
         // Windows let the user browse into the folder and accept with the hint ("locate Zeus
         // Save folder") still standing as the file name. Qt's dialog clears its file-name box
         // on every change of folder, so a folder row chooses the folder itself, with the hint
         // as the dialog's title, and answers the hint inside that folder.
         dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, false);
+        dialog.setNameFilter(QFileDialog::tr("All Files (*)"));
         dialog.setWindowTitle(initialText);
     } else {
         dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
                                                  : QFileDialog::AnyFile);
+        dialog.setWindowTitle(QStringLiteral("Open"));
         if (!request.pattern.empty()) {
             // The list shows the game's program in any letter case; the pattern's details
             // are hidden, so the type box reads just "Zeus.exe" as on Windows.
@@ -65,6 +114,9 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
             dialog.setOption(QFileDialog::HideNameFilterDetails, true);
             dialog.setNameFilter(pattern + QStringLiteral(" (") + CaseInsensitiveWildcard(pattern) +
                                  QLatin1Char(')'));
+        } else {
+            dialog.setOption(QFileDialog::HideNameFilterDetails, false);
+            dialog.setNameFilter(QFileDialog::tr("All Files (*)"));
         }
         dialog.selectFile(initialText);
     }

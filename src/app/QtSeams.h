@@ -16,10 +16,13 @@ class QtDialogRunner final : public DialogRunner {
 class QtMessageBoxes final : public MessageBoxes {
   public:
     void ShowInformation(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                    const QString& richText, const QString& details) override;
 };
 
-// Qt's own file dialog (not the desktop's, whose behaviour varies), opening in the process's
-// current folder as the Windows dialog did. A program row shows only files named like the
+// Qt's own file dialog (not the desktop's, whose behaviour varies), opening in the requested
+// folder, else the user's home folder. Its history lives in memory only: no QtProject.conf is
+// written. A program row shows only files named like the
 // program, in any letter case, and takes only an existing file. A folder row chooses a folder,
 // titled with the row's hint, and answers the hint inside it, which is what a Windows user
 // accepting the hint in that folder got.

@@ -29,7 +29,12 @@ class DialogRunner {
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
+    // `text` is plain text.
     virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // `richText` is rich text (see PathText.h); `details`, plain text, stands behind the box's
+    // "Show Details..." button, which an empty text leaves out.
+    virtual void ShowInformationWithDetails(QWidget* parent, const QString& caption,
+                                            const QString& richText, const QString& details) = 0;
 };
 
 // What the options dialog asks of a file chooser (BrowseForFile).
@@ -42,6 +47,9 @@ struct FileChoiceRequest {
     std::string pattern;
     // True: only an existing file can be chosen. The folder must exist in any case.
     bool fileMustExist = false;
+    // An existing folder to open in (bytes, with its trailing separator); empty: the user's
+    // home folder.
+    std::string initialFolder;
 };
 
 class FileChooser {

@@ -1,6 +1,12 @@
 #include "packages/ListOrder.h"
 
 #include <algorithm>
+#include <optional>
+
+#include <QByteArray>
+#include <QCollator>
+#include <QLocale>
+#include <QString>
 
 namespace wendmoor {
 
@@ -11,22 +17,86 @@ unsigned char Folded(char c) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
 }
 
-}  // namespace
-
-bool ListLess(std::string_view a, std::string_view b) {
+// The order of names that cannot be collated.
+bool FoldedBytesLess(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
         const unsigned char x = Folded(a[i]);
         const unsigned char y = Folded(b[i]);
         if (x != y) return x < y;
     }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
+    return a.size() < b.size();
+}
+
+// The text of valid UTF-8, or nothing. The round trip rejects what the decoder would have
+// replaced: stray bytes, overlong forms, encoded surrogates.
+std::optional<QString> Utf8Text(std::string_view bytes) {
+    const QByteArray raw(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QString text = QString::fromUtf8(raw);
+    if (text.toUtf8() != raw) return std::nullopt;
+    return text;
+}
+
+// The collation of the locale in effect. Qt's collator rests on ICU here, which brings its own
+// data for every locale, so the order does not depend on which C library locales are
+// installed. Rebuilt when the locale changes; one per thread, as a collator is not shared.
+const QCollator& ListCollator() {
+    thread_local std::optional<QCollator> collator;
+    thread_local QString madeFor;
+    QLocale locale = QLocale().collation();
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English);  // the root order
+    if (!collator || madeFor != locale.bcp47Name()) {
+        collator.emplace(locale);
+        collator->setCaseSensitivity(Qt::CaseInsensitive);
+        collator->setNumericMode(false);
+        collator->setIgnorePunctuation(false);
+        madeFor = locale.bcp47Name();
+    }
+    return *collator;
+}
+
+// One line with what it is compared by.
+struct Keyed {
+    std::optional<QCollatorSortKey> key;  // nothing: not valid UTF-8
+    std::size_t index;
+};
+
+int CompareKeys(const Keyed& a, const Keyed& b, std::string_view aBytes, std::string_view bBytes) {
+    if (a.key.has_value() != b.key.has_value()) return a.key ? -1 : 1;
+    if (a.key) {
+        const int collated = a.key->compare(*b.key);
+        if (collated != 0) return collated;
+    } else {
+        if (FoldedBytesLess(aBytes, bBytes)) return -1;
+        if (FoldedBytesLess(bBytes, aBytes)) return 1;
+    }
+    return aBytes.compare(bBytes);
+}
+
+Keyed KeyOf(std::string_view line, std::size_t index) {
+    const std::optional<QString> text = Utf8Text(line);
+    if (!text) return {std::nullopt, index};
+    return {ListCollator().sortKey(*text), index};
+}
+
+}  // namespace
+
+bool ListLess(std::string_view a, std::string_view b) {
+    return CompareKeys(KeyOf(a, 0), KeyOf(b, 1), a, b) < 0;
 }
 
 void SortListLines(std::vector<std::string>& lines) {
-    std::sort(lines.begin(), lines.end(),
-              [](const std::string& a, const std::string& b) { return ListLess(a, b); });
+    // Each line's key is made once; the sort then compares keys only.
+    std::vector<Keyed> keyed;
+    keyed.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) keyed.push_back(KeyOf(lines[i], i));
+    std::sort(keyed.begin(), keyed.end(), [&lines](const Keyed& a, const Keyed& b) {
+        return CompareKeys(a, b, lines[a.index], lines[b.index]) < 0;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (const Keyed& entry : keyed) sorted.push_back(std::move(lines[entry.index]));
+    lines = std::move(sorted);
 }
 
 }  // namespace wendmoor

@@ -6,10 +6,19 @@
 
 namespace wendmoor {
 
-// The order of every list the user sees: byte by byte with the letters A to Z folded to lower
-// case and no locale rule that would skip punctuation, so "E Troy.set" comes before
-// "E Troy1.map" and "alpha.zip" before "Beta.zip". Lines equal but for letter case are ordered
-// by their bytes, so the order is total and never depends on insertion order.
+// The order of every list the user sees, in the window and on the command line alike.
+//
+// Names that are valid UTF-8 come first, in the collation of the user's locale (LC_COLLATE,
+// or the locale Qt was told to use) without regard to letter case, so "Ägypten" stands beside
+// "alpha" rather than after "Zeus". Punctuation is not skipped: "E Troy.set" comes before
+// "E Troy1.map". A locale without a collation of its own (C, POSIX) orders by the default
+// Unicode collation, not by code points.
+//
+// Names that are not valid UTF-8 cannot be collated; they follow, byte by byte with the
+// letters A to Z folded to lower case.
+//
+// Lines the rules above hold equal (letter case, canonically equal spellings) are ordered by
+// their bytes, so the order is total and never depends on insertion order.
 bool ListLess(std::string_view a, std::string_view b);
 
 void SortListLines(std::vector<std::string>& lines);

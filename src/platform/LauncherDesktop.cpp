@@ -27,8 +27,7 @@ std::string FileInFolder(const std::string& file, const std::string& directory) 
 }
 
 std::string ExplainWineExit(int exitStatus) {
-    return "wine could not run the program (exit status " + std::to_string(exitStatus) +
-           "); its own message is on the terminal.\n";
+    return "wine could not run the program (exit status " + std::to_string(exitStatus) + ").\n";
 }
 
 // The exit statuses xdg-open documents.
@@ -47,47 +46,52 @@ std::string ExplainOpenerExit(int exitStatus) {
 
 class DesktopLauncher final : public Launcher {
   public:
-    explicit DesktopLauncher(ProcessStarter starter) : starter_(std::move(starter)) {}
+    DesktopLauncher(ProcessStarter starter, std::chrono::milliseconds programWatchTime)
+        : starter_(std::move(starter)), programWatchTime_(programWatchTime) {}
 
-    std::optional<std::string> Open(const std::string& file,
-                                    const std::string& directory) override {
+    Launch Open(const std::string& file, const std::string& directory) override {
         // A fresh look at the folders each time: the user may have changed them meanwhile.
         const FileSystem fileSystem;
         const std::string target = fileSystem.Resolve(FileInFolder(file, directory));
         struct stat info;
-        if (::stat(target.c_str(), &info) != 0) return SystemErrorText(errno);
+        if (::stat(target.c_str(), &info) != 0) return Failed(SystemErrorText(errno));
 
         ProcessRequest request;
         request.workingDirectory = fileSystem.Resolve(directory);
         if (IsWindowsProgram(target)) {
             request.program = FindProgramOnPath("wine");
             if (request.program.empty())
-                return std::string(
-                    "wine, which runs Windows programs, was not found on the PATH.\n");
+                return Failed("wine, which runs Windows programs, was not found on the PATH.\n");
             request.arguments = {"wine", target};
-            request.watchTime = kWineWatchTime;
+            request.watchTime = programWatchTime_;
             request.explainExit = ExplainWineExit;
         } else {
             request.program = FindProgramOnPath("xdg-open");
             if (request.program.empty())
-                return std::string(
+                return Failed(
                     "xdg-open, which opens documents with the desktop's default application, "
                     "was not found on the PATH.\n");
             request.arguments = {"xdg-open", target};
-            request.watchTime = kDocumentOpenerWatchTime;
+            request.watchTime = kWatchToTheEnd;
             request.explainExit = ExplainOpenerExit;
         }
         return starter_(request);
     }
 
   private:
+    static Launch Failed(std::string reason) {
+        return Launch{LaunchFailure{std::move(reason), {}}, nullptr};
+    }
+
     ProcessStarter starter_;
+    std::chrono::milliseconds programWatchTime_;
 };
 
 }  // namespace
 
-std::unique_ptr<Launcher> CreateDesktopLauncher(ProcessStarter starter) {
-    return std::make_unique<DesktopLauncher>(std::move(starter));
+std::unique_ptr<Launcher> CreateDesktopLauncher(ProcessStarter starter,
+                                                std::chrono::milliseconds programWatchTime) {
+    return std::make_unique<DesktopLauncher>(std::move(starter), programWatchTime);
 }
 
 std::unique_ptr<Launcher> CreateSystemLauncher() {

@@ -10,16 +10,19 @@
 
 namespace wendmoor {
 
-// How long a started program is watched for an early failure before it is left to itself.
-inline constexpr std::chrono::milliseconds kWineWatchTime{1000};
-inline constexpr std::chrono::milliseconds kDocumentOpenerWatchTime{1000};
+// How long a started Windows program is watched for a failure before it is left to itself. A
+// document opener is watched for as long as it runs: it ends when the document is open, or
+// with the reason why it could not be.
+inline constexpr std::chrono::milliseconds kProgramWatchTime{10000};
 
 // The launcher of a desktop without the Windows shell: a Windows program (".exe" in any letter
 // case) runs under wine from the PATH, anything else opens with the desktop's default
 // application (xdg-open from the PATH). The file and the folder are found without regard to
 // letter case, as the game folders come from Windows installs. `starter` starts the chosen
-// program; StartDetached in the program, a recorder in tests.
-std::unique_ptr<Launcher> CreateDesktopLauncher(ProcessStarter starter);
+// program; StartDetached in the program, a recorder in tests, which also choose a shorter
+// `programWatchTime`.
+std::unique_ptr<Launcher> CreateDesktopLauncher(
+    ProcessStarter starter, std::chrono::milliseconds programWatchTime = kProgramWatchTime);
 
 }  // namespace wendmoor
 

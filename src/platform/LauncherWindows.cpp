@@ -45,18 +45,18 @@ std::string SystemText(DWORD error) {
 
 class ShellLauncher final : public Launcher {
   public:
-    std::optional<std::string> Open(const std::string& file,
-                                    const std::string& directory) override {
+    // The shell decides at once; there is nothing to watch.
+    Launch Open(const std::string& file, const std::string& directory) override {
         SetLastError(0);
         const auto result = reinterpret_cast<INT_PTR>(
             ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
                           directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL));
         // The returned value decides: the shell may leave a last-error code behind when it
         // succeeded, and set none for some of its failures.
-        if (result > 32) return std::nullopt;
+        if (result > 32) return {};
         DWORD error = GetLastError();
         if (error == 0) error = ErrorOfShellResult(result);
-        return SystemText(error);
+        return Launch{LaunchFailure{SystemText(error), {}}, nullptr};
     }
 };
 

@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -72,12 +73,24 @@ ScriptedDialogRunner::Answer Work(std::function<void(Dialog&)> work) {
     };
 }
 
+// Records each box; a rich text is recorded as the text it shows, its details apart.
 class RecordingMessageBoxes final : public MessageBoxes {
   public:
     void ShowInformation(QWidget*, const QString& caption, const QString& text) override {
         shown.emplace_back(caption, text);
+        details.emplace_back();
+    }
+    void ShowInformationWithDetails(QWidget*, const QString& caption, const QString& richText,
+                                    const QString& detailText) override {
+        QTextDocument document;
+        document.setHtml(richText);
+        shown.emplace_back(caption, document.toPlainText());
+        richTexts.push_back(richText);
+        details.push_back(detailText);
     }
     std::vector<std::pair<QString, QString>> shown;
+    std::vector<QString> details;    // one for each box shown
+    std::vector<QString> richTexts;  // the rich texts as given
 };
 
 class ScriptedFileChooser final : public FileChooser {
@@ -98,14 +111,18 @@ class ScriptedFileChooser final : public FileChooser {
     std::deque<std::optional<std::string>> answers_;
 };
 
+// Records each open and answers `failure` at once; with `real` set and no failure, hands the
+// open on to that launcher (the system's, with stand-in starters on a PATH of the test's).
 class FakeLauncher final : public Launcher {
   public:
-    std::optional<std::string> Open(const std::string& file,
-                                    const std::string& directory) override {
+    Launch Open(const std::string& file, const std::string& directory) override {
         calls.emplace_back(file, directory);
-        return failure;
+        if (failure) return Launch{LaunchFailure{*failure, {}}, nullptr};
+        if (real != nullptr) return real->Open(file, directory);
+        return {};
     }
     std::optional<std::string> failure;
+    Launcher* real = nullptr;
     std::vector<std::pair<std::string, std::string>> calls;
 };
 

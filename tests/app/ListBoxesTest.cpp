@@ -1,7 +1,10 @@
 #include "app/ListBoxes.h"
 
+#include <QDialog>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +42,69 @@ TEST(ListBoxesTest, ProgrammaticChangesReportNoSelectionChange) {
     ResetListBox(&list);
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(list.count(), 0);
+}
+
+// --- ListBox: keys and row height ---------------------------------------------------------
+
+struct KeyCase {
+    const char* what;
+    int selectedBefore;  // -1: nothing selected (the focus row is row 1)
+    Qt::Key key;
+    int selectedAfter;
+    int commands;  // commandRequested signals
+};
+
+const KeyCase kKeyCases[] = {
+    {"first Down selects the first row", -1, Qt::Key_Down, 0, 0},
+    {"Down moves on from a selection", 0, Qt::Key_Down, 1, 0},
+    {"Enter asks for the command of the selected row", 2, Qt::Key_Return, 2, 1},
+    {"keypad Enter too", 1, Qt::Key_Enter, 1, 1},
+    {"Enter with nothing selected asks for nothing", -1, Qt::Key_Return, -1, 0},
+};
+
+TEST(ListBoxTest, KeysSelectAndAskForTheCommandWithoutReachingTheDefaultButton) {
+    for (const KeyCase& key : kKeyCases) {
+        SCOPED_TRACE(key.what);
+        QDialog window;
+        auto* bye = new QPushButton(QStringLiteral("Bye"), &window);
+        bye->setDefault(true);
+        auto* list = new ListBox(QStringLiteral("Installed missions"), QString(), &window);
+        FillListBox(list, {"a.zip", "b.zip", "c.zip"});
+        window.show();
+        list->setFocus();
+        list->setCurrentRow(key.selectedBefore < 0 ? 1 : key.selectedBefore);
+        if (key.selectedBefore < 0) ClearListSelection(list);
+        QSignalSpy commands(list, &ListBox::commandRequested);
+        QSignalSpy byeClicks(bye, &QPushButton::clicked);
+
+        QTest::keyClick(list, key.key);
+
+        EXPECT_EQ(commands.count(), key.commands);
+        EXPECT_EQ(byeClicks.count(), 0);
+        EXPECT_TRUE(window.isVisible());
+        const auto selected = list->selectedItems();
+        EXPECT_EQ(selected.isEmpty() ? -1 : list->row(selected.first()), key.selectedAfter);
+    }
+}
+
+// With uniform item sizes one row measures them all; the odd name comes last, where Qt
+// takes its measure.
+TEST(ListBoxTest, EveryRowIsAsTallAsALatinRow) {
+    const std::vector<std::vector<std::string>> lists = {
+        {"a.zip", "b.zip"},
+        {"a.zip", "line\nbreak.zip"},
+        {"\xe6\x9d\xb1\xe4\xba\xac.zip", "\xe0\xb8\x81\xe0\xb8\xa3\xe0\xb8\xb8\xe0\xb8\x87.zip"},
+    };
+    std::vector<int> heights;
+    for (const auto& lines : lists) {
+        ListBox list{QString(), QString()};
+        list.setUniformItemSizes(true);
+        FillListBox(&list, lines);
+        list.resize(200, 200);
+        list.show();
+        heights.push_back(list.visualItemRect(list.item(0)).height());
+    }
+    EXPECT_EQ(heights, std::vector<int>(lists.size(), heights.front()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "FakeSeams.h"
 #include "ZipWriter.h"
@@ -216,6 +217,34 @@ TEST_F(MainDialogTest, TheOptionsDialogOfASelectionShowsTheNormalCursor) {
     Click("1013");
     EXPECT_TRUE(sawArrow);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor ended too
+}
+
+// --- keyboard and screen reader -------------------------------------------------------
+
+TEST_F(MainDialogTest, TheListsAreNamedAndWorkedFromTheKeyboard) {
+    const GamePaths stored = Caesar3Folders();
+    Open(stored);
+    const std::pair<QListWidget*, const char*> names[] = {
+        {window->InstalledList(), "Installed missions"},
+        {window->AvailableList(), "Available missions"},
+        {window->ContentList(), "Zipfile content"},
+    };
+    for (const auto& [list, name] : names) {
+        EXPECT_EQ(list->accessibleName(), QString::fromUtf8(name));
+        EXPECT_FALSE(list->accessibleDescription().isEmpty()) << name;
+    }
+
+    AddCaesar3Package(stored, "rome.zip");
+    window->show();
+    Click("1018");
+    QListWidget* available = window->AvailableList();
+    available->setFocus();
+    QTest::keyClick(available, Qt::Key_Down);
+    EXPECT_EQ(Content(), Lines({"M Rome.map", "S Rome.sav"}));
+    QTest::keyClick(available, Qt::Key_Return);  // installs, as a double-click does
+    EXPECT_EQ(Installed(), Lines({"rome.zip"}));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->result(), 0);
 }
 
 // --- Options ---------------------------------------------------------------------------

@@ -1,10 +1,25 @@
 // "Start", "Help", the "Error" box and the About command.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+
 #include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include "FakeSeams.h"
+#include "ScopedPath.h"
+#include "app/AboutDialog.h"
+#include "app/LaunchFollower.h"
 #include "packages/Games.h"
+#include "platform/LauncherDesktop.h"
 
 namespace wendmoor {
 namespace {
@@ -51,7 +66,42 @@ TEST_F(ShellCommandsTest, HelpFailingShowsOneErrorBox) {
         ComposeShellError("No such file or directory\n", "qarn_readme.htm", start);
     EXPECT_EQ(messages.shown[0].second, QString::fromLocal8Bit(expected));
     EXPECT_EQ(messages.shown[0].second.toStdString(),
-              "No such file or directory\n 'qarn_readme.htm'  in  '" + start + "'");
+              "No such file or directory\n'qarn_readme.htm'\nin '" + start + "'");
+}
+
+// A long path wraps after its separators, never between the words of a folder's name.
+TEST_F(ShellCommandsTest, TheErrorBoxWrapsLongPathsAtTheirSeparators) {
+    Open(Caesar3Folders());
+    launcher.failure = "No such file or directory\n";
+    const std::string folder =
+        "/home/player/Games/Old City Builders Collection 2003/Program Files/Emperor/";
+    window->ShellOpen(folder + "emperor.exe", folder);
+    ASSERT_EQ(messages.richTexts.size(), 1u);
+
+    // Room for the longest folder name and a little more.
+    QTextDocument longest;
+    longest.setDocumentMargin(0);
+    longest.setPlainText(QStringLiteral("Old City Builders Collection 2003/"));
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setHtml(messages.richTexts[0]);
+    document.setTextWidth(longest.idealWidth() * 1.1);
+    document.size();  // lays it out
+    QStringList lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            const QTextLine line = block.layout()->lineAt(i);
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    ASSERT_GT(lines.size(), 4);
+    SCOPED_TRACE(lines.join(QLatin1Char('|')).toStdString());
+    EXPECT_EQ(lines[0].trimmed(), QStringLiteral("No such file or directory"));
+    for (const QString& line : lines.mid(1)) {
+        const QString end = line.trimmed();
+        EXPECT_TRUE(end.endsWith(QLatin1Char('/')) || end.endsWith(QLatin1Char('\'')))
+            << line.toStdString();
+    }
 }
 
 TEST_F(ShellCommandsTest, HelpLooksInTheStartDirectoryAfterAScan) {
@@ -62,6 +112,72 @@ TEST_F(ShellCommandsTest, HelpLooksInTheStartDirectoryAfterAScan) {
     Click("1001");
     EXPECT_EQ(launcher.calls, std::vector<Call>({{"qarn_readme.htm", start}}));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The system's launcher with stand-ins for wine and xdg-open that take their time, and a
+// short watch for programs. The window returns from the click at once; a failure that the
+// watch learns of later gets the "Error" box, with the starter's own words as its details.
+struct LateCase {
+    const char* what;
+    const char* starter;  // the stand-in on the PATH
+    const char* seconds;  // how long it runs
+    int exitStatus;
+    const char* message;  // what it writes on its standard error
+    const char* button;   // Start or Help
+    const char* reason;   // the box's first line; nullptr: no box
+};
+
+const LateCase kLateCases[] = {
+    {"wine failing after a while", "wine", "0.2", 53,
+     "err:module:import_dll Library MSVCR71.dll not found", "1049",
+     "wine could not run the program (exit status 53)."},
+    {"a game that runs and ends normally", "wine", "0.2", 0, "fixme:d3d:noise", "1049", nullptr},
+    {"a game that fails only after its watch", "wine", "0.6", 1, "", "1049", nullptr},
+    {"an opener that finds no application, after the watch of a game", "xdg-open", "0.4", 3,
+     "xdg-open: no method available for opening qarn_readme.htm", "1001",
+     "A program the desktop needs to open the document is missing."},
+};
+
+TEST_F(ShellCommandsTest, ALateFailureGetsTheErrorBoxWhileTheWindowAnswers) {
+    const std::string bin = dir.MakeFolder("bin");
+    const testing::ScopedPath path(bin + ":/usr/bin:/bin");
+    const std::unique_ptr<Launcher> system =
+        CreateDesktopLauncher(StartDetached, std::chrono::milliseconds(300));
+    launcher.real = system.get();
+    std::filesystem::current_path(dir.MakeFolder("start"));  // where Help finds the readme
+    dir.WriteFile("start/qarn_readme.htm", "<html></html>");
+    const GamePaths paths = Caesar3Folders();
+    dir.WriteFile("Caesar3/c3.exe", "MZ");
+    Open(paths);
+    Click("1018");
+
+    for (const LateCase& late : kLateCases) {
+        SCOPED_TRACE(late.what);
+        messages.shown.clear();
+        messages.details.clear();
+        const std::string done = dir.path() + "done " + late.what;
+        const std::string script = std::string("#!/bin/sh\nsleep ") + late.seconds + "\necho '" +
+                                   late.message + "' >&2\ntouch '" + done + "'\nexit " +
+                                   std::to_string(late.exitStatus) + "\n";
+        ::chmod(dir.WriteFile("bin/" + std::string(late.starter), script).c_str(), 0755);
+
+        Click(late.button);
+        EXPECT_FALSE(std::filesystem::exists(done)) << "the click waited for the starter";
+        EXPECT_TRUE(messages.shown.empty());
+
+        // The window's event loop runs; the watch ends with the starter or with its time.
+        QTRY_VERIFY_WITH_TIMEOUT(window->findChildren<LaunchFollower*>().isEmpty(), 5000);
+        if (late.reason == nullptr) {
+            EXPECT_TRUE(messages.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].first, QStringLiteral("Error"));
+        EXPECT_TRUE(messages.shown[0].second.startsWith(QString::fromUtf8(late.reason) + '\n'))
+            << messages.shown[0].second.toStdString();
+        EXPECT_EQ(messages.details[0].toStdString(), late.message);
+    }
+    launcher.real = nullptr;
 }
 
 TEST_F(ShellCommandsTest, ShellOpenAnswersWhetherItWorked) {
@@ -83,6 +199,19 @@ TEST_F(ShellCommandsTest, TheAboutCommandOpensTheAboutBox) {
     EXPECT_EQ(dialogs.titles, std::vector<QString>({QStringLiteral("Info über QARN")}));
     EXPECT_EQ(dialogs.unexpected, 1);  // answered by nobody: rejected, and nothing follows
     EXPECT_EQ(window->CurrentGame(), 0);
+}
+
+TEST_F(ShellCommandsTest, TheAboutBoxLinksToTheReadme) {
+    Open(Caesar3Folders());
+    dialogs.Expect(testing::Work<AboutDialog>([](AboutDialog& about) {
+        auto* link = about.findChild<QLabel*>(QStringLiteral("readme"));
+        ASSERT_NE(link, nullptr);
+        EXPECT_TRUE(link->text().contains(QStringLiteral("<a href=")));
+        emit link->linkActivated(QStringLiteral("readme"));
+        about.accept();
+    }));
+    window->AboutAction()->trigger();
+    EXPECT_EQ(launcher.calls, std::vector<Call>({{"qarn_readme.htm", window->StartDirectory()}}));
 }
 
 }  // namespace

@@ -42,15 +42,19 @@ TEST_F(CliTest, ListPrintsInstalledThenAvailableEachInWindowOrder) {
     AddPackage(missions, "gamma.zip", MapPackage("g.map"));
     AddPackage(missions, "Delta.ZIP", MapPackage("d.map"));
     AddPackage(missions, "x.dat", MapPackage("x.map"));
+    AddPackage(missions, "\xc3\x84gypten.zip", MapPackage("e.map"));  // collated with A
     AddPackage(missions, "readme only.zip", ZipWriter().Add("readme.txt", "hi"));
     root.WriteFile("c3missions/broken.zip", "PK no archive");
     root.MakeFolder("c3missions/folder.zip");
     root.WriteFile("Caesar3/b.map", "present");
     root.WriteFile("Caesar3/a.map", "present");
 
-    const ProgramRun run = Cli({"list", "caesar3"});
+    ProgramOptions german;
+    german.environment = {{"LC_ALL", "de_DE.UTF-8"}};
+    const ProgramRun run = Cli({"list", "caesar3"}, german);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "I Alpha.zip\nI beta.zip\nA Delta.ZIP\nA gamma.zip\nA x.dat\n");
+    EXPECT_EQ(run.out,
+              "I Alpha.zip\nI beta.zip\nA \xc3\x84gypten.zip\nA Delta.ZIP\nA gamma.zip\nA x.dat\n");
     EXPECT_EQ(run.err, "");
 }
 

@@ -21,11 +21,15 @@ std::string NoSuchFileText() {
     return std::string(std::strerror(ENOENT)) + "\n";
 }
 
-TEST(ComposeShellError, PutsTheQuotedFileAndFolderBehindTheReason) {
+TEST(ComposeShellError, PutsTheQuotedFileAndFolderOnLinesOfTheirOwn) {
     EXPECT_EQ(ComposeShellError(NoSuchFileText(), "qarn_readme.htm", "/home/ann"),
-              NoSuchFileText() + " 'qarn_readme.htm'  in  '/home/ann'");
-    // Without a system text the names stand alone, starting with their blank.
-    EXPECT_EQ(ComposeShellError("", "zeus.exe", "/games/Zeus/"), " 'zeus.exe'  in  '/games/Zeus/'");
+              NoSuchFileText() + "'qarn_readme.htm'\nin '/home/ann'");
+    // A reason from the Windows shell ends with CR LF; one without a line break gets one.
+    EXPECT_EQ(ComposeShellError("Access is denied.\r\n", "c3.exe", "C:\\C3\\"),
+              "Access is denied.\n'c3.exe'\nin 'C:\\C3\\'");
+    EXPECT_EQ(ComposeShellError("denied", "a", "b"), "denied\n'a'\nin 'b'");
+    // Without a reason the names stand alone.
+    EXPECT_EQ(ComposeShellError("", "zeus.exe", "/games/Zeus/"), "'zeus.exe'\nin '/games/Zeus/'");
 }
 
 TEST(ComposeShellError, KeepsLongNamesAndEveryByteWhole) {
@@ -33,7 +37,13 @@ TEST(ComposeShellError, KeepsLongNamesAndEveryByteWhole) {
     const std::string file = std::string(5000, 'f') + "\xe4\xff.exe";
     const std::string folder = "/games/" + std::string(6000, 'd') + "/";
     const std::string message = ComposeShellError(reason + "\n", file, folder);
-    EXPECT_EQ(message, reason + "\n '" + file + "'  in  '" + folder + "'");
+    EXPECT_EQ(message, reason + "\n'" + file + "'\nin '" + folder + "'");
+}
+
+std::optional<std::string> ReasonOf(Launch launch) {
+    const std::optional<LaunchFailure> failure = AwaitLaunch(std::move(launch));
+    if (!failure) return std::nullopt;
+    return failure->reason;
 }
 
 // A launcher whose starts are recorded instead of run, with wine and xdg-open in a PATH of
@@ -50,11 +60,17 @@ class DesktopLauncherTest : public ::testing::Test {
     }
 
     std::unique_ptr<Launcher> RecordingLauncher(std::optional<std::string> outcome = {}) {
-        return CreateDesktopLauncher([this, outcome](const ProcessRequest& request) {
-            requests_.push_back(request);
-            return outcome;
-        });
+        return CreateDesktopLauncher(
+            [this, outcome](const ProcessRequest& request) {
+                requests_.push_back(request);
+                Launch launch;
+                if (outcome) launch.failure = LaunchFailure{*outcome, {}};
+                return launch;
+            },
+            kGameWatch);
     }
+
+    static constexpr std::chrono::milliseconds kGameWatch{1234};
 
     TempDir temp_;
     std::string bin_;
@@ -66,13 +82,15 @@ TEST_F(DesktopLauncherTest, RunsAWindowsProgramWithWineInItsOwnFolder) {
     temp_.WriteFile("Games/Zeus/Zeus.EXE", "MZ");
     const std::string gameFolder = temp_.path() + "games/ZEUS/";
 
-    EXPECT_EQ(RecordingLauncher()->Open(gameFolder + "zeus.exe", gameFolder), std::nullopt);
+    EXPECT_EQ(ReasonOf(RecordingLauncher()->Open(gameFolder + "zeus.exe", gameFolder)),
+              std::nullopt);
 
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].program, bin_ + "wine");
     EXPECT_EQ(requests_[0].arguments,
               (std::vector<std::string>{"wine", temp_.path() + "Games/Zeus/Zeus.EXE"}));
     EXPECT_EQ(requests_[0].workingDirectory, temp_.path() + "Games/Zeus/");
+    EXPECT_EQ(requests_[0].watchTime, kGameWatch);
 }
 
 TEST_F(DesktopLauncherTest, OpensADocumentInTheFolderWithTheDefaultApplication) {
@@ -81,14 +99,15 @@ TEST_F(DesktopLauncherTest, OpensADocumentInTheFolderWithTheDefaultApplication) 
     const std::string startFolder = temp_.path() + "Start";
     const auto launcher = RecordingLauncher();
 
-    EXPECT_EQ(launcher->Open("qarn_readme.htm", startFolder), std::nullopt);
-    EXPECT_EQ(launcher->Open("setup.exe.txt", startFolder), std::nullopt);
+    EXPECT_EQ(ReasonOf(launcher->Open("qarn_readme.htm", startFolder)), std::nullopt);
+    EXPECT_EQ(ReasonOf(launcher->Open("setup.exe.txt", startFolder)), std::nullopt);
 
     ASSERT_EQ(requests_.size(), 2u);
     EXPECT_EQ(requests_[0].program, bin_ + "xdg-open");
     EXPECT_EQ(requests_[0].arguments,
               (std::vector<std::string>{"xdg-open", startFolder + "/QARN_Readme.htm"}));
     EXPECT_EQ(requests_[0].workingDirectory, startFolder);
+    EXPECT_EQ(requests_[0].watchTime, kWatchToTheEnd);  // an opener is followed to its end
     EXPECT_EQ(requests_[1].arguments[0], "xdg-open");
 }
 
@@ -96,8 +115,8 @@ TEST_F(DesktopLauncherTest, AMissingFileIsReportedAndNothingStarts) {
     const std::string gameFolder = temp_.MakeFolder("Games/Caesar3");
     const auto launcher = RecordingLauncher();
 
-    EXPECT_EQ(launcher->Open(gameFolder + "c3.exe", gameFolder), NoSuchFileText());
-    EXPECT_EQ(launcher->Open("qarn_readme.htm", temp_.path()), NoSuchFileText());
+    EXPECT_EQ(ReasonOf(launcher->Open(gameFolder + "c3.exe", gameFolder)), NoSuchFileText());
+    EXPECT_EQ(ReasonOf(launcher->Open("qarn_readme.htm", temp_.path())), NoSuchFileText());
     EXPECT_TRUE(requests_.empty());
 }
 
@@ -108,9 +127,9 @@ TEST_F(DesktopLauncherTest, AMissingOrUnusableStarterOnThePathIsReported) {
     ::unlink((bin_ + "xdg-open").c_str());
     const auto launcher = RecordingLauncher();
 
-    const auto wineMissing =
-        launcher->Open(temp_.path() + "Games/Emperor/emperor.exe", temp_.path() + "Games/Emperor/");
-    const auto openerMissing = launcher->Open("qarn_readme.htm", temp_.path() + "Start");
+    const auto wineMissing = ReasonOf(launcher->Open(temp_.path() + "Games/Emperor/emperor.exe",
+                                                     temp_.path() + "Games/Emperor/"));
+    const auto openerMissing = ReasonOf(launcher->Open("qarn_readme.htm", temp_.path() + "Start"));
 
     ASSERT_TRUE(wineMissing && openerMissing);
     EXPECT_NE(wineMissing->find("wine"), std::string::npos);
@@ -125,7 +144,8 @@ TEST_F(DesktopLauncherTest, AFailedStartIsPassedOnToTheUser) {
     const std::string gameFolder = temp_.path() + "Games/Pharaoh/";
 
     EXPECT_EQ(
-        RecordingLauncher("Exec format error\n")->Open(gameFolder + "pharaoh.exe", gameFolder),
+        ReasonOf(
+            RecordingLauncher("Exec format error\n")->Open(gameFolder + "pharaoh.exe", gameFolder)),
         "Exec format error\n");
 }
 

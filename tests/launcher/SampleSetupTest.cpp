@@ -100,5 +100,34 @@ TEST(SampleSetup, RefusesAFolderThatHoldsSomethingElse) {
     EXPECT_EQ(ListTree(temp.path() + "mine"), "letter.txt\n");
 }
 
+TEST(SampleSetup, OptionsAreOptions) {
+    using Kind = sample::SampleCommand::Kind;
+    const struct {
+        std::vector<std::string> arguments;
+        Kind kind;
+        std::string folder;
+    } cases[] = {
+        {{"/tmp/sample"}, Kind::Build, "/tmp/sample"},
+        {{"--help"}, Kind::Help, ""},
+        {{"-h"}, Kind::Help, ""},
+        {{"some folder", "--help"}, Kind::Help, ""},
+        {{"--", "-odd name"}, Kind::Build, "-odd name"},
+        {{"--", "--help"}, Kind::Build, "--help"},
+        {{"--frobnicate"}, Kind::UsageError, ""},
+        {{"-"}, Kind::UsageError, ""},
+        {{"-x", "folder"}, Kind::UsageError, ""},
+        {{}, Kind::UsageError, ""},
+        {{"one", "two"}, Kind::UsageError, ""},
+        {{""}, Kind::UsageError, ""},
+    };
+    for (const auto& c : cases) {
+        const sample::SampleCommand command = sample::ParseSampleArguments(c.arguments);
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        EXPECT_EQ(command.kind, c.kind);
+        EXPECT_EQ(command.folder, c.folder);
+        EXPECT_EQ(command.error.empty(), c.kind != Kind::UsageError);
+    }
+}
+
 }  // namespace
 }  // namespace wendmoor

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -8,12 +9,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "ScopedPath.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "platform/Launcher.h"
+#include "platform/LauncherDesktop.h"
 
 namespace wendmoor {
 namespace {
@@ -27,53 +30,100 @@ std::string SystemText(int error) {
 }
 
 // The real launcher, with wine and xdg-open replaced by programs the test writes into a PATH
-// of its own; nothing outside the temporary folder is started.
+// of its own; nothing outside the temporary folder is started. Programs are watched briefly.
 class SystemLauncherTest : public ::testing::Test {
   protected:
+    static constexpr std::chrono::milliseconds kGameWatch{400};
+
     SystemLauncherTest()
         : bin_(temp_.MakeFolder("bin")),
-          path_(bin_.substr(0, bin_.size() - 1)),
-          gameFolder_(temp_.MakeFolder("Games/Zeus")) {
+          path_(bin_ + ":/usr/bin:/bin"),
+          gameFolder_(temp_.MakeFolder("Games/Zeus")),
+          launcher_(CreateDesktopLauncher(StartDetached, kGameWatch)) {
         temp_.WriteFile("Games/Zeus/zeus.exe", "MZ");
+        temp_.WriteFile("Start/qarn_readme.htm", "<html></html>");
     }
 
     void MakeProgram(const std::string& name, const std::string& bytes, mode_t mode = 0755) {
         ::chmod(temp_.WriteFile("bin/" + name, bytes).c_str(), mode);
     }
 
-    std::optional<std::string> StartZeus(const std::string& folder) {
-        return CreateSystemLauncher()->Open(gameFolder_ + "zeus.exe", folder);
+    std::optional<LaunchFailure> StartZeus(const std::string& folder) {
+        return AwaitLaunch(launcher_->Open(gameFolder_ + "zeus.exe", folder));
+    }
+    std::optional<std::string> StartZeusReason(const std::string& folder) {
+        const auto failure = StartZeus(folder);
+        return failure ? std::optional<std::string>(failure->reason) : std::nullopt;
     }
 
     TempDir temp_;
     std::string bin_;
     ScopedPath path_;
     std::string gameFolder_;
+    std::unique_ptr<Launcher> launcher_;
 };
 
 TEST_F(SystemLauncherTest, AWineThatCannotBeExecutedIsReported) {
     MakeProgram("wine", "#!/no/such/interpreter\n");
-    EXPECT_EQ(StartZeus(gameFolder_), SystemText(ENOENT));
+    EXPECT_EQ(StartZeusReason(gameFolder_), SystemText(ENOENT));
 
     MakeProgram("wine", std::string("\x7f\x01\x02garbage", 10));
-    EXPECT_EQ(StartZeus(gameFolder_), SystemText(ENOEXEC));
+    EXPECT_EQ(StartZeusReason(gameFolder_), SystemText(ENOEXEC));
 }
 
 TEST_F(SystemLauncherTest, AWorkingFolderThatCannotBeEnteredIsReported) {
     MakeProgram("wine", "#!/bin/sh\nexit 0\n");
-    EXPECT_EQ(StartZeus(temp_.path() + "Games/Gone/"), SystemText(ENOENT));
+    EXPECT_EQ(StartZeusReason(temp_.path() + "Games/Gone/"), SystemText(ENOENT));
 }
 
-TEST_F(SystemLauncherTest, AnEarlyFailureOfTheStarterIsReported) {
-    MakeProgram("wine", "#!/bin/sh\nexit 3\n");
-    const auto wineFailed = StartZeus(gameFolder_);
-    ASSERT_TRUE(wineFailed);
-    EXPECT_NE(wineFailed->find("exit status 3"), std::string::npos) << *wineFailed;
+// What the watch makes of a starter that ends, or goes on, after a while. A game is watched
+// for kGameWatch; a document opener until it ends, but not until the programs it started end.
+struct WatchCase {
+    const char* what;
+    const char* starter;
+    const char* script;   // its body; "done" stands for a file the test looks for
+    const char* reason;   // nullptr: no failure
+    const char* details;  // the last lines of its standard error
+};
 
-    MakeProgram("xdg-open", "#!/bin/sh\nexit 4\n");
-    temp_.WriteFile("Start/qarn_readme.htm", "<html></html>");
-    EXPECT_EQ(CreateSystemLauncher()->Open("qarn_readme.htm", temp_.path() + "Start"),
-              "No application could open the document.\n");
+const WatchCase kWatchCases[] = {
+    {"wine failing soon", "wine",
+     "echo 'wine: could not load zeus.exe: Bad EXE format' >&2\nsleep 0.1\nexit 3",
+     "wine could not run the program (exit status 3).\n",
+     "wine: could not load zeus.exe: Bad EXE format"},
+    {"wine killed", "wine", "kill -SEGV $$", "wine ended on signal 11 (Segmentation fault).\n", ""},
+    {"a game that ends normally within its watch", "wine", "sleep 0.1\nexit 0", nullptr, ""},
+    {"a game that fails after its watch", "wine", "sleep 0.8\ntouch done\nexit 1", nullptr, ""},
+    {"an opener failing after a game's watch, its last six lines kept", "xdg-open",
+     "for i in 1 2 3 4 5 6 7 8; do echo line $i >&2; done\nsleep 0.6\nexit 4",
+     "No application could open the document.\n", "line 3\nline 4\nline 5\nline 6\nline 7\nline 8"},
+    {"an opener that ends while the program it started runs on", "xdg-open",
+     "(sleep 1; touch done) &\nexit 0", nullptr, ""},
+};
+
+TEST_F(SystemLauncherTest, AStartIsWatchedForItsTimeAndAFailureBringsTheStartersLastLines) {
+    for (const WatchCase& watch : kWatchCases) {
+        SCOPED_TRACE(watch.what);
+        const std::string done = temp_.path() + "done " + watch.what;
+        std::string script = std::string("#!/bin/sh\n") + watch.script + "\n";
+        for (std::size_t at; (at = script.find("touch done")) != std::string::npos;)
+            script.replace(at, 10, "touch '" + done + "' 2>/dev/null");
+        MakeProgram(watch.starter, script);
+
+        const std::optional<LaunchFailure> failure =
+            std::string(watch.starter) == "wine"
+                ? StartZeus(gameFolder_)
+                : AwaitLaunch(launcher_->Open("qarn_readme.htm", temp_.path() + "Start"));
+
+        EXPECT_FALSE(std::filesystem::exists(done)) << "the outcome waited for the starter";
+        if (watch.reason == nullptr) {
+            EXPECT_EQ(failure ? failure->reason : "", "");
+            continue;
+        }
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->reason, watch.reason);
+        EXPECT_EQ(failure->details, watch.details);
+    }
 }
 
 TEST_F(SystemLauncherTest, AnEarlyFailureIsSeenEvenWhenTheToolLetsTheSystemReapItsChildren) {
@@ -81,25 +131,28 @@ TEST_F(SystemLauncherTest, AnEarlyFailureIsSeenEvenWhenTheToolLetsTheSystemReapI
     struct sigaction ignore = {}, previous = {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGCHLD, &ignore, &previous);
-    const auto wineFailed = StartZeus(gameFolder_);
+    const auto wineFailed = StartZeusReason(gameFolder_);
     ::sigaction(SIGCHLD, &previous, nullptr);
 
     ASSERT_TRUE(wineFailed);
     EXPECT_NE(wineFailed->find("exit status 5"), std::string::npos) << *wineFailed;
 }
 
-// The game runs on in a session of its own, in its folder, with its program as argument, and
-// the launcher has returned while it still runs.
+// The game runs on in a session of its own, in its folder, with its program as argument and
+// none of the tool's descriptors, and the watch has ended while it still runs.
 TEST_F(SystemLauncherTest, StartsTheGameDetachedInItsFolder) {
     const std::string record = temp_.path() + "record";
-    // The stand-in game lets go of the test's output, so that nothing waits for it to end.
+    const int toolsOwn = ::open(temp_.path().c_str(), O_RDONLY);  // inheritable
+    ASSERT_GE(toolsOwn, 0);
     std::string script = "#!/bin/sh\n";
-    script += "{ pwd -P; echo \"$1\"; echo $$; } > '" + record + ".part'\n";
+    script += "{ pwd -P; echo \"$1\"; ls /proc/$$/fd/" + std::to_string(toolsOwn) +
+              " 2>/dev/null || echo none; echo $$; } > '" + record + ".part'\n";
     script += "/bin/mv '" + record + ".part' '" + record + "'\n";
-    script += "exec /bin/sleep 30 </dev/null >/dev/null 2>&1\n";
+    script += "exec /bin/sleep 30\n";
     MakeProgram("wine", script);
 
-    ASSERT_EQ(StartZeus(gameFolder_), std::nullopt);
+    ASSERT_EQ(StartZeusReason(gameFolder_), std::nullopt);
+    ::close(toolsOwn);
 
     std::optional<std::string> recorded;
     for (int attempt = 0; attempt < 500 && !recorded; ++attempt) {
@@ -112,7 +165,7 @@ TEST_F(SystemLauncherTest, StartsTheGameDetachedInItsFolder) {
     std::free(realFolder);
     const std::string::size_type pidAt = recorded->rfind('\n', recorded->size() - 2) + 1;
     const pid_t pid = std::stoi(recorded->substr(pidAt));
-    EXPECT_EQ(recorded->substr(0, pidAt), folder + "\n" + gameFolder_ + "zeus.exe\n");
+    EXPECT_EQ(recorded->substr(0, pidAt), folder + "\n" + gameFolder_ + "zeus.exe\nnone\n");
 
     EXPECT_EQ(::kill(pid, 0), 0) << "the launcher waited for the game to end";
     EXPECT_NE(::getsid(pid), ::getsid(0));

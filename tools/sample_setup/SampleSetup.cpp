@@ -131,4 +131,30 @@ bool BuildSample(const std::string& folder, Sample& sample, std::string& error) 
     return true;
 }
 
+SampleCommand ParseSampleArguments(const std::vector<std::string>& arguments) {
+    SampleCommand command;
+    std::vector<std::string> folders;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            command.kind = SampleCommand::Kind::Help;
+            return command;
+        } else if (!optionsEnded && !argument.empty() && argument.front() == '-') {
+            command.error = "unknown option " + argument;
+            return command;
+        } else {
+            folders.push_back(argument);
+        }
+    }
+    if (folders.size() != 1 || folders.front().empty()) {
+        command.error = folders.empty() ? "no folder given" : "give one folder";
+        return command;
+    }
+    command.kind = SampleCommand::Kind::Build;
+    command.folder = folders.front();
+    return command;
+}
+
 }  // namespace wendmoor::sample

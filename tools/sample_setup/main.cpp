@@ -1,19 +1,27 @@
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "SampleSetup.h"
 
 // Builds a sample set of game folders and mission packages, so the program can be tried
 // without owning the games.
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: wendmoor-sample-setup FOLDER\n"
-                     "Builds stand-in folders and sample mission packages for the four games in\n"
-                     "FOLDER (new, empty or an earlier sample) and a settings file naming them.\n";
+    using wendmoor::sample::SampleCommand;
+    const SampleCommand command =
+        wendmoor::sample::ParseSampleArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (command.kind == SampleCommand::Kind::Help) {
+        std::cout << wendmoor::sample::kSampleUsage;
+        return 0;
+    }
+    if (command.kind == SampleCommand::Kind::UsageError) {
+        std::cerr << "wendmoor-sample-setup: " << command.error << "\n"
+                  << wendmoor::sample::kSampleUsage;
         return 2;
     }
     wendmoor::sample::Sample sample;
     std::string error;
-    if (!wendmoor::sample::BuildSample(argv[1], sample, error)) {
+    if (!wendmoor::sample::BuildSample(command.folder, sample, error)) {
         std::cerr << "wendmoor-sample-setup: " << error << "\n";
         return 1;
     }
