@@ -9,9 +9,9 @@
 
 #include "Measure.h"
 #include "app/MainDialog.h"
-#include "app/Seams.h"
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
+#include "widgets/Seams.h"
 
 namespace wendmoor::bench {
 

@@ -23,6 +23,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 echo "== fuzz targets, ${fuzz_seconds}s each"
 "$here/scripts/fuzz.sh" "$fuzz_seconds"
 
+echo "== layers"
+"$here/scripts/check-layers.sh"
+
 echo "== formatting"
 find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null |
     xargs -0 -r "$clang_format" --dry-run --Werror

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/AppIcon.h"
-#include "app/DialogUnits.h"
+#include "widgets/AppIcon.h"
+#include "widgets/DialogUnits.h"
 
 namespace wendmoor {
 

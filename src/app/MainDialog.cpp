@@ -14,15 +14,15 @@
 #include <QThread>
 
 #include "app/AboutDialog.h"
-#include "app/AppIcon.h"
-#include "app/DialogUnits.h"
-#include "app/GroupFrame.h"
-#include "app/ListBoxes.h"
-#include "app/Seams.h"
-#include "app/WaitCursor.h"
 #include "packages/Games.h"
 #include "platform/SettingsStore.h"
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
+#include "widgets/AppIcon.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/GroupFrame.h"
+#include "widgets/ListBoxes.h"
+#include "widgets/Seams.h"
+#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 

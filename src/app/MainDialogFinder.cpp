@@ -8,14 +8,14 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "app/FinderSeams.h"
 #include "app/MainDialog.h"
-#include "app/Seams.h"
-#include "app/WaitCursor.h"
 #include "finder/GameFinder.h"
 #include "packages/Games.h"
 #include "packages/PackageAdder.h"
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
+#include "widgets/FinderSeams.h"
+#include "widgets/Seams.h"
+#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 

@@ -7,12 +7,12 @@
 #include <limits>
 #include <thread>
 
-#include "app/ListBoxes.h"
 #include "app/MainDialog.h"
-#include "app/Seams.h"
-#include "app/WaitCursor.h"
 #include "packages/CommandProgress.h"
 #include "packages/Games.h"
+#include "widgets/ListBoxes.h"
+#include "widgets/Seams.h"
+#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 

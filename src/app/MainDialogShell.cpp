@@ -2,10 +2,10 @@
 #include "app/AboutDialog.h"
 #include "app/LaunchFollower.h"
 #include "app/MainDialog.h"
-#include "app/PathText.h"
-#include "app/Seams.h"
 #include "packages/Games.h"
 #include "platform/Launcher.h"
+#include "widgets/PathText.h"
+#include "widgets/Seams.h"
 
 namespace wendmoor {
 

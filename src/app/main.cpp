@@ -5,14 +5,14 @@
 
 #include <QApplication>
 
-#include "app/AppIcon.h"
 #include "app/MainDialog.h"
-#include "app/QtFinderSeams.h"
-#include "app/QtSeams.h"
 #include "finder/FinderPlaces.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
+#include "widgets/AppIcon.h"
+#include "widgets/QtFinderSeams.h"
+#include "widgets/QtSeams.h"
 
 namespace wendmoor {
 

@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 #include <QApplication>
 #include <QFont>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/QtSeams.h"
+#include "widgets/QtSeams.h"
 
 namespace wendmoor {
 namespace {

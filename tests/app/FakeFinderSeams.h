@@ -12,8 +12,8 @@
 #include <QString>
 
 #include "FakeSeams.h"
-#include "app/FinderSeams.h"
 #include "finder/GameFinder.h"
+#include "widgets/FinderSeams.h"
 
 namespace wendmoor::testing {
 

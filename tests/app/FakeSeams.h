@@ -20,10 +20,10 @@
 
 #include "TempDir.h"
 #include "app/MainDialog.h"
-#include "app/Seams.h"
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
+#include "widgets/Seams.h"
 
 namespace wendmoor::testing {
 

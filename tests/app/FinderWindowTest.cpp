@@ -11,9 +11,9 @@
 
 #include "FakeFinderSeams.h"
 #include "ZipWriter.h"
-#include "app/ListBoxes.h"
 #include "packages/Games.h"
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
+#include "widgets/ListBoxes.h"
 
 namespace wendmoor {
 namespace {

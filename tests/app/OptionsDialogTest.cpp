@@ -1,4 +1,4 @@
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
 
 #include <filesystem>
 
@@ -13,8 +13,8 @@
 
 #include "FakeSeams.h"
 #include "TempDir.h"
-#include "app/DialogUnits.h"
-#include "app/QtSeams.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/QtSeams.h"
 
 namespace wendmoor {
 namespace {

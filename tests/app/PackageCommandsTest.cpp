@@ -6,9 +6,9 @@
 
 #include "FakeSeams.h"
 #include "ZipWriter.h"
-#include "app/ListBoxes.h"
 #include "packages/Games.h"
 #include "platform/FileSystem.h"
+#include "widgets/ListBoxes.h"
 
 namespace wendmoor {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FinderSeams.h"
+#include "widgets/FinderSeams.h"
 
 namespace wendmoor {
 

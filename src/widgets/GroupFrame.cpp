@@ -1,4 +1,4 @@
-#include "app/GroupFrame.h"
+#include "widgets/GroupFrame.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/QtFinderSeams.h"
+#include "widgets/QtFinderSeams.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +11,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "app/QtSeams.h"
 #include "finder/GameFinder.h"
+#include "widgets/QtSeams.h"
 
 namespace wendmoor {
 

@@ -1,4 +1,4 @@
-#include "app/PathText.h"
+#include "widgets/PathText.h"
 
 namespace wendmoor {
 

@@ -1,4 +1,4 @@
-#include "app/QtSeams.h"
+#include "widgets/QtSeams.h"
 
 #include <QDialog>
 #include <QDir>

@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/FinderSeams.h"
-#include "app/GroupFrame.h"
-#include "app/WaitCursor.h"
 #include "finder/FolderFill.h"
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/FinderSeams.h"
+#include "widgets/GroupFrame.h"
+#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 

@@ -1,4 +1,4 @@
-#include "app/ListBoxes.h"
+#include "widgets/ListBoxes.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,15 +1,15 @@
-#include "settings/OptionsDialog.h"
+#include "settings/dialog/OptionsDialog.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/GroupFrame.h"
-#include "app/PathText.h"
-#include "app/Seams.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/GroupFrame.h"
+#include "widgets/PathText.h"
+#include "widgets/Seams.h"
 
 namespace wendmoor {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/Seams.h"
+#include "widgets/Seams.h"
 
 namespace wendmoor {
 

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Checks that no file in src/ includes from a layer above its own. The layers, lowest first:
+#   platform < settings < packages < finder < widgets < settings/dialog < app, cli
+# A folder may include from its own layer and those below; app and cli stand side by side and
+# include nothing of each other.
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+rank() {
+    case "$1" in
+        platform/*) echo 0 ;;
+        settings/dialog/*) echo 5 ;;
+        settings/*) echo 1 ;;
+        packages/*) echo 2 ;;
+        finder/*) echo 3 ;;
+        widgets/*) echo 4 ;;
+        app/*) echo 6 ;;
+        cli/*) echo 7 ;;
+        *) echo -1 ;;
+    esac
+}
+
+failures=0
+while IFS= read -r file; do
+    own=$(rank "$file")
+    while IFS= read -r included; do
+        theirs=$(rank "$included")
+        [ "$theirs" -ge 0 ] || continue
+        # The command-line tool stands beside the window, not above it: the core and itself.
+        if [ "$own" -eq 7 ]; then
+            [ "$theirs" -le 3 ] || [ "$theirs" -eq 7 ] && continue
+        elif [ "$theirs" -le "$own" ]; then
+            continue
+        fi
+        echo "$file includes $included, a layer above its own" >&2
+        failures=$((failures + 1))
+    done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
+done < <(find . -name '*.cpp' -o -name '*.h' | sed 's|^\./||' | sort)
+
+if [ "$failures" -ne 0 ]; then
+    echo "check-layers: $failures include(s) from a layer above" >&2
+    exit 1
+fi
+echo "check-layers: every include stays in its layer or below"
