@@ -8,12 +8,16 @@ namespace wendmoor {
 struct GamePaths;
 class FileSystem;
 class FileRefCounts;
+class CommandBackup;
 
 // What the package routines of a game work with; all of it belongs to the caller.
 struct GameEnvironment {
     const GamePaths& paths;
     FileSystem& fileSystem;
     FileRefCounts& fileRefs;
+    // Where a command keeps the player's files that it replaces or deletes; nullptr: nowhere
+    // (a scan, which changes nothing).
+    CommandBackup* backup = nullptr;
 };
 
 // The packages a scan found, each by the exact bytes of its file name in the missions folder.

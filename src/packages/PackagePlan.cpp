@@ -1,6 +1,7 @@
 #include "packages/PackagePlan.h"
 
 #include "packages/Archive.h"
+#include "packages/BackupStore.h"
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
 #include "packages/StoredName.h"
@@ -74,6 +75,12 @@ std::vector<std::string> FoldersTouched(const PackagePlan& plan) {
     return folders;
 }
 
+// The bytes the package has for an entry: a file of the player's that holds them needs no backup.
+FileFingerprint PackageBytes(const Archive& archive, const std::string& entry) {
+    const ZipEntryRecord* record = archive.RecordFor(entry);
+    return record == nullptr ? FileFingerprint{} : FileFingerprint{record->size, record->crc32};
+}
+
 Outcome RemoveStaleTemporaryFiles(const PackagePlan& plan, FileSystem& fileSystem,
                                   LinkedFolders& linked) {
     Outcome outcome;
@@ -104,7 +111,7 @@ void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
 }
 
 Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                    FileRefCounts& fileRefs) {
+                    FileRefCounts& fileRefs, CommandBackup* backup) {
     const WritingSection section;
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
@@ -153,6 +160,16 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
             pending.push_back({{&step}, std::move(file)});
         }
     }
+    // What the renames would replace of the player's is kept first; a file that cannot be kept
+    // is not replaced.
+    if (backup != nullptr && !StopRequested()) {
+        std::erase_if(pending, [&](const Pending& item) {
+            const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
+            const Outcome kept = backup->Keep(item.file->Target(), bytes, bytes);
+            outcome.Merge(kept);
+            return !kept.Ok();
+        });
+    }
     if (StopRequested()) {
         outcome.Add("the install", "stopped by a signal before any file was replaced");
         pending.clear();
@@ -179,7 +196,8 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     return outcome;
 }
 
-Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs) {
+Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                      FileRefCounts& fileRefs, CommandBackup* backup) {
     const WritingSection section;
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
@@ -189,6 +207,14 @@ Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCo
             if (linked.IsLinked(step.packageFolder)) {
                 outcome.Add(step.target, kLinkedFolderReason);
                 continue;
+            }
+            // Deleted unless another package still holds it: the player's changes go first.
+            const bool deletes = !step.counted || fileRefs.CountOf(step.target) == 1;
+            if (deletes && backup != nullptr) {
+                const Outcome kept = backup->Keep(fileSystem.Resolve(step.target),
+                                                  PackageBytes(archive, step.entry), std::nullopt);
+                outcome.Merge(kept);
+                if (!kept.Ok()) continue;
             }
             outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
                                        : fileSystem.DeleteFile(step.target));
@@ -209,11 +235,15 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
                          GameEnvironment& environment, bool install) {
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
-    if (!install) return DeinstallPlan(plan, environment.fileSystem, environment.fileRefs);
+    if (!install) {
+        return DeinstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
+                             environment.backup);
+    }
     if (Outcome fits = CanExtractPlan(*archive, plan, environment.fileSystem); !fits.Ok()) {
         return fits;
     }
-    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs);
+    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
+                       environment.backup);
 }
 
 }  // namespace wendmoor
