@@ -6,7 +6,17 @@
 
 namespace wendmoor {
 
-enum class CliCommand { List, Show, Install, Deinstall, Refs };
+enum class CliCommand {
+    List,
+    Show,
+    Install,
+    Deinstall,
+    Refs,
+    // The backups of the player's files (CliBackups.cpp).
+    Backups,
+    Restore,
+    RemoveBackup,
+};
 
 // One run of the command-line tool: which game, what to do, and with which package.
 struct CliRequest {
@@ -16,6 +26,9 @@ struct CliRequest {
     int game = 0;             // a GameId
     std::string gameName;     // as the command line names it, lower case: "caesar3"
     std::string packageName;  // the exact bytes of the archive's file name
+    // Restore and RemoveBackup: the backup's name; Restore also replaces files changed since.
+    std::string backupName;
+    bool force = false;
 };
 
 struct ParsedCommandLine {
