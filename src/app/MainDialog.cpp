@@ -160,6 +160,10 @@ void MainDialog::BuildControls() {
     connect(availableList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnAvailableDblClk);
     connect(installedList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnInstalledDblClk);
 
+    backupsAction_ = new QAction(QStringLiteral("Backups..."), this);
+    connect(backupsAction_, &QAction::triggered, this, &MainDialog::OnBackups);
+    addAction(backupsAction_);
+
     // Qt windows have no system menu to extend: the About command lives in the window's
     // context menu and on Ctrl+I.
     aboutAction_ = new QAction(QStringLiteral("Inf&o über QARN..."), this);

@@ -1,6 +1,7 @@
 // The commands on one package of the selected game.
 #include <QListWidget>
 
+#include "app/BackupsDialog.h"
 #include "app/ListBoxes.h"
 #include "app/MainDialog.h"
 #include "app/Seams.h"
@@ -62,20 +63,21 @@ void MainDialog::RunPackageCommand(QListWidget* source, bool install) {
         outcome = session_.RunPackageCommand(*name, install);
         MirrorSession();
     }
-    if (!outcome.Ok()) ReportFailures(install, outcome);
+    ReportOutcome(install, outcome);
 }
 
-void MainDialog::ReportFailures(bool install, const Outcome& outcome) {
-    constexpr std::size_t kMostLines = 15;
-    const std::vector<std::string> lines = outcome.Lines();
-    QString text = install ? QStringLiteral("Not everything could be installed:\n\n")
-                           : QStringLiteral("Not everything could be deinstalled:\n\n");
-    for (std::size_t i = 0; i < lines.size() && i < kMostLines; ++i) {
-        text += QString::fromLocal8Bit(lines[i]) + QLatin1Char('\n');
+void MainDialog::ReportOutcome(bool install, const Outcome& outcome) {
+    QString text;
+    if (!outcome.Ok()) {
+        text = (install ? QStringLiteral("Not everything could be installed:\n\n")
+                        : QStringLiteral("Not everything could be deinstalled:\n\n")) +
+               MessageLines(outcome.Lines());
     }
-    if (lines.size() > kMostLines) {
-        text += QStringLiteral("... and %1 more\n").arg(lines.size() - kMostLines);
+    if (const QString kept = KeptFilesText(session_.Kept()); !kept.isEmpty()) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += kept;
     }
+    if (text.isEmpty()) return;
     services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
 }
 
