@@ -38,10 +38,12 @@ QString MessageLines(const std::vector<std::string>& lines) {
 
 QString KeptFilesText(const KeptFiles& kept) {
     if (kept.files.empty()) return {};
-    return QStringLiteral("Your own version of these files was kept in\n%1\n\n")
+    return QStringLiteral(
+               "Before these files were replaced or deleted, what they held was kept "
+               "in\n%1\n\n")
                .arg(Local(kept.folder)) +
            MessageLines(kept.files) +
-           QStringLiteral("\n\"Backups...\" on the window's right-click menu puts it back.\n");
+           QStringLiteral("\nTo put it back, right-click the window and choose \"Backups...\".\n");
 }
 
 BackupsDialog::BackupsDialog(const QString& gameName, ListBackupsFunction list,

@@ -97,7 +97,8 @@ TEST_F(BackupsDialogTest, TheOwnSaveComesBackAndChangesSinceAreReplacedOnlyWhenC
     EXPECT_EQ(ReadFileBytes(save), "PLAYED ON");
     RestoreNewest(Accept());
     EXPECT_EQ(ReadFileBytes(save), "PLAYER-PROGRESS");
-    EXPECT_TRUE(messages.shown.back().second.contains(QStringLiteral("was kept in")));
+    EXPECT_TRUE(
+        messages.shown.back().second.contains(QStringLiteral("what they held was kept in")));
     EXPECT_EQ(ListBackups(dir.path() + "data/QARN/backups/", "caesar3").size(), 3u);
 }
 
