@@ -13,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = tree.Reset(game, data, size);
     FileSystem fileSystem;
     PackageSession session(tree.paths, fileSystem, nullptr);
+    // A fresh tree holds nothing of a player's. Should a command still find a file to keep, it
+    // leaves the file as it is: the store of whoever runs the fuzzer is never written.
+    session.SetBackupStoreFolder({});
     if (!session.SelectGame(game)) std::abort();
     session.ShowPackageContent(name);
     (void)session.RunPackageCommand(name, true);

@@ -1,5 +1,10 @@
 #include "app/LaunchFollower.h"
 
+#include <QWidget>
+
+#include "widgets/PathText.h"
+#include "widgets/Seams.h"
+
 #include <QSocketNotifier>
 
 namespace wendmoor {
@@ -21,6 +26,45 @@ void LaunchFollower::OnReady() {
     deleteLater();
     const std::optional<LaunchFailure> failure = watch_->Failure();
     if (failure && onFailure_) onFailure_(*failure);
+}
+
+namespace {
+
+// The "Error" box: the reason, then the file and the folder on lines of their own, each
+// wrapping at its separators; the starter's own words behind "Show Details...".
+void ShowShellError(MessageBoxes& messages, QWidget* parent, const LaunchFailure& failure,
+                    const std::string& file, const std::string& directory) {
+    std::string reason = failure.reason;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    QString text = TextHtml(reason);
+    if (!text.isEmpty()) text += QStringLiteral("<br>");
+    text += QLatin1Char('\'') + PathHtml(file) + QStringLiteral("'<br>in '") + PathHtml(directory) +
+            QLatin1Char('\'');
+    messages.ShowInformationWithDetails(
+        parent, QStringLiteral("Error"), text,
+        QString::fromLocal8Bit(failure.details.data(),
+                               static_cast<qsizetype>(failure.details.size())));
+}
+
+}  // namespace
+
+bool OpenAndFollow(Launcher& launcher, MessageBoxes& messages, QWidget* parent,
+                   const std::string& file, const std::string& directory) {
+    Launch launch = launcher.Open(file, directory);
+    if (launch.failure) {
+        ShowShellError(messages, parent, *launch.failure, file, directory);
+        return false;
+    }
+    if (launch.watch) {
+        // A failure that shows only later gets the same box, whenever it comes.
+        new LaunchFollower(
+            std::move(launch.watch),
+            [&messages, parent, file, directory](const LaunchFailure& failure) {
+                ShowShellError(messages, parent, failure, file, directory);
+            },
+            parent);
+    }
+    return true;
 }
 
 }  // namespace wendmoor

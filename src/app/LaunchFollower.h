@@ -8,6 +8,7 @@
 #include "platform/Launcher.h"
 
 class QSocketNotifier;
+class QWidget;
 
 namespace wendmoor {
 
@@ -31,5 +32,12 @@ class LaunchFollower : public QObject {
     FailureHandler onFailure_;
     QSocketNotifier* notifier_ = nullptr;
 };
+
+class MessageBoxes;
+
+// The shell's "open" of `file` in `directory`: a failure known at once, or one the watch learns
+// of later, gets the "Error" box over `parent`. True when the start did not fail at once.
+bool OpenAndFollow(Launcher& launcher, MessageBoxes& messages, QWidget* parent,
+                   const std::string& file, const std::string& directory);
 
 }  // namespace wendmoor

@@ -173,6 +173,10 @@ void MainDialog::BuildControls() {
     connect(available, &ListBox::commandRequested, this, &MainDialog::OnAvailableDblClk);
     connect(installed, &ListBox::commandRequested, this, &MainDialog::OnInstalledDblClk);
 
+    backupsAction_ = new QAction(QStringLiteral("Backups..."), this);
+    connect(backupsAction_, &QAction::triggered, this, &MainDialog::OnBackups);
+    addAction(backupsAction_);
+
     // Qt windows have no system menu to extend: the About command lives in the window's
     // context menu and on Ctrl+I.
     aboutAction_ = new QAction(QStringLiteral("Inf&o über QARN..."), this);

@@ -24,7 +24,8 @@ struct GuiServices;
 // The main window: the choice of game, the two
 // package lists, "Zipfile Content", the package commands, Options, Start and Help.
 // Split by concern: MainDialog.cpp (construction, layout, start-up, SelectGame, OnOptions),
-// MainDialogPackageCommands.cpp (package commands), MainDialogShell.cpp (Start, Help, About).
+// MainDialogPackageCommands.cpp (package commands), MainDialogShell.cpp (Start, Help, About),
+// MainDialogBackups.cpp (the backups of the player's files).
 //
 // A Windows dialog would also paint its icon when minimised (OnPaint) and answer
 // WM_QUERYDRAGICON; Qt draws the window icon by itself, so neither exists here.
@@ -50,6 +51,7 @@ class MainDialog : public QDialog {
     QListWidget* InstalledList() const { return installedList_; }
     QListWidget* AvailableList() const { return availableList_; }
     QAction* AboutAction() const { return aboutAction_; }
+    QAction* BackupsAction() const { return backupsAction_; }
 
     // Choice of game and options.
     void SelectGame(int game);
@@ -83,6 +85,9 @@ class MainDialog : public QDialog {
     // menu entry of the window and Ctrl+I.
     void OnAbout();
 
+    // "Backups..." on the window's context menu: the selected game's backups (BackupsDialog).
+    void OnBackups();
+
     // Shown in "Zipfile Content" while another Wendmoor process holds the game folders.
     static constexpr const char* kWaitingForLockText =
         "waiting for another Wendmoor command to finish ...";
@@ -110,8 +115,9 @@ class MainDialog : public QDialog {
     // progress dialog once it takes a while; its Cancel stops the command before anything is
     // replaced.
     Outcome RunCommandInBackground(const std::string& name, bool install);
-    // One message box with what a command could not do, after the refresh.
-    void ReportFailures(bool install, const Outcome& outcome);
+    // One message box with what a command could not do and which of the player's files it
+    // kept, after the refresh; none when it did everything and kept nothing.
+    void ReportOutcome(bool install, const Outcome& outcome);
     // The session's lists and content lines into the three list boxes.
     void MirrorSession();
     void ShowPackageContent(QListWidget* source, QListWidget* other);
@@ -129,6 +135,7 @@ class MainDialog : public QDialog {
     QListWidget* availableList_ = nullptr;  // 1009 "Available Missions"
     QButtonGroup* gameButtons_ = nullptr;   // 1018, 1013, 1015, 1014 by GameId
     QAction* aboutAction_ = nullptr;
+    QAction* backupsAction_ = nullptr;
     bool waitNoticeShown_ = false;
     bool commandRunning_ = false;
     // Set by a command's thread while it waits for another process's command.

@@ -7,6 +7,7 @@
 #include <limits>
 #include <thread>
 
+#include "app/BackupsDialog.h"
 #include "app/MainDialog.h"
 #include "packages/CommandProgress.h"
 #include "packages/Games.h"
@@ -95,7 +96,7 @@ void MainDialog::RunPackageCommand(QListWidget* source, bool install) {
 
     const Outcome outcome = RunCommandInBackground(*name, install);
     MirrorSession();
-    if (!outcome.Ok()) ReportFailures(install, outcome);
+    ReportOutcome(install, outcome);
 }
 
 Outcome MainDialog::RunCommandInBackground(const std::string& name, bool install) {
@@ -153,17 +154,18 @@ void MainDialog::done(int result) {
     QDialog::done(result);
 }
 
-void MainDialog::ReportFailures(bool install, const Outcome& outcome) {
-    constexpr std::size_t kMostLines = 15;
-    const std::vector<std::string> lines = outcome.Lines();
-    QString text = install ? QStringLiteral("Not everything could be installed:\n\n")
-                           : QStringLiteral("Not everything could be deinstalled:\n\n");
-    for (std::size_t i = 0; i < lines.size() && i < kMostLines; ++i) {
-        text += QString::fromLocal8Bit(lines[i]) + QLatin1Char('\n');
+void MainDialog::ReportOutcome(bool install, const Outcome& outcome) {
+    QString text;
+    if (!outcome.Ok()) {
+        text = (install ? QStringLiteral("Not everything could be installed:\n\n")
+                        : QStringLiteral("Not everything could be deinstalled:\n\n")) +
+               MessageLines(outcome.Lines());
     }
-    if (lines.size() > kMostLines) {
-        text += QStringLiteral("... and %1 more\n").arg(lines.size() - kMostLines);
+    if (const QString kept = KeptFilesText(session_.Kept()); !kept.isEmpty()) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += kept;
     }
+    if (text.isEmpty()) return;
     services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
 }
 

@@ -4,7 +4,6 @@
 #include "app/MainDialog.h"
 #include "packages/Games.h"
 #include "platform/Launcher.h"
-#include "widgets/PathText.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor {
@@ -12,22 +11,6 @@ namespace wendmoor {
 namespace {
 
 constexpr char kReadme[] = "qarn_readme.htm";
-
-// The "Error" box: the reason, then the file and the folder on lines of their own, each
-// wrapping at its separators; the starter's own words behind "Show Details...".
-void ShowShellError(MessageBoxes& messages, QWidget* parent, const LaunchFailure& failure,
-                    const std::string& file, const std::string& directory) {
-    std::string reason = failure.reason;
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-    QString text = TextHtml(reason);
-    if (!text.isEmpty()) text += QStringLiteral("<br>");
-    text += QLatin1Char('\'') + PathHtml(file) + QStringLiteral("'<br>in '") + PathHtml(directory) +
-            QLatin1Char('\'');
-    messages.ShowInformationWithDetails(
-        parent, QStringLiteral("Error"), text,
-        QString::fromLocal8Bit(failure.details.data(),
-                               static_cast<qsizetype>(failure.details.size())));
-}
 
 }  // namespace
 
@@ -45,21 +28,7 @@ void MainDialog::OnHelpButton() {
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {
-    Launch launch = services_.launcher.Open(file, directory);
-    if (launch.failure) {
-        ShowShellError(services_.messages, this, *launch.failure, file, directory);
-        return false;
-    }
-    if (launch.watch) {
-        // A failure that shows only later gets the same box, whenever it comes.
-        new LaunchFollower(
-            std::move(launch.watch),
-            [this, file, directory](const LaunchFailure& failure) {
-                ShowShellError(services_.messages, this, failure, file, directory);
-            },
-            this);
-    }
-    return true;
+    return OpenAndFollow(services_.launcher, services_.messages, this, file, directory);
 }
 
 void MainDialog::OnAbout() {

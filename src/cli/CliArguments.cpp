@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "packages/Games.h"
@@ -16,6 +17,8 @@ const char* const kCliUsage =
     "       wendmoor-cli [OPTIONS] refs      GAME\n"
     "       wendmoor-cli [OPTIONS] add       GAME FILE... [--install]\n"
     "       wendmoor-cli detect\n"
+    "       wendmoor-cli [OPTIONS] backups   GAME [--remove NAME]\n"
+    "       wendmoor-cli [OPTIONS] restore   GAME NAME [--force]\n"
     "       wendmoor-cli --help | --version\n"
     "GAME is caesar3, pharao, zeus or emperor; PACKAGE is a file name in the game's missions "
     "folder.\n"
@@ -57,6 +60,42 @@ ParsedCommandLine UsageError(std::string reason) {
     ParsedCommandLine parsed;
     parsed.kind = ParsedCommandLine::Kind::UsageError;
     parsed.usageError = std::move(reason);
+    return parsed;
+}
+
+// "backups GAME [--remove NAME]" and "restore GAME NAME [--force]"; nothing for other commands.
+// Backup names never start with "-", so the options after them cannot be mistaken for one.
+std::optional<ParsedCommandLine> ParseBackupCommand(const std::vector<std::string>& arguments,
+                                                    std::size_t next, CliRequest request) {
+    const std::string& word = arguments[next];
+    if (word != "backups" && word != "restore") return std::nullopt;
+    const std::vector<std::string> operands(arguments.begin() + static_cast<long>(next) + 1,
+                                            arguments.end());
+    if (operands.empty()) return UsageError(word + " needs a game");
+    request.game = GameIdFromName(operands[0]);
+    if (request.game == kNoGame) return UsageError("unknown game: " + operands[0]);
+    request.gameName = AsciiLower(operands[0]);
+    if (word == "backups") {
+        if (operands.size() == 3 && operands[1] == "--remove") {
+            request.command = CliCommand::RemoveBackup;
+            request.backupName = operands[2];
+        } else if (operands.size() == 1) {
+            request.command = CliCommand::Backups;
+        } else {
+            return UsageError("backups needs a game, then at most --remove NAME");
+        }
+    } else {
+        if (operands.size() < 2 || operands.size() > 3 ||
+            (operands.size() == 3 && operands[2] != "--force")) {
+            return UsageError("restore needs a game and a backup, then at most --force");
+        }
+        request.command = CliCommand::Restore;
+        request.backupName = operands[1];
+        request.force = operands.size() == 3;
+    }
+    ParsedCommandLine parsed;
+    parsed.kind = ParsedCommandLine::Kind::Run;
+    parsed.request = std::move(request);
     return parsed;
 }
 
@@ -131,6 +170,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (next >= arguments.size()) return UsageError("no command given");
     if (arguments[next] == "detect" || arguments[next] == "add") {
         return ParseFinderCommand(std::move(parsed), arguments, next);
+    }
+    if (std::optional<ParsedCommandLine> backup =
+            ParseBackupCommand(arguments, next, parsed.request)) {
+        return *backup;
     }
 
     const CommandSpelling* command = FindCommand(arguments[next]);

@@ -6,7 +6,20 @@
 
 namespace wendmoor {
 
-enum class CliCommand { List, Show, Install, Deinstall, Refs, Detect, Add };
+enum class CliCommand {
+    List,
+    Show,
+    Install,
+    Deinstall,
+    Refs,
+    // Finding games and adding packages (CliDetect.cpp, CliAdd.cpp).
+    Detect,
+    Add,
+    // The backups of the player's files (CliBackups.cpp).
+    Backups,
+    Restore,
+    RemoveBackup,
+};
 
 // One run of the command-line tool: which game, what to do, and with which package.
 struct CliRequest {
@@ -18,6 +31,9 @@ struct CliRequest {
     std::string packageName;         // the exact bytes of the archive's file name
     std::vector<std::string> files;  // add: the files to add, as given
     bool installAdded = false;       // add --install
+    // Restore and RemoveBackup: the backup's name; Restore also replaces files changed since.
+    std::string backupName;
+    bool force = false;
 };
 
 struct ParsedCommandLine {

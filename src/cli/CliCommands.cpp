@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliBackups.h"
 #include "packages/Games.h"
 #include "packages/PackageSession.h"
+#include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
 
@@ -63,6 +65,7 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
     }
     const Outcome outcome = session.RunPackageCommand(name, install);
     PrintLists(session.Lists(), out);
+    PrintKept(session.Kept(), err);
     for (const std::string& line : outcome.Lines()) Fail(err, line);
     return outcome.Ok() ? kExitSuccess : kExitFailure;
 }
@@ -119,6 +122,10 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
         case CliCommand::Detect:  // no selected game: RunCommandLine runs these itself
         case CliCommand::Add:
             break;
+        case CliCommand::Backups:
+        case CliCommand::Restore:
+        case CliCommand::RemoveBackup:
+            return RunBackupCommand(request, session.BackupStoreFolder(), {}, out, err);
     }
     return kExitFailure;
 }
@@ -127,11 +134,14 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
                   std::ostream& out, std::ostream& err) {
     const GameDescription* game = FindGame(request.game);
     if (game == nullptr) return Fail(err, request.gameName + " is not supported by this build");
+    PackageLock::KeepWaiting keepWaiting;
+    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
+    if (IsBackupCommand(request.command)) {
+        return RunBackupCommand(request, DefaultBackupStoreFolder(), keepWaiting, out, err);
+    }
     if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
 
     // No askForFolders: the tool never opens the options dialog.
-    PackageLock::KeepWaiting keepWaiting;
-    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);
     if (!session.SelectGame(game->id) || !session.ScanOutcome().Ok()) {
         // The game's own message line, exactly as the window shows it, or what kept the scan

@@ -9,6 +9,7 @@ struct GamePaths;
 class FileSystem;
 class FileRefCounts;
 class CommandProgress;
+class CommandBackup;
 
 // What the package routines of a game work with; all of it belongs to the caller.
 struct GameEnvironment {
@@ -16,6 +17,9 @@ struct GameEnvironment {
     FileSystem& fileSystem;
     FileRefCounts& fileRefs;
     CommandProgress* progress = nullptr;  // told how far a command has come; may cancel it
+    // Where a command keeps the player's files that it replaces or deletes; nullptr: nowhere
+    // (a scan, which changes nothing).
+    CommandBackup* backup = nullptr;
 };
 
 // The packages a scan found, each by the exact bytes of its file name in the missions folder.

@@ -1,6 +1,7 @@
 #include "packages/PackagePlan.h"
 
 #include "packages/Archive.h"
+#include "packages/BackupStore.h"
 #include "packages/CommandProgress.h"
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
@@ -76,6 +77,12 @@ std::vector<std::string> FoldersTouched(const PackagePlan& plan) {
     return folders;
 }
 
+// The bytes the package has for an entry: a file of the player's that holds them needs no backup.
+FileFingerprint PackageBytes(const Archive& archive, const std::string& entry) {
+    const ZipEntryRecord* record = archive.RecordFor(entry);
+    return record == nullptr ? FileFingerprint{} : FileFingerprint{record->size, record->crc32};
+}
+
 Outcome RemoveStaleTemporaryFiles(const PackagePlan& plan, FileSystem& fileSystem,
                                   LinkedFolders& linked) {
     Outcome outcome;
@@ -118,7 +125,7 @@ void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
 }
 
 Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                    FileRefCounts& fileRefs, CommandProgress* progress) {
+                    FileRefCounts& fileRefs, CommandProgress* progress, CommandBackup* backup) {
     const WritingSection section;
     const auto stopping = [progress] {
         return StopRequested() || (progress != nullptr && progress->CancelRequested());
@@ -175,6 +182,16 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
             pending.push_back({{&step}, std::move(file)});
         }
     }
+    // What the renames would replace of the player's is kept first; a file that cannot be kept
+    // is not replaced.
+    if (backup != nullptr && !stopping()) {
+        std::erase_if(pending, [&](const Pending& item) {
+            const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
+            const Outcome kept = backup->Keep(item.file->Target(), bytes, bytes);
+            outcome.Merge(kept);
+            return !kept.Ok();
+        });
+    }
     if (stopping()) {
         outcome = Outcome::Failed(
             "the install", StopRequested() ? "stopped by a signal before any file was replaced"
@@ -210,8 +227,8 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     return outcome;
 }
 
-Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs,
-                      CommandProgress* progress) {
+Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                      FileRefCounts& fileRefs, CommandProgress* progress, CommandBackup* backup) {
     const WritingSection section;
     if (progress != nullptr) {
         progress->Begin(static_cast<int>(std::count_if(
@@ -227,6 +244,14 @@ Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCo
             if (linked.IsLinked(step.packageFolder)) {
                 outcome.Add(step.target, kLinkedFolderReason);
                 continue;
+            }
+            // Deleted unless another package still holds it: the player's changes go first.
+            const bool deletes = !step.counted || fileRefs.CountOf(step.target) == 1;
+            if (deletes && backup != nullptr) {
+                const Outcome kept = backup->Keep(fileSystem.Resolve(step.target),
+                                                  PackageBytes(archive, step.entry), std::nullopt);
+                outcome.Merge(kept);
+                if (!kept.Ok()) continue;
             }
             if (progress != nullptr) progress->StartFile(step.entry);
             outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
@@ -250,14 +275,14 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
     if (!install) {
-        return DeinstallPlan(plan, environment.fileSystem, environment.fileRefs,
-                             environment.progress);
+        return DeinstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
+                             environment.progress, environment.backup);
     }
     if (Outcome fits = CanExtractPlan(*archive, plan, environment.fileSystem); !fits.Ok()) {
         return fits;
     }
     return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
-                       environment.progress);
+                       environment.progress, environment.backup);
 }
 
 }  // namespace wendmoor

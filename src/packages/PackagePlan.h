@@ -9,6 +9,7 @@
 namespace wendmoor {
 
 class Archive;
+class CommandBackup;
 class FileSystem;
 class FileRefCounts;
 
@@ -60,18 +61,24 @@ void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs);
 // through: the package would land wherever the link points, and its deinstall delete there.
 // Links the player made for whole game folders ("Maps", the save folder) are used as folders.
 // `progress`, when given, hears of every file and byte; its Cancel() stops the install before
-// anything is replaced.
+// anything is replaced. With a backup, every existing target whose bytes differ from its
+// entry's is kept there before the renames; one that cannot be kept is not replaced, and
+// reported.
 Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
-                    FileRefCounts& fileRefs, CommandProgress* progress = nullptr);
+                    FileRefCounts& fileRefs, CommandProgress* progress = nullptr,
+                    CommandBackup* backup = nullptr);
 // Deinstall: releases counted files, deletes the others, removes the package's folders when
-// they are empty; what could not be deleted is reported.
-Outcome DeinstallPlan(const PackagePlan& plan, FileSystem& fileSystem, FileRefCounts& fileRefs,
-                      CommandProgress* progress = nullptr);
+// they are empty; what could not be deleted is reported. With a backup, a file about to be
+// deleted whose bytes differ from the archive's entry (the player changed it) is kept there
+// first; one that cannot be kept stays, and is reported.
+Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                      FileRefCounts& fileRefs, CommandProgress* progress = nullptr,
+                      CommandBackup* backup = nullptr);
 
 // Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
 // install could not be written whole (see CanExtractPlan), nothing is written or deleted.
 // Temporary files that a killed process left in the folders the plan writes to go first; the
-// caller holds the exclusive PackageLock.
+// caller holds the exclusive PackageLock. The player's files go to the environment's backup.
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
                          GameEnvironment& environment, bool install);
 

@@ -4,6 +4,7 @@
 
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
+#include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
 
@@ -24,7 +25,8 @@ PackageSession::PackageSession(GamePaths& paths, FileSystem& fileSystem,
       fileSystem_(fileSystem),
       askForFolders_(std::move(askForFolders)),
       keepWaiting_(std::move(keepWaiting)),
-      fileRefs_(fileSystem) {}
+      fileRefs_(fileSystem),
+      backupStore_(DefaultBackupStoreFolder()) {}
 
 bool PackageSession::SelectGame(int game) {
     lists_ = {};
@@ -85,6 +87,7 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
 Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
                                           CommandProgress* progress) {
     content_.clear();
+    kept_ = {};
     const GameDescription* game = FindGame(currentGame_);
     if (game == nullptr) return Outcome::Failed(packageName, "no game is selected");
 
@@ -105,15 +108,39 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
                                    " (any more)");
     }
 
-    GameEnvironment environment{paths_, fileSystem_, fileRefs_, progress};
+    CommandBackup backup(backupStore_, BackupGameKey(game->id), packageName,
+                         install ? "install" : "deinstall");
+    GameEnvironment environment{paths_, fileSystem_, fileRefs_, progress, &backup};
     const std::optional<Outcome> done =
         RunGameCommand(*game, environment, ArchivePathOf(packageName), install);
+    kept_ = backup.Kept();
     Scan(game->id);
     if (!done) {
         return Outcome::Failed(packageName,
                                std::string("is no ") + game->name + " package (any more)");
     }
     return *done;
+}
+
+RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force) {
+    content_.clear();
+    kept_ = {};
+    RestoreResult result;
+    const GameDescription* game = FindGame(currentGame_);
+    if (game == nullptr) {
+        result.outcome = Outcome::Failed(name, "no game is selected");
+        return result;
+    }
+    PackageLock lock;
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting_); !locked.Ok()) {
+        result.outcome = locked;
+        return result;
+    }
+    result =
+        wendmoor::RestoreBackup(backupStore_, BackupGameKey(game->id), name, force, fileSystem_);
+    kept_ = result.kept;
+    Scan(game->id);
+    return result;
 }
 
 }  // namespace wendmoor

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "packages/BackupRestore.h"
+#include "packages/BackupStore.h"
 #include "packages/FileRefCounts.h"
 #include "packages/GameEnvironment.h"
 #include "platform/Outcome.h"
@@ -59,6 +61,15 @@ class PackageSession {
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;
 
+    // The backup store (see BackupStore.h): DefaultBackupStoreFolder() unless set.
+    const std::string& BackupStoreFolder() const { return backupStore_; }
+    void SetBackupStoreFolder(std::string folder) { backupStore_ = std::move(folder); }
+    // What the last package command or restore kept of the player's files.
+    const KeptFiles& Kept() const { return kept_; }
+    // Puts the files of one backup of the current game back (see RestoreBackup) under the
+    // exclusive lock, then selects the game anew.
+    RestoreResult RestoreBackup(const std::string& name, bool force);
+
   private:
     // Lists, counts and content anew from the disk; the caller holds the lock.
     void Scan(int game);
@@ -72,6 +83,8 @@ class PackageSession {
     PackageLists lists_;
     ContentLines content_;
     Outcome scanOutcome_;
+    std::string backupStore_;
+    KeptFiles kept_;
 };
 
 }  // namespace wendmoor

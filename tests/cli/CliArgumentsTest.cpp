@@ -19,6 +19,12 @@ TEST(CliArgumentsTest, ReadsCommandGamePackageAndSettings) {
     EXPECT_EQ(parsed.request.gameName, "emperor");
     EXPECT_EQ(parsed.request.packageName, "Rome.zip");
 
+    parsed = ParseCommandLine({"restore", "Zeus", "zeus-20240501-142310-a.zip", "--force"});
+    ASSERT_EQ(parsed.kind, Kind::Run);
+    EXPECT_EQ(parsed.request.command, CliCommand::Restore);
+    EXPECT_EQ(parsed.request.backupName, "zeus-20240501-142310-a.zip");
+    EXPECT_TRUE(parsed.request.force);
+
     parsed = ParseCommandLine({"refs", "PHARAO"});
     ASSERT_EQ(parsed.kind, Kind::Run);
     EXPECT_FALSE(parsed.request.settingsFile);
@@ -84,6 +90,11 @@ TEST(CliArgumentsTest, MistakesAreUsageErrorsWithAReason) {
         {{"--settings", "a.ini", "detect"}, "detect reads no settings"},
         {{"add", "zeus", "--install"}, "add needs a game and at least one file"},
         {{"add", "doom", "a.zip"}, "unknown game: doom"},
+        {{"backups"}, "backups needs a game"},
+        {{"backups", "zeus", "--remove"}, "backups needs a game, then at most --remove NAME"},
+        {{"restore", "zeus"}, "restore needs a game and a backup, then at most --force"},
+        {{"restore", "zeus", "b", "--forced"},
+         "restore needs a game and a backup, then at most --force"},
     };
     for (const Mistake& mistake : mistakes) {
         const ParsedCommandLine parsed = ParseCommandLine(mistake.arguments);

@@ -1,0 +1,182 @@
+#include "packages/BackupRestore.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <array>
+#include <memory>
+#include <set>
+
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "platform/StopRequest.h"
+
+namespace wendmoor {
+
+namespace {
+
+constexpr const char* kConflictReason =
+    "changed since the backup was made; a forced restore keeps it in a new backup first";
+
+// A stored path from the manifest must stay inside the backup's folder.
+bool IsInsideBackup(const std::string& stored) {
+    if (stored.empty() || stored.front() == kPathSeparator) return false;
+    std::size_t start = 0;
+    while (start <= stored.size()) {
+        std::size_t end = stored.find(kPathSeparator, start);
+        if (end == std::string::npos) end = stored.size();
+        const std::string_view part(stored.data() + start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// Copies the kept file into the replacement, which it finishes; the bytes must still be the
+// ones the manifest records.
+Outcome CopyKeptFile(const std::string& source, const FileFingerprint& expected,
+                     FileReplacement& output) {
+    if (!output.IsOpen()) return output.OpenOutcome();
+    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return Outcome::SystemError(source, errno);
+    std::array<unsigned char, 64 * 1024> buffer;
+    FileFingerprint copied;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    Outcome outcome;
+    for (;;) {
+        if (StopRequested()) {
+            outcome = Outcome::Failed(output.Target(), "stopped by a signal");
+            break;
+        }
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            outcome = Outcome::SystemError(source, errno);
+            break;
+        }
+        if (got == 0) break;
+        crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
+        copied.size += static_cast<std::uint64_t>(got);
+        if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) {
+            outcome = output.Finish();
+            break;
+        }
+    }
+    ::close(fd);
+    if (!outcome.Ok()) return outcome;
+    copied.crc32 = static_cast<std::uint32_t>(crc);
+    if (copied != expected) return Outcome::Failed(source, "the kept copy changed while read");
+    return output.Finish();
+}
+
+struct RestoreItem {
+    const BackupFile* file;
+    std::string target;  // the original path as it lies on disk now
+    bool conflict = false;
+    std::unique_ptr<FileReplacement> replacement;
+};
+
+// What lies at each original path now, against the backup: the files to put back.
+std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, FileSystem& fileSystem,
+                                         RestoreResult& result) {
+    std::vector<RestoreItem> items;
+    for (const BackupFile& file : backup.files) {
+        const std::string copy = backup.folder + file.stored;
+        std::optional<FileFingerprint> kept;
+        if (!IsInsideBackup(file.stored) || !FingerprintFile(copy, kept).Ok() ||
+            kept != file.bytes) {
+            result.outcome.Add(copy, "the kept copy is missing or damaged");
+            continue;
+        }
+        std::string target = fileSystem.Resolve(file.original);
+        std::optional<FileFingerprint> current;
+        if (Outcome read = FingerprintFile(target, current); !read.Ok()) {
+            result.outcome.Merge(read);
+            continue;
+        }
+        if (current == file.bytes) continue;  // back already
+        const bool conflict = current && current != file.leftBehind;
+        if (conflict) result.conflicts.push_back(target);
+        items.push_back({&file, std::move(target), conflict, nullptr});
+    }
+    return items;
+}
+
+}  // namespace
+
+RestoreResult RestoreBackup(const std::string& store, const std::string& game,
+                            const std::string& name, bool force, FileSystem& fileSystem) {
+    RestoreResult result;
+    BackupInfo backup;
+    if (Outcome found = FindBackup(store, game, name, backup); !found.Ok()) {
+        result.outcome = found;
+        return result;
+    }
+    const WritingSection section;
+    std::vector<RestoreItem> items = CompareWithDisk(backup, fileSystem, result);
+    if (!result.outcome.Ok()) return result;
+    if (!result.conflicts.empty() && !force) {
+        result.needsForce = true;
+        for (const std::string& conflict : result.conflicts) {
+            result.outcome.Add(conflict, kConflictReason);
+        }
+        return result;
+    }
+
+    // First every copy into a flushed temporary file beside its target; nothing is replaced yet.
+    std::set<std::string> changedFolders;
+    std::vector<std::string> createdFolders;
+    for (RestoreItem& item : items) {
+        if (StopRequested()) break;
+        const std::string folder = FolderOf(item.target);
+        if (!fileSystem.FolderExists(folder)) {
+            bool created = false;
+            if (Outcome made = fileSystem.CreateFolder(folder, &created); !made.Ok()) {
+                result.outcome.Merge(made);
+                break;
+            }
+            if (created) createdFolders.push_back(folder);
+            changedFolders.insert(FolderOf(folder.substr(0, folder.size() - 1)));
+        }
+        item.replacement = std::make_unique<FileReplacement>(fileSystem, item.target);
+        Outcome written =
+            CopyKeptFile(backup.folder + item.file->stored, item.file->bytes, *item.replacement);
+        if (!written.Ok()) {
+            result.outcome.Merge(written);
+            break;
+        }
+    }
+    if (StopRequested())
+        result.outcome.Add(name, "stopped by a signal before any file was put back");
+    if (!result.outcome.Ok()) {
+        items.clear();  // the temporary files go
+        for (const std::string& folder : createdFolders) (void)fileSystem.RemoveFolder(folder);
+        return result;
+    }
+
+    // What the player changed since is kept before it is replaced.
+    CommandBackup keep(store, game, backup.package, "restore");
+    for (RestoreItem& item : items) {
+        if (!item.conflict) continue;
+        if (Outcome kept = keep.Keep(item.target, item.file->bytes, item.file->bytes); !kept.Ok()) {
+            result.outcome.Merge(kept);
+            item.replacement.reset();
+        }
+    }
+    for (RestoreItem& item : items) {
+        if (!item.replacement) continue;
+        const Outcome committed = item.replacement->Commit();
+        result.outcome.Merge(committed);
+        if (!committed.Ok()) continue;
+        result.restored.push_back(item.target);
+        changedFolders.insert(FolderOf(item.target));
+    }
+    for (const std::string& folder : changedFolders) {
+        result.outcome.Merge(fileSystem.SyncFolder(folder));
+    }
+    result.kept = keep.Kept();
+    return result;
+}
+
+}  // namespace wendmoor

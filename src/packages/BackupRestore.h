@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "packages/BackupStore.h"
+#include "platform/Outcome.h"
+
+namespace wendmoor {
+
+class FileSystem;
+
+struct RestoreResult {
+    Outcome outcome;
+    // Files that differ both from what the backup's command left there and from their kept
+    // copy: the player changed them since. Only a forced restore replaces them.
+    std::vector<std::string> conflicts;
+    bool needsForce = false;  // refused for the conflicts alone: a forced restore would go on
+    std::vector<std::string> restored;  // the files put back
+    KeptFiles kept;                     // what a forced restore kept before replacing it
+};
+
+// Puts every file of one backup back where it was, each atomically: all copies are written
+// beside their targets and flushed first, then renamed over them. A file that holds its kept
+// bytes already is left alone; a package folder that a deinstall removed is made again (but
+// nothing above it). The whole restore is refused, and nothing changed, when a kept copy is
+// missing or damaged, or when there are conflicts and `force` is not set; with `force` each
+// conflicting file is kept in a new backup of its own before it is replaced. The caller holds
+// the exclusive PackageLock.
+RestoreResult RestoreBackup(const std::string& store, const std::string& game,
+                            const std::string& name, bool force, FileSystem& fileSystem);
+
+}  // namespace wendmoor

@@ -1,0 +1,386 @@
+#include "packages/BackupStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <vector>
+
+#include "packages/Games.h"
+#include "platform/Path.h"
+#include "platform/StopRequest.h"
+
+namespace wendmoor {
+
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::size_t kMostPackageNameBytes = 60;
+constexpr const char* kFilesFolder = "files";
+
+class ScopedFd {
+  public:
+    explicit ScopedFd(int fd) : fd_(fd) {}
+    ~ScopedFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// O_NONBLOCK keeps a FIFO where a file should be from stalling the open.
+int OpenForReading(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+// Reads `fd` to its end, handing each chunk to `use` (which may refuse it) and summing the
+// CRC-32 of the bytes.
+template <typename Use>
+Outcome ReadAll(int fd, const std::string& path, FileFingerprint& fingerprint, Use use) {
+    std::vector<unsigned char> buffer(kChunkSize);
+    uLong crc = crc32(0L, Z_NULL, 0);
+    fingerprint.size = 0;
+    for (;;) {
+        if (StopRequested()) return Outcome::Failed(path, "stopped by a signal");
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Outcome::SystemError(path, errno);
+        if (got == 0) break;
+        crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
+        fingerprint.size += static_cast<std::uint64_t>(got);
+        if (Outcome used = use(buffer.data(), static_cast<std::size_t>(got)); !used.Ok()) {
+            return used;
+        }
+    }
+    fingerprint.crc32 = static_cast<std::uint32_t>(crc);
+    return {};
+}
+
+Outcome ReadFingerprint(int fd, const std::string& path, FileFingerprint& fingerprint) {
+    return ReadAll(fd, path, fingerprint, [](const void*, std::size_t) { return Outcome(); });
+}
+
+Outcome WriteAll(int fd, const std::string& bytes, const std::string& subject) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return Outcome::SystemError(subject, written < 0 ? errno : ENOSPC);
+        done += static_cast<std::size_t>(written);
+    }
+    if (::fsync(fd) != 0) return Outcome::SystemError(subject, errno);
+    return {};
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    const ScopedFd fd(OpenForReading(path));
+    if (fd.get() < 0) return std::nullopt;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    std::string text;
+    FileFingerprint ignored;
+    const Outcome read = ReadAll(fd.get(), path, ignored, [&](const void* data, std::size_t size) {
+        text.append(static_cast<const char*>(data), size);
+        return Outcome();
+    });
+    if (!read.Ok()) return std::nullopt;
+    return text;
+}
+
+// Creates the folders of `folder` (ending with the separator) below `existing`, which must
+// exist (empty: from the root). The parents of the folders it made go into `changed`, as
+// their new entries are durable only once they are synced.
+Outcome MakeFolderChain(const std::string& existing, const std::string& folder,
+                        std::set<std::string>& changed) {
+    for (std::size_t end = folder.find(kPathSeparator, existing.size() + 1);
+         end != std::string::npos; end = folder.find(kPathSeparator, end + 1)) {
+        const std::string path = folder.substr(0, end);
+        if (path.empty()) continue;
+        struct stat info;
+        if (::stat(path.c_str(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode)) return Outcome::Failed(path, "is not a folder");
+            continue;
+        }
+        if (errno != ENOENT) return Outcome::SystemError(path, errno);
+        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+            return Outcome::SystemError(path, errno);
+        }
+        changed.insert(FolderOf(path));
+    }
+    return {};
+}
+
+bool IsBackupNameByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-' || c == '+';
+}
+
+// Backup names are made only of these bytes, so one can be typed on any command line, and
+// never start with ".", which marks a backup being removed.
+bool IsBackupName(const std::string& name) {
+    return !name.empty() && name.front() != '.' &&
+           std::all_of(name.begin(), name.end(), IsBackupNameByte);
+}
+
+// The package name as a part of a folder name: other bytes become "_".
+std::string SafeNamePart(const std::string& text) {
+    std::string part = text.substr(0, kMostPackageNameBytes);
+    for (char& c : part) {
+        if (!IsBackupNameByte(c)) c = '_';
+    }
+    return part;
+}
+
+std::string LocalTimeText(std::int64_t nanoseconds, const char* format) {
+    const std::time_t seconds = static_cast<std::time_t>(nanoseconds / 1000000000);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    char text[64];
+    return std::strftime(text, sizeof text, format, &local) == 0 ? std::string() : text;
+}
+
+std::string DisplayTime(std::int64_t nanoseconds) {
+    return LocalTimeText(nanoseconds, "%Y-%m-%d %H:%M:%S");
+}
+
+Outcome Unkept(const std::string& path, const Outcome& why) {
+    std::string reason = "left as it was, as it could not be backed up";
+    for (const std::string& line : why.Lines()) reason += " (" + line + ")";
+    return Outcome::Failed(path, reason);
+}
+
+}  // namespace
+
+Outcome FingerprintFile(const std::string& path, std::optional<FileFingerprint>& fingerprint) {
+    fingerprint.reset();
+    const ScopedFd fd(OpenForReading(path));
+    if (fd.get() < 0) return errno == ENOENT ? Outcome() : Outcome::SystemError(path, errno);
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0) return Outcome::SystemError(path, errno);
+    if (!S_ISREG(info.st_mode)) return Outcome::Failed(path, "is not a regular file");
+    FileFingerprint read;
+    if (Outcome outcome = ReadFingerprint(fd.get(), path, read); !outcome.Ok()) return outcome;
+    fingerprint = read;
+    return {};
+}
+
+std::string BackupGameKey(int game) {
+    switch (game) {
+        case kCaesar3:
+            return "caesar3";
+        case kPharao:
+            return "pharao";
+        case kZeus:
+            return "zeus";
+        case kEmperor:
+            return "emperor";
+        default:
+            return {};
+    }
+}
+
+CommandBackup::CommandBackup(std::string store, std::string game, std::string package,
+                             std::string command)
+    : store_(std::move(store)) {
+    info_.game = std::move(game);
+    info_.package = std::move(package);
+    info_.command = std::move(command);
+}
+
+CommandBackup::~CommandBackup() {
+    if (manifest_ >= 0) ::close(manifest_);
+    // A backup into which not one file could be copied is of no use.
+    if (!info_.folder.empty() && kept_.files.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(info_.folder), ignored);
+    }
+}
+
+Outcome CommandBackup::Keep(const std::string& path, const FileFingerprint& unlessEqual,
+                            const std::optional<FileFingerprint>& leftBehind) {
+    const ScopedFd fd(OpenForReading(path));
+    if (fd.get() < 0) {
+        return errno == ENOENT ? Outcome() : Unkept(path, Outcome::SystemError(path, errno));
+    }
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0) return Unkept(path, Outcome::SystemError(path, errno));
+    // Only a regular file has bytes to keep; what else lies there the command refuses itself.
+    if (!S_ISREG(info.st_mode)) return {};
+    // The size decides most cases; only a file of the same size is read for its CRC.
+    if (static_cast<std::uint64_t>(info.st_size) == unlessEqual.size) {
+        FileFingerprint current;
+        if (Outcome read = ReadFingerprint(fd.get(), path, current); !read.Ok()) {
+            return Unkept(path, read);
+        }
+        if (current == unlessEqual) return {};
+        if (::lseek(fd.get(), 0, SEEK_SET) != 0) {
+            return Unkept(path, Outcome::SystemError(path, errno));
+        }
+    }
+    if (Outcome copied = Copy(fd.get(), path, leftBehind); !copied.Ok()) {
+        return Unkept(path, copied);
+    }
+    return {};
+}
+
+Outcome CommandBackup::Begin() {
+    if (manifest_ >= 0) return {};
+    if (store_.empty()) {
+        return Outcome::Failed("the backup store",
+                               "has no place: neither XDG_DATA_HOME nor HOME is set");
+    }
+    if (Outcome made = MakeFolderChain({}, store_, unsyncedFolders_); !made.Ok()) return made;
+
+    info_.createdNanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::system_clock::now().time_since_epoch())
+                                   .count();
+    info_.time = DisplayTime(info_.createdNanoseconds);
+    const std::string base = info_.game + '-' +
+                             LocalTimeText(info_.createdNanoseconds, "%Y%m%d-%H%M%S") + '-' +
+                             SafeNamePart(info_.package);
+    for (int counter = 1;; ++counter) {
+        info_.name = counter == 1 ? base : base + '-' + std::to_string(counter);
+        if (::mkdir((store_ + info_.name).c_str(), 0700) == 0) break;
+        if (errno != EEXIST || counter == 1000) {
+            return Outcome::SystemError(store_ + info_.name, errno);
+        }
+    }
+    const std::string folder = store_ + info_.name + kPathSeparator;
+    const std::string manifestPath = folder + kManifestName;
+    const int fd =
+        ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+    const Outcome written = fd < 0 ? Outcome::SystemError(manifestPath, errno)
+                                   : WriteAll(fd, ManifestHeader(info_), manifestPath);
+    if (!written.Ok()) {
+        if (fd >= 0) ::close(fd);
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+        return written;
+    }
+    manifest_ = fd;
+    info_.folder = folder;
+    unsyncedFolders_.insert(store_);
+    unsyncedFolders_.insert(folder);
+    return {};
+}
+
+std::string CommandBackup::StoredPathFor(const std::string& original) {
+    std::string stored = kFilesFolder;
+    std::size_t start = 0;
+    while (start <= original.size()) {
+        std::size_t end = original.find(kPathSeparator, start);
+        if (end == std::string::npos) end = original.size();
+        std::string part = original.substr(start, end - start);
+        start = end + 1;
+#ifdef _WIN32
+        std::erase(part, ':');  // "C:" becomes "C"
+#endif
+        if (part.empty()) continue;
+        if (part == "." || part == "..") part = "_";
+        stored += kPathSeparator + part;
+    }
+    std::string unique = stored;
+    for (int counter = 2; !usedStoredPaths_.insert(AsciiLower(unique)).second; ++counter) {
+        unique = stored + '~' + std::to_string(counter);
+    }
+    return unique;
+}
+
+Outcome CommandBackup::Copy(int source, const std::string& path,
+                            const std::optional<FileFingerprint>& leftBehind) {
+    if (Outcome begun = Begin(); !begun.Ok()) return begun;
+    BackupFile file{path, StoredPathFor(path), {}, leftBehind};
+    const std::string target = info_.folder + file.stored;
+    if (Outcome made = MakeFolderChain(info_.folder, FolderOf(target), unsyncedFolders_);
+        !made.Ok()) {
+        return made;
+    }
+    FileReplacement copy(fileSystem_, target);
+    if (!copy.IsOpen()) return copy.OpenOutcome();
+    Outcome read = ReadAll(source, path, file.bytes, [&](const void* data, std::size_t size) {
+        return copy.Write(data, size) ? Outcome() : copy.Finish();
+    });
+    if (!read.Ok()) return read;
+    if (Outcome committed = copy.Commit(); !committed.Ok()) return committed;
+
+    // The copy, its folders and its manifest line reach the disk before the original changes.
+    unsyncedFolders_.insert(FolderOf(target));
+    for (const std::string& folder : unsyncedFolders_) {
+        if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
+    }
+    unsyncedFolders_.clear();
+    if (Outcome noted = WriteAll(manifest_, ManifestFileLine(file), info_.folder + kManifestName);
+        !noted.Ok()) {
+        return noted;
+    }
+    info_.files.push_back(file);
+    kept_.folder = info_.folder;
+    kept_.files.push_back(path);
+    return {};
+}
+
+std::vector<BackupInfo> ListBackups(const std::string& store, const std::string& game) {
+    std::vector<BackupInfo> backups;
+    std::vector<FileSystem::FolderEntry> entries;
+    if (store.empty() || !FileSystem().ListFolder(store, entries)) return backups;
+    for (const FileSystem::FolderEntry& entry : entries) {
+        BackupInfo backup;
+        if (entry.isFolder && FindBackup(store, game, entry.name, backup).Ok()) {
+            backups.push_back(std::move(backup));
+        }
+    }
+    std::sort(backups.begin(), backups.end(), [](const BackupInfo& a, const BackupInfo& b) {
+        if (a.createdNanoseconds != b.createdNanoseconds) {
+            return a.createdNanoseconds > b.createdNanoseconds;
+        }
+        return a.name > b.name;
+    });
+    return backups;
+}
+
+Outcome FindBackup(const std::string& store, const std::string& game, const std::string& name,
+                   BackupInfo& backup) {
+    const Outcome none = Outcome::Failed(name, "is no backup of " + game);
+    if (!IsBackupName(name)) return none;
+    const std::string folder = store + name + kPathSeparator;
+    const std::optional<std::string> text = ReadWholeFile(folder + kManifestName);
+    if (!text) return none;
+    std::optional<BackupInfo> parsed = ParseManifest(*text);
+    if (!parsed || parsed->game != game) return none;
+    backup = std::move(*parsed);
+    backup.name = name;
+    backup.folder = folder;
+    return {};
+}
+
+Outcome RemoveBackup(const std::string& store, const std::string& game, const std::string& name) {
+    BackupInfo backup;
+    if (Outcome found = FindBackup(store, game, name, backup); !found.Ok()) return found;
+    // Out of the list at once, by one rename; then the files go.
+    namespace fs = std::filesystem;
+    const fs::path doomed(store + kTemporaryPrefix + "removing-" + name);
+    std::error_code error;
+    fs::remove_all(doomed, error);
+    if (::rename((store + name).c_str(), doomed.c_str()) != 0) {
+        return Outcome::SystemError(store + name, errno);
+    }
+    fs::remove_all(doomed, error);
+    if (error) return Outcome::Failed(doomed.string(), error.message());
+    return FileSystem().SyncFolder(store);
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,190 @@
+#include "packages/BackupStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "GameSessionTest.h"
+#include "ZipWriter.h"
+#include "packages/BackupManifest.h"
+#include "packages/Games.h"
+
+namespace wendmoor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+using testing::ZipWriter;
+using Strings = std::vector<std::string>;
+
+// The player's own save: bytes that no text conversion may touch.
+const std::string kPlayerSave("PLAYER\0PROGRESS\t\n\\\xff", 20);
+const std::string kPackageSave = "PACKAGE SAVE";
+const std::string kPackageMap = "PACKAGE MAP";
+
+// Every file below a folder with its bytes.
+std::string Snapshot(const std::string& folder) {
+    std::string snapshot;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+        snapshot += entry.path().string();
+        if (entry.is_regular_file()) snapshot += " = " + ReadFileBytes(entry.path()).value_or("?");
+        snapshot += '\n';
+    }
+    return snapshot;
+}
+
+class BackupTest : public testing::GameSessionTest {
+  protected:
+    BackupTest() {
+        session.SetBackupStoreFolder(store);
+        Package(paths.caesar3_missions, "Rome.zip",
+                ZipWriter().Add("Rome.map", kPackageMap).Add("Rome.sav", kPackageSave));
+        EXPECT_TRUE(session.SelectGame(kCaesar3));
+    }
+
+    std::vector<BackupInfo> Backups() const { return ListBackups(store, "caesar3"); }
+
+    std::string store = dir.path() + "data/QARN/backups/";
+    const std::string save = paths.caesar3_path + "Rome.sav";
+    const std::string map = paths.caesar3_path + "Rome.map";
+};
+
+TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
+    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+    ASSERT_TRUE(WriteFileBytes(map, kPackageMap));  // the same bytes: nothing to keep
+
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    EXPECT_EQ(ReadFileBytes(save), kPackageSave);
+    EXPECT_EQ(session.Kept().files, Strings{save});
+    const std::vector<BackupInfo> backups = Backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(session.Kept().folder, backups[0].folder);
+    EXPECT_TRUE(backups[0].name.starts_with("caesar3-")) << backups[0].name;
+    EXPECT_TRUE(backups[0].name.ends_with("-Rome.zip")) << backups[0].name;
+    EXPECT_EQ(backups[0].command, "install");
+    EXPECT_EQ(backups[0].package, "Rome.zip");
+    EXPECT_EQ(backups[0].Size(), kPlayerSave.size());
+
+    // A reinstall replaces only identical bytes; the scan neither lists nor touches the store.
+    const std::string stored = Snapshot(store);
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    EXPECT_TRUE(session.Kept().files.empty());
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    EXPECT_EQ(session.Lists().installed, Strings{"Rome.zip"});
+    EXPECT_TRUE(session.Lists().available.empty());
+    EXPECT_EQ(Snapshot(store), stored);
+
+    const RestoreResult restored = session.RestoreBackup(backups[0].name, false);
+    EXPECT_TRUE(restored.outcome.Ok()) << restored.outcome.Lines().front();
+    EXPECT_EQ(restored.restored, Strings{save});
+    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+    EXPECT_EQ(ReadFileBytes(map), kPackageMap);
+}
+
+TEST_F(BackupTest, DeinstallKeepsWhatThePlayerChangedAndNothingElse) {
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    EXPECT_FALSE(std::filesystem::exists(store));
+    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
+    EXPECT_FALSE(std::filesystem::exists(save));
+    EXPECT_EQ(session.Kept().files, Strings{save});
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(Backups()[0].command, "deinstall");
+    EXPECT_FALSE(Backups()[0].files[0].leftBehind);
+
+    // Nothing lies there now, so nothing is in the way.
+    const RestoreResult restored = session.RestoreBackup(Backups()[0].name, false);
+    EXPECT_TRUE(restored.outcome.Ok());
+    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+}
+
+TEST_F(BackupTest, ACountedMapIsKeptWhenItsLastReferenceGoes) {
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    ASSERT_TRUE(WriteFileBytes(map, "EDITED MAP"));
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
+    EXPECT_FALSE(std::filesystem::exists(map));
+    EXPECT_EQ(session.Kept().files, Strings{map});
+}
+
+TEST_F(BackupTest, AFileThatCannotBeKeptStaysAsItWasAndIsReported) {
+    // The store's folder cannot be made: its parent is a file.
+    const std::string blocked = dir.WriteFile("blocker", "file") + "/QARN/backups/";
+    for (const bool install : {true, false}) {
+        SCOPED_TRACE(install ? "install" : "deinstall");
+        session.SetBackupStoreFolder(store);
+        ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+        if (install) {
+            ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
+        }
+        ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+
+        session.SetBackupStoreFolder(blocked);
+        const Outcome outcome = session.RunPackageCommand("Rome.zip", install);
+        ASSERT_EQ(outcome.Failures().size(), 1u);
+        EXPECT_EQ(outcome.Failures()[0].subject, save);
+        EXPECT_NE(outcome.Failures()[0].reason.find("could not be backed up"), std::string::npos)
+            << outcome.Failures()[0].reason;
+        EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+        EXPECT_TRUE(session.Kept().files.empty());
+        // The file that needed no backup was installed or deleted all the same.
+        EXPECT_EQ(std::filesystem::exists(map), install);
+        std::filesystem::remove(save);
+    }
+}
+
+TEST_F(BackupTest, RestoreRefusesAFileChangedSinceUnlessForcedWhichKeepsItFirst) {
+    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    const std::string name = Backups().at(0).name;
+    ASSERT_TRUE(WriteFileBytes(save, "PLAYED ON"));
+
+    const RestoreResult refused = session.RestoreBackup(name, false);
+    EXPECT_TRUE(refused.needsForce);
+    EXPECT_EQ(refused.conflicts, Strings{save});
+    EXPECT_TRUE(refused.restored.empty());
+    EXPECT_EQ(ReadFileBytes(save), "PLAYED ON");
+    EXPECT_EQ(Backups().size(), 1u);
+
+    const RestoreResult forced = session.RestoreBackup(name, true);
+    EXPECT_TRUE(forced.outcome.Ok());
+    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+    EXPECT_EQ(forced.kept.files, Strings{save});
+    const std::vector<BackupInfo> backups = Backups();
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].command, "restore");  // newest first
+    EXPECT_EQ(ReadFileBytes(backups[0].folder + backups[0].files.at(0).stored), "PLAYED ON");
+}
+
+TEST(BackupManifestTest, PathsAndNamesKeepEveryByte) {
+    BackupInfo backup;
+    backup.game = "zeus";
+    backup.package = "a\tb\nc\\d\re\xff.zip";
+    backup.command = "install";
+    backup.createdNanoseconds = 1714565000123456789;
+    backup.time = "2024-05-01 14:03:20";
+    backup.files = {{"/g/x\\t\t\n.sav", "files/g/x\\t\t\n.sav", {3, 0xdeadbeef}, {{7, 1}}},
+                    {"/g/y.map", "files/g/y.map", {0, 0}, std::nullopt}};
+    std::string text = ManifestHeader(backup);
+    for (const BackupFile& file : backup.files) text += ManifestFileLine(file);
+
+    const std::optional<BackupInfo> read = ParseManifest(text + "file\t/cut/short");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->package, backup.package);
+    EXPECT_EQ(read->createdNanoseconds, backup.createdNanoseconds);
+    ASSERT_EQ(read->files.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(read->files[i].original, backup.files[i].original);
+        EXPECT_EQ(read->files[i].stored, backup.files[i].stored);
+        EXPECT_EQ(read->files[i].bytes, backup.files[i].bytes);
+        EXPECT_EQ(read->files[i].leftBehind, backup.files[i].leftBehind);
+    }
+    for (const std::string& broken :
+         Strings{"", "something else\n", text + "file\tx\n", text.substr(text.find('\n') + 1)}) {
+        EXPECT_FALSE(ParseManifest(broken)) << broken;
+    }
+}
+
+}  // namespace
+}  // namespace wendmoor
