@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "platform/Version.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogUnits.h"
 
@@ -25,7 +26,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* version = new QLabel(this);
     version->setTextFormat(Qt::PlainText);  // no prefix processing
-    version->setText(QStringLiteral("Wendmoor Version 1.08"));
+    version->setText(QStringLiteral("Wendmoor Version ") + QLatin1String(kVersionText));
     version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     version->setObjectName(QStringLiteral("version"));
     units.Place(version, 40, 10, 138, 20);

@@ -6,6 +6,7 @@
 
 #include "packages/Games.h"
 #include "platform/Path.h"
+#include "platform/Version.h"
 
 namespace wendmoor {
 
@@ -31,7 +32,7 @@ const char* const kCliUsage =
     "OPTIONS: --settings FILE  read the folders from this INI file\n"
     "         --no-wait        fail at once while another Wendmoor command is running\n";
 
-const char* const kCliVersion = "wendmoor-cli 1.08";
+const std::string kCliVersion = std::string("wendmoor-cli ") + kVersionText;
 
 namespace {
 

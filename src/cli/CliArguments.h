@@ -51,6 +51,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 int GameIdFromName(const std::string& name);
 
 extern const char* const kCliUsage;
-extern const char* const kCliVersion;
+extern const std::string kCliVersion;
 
 }  // namespace wendmoor
