@@ -1,8 +1,10 @@
-// The rules for names that Windows adds: what could not be written, or would be written
-// under another name or open a device, is never a stored name.
-#include "packages/StoredName.h"
-
+// The rules Windows adds for names and paths: what could not be written, or would be written
+// under another name or open a device, is never a stored name; a path without a drive's root
+// or a share depends on a current folder.
 #include <gtest/gtest.h>
+
+#include "packages/StoredName.h"
+#include "platform/Path.h"
 
 namespace wendmoor {
 namespace {
@@ -24,6 +26,15 @@ TEST(StoredNameWindowsTest, NamesWindowsCannotHoldAreRefused) {
     EXPECT_EQ(StoredNameOf("maps/Rome.MAP."), std::nullopt);
     EXPECT_EQ(StoredNameOf("maps\\..\\Rome.MAP"), std::nullopt);
     EXPECT_EQ(StoredNameOf("x/PRN.map"), std::nullopt);
+}
+
+TEST(PathWindowsTest, AbsolutePathsNameADriveRootOrAShare) {
+    for (const char* path : {"C:\\Games\\", "c:/games/", "\\\\server\\share\\Games\\"}) {
+        EXPECT_TRUE(IsAbsolutePath(path)) << path;
+    }
+    for (const char* path : {"", "Games\\", "C:Games\\", "\\Games\\", "/games/"}) {
+        EXPECT_FALSE(IsAbsolutePath(path)) << path;
+    }
 }
 
 }  // namespace
