@@ -3,6 +3,7 @@
 
 #include "TestFolder.h"
 #include "packages/FileRefCounts.h"
+#include "platform/DiskSpace.h"
 #include "platform/FileSystem.h"
 #include "platform/windows/WindowsApi.h"
 
@@ -70,6 +71,19 @@ TEST_F(FileSystemWindowsTest, TheLastReferenceDeletesTheFileUnderItsSpellingOnDi
     EXPECT_EQ(folder.List("Cities"), "Rome.map\n");
     EXPECT_TRUE(refs.ReleaseFileRef(at + "cities\\ROME.map").Ok());
     EXPECT_EQ(folder.List("Cities"), "");
+}
+
+TEST_F(FileSystemWindowsTest, FreeSpaceAndTheFileSystemOfAFolder) {
+    const std::string sub = folder.MakeFolder("Maps");
+    const std::string file = folder.Write("Maps\\Rome.map", "r");
+    const std::optional<std::uint64_t> free = FreeSpaceOf(sub);
+    ASSERT_TRUE(free.has_value());
+    EXPECT_GT(*free, 0u);
+    EXPECT_FALSE(FreeSpaceOf(at + "nowhere\\").has_value());
+    ASSERT_TRUE(FileSystemOf(at).has_value());
+    EXPECT_EQ(FileSystemOf(sub), FileSystemOf(at));
+    EXPECT_FALSE(FileSystemOf(file).has_value());
+    EXPECT_FALSE(FileSystemOf(at + "nowhere\\").has_value());
 }
 
 using FileReplacementWindowsTest = FileSystemWindowsTest;
