@@ -1,4 +1,4 @@
-// The shell launcher's report of a program that is not there.
+// The shell launcher: a program that starts, and the report of one that is not there.
 #include <gtest/gtest.h>
 
 #include "TestFolder.h"
@@ -18,6 +18,13 @@ TEST(ShellLauncherTest, AMissingProgramIsReportedWithTheSystemsReason) {
     EXPECT_EQ(reason->back(), '\n');
     EXPECT_EQ(ComposeShellError(*reason, "missing.exe", folder.path()),
               *reason + " 'missing.exe'  in  '" + folder.path() + "'");
+}
+
+TEST(ShellLauncherTest, AProgramThatStartsIsNoFailure) {
+    char system[MAX_PATH + 1] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+    EXPECT_EQ(CreateSystemLauncher()->Open("hostname.exe", std::string(system) + "\\"),
+              std::nullopt);
 }
 
 }  // namespace
