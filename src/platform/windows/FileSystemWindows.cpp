@@ -4,16 +4,18 @@
 // unchanged, so they are read in the system's ANSI code page. That limits what this layer can
 // reach: a file whose name holds a character the code page cannot spell is listed with "?" in
 // its place and cannot be opened under that name, and a path is at most MAX_PATH (260) bytes.
-// The game folders and the names in the archives come from programs that used the same code
-// page and the same limit, so every file a game can use is within reach.
+// The games open their files through the same functions, so every file a game can use is
+// within reach.
 //
-// Windows file systems ignore letter case themselves; the lookups below still report the
-// spelling on disk and keep the listings as the other platforms do, as a folder may be marked
-// case-sensitive, and Wine's drives lie on file systems that respect case.
+// Windows file systems ignore letter case themselves, and the lookups below ask them first,
+// for the spelling on disk. A folder may still be marked case-sensitive (Windows 10 and later);
+// there another spelling is found only in the folder's listing, kept as the other platforms
+// keep it.
 #include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -114,7 +116,7 @@ bool IsMissingError(DWORD error) {
 // A name for a temporary file that no other process is likely to choose at the same moment;
 // CREATE_NEW makes sure it is new.
 std::string TemporaryName() {
-    static std::uint64_t counter = 0;
+    static std::atomic<std::uint64_t> counter{0};
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     std::uint64_t seed = static_cast<std::uint64_t>(now.QuadPart) ^
