@@ -10,6 +10,7 @@
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -70,17 +71,6 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
     return outcome.Ok() ? kExitSuccess : kExitFailure;
 }
 
-bool IsAbsoluteFolder(const std::string& folder) {
-#ifdef _WIN32
-    if (folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) {
-        return true;
-    }
-    return folder.rfind("\\\\", 0) == 0;
-#else
-    return !folder.empty() && folder.front() == '/';
-#endif
-}
-
 const char* FieldNameOf(std::string GamePaths::*member) {
     for (const GamePathField& field : kGamePathFields) {
         if (field.member == member) return field.name;
@@ -95,7 +85,7 @@ bool CheckFoldersAbsolute(const GameDescription& game, const GamePaths& paths, s
     for (std::string GamePaths::*member : {game.missions, game.gameFolder, game.saves}) {
         if (member == nullptr) continue;
         const std::string& folder = paths.*member;
-        if (folder.empty() || IsAbsoluteFolder(folder)) continue;
+        if (folder.empty() || IsAbsolutePath(folder)) continue;
         Fail(err, std::string("the folder ") + FieldNameOf(member) +
                       " is not an absolute path: " + folder);
         return false;

@@ -29,6 +29,18 @@ FinderPlaces PlacesFromEnvironment() {
     FinderPlaces places;
 #ifdef _WIN32
     places.home = AsFolder(Variable("USERPROFILE"));
+    // A publisher's folder, then the game's, in the program folders. The uninstall entries of
+    // the registry are not read yet.
+    for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)"}) {
+        const std::string folder = AsFolder(Variable(variable));
+        if (folder.empty()) continue;
+        bool listed = false;  // both name the same folder on 32-bit Windows
+        for (const auto& known : places.installFolders) listed = listed || known.folder == folder;
+        if (!listed) places.installFolders.push_back({folder, 2});
+    }
+    for (const char* folder : {"C:\\GOG Games\\", "C:\\Sierra\\"}) {
+        places.installFolders.push_back({folder, 1});
+    }
 #else
     places.home = Variable("HOME");
     if (places.home.empty()) {

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
@@ -38,7 +37,7 @@ class FolderWalk {
     std::size_t ListingsMade() const { return listings_; }
 
   private:
-    std::set<std::pair<dev_t, ino_t>> seen_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen_;  // (device, file number)
     std::size_t listings_ = 0;
 };
 

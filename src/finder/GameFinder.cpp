@@ -70,17 +70,9 @@ class GameSearch {
             // Heroic and Lutris also install games straight into ~/Games/NAME.
             Search(home + "Games/", 2, ShortForm(home + "Games/", places_));
         }
-#ifdef _WIN32
-        // The usual install folders; the uninstall entries of the registry are not read yet.
-        for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)"}) {
-            if (const char* folder = std::getenv(variable)) {
-                Search(std::string(folder) + kPathSeparator, 2, "Windows install folder");
-            }
+        for (const auto& [folder, depth] : places_.installFolders) {
+            Search(folder, depth, "Windows install folder " + folder);
         }
-        for (const char* folder : {"C:\\GOG Games\\", "C:\\Sierra\\"}) {
-            Search(folder, 1, "Windows install folder");
-        }
-#endif
         return std::move(findings_);
     }
 

@@ -1,8 +1,5 @@
 #include "packages/ExtractionCheck.h"
 
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-
 #include <map>
 #include <optional>
 #include <utility>
@@ -21,17 +18,16 @@ constexpr std::uint64_t kDeflateSlack = 1024;
 // A file takes whole blocks; count each one as if it ended on a fresh one.
 constexpr std::uint64_t kBlockSize = 4096;
 
-// The target's folder, or the nearest folder above it that exists, with what stat says of it:
-// a folder the plan creates lands on the file system of its parent. Nothing when no folder of
-// the path exists.
-std::optional<std::pair<std::string, struct stat>> ExistingFolderOf(const std::string& target,
-                                                                    const FileSystem& fileSystem) {
+// The target's folder, or the nearest folder above it that exists, with the file system it lies
+// on: a folder the plan creates lands on the file system of its parent. Nothing when no folder
+// of the path exists.
+std::optional<std::pair<std::string, std::uint64_t>> ExistingFolderOf(
+    const std::string& target, const FileSystem& fileSystem) {
     std::string folder = FolderOf(fileSystem.Resolve(target));
-    struct stat info;
     for (;;) {
         const std::string probe = folder.empty() ? std::string(".") : folder;
-        if (::stat(probe.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            return std::make_pair(probe, info);
+        if (const std::optional<std::uint64_t> device = FileSystemOf(probe)) {
+            return std::make_pair(probe, *device);
         }
         if (folder.empty()) return std::nullopt;
         folder = FolderOf(folder.substr(0, folder.size() - 1));
@@ -44,12 +40,6 @@ bool ClaimsTheImpossible(const ZipEntryRecord& record) {
 
 }  // namespace
 
-std::optional<std::uint64_t> FreeSpaceOf(const std::string& folder) {
-    struct statvfs info;
-    if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
-}
-
 std::uint64_t MaxInflatedSize(std::uint64_t compressedSize) {
     return compressedSize * kDeflateRatio + kDeflateSlack;
 }
@@ -60,9 +50,9 @@ Outcome CanExtractPlan(const Archive& archive, const PackagePlan& plan,
         std::string folder;
         std::uint64_t needed = 0;
     };
-    std::map<dev_t, Device> devices;
+    std::map<std::uint64_t, Device> devices;
     // Targets share folders; each folder is looked up once.
-    std::map<std::string, std::optional<std::pair<std::string, struct stat>>> folders;
+    std::map<std::string, std::optional<std::pair<std::string, std::uint64_t>>> folders;
     for (const PackagePlan::Step& step : plan.Steps()) {
         if (step.kind != PackagePlan::Step::Kind::File) continue;
         const ZipEntryRecord* record = archive.RecordFor(step.entry);
@@ -77,7 +67,7 @@ Outcome CanExtractPlan(const Archive& archive, const PackagePlan& plan,
         if (inserted) slot->second = ExistingFolderOf(step.target, fileSystem);
         const auto& folder = slot->second;
         if (!folder) continue;
-        Device& device = devices[folder->second.st_dev];
+        Device& device = devices[folder->second];
         if (device.folder.empty()) device.folder = folder->first;
         device.needed += (record->size + kBlockSize - 1) / kBlockSize * kBlockSize;
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/DiskSpace.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
@@ -14,9 +15,8 @@ class FileSystem;
 class PackagePlan;
 
 // The bytes free for us on the file system that holds an existing folder; nullopt when that
-// cannot be told.
+// cannot be told. FreeSpaceOf (platform/DiskSpace.h) asks the system.
 using FreeSpaceProbe = std::function<std::optional<std::uint64_t>(const std::string& folder)>;
-std::optional<std::uint64_t> FreeSpaceOf(const std::string& folder);
 
 // The most bytes that `compressedSize` bytes of deflate data can expand to: deflate codes at
 // most 258 bytes in one bit pair, roughly 1032 to one, plus a little for the stream's ends.

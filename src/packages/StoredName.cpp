@@ -9,14 +9,28 @@ namespace wendmoor {
 namespace {
 
 #ifdef _WIN32
+// The device names Windows finds in every folder: "con.map" and "NUL .txt" open the device, not
+// a file. COM and LPT also take the superscript digits 1 to 3 (bytes B9, B2 and B3 in the
+// Western code pages).
 bool IsReservedDeviceName(std::string_view name) {
-    const std::string stem = AsciiLower(name.substr(0, name.find('.')));
-    static constexpr std::array<std::string_view, 4> kPlain = {"con", "prn", "aux", "nul"};
+    std::string stem = AsciiLower(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    static constexpr std::array<std::string_view, 6> kPlain = {"con", "prn",    "aux",
+                                                               "nul", "conin$", "conout$"};
     for (std::string_view reserved : kPlain) {
         if (stem == reserved) return true;
     }
-    return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) &&
-           stem[3] >= '1' && stem[3] <= '9';
+    if (stem.size() != 4 || !(stem.starts_with("com") || stem.starts_with("lpt"))) return false;
+    const unsigned char digit = static_cast<unsigned char>(stem[3]);
+    return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
+// Characters no Windows file name may hold; a name with one could not be written at all.
+bool HasCharacterWindowsRefuses(std::string_view name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32) return true;
+    }
+    return name.find_first_of("\\:*?\"<>|") != std::string_view::npos;
 }
 #endif
 
@@ -27,8 +41,10 @@ bool IsSafeFileName(std::string_view name) {
     if (name.find('/') != std::string_view::npos) return false;
     if (name.find('\0') != std::string_view::npos) return false;
 #ifdef _WIN32
-    if (name.find_first_of("\\:") != std::string_view::npos) return false;
-    if (IsReservedDeviceName(name)) return false;
+    if (HasCharacterWindowsRefuses(name) || IsReservedDeviceName(name)) return false;
+    // Windows drops trailing dots and blanks from a name, so "rome.map." would be written as
+    // "rome.map", a file the archive does not name.
+    if (name.back() == '.' || name.back() == ' ') return false;
 #endif
     return true;
 }

@@ -20,8 +20,9 @@ std::optional<std::string> StoredNameOf(std::string_view entryName);
 std::string_view ExtensionOf(std::string_view storedName);
 
 // Whether a name can be placed in a folder and stay there: not empty, not "." or "..", and
-// free of path separators. On Windows also free of "\" and ":" and not a reserved device
-// name (CON, NUL, COM1 ...), with or without an extension.
+// free of path separators. On Windows also free of "\", ":" and the other characters Windows
+// refuses in a name (*?"<>| and control characters), not ending in a dot or a blank, and not a
+// reserved device name (CON, NUL, COM1 ...), with or without an extension.
 bool IsSafeFileName(std::string_view name);
 
 }  // namespace wendmoor

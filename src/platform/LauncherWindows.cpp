@@ -1,9 +1,10 @@
-#ifdef _WIN32
-
-#include <shellapi.h>
-#include <windows.h>
-
+// The launcher on Windows: the shell's "open".
 #include "platform/Launcher.h"
+#include "platform/windows/WindowsApi.h"
+#include "platform/windows/WindowsError.h"
+
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 namespace wendmoor {
 
@@ -32,17 +33,6 @@ DWORD ErrorOfShellResult(INT_PTR result) {
     }
 }
 
-std::string SystemText(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
-        0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : std::string();
-    LocalFree(text);
-    return message;
-}
-
 class ShellLauncher final : public Launcher {
   public:
     // The shell decides at once; there is nothing to watch.
@@ -56,7 +46,7 @@ class ShellLauncher final : public Launcher {
         if (result > 32) return {};
         DWORD error = GetLastError();
         if (error == 0) error = ErrorOfShellResult(result);
-        return Launch{LaunchFailure{SystemText(error), {}}, nullptr};
+        return Launch{LaunchFailure{WindowsErrorMessage(error), {}}, nullptr};
     }
 };
 
@@ -67,5 +57,3 @@ std::unique_ptr<Launcher> CreateSystemLauncher() {
 }
 
 }  // namespace wendmoor
-
-#endif

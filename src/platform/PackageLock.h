@@ -14,7 +14,8 @@ namespace wendmoor {
 // scan to its end. A refresh holds the shared lock, so it never sees a half-applied command.
 //
 // The lock is a file lock on a file in $XDG_RUNTIME_DIR, or in the temporary folder when that
-// is not set. The system drops it when the process ends, however it ends.
+// is not set; on Windows a byte-range lock on a file in %LOCALAPPDATA%. The system drops it
+// when the process ends, however it ends.
 class PackageLock {
   public:
     enum class Mode { Shared, Exclusive };

@@ -19,6 +19,16 @@ std::string FolderOf(std::string_view path) {
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+bool IsAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+    // "C:games" and "\\games" depend on the current folder of the drive or the current drive.
+    if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
+    return path.starts_with("\\\\") || path.starts_with("//");
+#else
+    return path.starts_with('/');
+#endif
+}
+
 std::string AsciiLower(std::string_view text) {
     std::string lowered(text);
     for (char& c : lowered) {

@@ -22,6 +22,10 @@ std::string FileNameOf(std::string_view path);
 // The folder part of a path, with its trailing separator; empty when there is none.
 std::string FolderOf(std::string_view path);
 
+// A path that names the same place whatever the current folder is: "/..." here; on Windows a
+// drive with its root ("C:\\", "C:/") or a network share ("\\\\server\\share").
+bool IsAbsolutePath(std::string_view path);
+
 // ASCII-only lower-casing: A to Z become a to z, every other byte stays as it is, so the
 // result never depends on the locale.
 std::string AsciiLower(std::string_view text);

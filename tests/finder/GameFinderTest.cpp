@@ -169,6 +169,21 @@ TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
               Lines({"Zeus @/home/.wine/drive_c/Open/Zeus/ (Wine prefix ~/.wine/)"}));
 }
 
+// The install folders Windows names: a publisher's folder, then the game's, in the program
+// folders; one level in the shops' folders.
+TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepth) {
+    TempDir root;
+    root.WriteFile("Programs/Publisher/Zeus/Zeus.exe", "");
+    root.WriteFile("Programs/Publisher/Deeper/Emperor/emperor.exe", "");
+    root.WriteFile("Shop/Pharaoh/pharaoh.exe", "");
+    root.WriteFile("Shop/Series/Caesar3/c3.exe", "");
+    FinderPlaces places;
+    places.installFolders = {{root.path() + "Programs/", 2}, {root.path() + "Shop/", 1}};
+    EXPECT_EQ(Render(FindGames(places), root),
+              Lines({"Pharao @/Shop/Pharaoh/ (Windows install folder @/Shop/)",
+                     "Zeus @/Programs/Publisher/Zeus/ (Windows install folder @/Programs/)"}));
+}
+
 TEST(FindGamesTest, NoHomeLooksNowhere) {
     EXPECT_TRUE(FindGames(FinderPlaces{}).Empty());
 }

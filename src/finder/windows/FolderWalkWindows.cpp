@@ -1,0 +1,83 @@
+// The finder's walk on Windows. A folder is known by its volume's serial number and its file
+// index, so a junction or a link to a folder listed already lists nothing new.
+#include <algorithm>
+#include <cstring>
+
+#include "finder/FolderWalk.h"
+#include "platform/windows/WindowsApi.h"
+
+namespace wendmoor {
+
+namespace {
+
+std::string WithSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
+// What the path is after following links: false when it leads nowhere.
+bool InformationOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& information) {
+    // Backup semantics open folders too; no access right is needed to read the information.
+    const HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &information) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+}  // namespace
+
+bool FolderWalk::IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderWalk::ListOnce(const std::string& folder, Listing& listing) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!InformationOf(folder, information) ||
+        !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    const std::uint64_t index =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    if (!seen_.emplace(information.dwVolumeSerialNumber, index).second) return false;
+    return List(folder, listing);
+}
+
+bool FolderWalk::List(const std::string& folder, Listing& listing) {
+    listing = {};
+    if (listings_ >= kMaxListings) return false;
+    ++listings_;
+    const std::string prefix = WithSeparator(folder);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    std::size_t entries = 0;
+    do {
+        if (++entries > kMaxEntries) break;
+        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) {
+            continue;
+        }
+        DWORD attributes = found.dwFileAttributes;
+        // A link counts as what it points to, a dangling one as nothing.
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            BY_HANDLE_FILE_INFORMATION information;
+            if (!InformationOf(prefix + found.cFileName, information)) continue;
+            attributes = information.dwFileAttributes;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            listing.folders.push_back(found.cFileName);
+        } else if (!(attributes & FILE_ATTRIBUTE_DEVICE)) {
+            listing.files.push_back(found.cFileName);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    // Sorted, so what is found and in which order never depends on the file system's order.
+    std::sort(listing.folders.begin(), listing.folders.end());
+    std::sort(listing.files.begin(), listing.files.end());
+    return true;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,26 @@
+#include "platform/windows/WindowsError.h"
+
+namespace wendmoor {
+
+std::string WindowsErrorMessage(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
+        0, nullptr);
+    std::string message = length > 0 ? std::string(text, length) : std::string();
+    LocalFree(text);
+    if (message.empty()) message = "Error " + std::to_string(error) + "\r\n";
+    return message;
+}
+
+Outcome WindowsFailure(std::string subject, DWORD error) {
+    std::string reason = WindowsErrorMessage(error);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return Outcome::Failed(std::move(subject), std::move(reason));
+}
+
+}  // namespace wendmoor

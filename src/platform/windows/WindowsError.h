@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Outcome.h"
+#include "platform/windows/WindowsApi.h"
+
+namespace wendmoor {
+
+// The system's message for a Win32 error code, in the user's language, as FormatMessage gives
+// it: as a rule one sentence ending with a line break. "Error N" with the line break when the
+// system has no text for the code.
+std::string WindowsErrorMessage(DWORD error);
+
+// A failed Win32 call: the reason is the system's message without its line break.
+Outcome WindowsFailure(std::string subject, DWORD error);
+
+}  // namespace wendmoor

@@ -1,0 +1,36 @@
+// The shell launcher: a program that starts, and the report of one that is not there.
+#include <gtest/gtest.h>
+
+#include "TestFolder.h"
+#include "platform/Launcher.h"
+#include "platform/windows/WindowsError.h"
+
+namespace wendmoor {
+namespace {
+
+TEST(ShellLauncherTest, AMissingProgramIsReportedWithTheSystemsReason) {
+    testing::TestFolder folder;
+    const Launch launch = CreateSystemLauncher()->Open("missing.exe", folder.path());
+    ASSERT_TRUE(launch.failure.has_value());
+    EXPECT_EQ(launch.watch, nullptr);  // the shell decides at once
+    const std::string& reason = launch.failure->reason;
+    EXPECT_EQ(reason, WindowsErrorMessage(ERROR_FILE_NOT_FOUND));
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(reason.back(), '\n');
+    std::string firstLine = reason;
+    while (!firstLine.empty() && (firstLine.back() == '\n' || firstLine.back() == '\r')) {
+        firstLine.pop_back();
+    }
+    EXPECT_EQ(ComposeShellError(reason, "missing.exe", folder.path()),
+              firstLine + "\n'missing.exe'\nin '" + folder.path() + "'");
+}
+
+TEST(ShellLauncherTest, AProgramThatStartsIsNoFailure) {
+    char system[MAX_PATH + 1] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+    const Launch launch = CreateSystemLauncher()->Open("hostname.exe", std::string(system) + "\\");
+    EXPECT_FALSE(launch.failure.has_value());
+}
+
+}  // namespace
+}  // namespace wendmoor
