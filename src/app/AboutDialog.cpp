@@ -31,7 +31,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     units.Place(version, 40, 10, 138, 20);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     units.Place(ok, 70, 80, 50, 14);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -37,7 +37,7 @@ class MainDialog : public QDialog {
     MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent = nullptr);
     ~MainDialog() override;
 
-    // OnInitDialog: loads the folders and, at a first start (see NeedsFirstStartAbout), shows
+    // Loads the folders and, at a first start (see NeedsFirstStartAbout), shows
     // the About box. False when the user left that box with Escape or its close box: the
     // program then ends with status 0 before the window is shown.
     bool InitDialog();

@@ -141,34 +141,5 @@ TEST_F(FailingDiskTest, VanishedSaveFolderIsNotRecreated) {
     EXPECT_EQ(ListTree(paths.pharao_path), "Maps/\nMaps/one.map\n");
 }
 
-TEST_F(FailingDiskTest, GarbageSettingsFileIsReadWithoutHarm) {
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
-    garbage += "\n[General]\ncaesar3_path=\xff\xfe\x00/x\n=\n[[[\n";
-    const std::string file = tree.WriteFile(tree.Root() + "sentinel/garbage.conf", garbage);
-    outsideBefore = tree.OutsideSnapshot();
-    GamePaths loaded;
-    LoadGamePaths(loaded, *OpenIniSettingsStore(file));
-    EXPECT_EQ(ReadFileBytes(file), garbage);
-    // Whatever was read, a game whose folders are not all there is simply not selected.
-    PackageSession fromGarbage(loaded, fileSystem, nullptr);
-    for (int game = kCaesar3; game <= kEmperor; ++game) fromGarbage.SelectGame(game);
-}
-
-#ifdef WENDMOOR_CLI
-TEST_F(FailingDiskTest, CommandLineToolListsAHostileMissionsFolder) {
-    tree.Package(kCaesar3, "text.zip", "no zip at all");
-    tree.Package(kCaesar3, "nul.zip", ZipWriter().Add(std::string("a.map\0b", 7), "n").Bytes());
-    tree.Package(kCaesar3, "good.zip", ZipWriter().Add("../g.map", "g"));
-    const std::string settings = tree.Root() + "sentinel/wendmoor.conf";
-    SaveGamePaths(paths, *OpenIniSettingsStore(settings));
-    outsideBefore = tree.OutsideSnapshot();
-    ASSERT_EQ(::chdir(tree.Root().c_str()), 0);
-    const std::string command =
-        std::string(WENDMOOR_CLI) + " --settings '" + settings + "' list caesar3 > /dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-}
-#endif
-
 }  // namespace
 }  // namespace wendmoor
