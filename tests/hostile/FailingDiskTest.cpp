@@ -90,6 +90,14 @@ TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
     ::chmod(paths.caesar3_path.c_str(), 0755);
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old");
+
+    // A deinstall that cannot delete says so, for counted and uncounted files alike.
+    tree.Package(kCaesar3, "q.zip", ZipWriter().Add("q.map", "q").Add("q.sav", "s"));
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+    ASSERT_TRUE(session.RunPackageCommand("q.zip", true).Ok());
+    ::chmod(paths.caesar3_path.c_str(), 0555);
+    EXPECT_EQ(session.RunPackageCommand("q.zip", false).Failures().size(), 2u);
+    ::chmod(paths.caesar3_path.c_str(), 0755);
 }
 
 TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {

@@ -46,6 +46,7 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"Scenarios/Rome.MAP", "Rome.map"},
         {"ROME.Map", "ROME.map"},
+        {"Troy.PAZ", "Troy.paz"},
         {"Scenarios/", std::nullopt},
         {"notes", std::nullopt},
         {"../../evil.map", "evil.map"},
