@@ -16,7 +16,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     const DialogUnits units(font());
 
-    // Controls in the order of the template, which is also the tab order.
+    // Controls in their tab order.
     auto* icon = new QLabel(this);
     const QRect iconRect = units.Rect(10, 10, 20, 20);
     icon->setGeometry(iconRect);

@@ -105,7 +105,7 @@ void MainDialog::BuildControls() {
         units.Place(box, group.x, group.y, group.width, group.height);
     }
 
-    // The controls in the order of the template, which is also the tab order.
+    // The controls in their tab order.
     QPushButton* bye = MakeButton(this, "byeButton", QStringLiteral("Bye Bye ..."));
     bye->setDefault(true);
     units.Place(bye, 360, 10, 40, 14);

@@ -25,9 +25,6 @@ struct GuiServices;
 // package lists, "Zipfile Content", the package commands, Options, Start and Help.
 // Split by concern: MainDialog.cpp (construction, layout, start-up, SelectGame, OnOptions),
 // MainDialogPackageCommands.cpp (package commands), MainDialogShell.cpp (Start, Help, About).
-//
-// A Windows dialog would also paint its icon when minimised (OnPaint) and answer
-// WM_QUERYDRAGICON; Qt draws the window icon by itself, so neither exists here.
 class MainDialog : public QDialog {
     Q_OBJECT
 

@@ -48,8 +48,6 @@ class ScriptedDialogRunner final : public DialogRunner {
         return dialog.result();
     }
 
-    std::size_t Pending() const { return answers_.size(); }
-
     std::vector<QString> titles;  // every dialog run, in order
     int unexpected = 0;
 
@@ -85,12 +83,10 @@ class RecordingMessageBoxes final : public MessageBoxes {
         QTextDocument document;
         document.setHtml(richText);
         shown.emplace_back(caption, document.toPlainText());
-        richTexts.push_back(richText);
         details.push_back(detailText);
     }
     std::vector<std::pair<QString, QString>> shown;
-    std::vector<QString> details;    // one for each box shown
-    std::vector<QString> richTexts;  // the rich texts as given
+    std::vector<QString> details;  // one for each box shown
 };
 
 class ScriptedFileChooser final : public FileChooser {
