@@ -17,7 +17,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     const DialogUnits units(font());
 
-    // Controls in the order of the template, which is also the tab order.
+    // Controls in their tab order.
     auto* icon = new QLabel(this);
     const QRect iconRect = units.Rect(10, 10, 20, 20);
     icon->setGeometry(iconRect);
@@ -32,7 +32,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     units.Place(version, 40, 10, 138, 20);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     units.Place(ok, 70, 80, 50, 14);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -35,9 +35,10 @@ std::string CurrentFolder() {
     return error ? std::string() : folder.string();
 }
 
-ListBox* MakeListBox(QWidget* parent, const char* id, const char* name, const char* description) {
+ListBox* MakeListBox(QWidget* parent, const char* objectName, const char* name,
+                     const char* description) {
     auto* list = new ListBox(QString::fromUtf8(name), QString::fromUtf8(description), parent);
-    list->setObjectName(QString::fromLatin1(id));
+    list->setObjectName(QString::fromLatin1(objectName));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);  // the lines come sorted (ListOrder)
     list->setUniformItemSizes(true);
@@ -47,9 +48,9 @@ ListBox* MakeListBox(QWidget* parent, const char* id, const char* name, const ch
     return list;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* id, const QString& text) {
+QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& text) {
     auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(id));
+    button->setObjectName(QString::fromLatin1(objectName));
     return button;
 }
 
@@ -104,61 +105,61 @@ void MainDialog::BuildControls() {
         units.Place(box, group.x, group.y, group.width, group.height);
     }
 
-    // The controls in the order of the template, which is also the tab order.
-    QPushButton* bye = MakeButton(this, "1", QStringLiteral("Bye Bye ..."));
+    // The controls in their tab order.
+    QPushButton* bye = MakeButton(this, "byeButton", QStringLiteral("Bye Bye ..."));
     bye->setDefault(true);
     units.Place(bye, 360, 10, 40, 14);
     connect(bye, &QPushButton::clicked, this, &QDialog::accept);
 
-    QPushButton* install = MakeButton(this, "1016", QStringLiteral("<- Install"));
+    QPushButton* install = MakeButton(this, "installButton", QStringLiteral("<- Install"));
     units.Place(install, 180, 95, 45, 35);
     connect(install, &QPushButton::clicked, this, &MainDialog::OnInstall);
 
-    QPushButton* deinstall = MakeButton(this, "1017", QStringLiteral("Deinstall ->"));
+    QPushButton* deinstall = MakeButton(this, "deinstallButton", QStringLiteral("Deinstall ->"));
     units.Place(deinstall, 180, 137, 45, 35);
     connect(deinstall, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
 
     ListBox* installed =
-        MakeListBox(this, "1008", "Installed missions",
+        MakeListBox(this, "installedList", "Installed missions",
                     "The selected game's installed mission packages. Enter or a double-click "
                     "deinstalls the selected one.");
     installedList_ = installed;
     units.Place(installedList_, 10, 40, 160, 190);
     ListBox* available =
-        MakeListBox(this, "1009", "Available missions",
+        MakeListBox(this, "availableList", "Available missions",
                     "The mission packages in the selected game's missions folder that are not "
                     "installed. Enter or a double-click installs the selected one.");
     availableList_ = available;
     units.Place(availableList_, 235, 40, 160, 190);
 
-    QPushButton* options = MakeButton(this, "1000", QStringLiteral("Options"));
+    QPushButton* options = MakeButton(this, "optionsButton", QStringLiteral("Options"));
     units.Place(options, 315, 10, 40, 15);
     connect(options, &QPushButton::clicked, this, &MainDialog::OnOptions);
 
     gameButtons_ = new QButtonGroup(this);
     gameButtons_->setExclusive(true);
-    const auto addGame = [&](const char* id, const char* text, int game, int x) {
+    const auto addGame = [&](const char* objectName, const char* text, int game, int x) {
         auto* radio = new QRadioButton(QString::fromUtf8(text), this);
-        radio->setObjectName(QString::fromLatin1(id));
+        radio->setObjectName(QString::fromLatin1(objectName));
         units.Place(radio, x, 10, 55, 10);
         gameButtons_->addButton(radio, game);
     };
-    addGame("1013", "Pharao", kPharao, 70);
-    addGame("1015", "Zeus", kZeus, 130);
-    addGame("1014", "DEK", kEmperor, 190);
+    addGame("pharaoButton", "Pharao", kPharao, 70);
+    addGame("zeusButton", "Zeus", kZeus, 130);
+    addGame("emperorButton", "DEK", kEmperor, 190);
 
-    contentList_ = MakeListBox(this, "1010", "Zipfile content",
+    contentList_ = MakeListBox(this, "contentList", "Zipfile content",
                                "What the selected package holds, one line for each file the "
                                "game uses, with a letter for its kind.");
     units.Place(contentList_, 10, 250, 385, 85);
 
-    addGame("1018", "Caesar III", kCaesar3, 10);
+    addGame("caesar3Button", "Caesar III", kCaesar3, 10);
 
-    QPushButton* help = MakeButton(this, "1001", QStringLiteral("Help"));
+    QPushButton* help = MakeButton(this, "helpButton", QStringLiteral("Help"));
     units.Place(help, 270, 10, 40, 15);
     connect(help, &QPushButton::clicked, this, &MainDialog::OnHelpButton);
 
-    QPushButton* start = MakeButton(this, "1049", QStringLiteral("Start"));
+    QPushButton* start = MakeButton(this, "startButton", QStringLiteral("Start"));
     units.Place(start, 180, 34, 45, 35);
     connect(start, &QPushButton::clicked, this, &MainDialog::OnStart);
 

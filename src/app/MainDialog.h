@@ -26,9 +26,6 @@ struct GuiServices;
 // Split by concern: MainDialog.cpp (construction, layout, start-up, SelectGame, OnOptions),
 // MainDialogPackageCommands.cpp (package commands), MainDialogShell.cpp (Start, Help, About),
 // MainDialogBackups.cpp (the backups of the player's files).
-//
-// A Windows dialog would also paint its icon when minimised (OnPaint) and answer
-// WM_QUERYDRAGICON; Qt draws the window icon by itself, so neither exists here.
 class MainDialog : public QDialog {
     Q_OBJECT
 
@@ -38,7 +35,7 @@ class MainDialog : public QDialog {
     MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent = nullptr);
     ~MainDialog() override;
 
-    // OnInitDialog: loads the folders and, at a first start (see NeedsFirstStartAbout), shows
+    // Loads the folders and, at a first start (see NeedsFirstStartAbout), shows
     // the About box. False when the user left that box with Escape or its close box: the
     // program then ends with status 0 before the window is shown.
     bool InitDialog();

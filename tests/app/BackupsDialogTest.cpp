@@ -38,7 +38,7 @@ class BackupsDialogTest : public WindowTest {
                         .Add("Rome.sav", "package save")
                         .WriteTo(paths.caesar3_missions + "Rome.zip"));
         Open(paths);
-        window->findChild<QRadioButton*>(QStringLiteral("1018"))->click();
+        window->findChild<QRadioButton*>(QStringLiteral("caesar3Button"))->click();
     }
 
     void TearDown() override {

@@ -85,12 +85,10 @@ class RecordingMessageBoxes final : public MessageBoxes {
         QTextDocument document;
         document.setHtml(richText);
         shown.emplace_back(caption, document.toPlainText());
-        richTexts.push_back(richText);
         details.push_back(detailText);
     }
     std::vector<std::pair<QString, QString>> shown;
-    std::vector<QString> details;    // one for each box shown
-    std::vector<QString> richTexts;  // the rich texts as given
+    std::vector<QString> details;  // one for each box shown
 };
 
 class ScriptedFileChooser final : public FileChooser {

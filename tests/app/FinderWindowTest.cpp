@@ -30,8 +30,8 @@ using Lines = std::vector<std::string>;
 const QString kAboutTitle = QStringLiteral("Info über QARN");
 const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
 
-QString Origin(OptionsDialog& dialog, int editId) {
-    auto* label = dialog.findChild<QLabel*>(QStringLiteral("origin%1").arg(editId));
+QString Origin(OptionsDialog& dialog, const char* field) {
+    auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(field) + QStringLiteral("Origin"));
     return label != nullptr && !label->isHidden() ? label->toolTip() : QStringLiteral("(none)");
 }
 
@@ -44,9 +44,11 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
     dialogs.Expect(Accept());
     dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
         EXPECT_EQ(options.WorkingPaths().zeus_path, zeus);
-        EXPECT_EQ(Origin(options, 1029), QStringLiteral("found: Wine prefix ~/.wine/"));
-        EXPECT_EQ(Origin(options, 1039), QStringLiteral("found: player Anna's folder in Save"));
-        EXPECT_EQ(Origin(options, 1033), QStringLiteral("proposed: made when you click OK"));
+        EXPECT_EQ(Origin(options, "zeus_path"), QStringLiteral("found: Wine prefix ~/.wine/"));
+        EXPECT_EQ(Origin(options, "zeus_saves"),
+                  QStringLiteral("found: player Anna's folder in Save"));
+        EXPECT_EQ(Origin(options, "zeus_missions"),
+                  QStringLiteral("proposed: made when you click OK"));
         EXPECT_EQ(ListTree(home + "Documents/"), "");  // not before OK
         options.accept();
     }));
@@ -93,19 +95,20 @@ TEST_F(FinderWindowTest, FindGamesFillsOnlyEmptyRowsAndAsksAmongSeveral) {
         options.findChild<QPushButton*>(QStringLiteral("findGames"))->click();
         EXPECT_EQ(options.WorkingPaths().caesar3_path, stored.caesar3_path);
         EXPECT_EQ(options.WorkingPaths().emperor_path, second);
-        EXPECT_EQ(Origin(options, 1043), QStringLiteral("from your settings"));
-        EXPECT_EQ(Origin(options, 1031), QStringLiteral("found: ~/Games/"));
-        EXPECT_EQ(Origin(options, 1041), QStringLiteral("(none)"));  // no Save folder there
+        EXPECT_EQ(Origin(options, "caesar3_path"), QStringLiteral("from your settings"));
+        EXPECT_EQ(Origin(options, "emperor_path"), QStringLiteral("found: ~/Games/"));
+        EXPECT_EQ(Origin(options, "emperor_saves"),
+                  QStringLiteral("(none)"));  // no Save folder there
         EXPECT_EQ(options.findChild<QLabel*>(QStringLiteral("findStatus"))->text(),
                   QStringLiteral("4 empty rows filled: check them, then OK."));
 
         options.accept();  // the proposed missions folders cannot be made
         EXPECT_NE(options.result(), QDialog::Accepted);
-        EXPECT_EQ(Origin(options, 1025),
+        EXPECT_EQ(Origin(options, "emperor_missions"),
                   QStringLiteral("could not be made: choose another folder"));
         options.reject();
     }));
-    window->findChild<QPushButton*>(QStringLiteral("1000"))->click();
+    window->findChild<QPushButton*>(QStringLiteral("optionsButton"))->click();
     ASSERT_EQ(picker.asked.size(), 1u);
     EXPECT_EQ(picker.asked[0],
               std::make_pair(QStringLiteral("Emperor Folder (Emperor.exe)"), std::size_t{2}));
@@ -121,7 +124,7 @@ class AddPackagesTest : public FinderWindowTest {
         paths = Caesar3Folders();
         ASSERT_TRUE(ZipWriter().Add("Old.map", "old").WriteTo(paths.caesar3_missions + "Rome.zip"));
         Open(paths);
-        window->findChild<QRadioButton*>(QStringLiteral("1018"))->click();
+        window->findChild<QRadioButton*>(QStringLiteral("caesar3Button"))->click();
         ASSERT_EQ(window->CurrentGame(), kCaesar3);
     }
 
@@ -181,7 +184,8 @@ TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
     EXPECT_EQ(Available(), Lines({"Carthage.zip", "Rome.zip"}));
 
     dialogs.Expect(Reject());
-    window->findChild<QRadioButton*>(QStringLiteral("1013"))->click();  // Pharao: no folders
+    window->findChild<QRadioButton*>(QStringLiteral("pharaoButton"))
+        ->click();  // Pharao: no folders
     messages.shown.clear();
     window->AddPackagesAction()->trigger();
     EXPECT_EQ(packageFiles.asked, 1);

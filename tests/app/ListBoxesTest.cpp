@@ -44,7 +44,7 @@ TEST(ListBoxesTest, ProgrammaticChangesReportNoSelectionChange) {
     EXPECT_EQ(list.count(), 0);
 }
 
-// --- ListBox: keys and row height ---------------------------------------------------------
+// --- ListBox: keys ---
 
 struct KeyCase {
     const char* what;
@@ -85,26 +85,6 @@ TEST(ListBoxTest, KeysSelectAndAskForTheCommandWithoutReachingTheDefaultButton) 
         const auto selected = list->selectedItems();
         EXPECT_EQ(selected.isEmpty() ? -1 : list->row(selected.first()), key.selectedAfter);
     }
-}
-
-// With uniform item sizes one row measures them all; the odd name comes last, where Qt
-// takes its measure.
-TEST(ListBoxTest, EveryRowIsAsTallAsALatinRow) {
-    const std::vector<std::vector<std::string>> lists = {
-        {"a.zip", "b.zip"},
-        {"a.zip", "line\nbreak.zip"},
-        {"\xe6\x9d\xb1\xe4\xba\xac.zip", "\xe0\xb8\x81\xe0\xb8\xa3\xe0\xb8\xb8\xe0\xb8\x87.zip"},
-    };
-    std::vector<int> heights;
-    for (const auto& lines : lists) {
-        ListBox list{QString(), QString()};
-        list.setUniformItemSizes(true);
-        FillListBox(&list, lines);
-        list.resize(200, 200);
-        list.show();
-        heights.push_back(list.visualItemRect(list.item(0)).height());
-    }
-    EXPECT_EQ(heights, std::vector<int>(lists.size(), heights.front()));
 }
 
 }  // namespace

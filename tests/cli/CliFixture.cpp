@@ -1,6 +1,6 @@
 #include "CliFixture.h"
 
-#include "GameFolders.h"
+#include "GameTree.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -158,29 +158,6 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
     EXPECT_EQ(Cli({"refs", game.cliName}).out, "");
 }
 
-TEST_P(CliGameTest, IncompleteFoldersGiveTheGamesMessageAndTouchNothing) {
-    const GameCase& game = GetParam();
-    AddPackage(paths.*game.missions, game.packageName, game.archive());
-    paths.*game.lastRequiredFolder = "";
-    settingsFile = root.path() + "incomplete.ini";
-    WriteSettings(settingsFile);
-    const std::string before = Snapshot();
-
-    for (const char* command : {"list", "refs"}) {
-        const ProgramRun run = Cli({command, game.cliName});
-        EXPECT_EQ(run.exitCode, 1) << command;
-        EXPECT_EQ(run.out, "") << command;
-        EXPECT_EQ(run.err, std::string(game.incompleteMessage) + "\n") << command;
-    }
-    for (const char* command : {"show", "install", "deinstall"}) {
-        const ProgramRun run = Cli({command, game.cliName, game.packageName});
-        EXPECT_EQ(run.exitCode, 1) << command;
-        EXPECT_EQ(run.out, "") << command;
-        EXPECT_EQ(run.err, std::string(game.incompleteMessage) + "\n") << command;
-    }
-    EXPECT_EQ(Snapshot(), before);
-}
-
 INSTANTIATE_TEST_SUITE_P(AllGames, CliGameTest, ::testing::ValuesIn(kGameCases),
                          [](const ::testing::TestParamInfo<GameCase>& info) {
                              return std::string(info.param.cliName);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameSessionTest.h"
+#include "GameTree.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -171,15 +171,6 @@ TEST_F(EmperorTest, HostileCampaignNamesNeverBecomeFolders) {
     EXPECT_EQ(session.Lists().installed, (Strings{"up.zip"}));
     EXPECT_TRUE(session.RunPackageCommand("up.zip", false).Ok());
     EXPECT_EQ(ListTree(dir.path()), before);
-}
-
-TEST_F(EmperorTest, SelectedThroughTheGameTable) {
-    const GameDescription* emperor = FindGame(kEmperor);
-    ASSERT_NE(emperor, nullptr);
-    EXPECT_STREQ(emperor->programName, "emperor.exe");
-    paths.emperor_path.clear();
-    EXPECT_FALSE(session.SelectGame(kEmperor));
-    EXPECT_EQ(session.Content(), (Strings{"please select all paths for Emperor!"}));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "GameSessionTest.h"
+#include "GameTree.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/Games.h"
@@ -181,15 +181,6 @@ TEST_F(ZeusTest, HostileAdventureNamesNeverBecomeFolders) {
     EXPECT_TRUE(session.RunPackageCommand("up.zip", false).Ok());
     EXPECT_TRUE(session.RunPackageCommand("here.zip", false).Ok());
     EXPECT_EQ(ListTree(dir.path()), before);
-}
-
-TEST_F(ZeusTest, SelectedThroughTheGameTable) {
-    const GameDescription* zeus = FindGame(kZeus);
-    ASSERT_NE(zeus, nullptr);
-    EXPECT_STREQ(zeus->programName, "zeus.exe");
-    paths.zeus_saves.clear();
-    EXPECT_FALSE(session.SelectGame(kZeus));
-    EXPECT_EQ(session.Content(), (Strings{"please select all paths for Zeus!"}));
 }
 
 }  // namespace

@@ -49,27 +49,6 @@ TEST(SampleSetup, EveryGameListsItsPackagesFromTheSettingsItWrites) {
     }
 }
 
-TEST(SampleSetup, CaesarPackagesShareAMapAndTheInstalledOneHoldsIt) {
-    TempDir temp;
-    Sample built;
-    std::string error;
-    ASSERT_TRUE(BuildSample(temp.path(), built, error)) << error;
-
-    GamePaths paths = PathsFromSettings(built);
-    FileSystem fileSystem;
-    PackageSession session(paths, fileSystem, {});
-    ASSERT_TRUE(session.SelectGame(kCaesar3));
-    EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"Rome Rising.zip"});
-    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
-
-    // Installing the second package that holds Rome.map, then removing the first, keeps it.
-    ASSERT_TRUE(session.RunPackageCommand("Rome Revisited.zip", true).Ok());
-    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 2);
-    EXPECT_TRUE(session.RunPackageCommand("Rome Rising.zip", false).Ok());
-    EXPECT_TRUE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
-    EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"Rome Revisited.zip"});
-}
-
 TEST(SampleSetup, ARebuildKeepsWhatWasInstalledMeanwhile) {
     TempDir temp;
     Sample built;
@@ -98,35 +77,6 @@ TEST(SampleSetup, RefusesAFolderThatHoldsSomethingElse) {
     EXPECT_FALSE(BuildSample(temp.path() + "mine", built, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ListTree(temp.path() + "mine"), "letter.txt\n");
-}
-
-TEST(SampleSetup, OptionsAreOptions) {
-    using Kind = sample::SampleCommand::Kind;
-    const struct {
-        std::vector<std::string> arguments;
-        Kind kind;
-        std::string folder;
-    } cases[] = {
-        {{"/tmp/sample"}, Kind::Build, "/tmp/sample"},
-        {{"--help"}, Kind::Help, ""},
-        {{"-h"}, Kind::Help, ""},
-        {{"some folder", "--help"}, Kind::Help, ""},
-        {{"--", "-odd name"}, Kind::Build, "-odd name"},
-        {{"--", "--help"}, Kind::Build, "--help"},
-        {{"--frobnicate"}, Kind::UsageError, ""},
-        {{"-"}, Kind::UsageError, ""},
-        {{"-x", "folder"}, Kind::UsageError, ""},
-        {{}, Kind::UsageError, ""},
-        {{"one", "two"}, Kind::UsageError, ""},
-        {{""}, Kind::UsageError, ""},
-    };
-    for (const auto& c : cases) {
-        const sample::SampleCommand command = sample::ParseSampleArguments(c.arguments);
-        SCOPED_TRACE(::testing::PrintToString(c.arguments));
-        EXPECT_EQ(command.kind, c.kind);
-        EXPECT_EQ(command.folder, c.folder);
-        EXPECT_EQ(command.error.empty(), c.kind != Kind::UsageError);
-    }
 }
 
 }  // namespace

@@ -92,6 +92,8 @@ const WatchCase kWatchCases[] = {
      "wine could not run the program (exit status 3).\n",
      "wine: could not load zeus.exe: Bad EXE format"},
     {"wine killed", "wine", "kill -SEGV $$", "wine ended on signal 11 (Segmentation fault).\n", ""},
+    {"an opener killed", "xdg-open", "kill -TERM $$", "xdg-open ended on signal 15 (Terminated).\n",
+     ""},
     {"a game that ends normally within its watch", "wine", "sleep 0.1\nexit 0", nullptr, ""},
     {"a game that fails after its watch", "wine", "sleep 0.8\ntouch done\nexit 1", nullptr, ""},
     {"an opener failing after a game's watch, its last six lines kept", "xdg-open",

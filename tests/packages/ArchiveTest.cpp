@@ -7,6 +7,7 @@
 
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor {
@@ -39,13 +40,25 @@ TEST_F(ArchiveTest, ListsEntryNamesInDirectoryOrderAsStored) {
                                                                "Troy\\Troy.pak", "readme.txt"}));
 }
 
-TEST_F(ArchiveTest, StoredNamesDropFoldersAndExtensionlessEntries) {
-    std::vector<std::string> names;
-    ASSERT_TRUE(ReadStoredNames(
-        MakeArchive(
-            ZipWriter().AddFolder("Scenarios/").Add("Scenarios/Rome.MAP", "m").Add("notes", "n")),
-        names));
-    EXPECT_EQ(names, (std::vector<std::string>{"Rome.map"}));
+// The name an entry is installed under, for ordinary and hostile entry names.
+TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
+    const std::string longest = std::string(kMaxStoredNameLength - 4, 'n') + ".MAP";
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"Scenarios/Rome.MAP", "Rome.map"},
+        {"ROME.Map", "ROME.map"},
+        {"Troy.PAZ", "Troy.paz"},
+        {"Scenarios/", std::nullopt},
+        {"notes", std::nullopt},
+        {"../../evil.map", "evil.map"},
+        {"/tmp/abs.sav", "abs.sav"},
+        {"..\\..\\evil.map", "..\\..\\evil.map"},
+        {"a/..", std::nullopt},
+        {"f/" + longest, std::string(kMaxStoredNameLength - 4, 'n') + ".map"},
+        {"f/n" + longest, std::nullopt},
+    };
+    for (const auto& [entry, stored] : cases) {
+        EXPECT_EQ(StoredNameOf(entry), stored) << entry.substr(0, 40);
+    }
 }
 
 TEST_F(ArchiveTest, OpensExactlyTheNamedFile) {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "GameSessionTest.h"
+#include "GameTree.h"
 #include "ZipWriter.h"
 #include "packages/BackupManifest.h"
 #include "packages/Games.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameSessionTest.h"
+#include "GameTree.h"
 #include "packages/Games.h"
 #include "packages/PackageAdder.h"
 

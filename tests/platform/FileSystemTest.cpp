@@ -82,6 +82,14 @@ TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWrites) {
     EXPECT_TRUE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
     EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/rome.map").Ok());
     EXPECT_FALSE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
+
+    // After a delete the other spelling is found, not the name the folder's old listing held.
+    dir.WriteFile("Maps/ROME.MAP", "theirs");
+    dir.WriteFile("Maps/Rome.map", "ours");
+    fileSystem.ForgetListings();
+    EXPECT_EQ(fileSystem.Resolve(dir.path() + "maps/rome.map"), dir.path() + "Maps/ROME.MAP");
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Maps/ROME.MAP").Ok());
+    EXPECT_EQ(fileSystem.Resolve(dir.path() + "maps/rome.map"), dir.path() + "Maps/Rome.map");
 }
 
 TEST_F(FileSystemTest, ChangesByOthersShowAfterForgetListings) {

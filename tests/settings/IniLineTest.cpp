@@ -24,6 +24,9 @@ TEST(IniLineTest, EveryValueReadsBackUnchanged) {
         "/not UTF-8 \xe4\xff/\xe4"
         "1/",
         "\xff@,;\"",
+        std::string("zero \0"
+                    "1 then a digit",
+                    20),
     };
     testing::TempDir dir;
     for (const std::string& value : values) {

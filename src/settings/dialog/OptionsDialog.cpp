@@ -20,6 +20,7 @@ struct OptionsRow {
     int boxY;    // dialog units
     int editId;  // the "..." button is editId + 1
     std::string GamePaths::*field;
+    const char* name;  // the field's name in the settings; its widgets are named after it
     const char* initialText;
     bool gameFolder;                       // only a different folder is taken
     std::string GamePaths::*emptiedSaves;  // emptied when the game folder changes
@@ -28,27 +29,27 @@ struct OptionsRow {
 
 // Top to bottom, as the dialog shows them; also the tab order.
 const std::array<OptionsRow, 11> kRows = {{
-    {"Caesar3 Missions Folder (*.zip)", 5, 1045, &GamePaths::caesar3_missions,
+    {"Caesar3 Missions Folder (*.zip)", 5, 1045, &GamePaths::caesar3_missions, "caesar3_missions",
      "locate Caesar3 missions folder", false, nullptr, "Caesar III missions folder"},
-    {"Caesar3 Folder (C3.exe)", 34, 1043, &GamePaths::caesar3_path, "C3.exe", true, nullptr,
-     "Caesar III game folder"},
-    {"Pharao Missions Folder (*.zip)", 75, 1035, &GamePaths::pharao_missions,
+    {"Caesar3 Folder (C3.exe)", 34, 1043, &GamePaths::caesar3_path, "caesar3_path", "C3.exe", true,
+     nullptr, "Caesar III game folder"},
+    {"Pharao Missions Folder (*.zip)", 75, 1035, &GamePaths::pharao_missions, "pharao_missions",
      "locate Pharao missions folder", false, nullptr, "Pharao missions folder"},
-    {"Pharao Folder (Pharaoh.exe)", 105, 1027, &GamePaths::pharao_path, "Pharaoh.exe", true,
-     &GamePaths::pharao_saves, "Pharao game folder"},
-    {"Pharao Savegame Folder (*.sav)", 135, 1037, &GamePaths::pharao_saves,
+    {"Pharao Folder (Pharaoh.exe)", 105, 1027, &GamePaths::pharao_path, "pharao_path",
+     "Pharaoh.exe", true, &GamePaths::pharao_saves, "Pharao game folder"},
+    {"Pharao Savegame Folder (*.sav)", 135, 1037, &GamePaths::pharao_saves, "pharao_saves",
      "locate Pharao Save folder", false, nullptr, "Pharao save-game folder"},
-    {"Zeus Missions Folder (*.zip)", 175, 1033, &GamePaths::zeus_missions,
+    {"Zeus Missions Folder (*.zip)", 175, 1033, &GamePaths::zeus_missions, "zeus_missions",
      "locate Zeus missions folder", false, nullptr, "Zeus missions folder"},
-    {"Zeus Folder (Zeus.exe)", 205, 1029, &GamePaths::zeus_path, "Zeus.exe", true,
+    {"Zeus Folder (Zeus.exe)", 205, 1029, &GamePaths::zeus_path, "zeus_path", "Zeus.exe", true,
      &GamePaths::zeus_saves, "Zeus game folder"},
-    {"Zeus Savegame Folder (*.sav)", 234, 1039, &GamePaths::zeus_saves, "locate Zeus Save folder",
-     false, nullptr, "Zeus save-game folder"},
-    {"Emperor Missions Folder (*.zip)", 275, 1025, &GamePaths::emperor_missions,
+    {"Zeus Savegame Folder (*.sav)", 234, 1039, &GamePaths::zeus_saves, "zeus_saves",
+     "locate Zeus Save folder", false, nullptr, "Zeus save-game folder"},
+    {"Emperor Missions Folder (*.zip)", 275, 1025, &GamePaths::emperor_missions, "emperor_missions",
      "locate Emperor missions folder", false, nullptr, "Emperor missions folder"},
-    {"Emperor Folder (Emperor.exe)", 305, 1031, &GamePaths::emperor_path, "Emperor.exe", true,
-     &GamePaths::emperor_saves, "Emperor game folder"},
-    {"Emperor Savegame Folder (*.sav)", 335, 1041, &GamePaths::emperor_saves,
+    {"Emperor Folder (Emperor.exe)", 305, 1031, &GamePaths::emperor_path, "emperor_path",
+     "Emperor.exe", true, &GamePaths::emperor_saves, "Emperor game folder"},
+    {"Emperor Savegame Folder (*.sav)", 335, 1041, &GamePaths::emperor_saves, "emperor_saves",
      "locate Emperor Save folder", false, nullptr, "Emperor save-game folder"},
 }};
 
@@ -80,20 +81,20 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
     // The group boxes first, so they lie beneath the fields they frame.
     for (const OptionsRow& row : kRows) {
         auto* box = new GroupFrame(QString::fromUtf8(row.groupText), this);
-        box->setObjectName(QStringLiteral("group%1").arg(row.editId));
+        box->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Group"));
         units.Place(box, 5, row.boxY, 350, 30);
     }
 
     // Then the controls. The tab order follows the rows top to bottom, each field and then its
     // button, and ends with Cancel and OK as they stand below the rows.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     units.Place(ok, 305, 370, 50, 14);
     connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
 
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
     units.Place(cancel, 5, 370, 50, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -103,7 +104,7 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
         const OptionsRow& row = kRows[i];
         const QString spokenName = QString::fromUtf8(row.spokenName);
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::number(row.editId));
+        edit->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Field"));
         edit->setReadOnly(true);
         edit->setAccessibleName(spokenName);
         edit->setAccessibleDescription(QString::fromUtf8(row.groupText) +
@@ -113,7 +114,7 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
 
         const int buttonId = row.editId + 1;
         auto* button = new QPushButton(QStringLiteral("..."), this);
-        button->setObjectName(QString::number(buttonId));
+        button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Browse"));
         button->setAutoDefault(false);
         button->setAccessibleName(QStringLiteral("Browse for the ") + spokenName);
         button->setAccessibleDescription(
@@ -222,6 +223,14 @@ void OptionsDialog::accept() {
 
 std::string GamePaths::*OptionsDialog::FieldOfRow(std::size_t row) {
     return kRows[row].field;
+}
+
+int OptionsDialog::EditIdOfRow(std::size_t row) {
+    return kRows[row].editId;
+}
+
+QString OptionsDialog::NameOfRow(std::size_t row) {
+    return QString::fromLatin1(kRows[row].name);
 }
 
 QString OptionsDialog::TitleOfRow(std::size_t row) {

@@ -62,12 +62,14 @@ class OptionsDialog : public QDialog {
     QString OriginText(int editId) const;
 
   private:
-    // Shows the working folders in the fields (UpdateData from members to controls).
+    // Shows the working folders in the fields.
     void UpdateFields();
     void ShowOrigins();
     bool MakeAcceptedProposals();
     static std::string GamePaths::*FieldOfRow(std::size_t row);
     static QString TitleOfRow(std::size_t row);
+    static int EditIdOfRow(std::size_t row);
+    static QString NameOfRow(std::size_t row);
 
     GamePaths& paths_;
     GamePaths working_;

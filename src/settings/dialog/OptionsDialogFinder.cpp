@@ -57,9 +57,9 @@ void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picke
     italic.setItalic(true);
     const int gap = qMax(2, QFontMetrics(italic).averageCharWidth() / 3);
     for (std::size_t row = 0; row < kRowCount; ++row) {
-        auto* frame = findChild<GroupFrame*>(QStringLiteral("group") + edits_[row]->objectName());
+        auto* frame = findChild<GroupFrame*>(NameOfRow(row) + QStringLiteral("Group"));
         auto* label = new QLabel(frame != nullptr ? static_cast<QWidget*>(frame) : this);
-        label->setObjectName(QStringLiteral("origin") + edits_[row]->objectName());
+        label->setObjectName(NameOfRow(row) + QStringLiteral("Origin"));
         label->setFont(italic);
         label->setAutoFillBackground(true);
         label->setContentsMargins(gap, 0, gap, 0);
@@ -70,7 +70,7 @@ void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picke
 
 QString OptionsDialog::OriginText(int editId) const {
     for (std::size_t row = 0; row < kRowCount && picker_ != nullptr; ++row) {
-        if (edits_[row]->objectName() != QString::number(editId)) continue;
+        if (EditIdOfRow(row) != editId) continue;
         const std::string& value = working_.*FieldOfRow(row);
         const std::optional<FoundFolder>& found = found_[row];
         const bool fromFinder = found && found->folder == value;
@@ -91,7 +91,7 @@ void OptionsDialog::ShowOrigins() {
     if (picker_ == nullptr) return;
     for (std::size_t row = 0; row < kRowCount; ++row) {
         QLabel* label = origins_[row];
-        const QString text = OriginText(edits_[row]->objectName().toInt());
+        const QString text = OriginText(EditIdOfRow(row));
         QWidget* frame = label->parentWidget();
         const QFontMetrics metrics(label->font());
         const int widest = frame->width() / 2;

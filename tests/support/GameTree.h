@@ -13,6 +13,31 @@
 
 namespace wendmoor::testing {
 
+// The folders of all four games below `under` in `dir`, laid out as the games keep them: a
+// missions folder each, the game folders with "Maps", "Adventures", "Campaigns" and "Cities",
+// and a save-game folder inside each game folder. Returns them as configured folders.
+GamePaths MakeGameFolders(const TempDir& dir, const std::string& under = {});
+
+// The folders of all four games in a temporary folder, and a session over them that never asks
+// for folders: the ground of the package tests.
+class GameSessionTest : public ::testing::Test {
+  protected:
+    GameSessionTest() : paths(MakeGameFolders(dir)) {}
+
+    // Writes an archive into a missions folder; returns its path.
+    std::string Package(const std::string& missionsFolder, const std::string& name,
+                        const ZipWriter& zip) {
+        const std::string path = missionsFolder + name;
+        EXPECT_TRUE(zip.WriteTo(path));
+        return path;
+    }
+
+    TempDir dir;
+    GamePaths paths;
+    FileSystem fileSystem;
+    PackageSession session{paths, fileSystem, nullptr};
+};
+
 // A temporary root holding the four games' folders under "games/" and a sentinel folder beside
 // them, so a test can tell that nothing was written or deleted outside the game folders.
 class GameTree {
