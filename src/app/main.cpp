@@ -29,8 +29,8 @@ std::unique_ptr<SettingsStore> OpenProgramSettings() {
 
 }  // namespace
 
-// CWinApp's part: one application object; InitInstance runs the window and answers the
-// program's exit status.
+// The one application object; InitInstance runs the window and answers the program's exit
+// status.
 class MainApp : public QApplication {
   public:
     MainApp(int& argc, char** argv) : QApplication(argc, argv) { setWindowIcon(AppIcon()); }

@@ -39,17 +39,17 @@ class ListBox : public QListWidget {
 // How a line's bytes are shown.
 QString LineText(const std::string& bytes);
 
-// LB_RESETCONTENT followed by LB_ADDSTRING for each line, in the given order: the lines come
-// sorted (ListOrder) and the list box does not sort them again.
+// Empties the list and adds each line, in the given order: the lines come sorted (ListOrder)
+// and the list does not sort them again.
 void FillListBox(QListWidget* list, const std::vector<std::string>& lines);
 
-// LB_RESETCONTENT.
+// Empties the list.
 void ResetListBox(QListWidget* list);
 
-// LB_SETCURSEL with -1.
+// No line selected.
 void ClearListSelection(QListWidget* list);
 
-// LB_GETCURSEL and GetText: the bytes of the selected line, or nothing.
+// The bytes of the selected line, or nothing.
 std::optional<std::string> SelectedLine(const QListWidget* list);
 
 // Every line's bytes, in the list's order (for tests and the CLI's twin checks).

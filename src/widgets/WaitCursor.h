@@ -5,7 +5,7 @@
 
 namespace wendmoor {
 
-// CWaitCursor: the wait cursor from construction to destruction, also when an exception
+// The wait cursor from construction to destruction, also when an exception
 // leaves the scope. Nests: an inner one leaves the outer one standing.
 class WaitCursor {
   public:
