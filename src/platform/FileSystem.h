@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/stat.h>
+
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,15 +21,26 @@ inline constexpr const char* kTemporaryPrefix = ".wendmoor-";
 // case, preferring an exact match, so "MAPS/rome.MAP" on disk is found, overwritten in place
 // and deleted when "Maps/Rome.map" is asked for.
 //
-// What a lookup learns of a folder's names is kept, and kept true by the writes made through
-// this object, until ForgetListings(); so a refresh or an install that touches thousands of
-// files in one folder lists that folder once.
+// What a lookup learns of a folder is kept, and kept true by the writes made through this
+// object, until ForgetListings(). A folder is listed once, the first time a name is missing
+// from it under the spelling asked for; from then on a name that is not in the listing is
+// absent without asking the disk, and a name that is costs one fstatat relative to the open
+// folder. So a refresh or an install that touches thousands of files in one folder lists that
+// folder once, and a folder whose names are all found as asked is never listed.
+//
+// The const operations may run on several threads at once; the others must not run while any
+// operation does.
 class FileSystem {
   public:
     struct FolderEntry {
         std::string name;
         bool isFolder = false;
     };
+
+    FileSystem() = default;
+    ~FileSystem();
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
 
     // The path as it lies on disk: each component that exists under another letter case is
     // replaced by its spelling on disk; the first component that exists under no spelling,
@@ -70,21 +84,50 @@ class FileSystem {
   private:
     friend class FileReplacement;
 
-    // Keep what is known of a folder true after our own writes, without listing it again.
-    void NoteAdded(const std::string& resolvedPath);
-    void NoteRemoved(const std::string& resolvedPath);
-
-    struct Listing {
-        bool readable = false;
-        // lower-cased name -> spelling on disk; the smallest spelling wins when several exist
-        std::unordered_map<std::string, std::string> byLowerName;
+    struct Spelling {
+        std::string name;  // the smallest spelling on disk
+        bool several = false;
+        unsigned char type = 0;  // d_type of `name`
+    };
+    struct Folder {
+        int fd = -1;  // open while listed, for the folders listed first
+        bool listed = false;
+        bool unreadable = false;  // listing it failed; not tried again
+        // lower-cased name -> its spelling on disk; complete when listed
+        std::unordered_map<std::string, Spelling> byLowerName;
+    };
+    // Where a name of a folder is asked for: relative to an open folder, or by the full path.
+    struct Place {
+        int dirFd = -1;
+        std::string path;
     };
 
-    std::string ResolveFolder(const std::string& folder) const;
-    const Listing& ListingOf(const std::string& resolvedFolder) const;
+    // Keep what is known of a folder true after our own writes, without listing it again.
+    void NoteAdded(const std::string& resolvedPath, unsigned char type);
+    void NoteRemoved(const std::string& resolvedPath, bool wasFolder);
 
-    mutable std::unordered_map<std::string, Listing> listings_;
+    // The caller holds mutex_.
+    std::string ResolveFolder(const std::string& folder) const;
+    std::string ResolveName(const std::string& resolvedFolder, const std::string& name) const;
+    Folder& FolderAt(const std::string& resolvedFolder) const;
+    void List(const std::string& resolvedFolder, Folder& folder) const;
+    // The spelling on disk of a name in a listed folder; nullptr when it is absent.
+    const Spelling* Find(const std::string& resolvedFolder, const Folder& folder,
+                         const std::string& name, std::string& spelling) const;
+    Place PlaceOf(const std::string& resolvedFolder, const Folder& folder,
+                  const std::string& name) const;
+    // Where the path's name is asked for; false when its folder's listing says it is absent.
+    // `unlisted` tells that the name was not looked up in a listing (its folder has none).
+    bool Locate(const std::string& path, Place& place, std::string& resolvedFolder,
+                bool& unlisted) const;
+    // What lies at the path, following links, with where it was asked for; false when nothing
+    // does (or it cannot be told). Absent names of a listed folder cost no system call.
+    bool Stat(const std::string& path, struct stat& info, Place& place) const;
+
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::string, Folder> folders_;
     mutable std::unordered_map<std::string, std::string> resolvedFolders_;
+    mutable int openFolders_ = 0;
 };
 
 // Writes a file so that its target only ever holds its old bytes or the complete new ones:
