@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +19,8 @@ namespace wendmoor {
 
 namespace {
 
+// Finished replacements waiting for their flush, each with its descriptor open.
+constexpr std::size_t kMaxUnflushed = 128;
 // Folders kept open for fstatat after their listing; more are asked by path.
 constexpr int kMaxOpenFolders = 64;
 constexpr std::size_t kListingBuffer = 32 * 1024;
@@ -530,22 +533,43 @@ Outcome FileReplacement::Finish() {
         Discard();
         return failed;
     }
+    // Start writing the bytes out now, so that the flush before the rename finds them on
+    // the disk; only a hint, so its result does not matter.
+    (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    finished_ = true;
+    waitingForFlush_ = true;
+    fileSystem_.unflushed_.push_back(this);
+    // Each waiting file holds a descriptor.
+    if (fileSystem_.unflushed_.size() >= kMaxUnflushed) fileSystem_.FlushFinished();
+    return {};
+}
+
+void FileReplacement::Flush() {
+    waitingForFlush_ = false;
+    if (fd_ < 0) return;
     // The bytes reach the disk before the rename can make them the target's.
     const int synced = ::fsync(fd_);
     const int syncError = errno;
     const int closed = ::close(fd_);
     const int closeError = errno;
     fd_ = -1;
-    if (synced != 0 || closed != 0) {
-        Discard();
-        return Outcome::SystemError(target_, synced != 0 ? syncError : closeError);
-    }
-    finished_ = true;
-    return {};
+    flushError_ = synced != 0 ? syncError : closed != 0 ? closeError : 0;
+    flushed_ = true;
+}
+
+void FileSystem::FlushFinished() {
+    for (FileReplacement* replacement : unflushed_) replacement->Flush();
+    unflushed_.clear();
 }
 
 Outcome FileReplacement::Commit() {
     if (Outcome finished = Finish(); !finished.Ok()) return finished;
+    if (!flushed_) fileSystem_.FlushFinished();
+    if (flushError_ != 0 || !flushed_) {
+        const Outcome failed = Outcome::SystemError(target_, flushError_ != 0 ? flushError_ : EIO);
+        Discard();
+        return failed;
+    }
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         const Outcome failed = Outcome::SystemError(target_, errno);
         Discard();
@@ -557,6 +581,11 @@ Outcome FileReplacement::Commit() {
 }
 
 void FileReplacement::Discard() {
+    if (waitingForFlush_) {
+        auto& waiting = fileSystem_.unflushed_;
+        waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+        waitingForFlush_ = false;
+    }
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -566,6 +595,8 @@ void FileReplacement::Discard() {
         temporary_.clear();
     }
     finished_ = false;
+    flushed_ = false;
+    flushError_ = 0;
 }
 
 }  // namespace wendmoor

@@ -15,6 +15,8 @@ namespace wendmoor {
 // process left behind from the player's files.
 inline constexpr const char* kTemporaryPrefix = ".wendmoor-";
 
+class FileReplacement;
+
 // The file operations of the package layer. The game folders come from Windows installs,
 // where letter case does not matter; here they may lie on a file system that respects it.
 // Every operation therefore resolves each component of its path without regard to letter
@@ -124,18 +126,25 @@ class FileSystem {
     // does (or it cannot be told). Absent names of a listed folder cost no system call.
     bool Stat(const std::string& path, struct stat& info, Place& place) const;
 
+    // Flushes every finished replacement that waits for it.
+    void FlushFinished();
+
     mutable std::mutex mutex_;
+    // Finished replacements whose flush is still to come, in the order they were finished.
+    std::vector<FileReplacement*> unflushed_;
     mutable std::unordered_map<std::string, Folder> folders_;
     mutable std::unordered_map<std::string, std::string> resolvedFolders_;
     mutable int openFolders_ = 0;
 };
 
 // Writes a file so that its target only ever holds its old bytes or the complete new ones:
-// the bytes go to a temporary file beside the target; Finish() flushes it to the disk and
-// closes it, and Commit() renames it over the target. A command finishes all its files first
-// and commits them afterwards, so a power cut finds every target old or new, never empty, and
-// the cost is one flush per file rather than a stall between entries. Destroyed without a
-// successful Commit(), it removes the temporary file and the target stays as it was.
+// the bytes go to a temporary file beside the target; Finish() completes it and starts its
+// way to the disk, and Commit() flushes it to the disk and renames it over the target. A
+// command finishes all its files first and commits them afterwards, so a power cut finds every
+// target old or new, never empty. The flushes wait until the first Commit() (or until 128 files
+// are finished) and then run together: by then the disk has most of the bytes, so each flush
+// is short, where flushing every file as it was written stalled between entries. Destroyed
+// without a successful Commit(), it removes the temporary file and the target stays as it was.
 class FileReplacement {
   public:
     FileReplacement(FileSystem& fileSystem, const std::string& target);
@@ -150,13 +159,19 @@ class FileReplacement {
     // False when the bytes could not be written; Finish() then tells why.
     bool Write(const void* data, std::size_t size);
     Outcome Finish();
-    // Finishes first when that was not done.
+    // Finishes first when that was not done; flushes the file to the disk (with every other
+    // finished one of the same FileSystem) before the rename. A failed flush leaves the target
+    // as it was.
     Outcome Commit();
 
     // The target as it lies on disk.
     const std::string& Target() const { return target_; }
 
   private:
+    friend class FileSystem;
+
+    // fsync and close; the error is kept for Commit().
+    void Flush();
     void Discard();
 
     FileSystem& fileSystem_;
@@ -165,7 +180,10 @@ class FileReplacement {
     Outcome openOutcome_;
     int fd_ = -1;
     int writeError_ = 0;
+    int flushError_ = 0;
     bool finished_ = false;
+    bool flushed_ = false;
+    bool waitingForFlush_ = false;  // in fileSystem_.unflushed_
 };
 
 }  // namespace wendmoor
