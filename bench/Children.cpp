@@ -76,6 +76,8 @@ int RunChild(int argc, char** argv) {
     if (what == "refresh") return Refresh(arg(3), number(4), number(5), number(6));
     if (what == "install") return Install(arg(3), arg(4));
     if (what == "content") return Content(arg(3), arg(4), number(5), number(6));
+    // build ROOT PACKAGES: a collection to profile against
+    if (what == "build") return Report(BuildPackageCollection(arg(3), number(4)) ? 0 : -1);
     return 2;
 }
 

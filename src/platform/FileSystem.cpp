@@ -78,23 +78,27 @@ std::string FileSystem::Resolve(const std::string& path) const {
     return resolvedParent + ResolveName(resolvedParent, path.substr(parent.size()));
 }
 
-std::string FileSystem::ResolveFolder(const std::string& folder) const {
-    if (folder.size() <= 1) return folder;
+const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder) const {
     if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
         return cached->second;
+    }
+    if (folder.size() <= 1) {
+        return resolvedFolders_.try_emplace(folder, ResolvedFolder{folder, &FolderAt(folder)})
+            .first->second;
     }
     const std::string parent = FolderOf(std::string_view(folder).substr(0, folder.size() - 1));
     const std::string name = folder.substr(parent.size(), folder.size() - 1 - parent.size());
     const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
     std::string resolved = resolvedParent + ResolveName(resolvedParent, name) + kPathSeparator;
+    Folder& made = FolderAt(resolved);
     // A folder its listed parent does not hold is not there, and holds nothing either.
     if (const Folder& above = FolderAt(resolvedParent);
         above.listed && name != "." && name != ".." &&
         above.byLowerName.count(AsciiLower(name)) == 0) {
-        FolderAt(resolved).listed = true;
+        made.listed = true;
     }
-    resolvedFolders_.emplace(folder, resolved);
-    return resolved;
+    return resolvedFolders_.try_emplace(folder, ResolvedFolder{std::move(resolved), &made})
+        .first->second;
 }
 
 std::string FileSystem::ResolveName(const std::string& resolvedFolder,
@@ -176,16 +180,23 @@ const FileSystem::Spelling* FileSystem::Find(const std::string& resolvedFolder,
 FileSystem::Place FileSystem::PlaceOf(const std::string& resolvedFolder, const Folder& folder,
                                       const std::string& name) const {
     if (folder.fd >= 0) return {folder.fd, name};
-    // Relative to an open folder a few levels up, which spares walking the whole path.
-    std::string above = resolvedFolder;
-    for (int level = 0; level < 3 && above.size() > 1; ++level) {
-        above = FolderOf(std::string_view(above).substr(0, above.size() - 1));
-        const auto found = folders_.find(above);
-        if (found != folders_.end() && found->second.fd >= 0) {
-            return {found->second.fd, resolvedFolder.substr(above.size()) + name};
+    if (!folder.anchored) {
+        // Relative to an open folder a few levels up, which spares walking the whole path.
+        folder.anchorFd = AT_FDCWD;
+        folder.anchorPath = resolvedFolder;
+        std::string above = resolvedFolder;
+        for (int level = 0; level < 3 && above.size() > 1; ++level) {
+            above = FolderOf(std::string_view(above).substr(0, above.size() - 1));
+            const auto found = folders_.find(above);
+            if (found != folders_.end() && found->second.fd >= 0) {
+                folder.anchorFd = found->second.fd;
+                folder.anchorPath = resolvedFolder.substr(above.size());
+                break;
+            }
         }
+        folder.anchored = true;
     }
-    return {AT_FDCWD, resolvedFolder + name};
+    return {folder.anchorFd, folder.anchorPath + name};
 }
 
 bool FileSystem::Locate(const std::string& path, Place& place, std::string& resolvedFolder,
@@ -193,8 +204,9 @@ bool FileSystem::Locate(const std::string& path, Place& place, std::string& reso
     const std::lock_guard lock(mutex_);
     const std::string parent = FolderOf(path);
     const std::string name = path.substr(parent.size());
-    resolvedFolder = parent.empty() ? parent : ResolveFolder(parent);
-    Folder& folder = FolderAt(resolvedFolder);
+    const ResolvedFolder& resolved = Resolved(parent);
+    resolvedFolder = resolved.path;
+    const Folder& folder = *resolved.folder;
     unlisted = !folder.listed;
     if (unlisted) {
         place = PlaceOf(resolvedFolder, folder, name);

@@ -95,6 +95,11 @@ class FileSystem {
         int fd = -1;  // open while listed, for the folders listed first
         bool listed = false;
         bool unreadable = false;  // listing it failed; not tried again
+        // Without a descriptor of its own, its names are asked relative to an open folder a
+        // few levels up (or by the whole path): worked out on the first use.
+        mutable bool anchored = false;
+        mutable int anchorFd = -1;
+        mutable std::string anchorPath;
         // lower-cased name -> its spelling on disk; complete when listed
         std::unordered_map<std::string, Spelling> byLowerName;
     };
@@ -108,8 +113,14 @@ class FileSystem {
     void NoteAdded(const std::string& resolvedPath, unsigned char type);
     void NoteRemoved(const std::string& resolvedPath, bool wasFolder);
 
+    struct ResolvedFolder {
+        std::string path;
+        Folder* folder;
+    };
+
     // The caller holds mutex_.
-    std::string ResolveFolder(const std::string& folder) const;
+    const ResolvedFolder& Resolved(const std::string& folder) const;
+    std::string ResolveFolder(const std::string& folder) const { return Resolved(folder).path; }
     std::string ResolveName(const std::string& resolvedFolder, const std::string& name) const;
     Folder& FolderAt(const std::string& resolvedFolder) const;
     void List(const std::string& resolvedFolder, Folder& folder) const;
@@ -133,7 +144,8 @@ class FileSystem {
     // Finished replacements whose flush is still to come, in the order they were finished.
     std::vector<FileReplacement*> unflushed_;
     mutable std::unordered_map<std::string, Folder> folders_;
-    mutable std::unordered_map<std::string, std::string> resolvedFolders_;
+    // A folder as asked for -> as it lies on disk, with what is known of it.
+    mutable std::unordered_map<std::string, ResolvedFolder> resolvedFolders_;
     mutable int openFolders_ = 0;
 };
 
