@@ -17,8 +17,7 @@ namespace wendmoor::bench {
 namespace {
 
 int Report(double seconds) {
-    std::printf("%.9f\n", seconds);
-    return seconds >= 0 ? 0 : 1;
+    return ReportResult(seconds);
 }
 
 // floor MISSIONS REPEATS

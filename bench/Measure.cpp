@@ -54,7 +54,13 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments,
     run.wallSeconds = watch.Seconds();
     run.peakRssKiB = usage.ru_maxrss;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!output.empty()) run.timedSeconds = std::strtod(output.c_str(), nullptr);
+    if (!output.empty()) {
+        char* rest = nullptr;
+        run.timedSeconds = std::strtod(output.c_str(), &rest);
+        // Our own measurements print their peak memory after the seconds (see Children.cpp).
+        const long peak = std::strtol(rest, nullptr, 10);
+        if (peak > 0) run.peakRssKiB = peak;
+    }
     return run;
 }
 
@@ -92,6 +98,23 @@ long OwnPeakRssKiB() {
     struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+}  // namespace wendmoor::bench
+
+namespace wendmoor::bench {
+
+int ReportResult(double seconds) {
+    long peakKiB = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            if (std::sscanf(line, "VmHWM: %ld kB", &peakKiB) == 1) break;
+        }
+        std::fclose(status);
+    }
+    std::printf("%.9f %ld\n", seconds, peakKiB);
+    return seconds >= 0 ? 0 : 1;
 }
 
 }  // namespace wendmoor::bench

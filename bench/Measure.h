@@ -13,7 +13,9 @@ struct ProcessRun {
     bool ok = false;
     double wallSeconds = 0;    // from the spawn to the end of the process, start-up included
     double timedSeconds = -1;  // what the program printed on its first line, if anything
-    long peakRssKiB = 0;       // the process's own peak resident memory
+    // The process's peak resident memory: as the program printed it after the seconds, else as
+    // wait4 tells (which also holds the memory of this process at the spawn).
+    long peakRssKiB = 0;
 };
 
 // Runs the program with the arguments, with `environment` added to this process's, and waits
@@ -42,6 +44,11 @@ double FastestOf(int repeats, const std::function<void()>& work);
 
 // The one-minute load average, as uptime shows it.
 double LoadAverage();
+
+// For a measured program: prints the seconds and the peak memory of this program alone (what
+// wait4 reports also holds the memory of the process that started it); returns the exit code,
+// 1 when the seconds are negative (the result was wrong).
+int ReportResult(double seconds);
 
 // This process's peak resident memory.
 long OwnPeakRssKiB();

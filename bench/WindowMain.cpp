@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Collection.h"
+#include "Measure.h"
 #include "WindowRefresh.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,5 @@ int main(int argc, char** argv) {
     const double seconds = wendmoor::bench::TimeWindowRefresh(
         wendmoor::bench::CollectionPaths(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]),
         (packages + 1) / 2, packages / 2);
-    std::printf("%.9f\n", seconds);
-    return seconds >= 0 ? 0 : 1;
+    return wendmoor::bench::ReportResult(seconds);
 }
