@@ -45,6 +45,9 @@ class PackagePlan {
 
   private:
     std::vector<Step> steps_;
+    // The package folders made so far, each with its separator, so that a file finds its own
+    // without a walk over all the steps (a package may hold thousands of files).
+    std::vector<std::string> madeFolders_;
 };
 
 // Installed when every file target exists. A package folder that is a symbolic link is not
