@@ -73,14 +73,24 @@ std::vector<std::string> Archive::EntryNames() const {
 }
 
 const ZipEntryRecord* Archive::RecordFor(const std::string& entryName) const {
-    if (firstByFileName_.empty()) {
-        firstByFileName_.reserve(records_.size());
+    const std::hash<std::string> hash;
+    if (byFileName_.empty()) {
+        byFileName_.reserve(records_.size());
         for (std::size_t i = 0; i < records_.size(); ++i) {
-            firstByFileName_.emplace(FoldedFileName(records_[i].name), i);
+            byFileName_.emplace_back(hash(FoldedFileName(records_[i].name)),
+                                     static_cast<std::uint32_t>(i));
         }
+        std::sort(byFileName_.begin(), byFileName_.end());
     }
-    const auto found = firstByFileName_.find(FoldedFileName(entryName));
-    return found == firstByFileName_.end() ? nullptr : &records_[found->second];
+    const std::string folded = FoldedFileName(entryName);
+    const std::size_t key = hash(folded);
+    // Equal hashes in record order: the first whose name matches is the first record.
+    for (auto it = std::lower_bound(byFileName_.begin(), byFileName_.end(),
+                                    std::pair<std::size_t, std::uint32_t>(key, 0));
+         it != byFileName_.end() && it->first == key; ++it) {
+        if (FoldedFileName(records_[it->second].name) == folded) return &records_[it->second];
+    }
+    return nullptr;
 }
 
 Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output) {

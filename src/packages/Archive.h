@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "packages/ZipDirectory.h"
@@ -41,8 +42,9 @@ class Archive {
 
     int fd_;
     std::vector<ZipEntryRecord> records_;
-    // Folded file name -> index of its first record; built on the first lookup.
-    mutable std::unordered_map<std::string, std::size_t> firstByFileName_;
+    // (hash of the folded file name, record index), in that order; built on the first lookup.
+    // Smaller than a map of the names, as an install holds it for thousands of entries.
+    mutable std::vector<std::pair<std::size_t, std::uint32_t>> byFileName_;
     // Made on the first extraction; a listing never needs it.
     std::unique_ptr<ZzipEntryStream> entries_;
     std::vector<char> copyBuffer_;

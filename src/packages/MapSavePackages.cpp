@@ -17,6 +17,7 @@ PackagePlan MapSavePlan(const std::string& mapsFolder, const std::string& savesF
                         const std::vector<std::string>& maps,
                         const std::vector<std::string>& saves) {
     PackagePlan plan;
+    plan.Reserve(maps.size() + saves.size());
     for (const std::string& map : maps) plan.File(mapsFolder, map, true);
     for (const std::string& save : saves) plan.File(savesFolder, save, false);
     return plan;

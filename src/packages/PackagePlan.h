@@ -41,6 +41,9 @@ class PackagePlan {
     // are shared between packages and carry reference counts.
     void File(const std::string& folder, const std::string& name, bool counted);
 
+    // Room for this many more steps, for a plan of many files.
+    void Reserve(std::size_t steps) { steps_.reserve(steps_.size() + steps); }
+
     const std::vector<Step>& Steps() const { return steps_; }
 
   private:

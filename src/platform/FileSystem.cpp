@@ -48,15 +48,14 @@ bool MayAccess(const struct stat& info, int dirFd, const std::string& path, int 
     return ::faccessat(dirFd, path.c_str(), mode, 0) == 0;
 }
 
-// A name for a temporary file: the prefix and six random letters and digits.
-std::string TemporaryName() {
+// The end of a temporary file's name, after the prefix: six random letters and digits.
+void PickTemporarySuffix(char (&suffix)[7]) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 random(std::random_device{}() ^
                                         static_cast<std::uint64_t>(::getpid()) << 32);
-    std::string name = kTemporaryPrefix;
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    return name;
+    for (int i = 0; i < 6; ++i) suffix[i] = kLetters[random() % (sizeof kLetters - 1)];
+    suffix[6] = '\0';
 }
 
 int StatAt(int dirFd, const std::string& path, struct stat& info, int flags = 0) {
@@ -502,19 +501,21 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
         }
         mode = info.st_mode & 07777;
     }
-    const std::string folder = FolderOf(target_);
     // The target's mode at once: the mode given to open() loses only what the umask takes.
     for (int attempt = 0; fd_ < 0; ++attempt) {
-        std::string temporary = folder + TemporaryName();
-        fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd_ >= 0) {
-            temporary_ = std::move(temporary);
-        } else if (errno != EEXIST || attempt == 100) {
+        PickTemporarySuffix(suffix_);
+        fd_ = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
+            suffix_[0] = '\0';
             openOutcome_ = Outcome::SystemError(target_, errno);
             return;
         }
     }
     if ((mode & CurrentUmask()) != 0 && ::fchmod(fd_, mode) != 0) writeError_ = errno;
+}
+
+std::string FileReplacement::TemporaryPath() const {
+    return FolderOf(target_) + kTemporaryPrefix + suffix_;
 }
 
 FileReplacement::~FileReplacement() {
@@ -582,12 +583,12 @@ Outcome FileReplacement::Commit() {
         Discard();
         return failed;
     }
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (::rename(TemporaryPath().c_str(), target_.c_str()) != 0) {
         const Outcome failed = Outcome::SystemError(target_, errno);
         Discard();
         return failed;
     }
-    temporary_.clear();
+    suffix_[0] = '\0';
     fileSystem_.NoteAdded(target_, DT_REG);
     return {};
 }
@@ -602,9 +603,9 @@ void FileReplacement::Discard() {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+    if (suffix_[0] != '\0') {
+        ::unlink(TemporaryPath().c_str());
+        suffix_[0] = '\0';
     }
     finished_ = false;
     flushed_ = false;

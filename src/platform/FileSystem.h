@@ -182,13 +182,16 @@ class FileReplacement {
   private:
     friend class FileSystem;
 
+    std::string TemporaryPath() const;
     // fsync and close; the error is kept for Commit().
     void Flush();
     void Discard();
 
     FileSystem& fileSystem_;
     std::string target_;
-    std::string temporary_;
+    // The temporary file's name after kTemporaryPrefix; empty when there is none. Only this
+    // is kept, as an install holds thousands of replacements at once.
+    char suffix_[7] = {};
     Outcome openOutcome_;
     int fd_ = -1;
     int writeError_ = 0;
