@@ -6,12 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
-#include "Collection.h"
 #include "Measure.h"
 
 namespace wendmoor::bench {
@@ -32,12 +29,6 @@ for name in os.listdir(folder):
             entries += len(archive.namelist())
 print(time.perf_counter() - start)
 )";
-
-std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 }  // namespace
 
@@ -66,25 +57,12 @@ double OpenAndReadTailFloor(const std::string& folder) {
     return watch.Seconds();
 }
 
-double PythonZipfileListing(const std::string& folder) {
-    const std::string command =
-        "python3 -c " + ShellQuoted(kPythonListing) + " " + ShellQuoted(folder) + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) return -1;
-    double seconds = -1;
-    if (std::fscanf(pipe.get(), "%lf", &seconds) != 1) return -1;
-    return seconds;
+std::vector<std::string> PythonListingCommand(const std::string& folder) {
+    return {"python3", "-c", kPythonListing, folder};
 }
 
-double UnzipExtract(const std::string& archive, const std::string& destination) {
-    RemoveTree(destination);
-    const std::string command = "/usr/bin/unzip -o -q " + ShellQuoted(archive) + " -d " +
-                                ShellQuoted(destination) + " >/dev/null 2>&1";
-    const Stopwatch watch;
-    if (std::system(command.c_str()) != 0) return -1;
-    const double seconds = watch.Seconds();
-    RemoveTree(destination);
-    return seconds;
+std::vector<std::string> UnzipCommand(const std::string& archive, const std::string& destination) {
+    return {"unzip", "-o", "-q", archive, "-d", destination};
 }
 
 }  // namespace wendmoor::bench

@@ -135,6 +135,17 @@ std::uint64_t WriteLargePackage(const std::string& root, const std::string& name
     return zip.WriteTo(CollectionPaths(root).caesar3_missions + name) ? total : 0;
 }
 
+bool FreshInstallTree(const std::string& root, const std::string& archive,
+                      const std::string& name) {
+    RemoveTree(root);
+    if (!MakeCollectionFolders(root)) return false;
+    const std::string copy = CollectionPaths(root).caesar3_missions + name;
+    std::error_code error;
+    std::filesystem::create_hard_link(archive, copy, error);
+    if (error) std::filesystem::copy_file(archive, copy, error);
+    return !error;
+}
+
 void RemoveTree(const std::string& path) {
     std::error_code error;
     std::filesystem::remove_all(path, error);

@@ -28,6 +28,10 @@ bool WriteManyEntryPackage(const std::string& root, const std::string& name, int
 // about a third, much as mission files do). Returns the uncompressed byte count, 0 on failure.
 std::uint64_t WriteLargePackage(const std::string& root, const std::string& name, int megabytes);
 
+// A fresh tree of game folders at `root` whose missions folder holds `archive` as `name` (a
+// hard link, or a copy where that fails): installs go into folders that never held files.
+bool FreshInstallTree(const std::string& root, const std::string& archive, const std::string& name);
+
 // Removes a folder and everything in it.
 void RemoveTree(const std::string& path);
 

@@ -2,19 +2,30 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace wendmoor::bench {
 
-struct Measurement {
+// One run of a program in a fresh process (spawned, not forked, so nothing of this process's
+// memory is counted in it).
+struct ProcessRun {
     bool ok = false;
-    double seconds = 0;   // what the work reported as its timed part
-    long peakRssKiB = 0;  // the peak resident memory of the process that did the work
+    double wallSeconds = 0;    // from the spawn to the end of the process, start-up included
+    double timedSeconds = -1;  // what the program printed on its first line, if anything
+    // The process's peak resident memory: as the program printed it after the seconds, else as
+    // wait4 tells (which also holds the memory of this process at the spawn).
+    long peakRssKiB = 0;
 };
 
-// Runs the work in a child process, so that each measurement reports its own peak memory and
-// nothing one measurement allocates inflates the next. The work returns the seconds it timed
-// itself (setup left out), or a negative value on failure.
-Measurement RunInChild(const std::function<double()>& work);
+// Runs the program with the arguments, with `environment` added to this process's, and waits
+// for it. Standard output's first line is read as a number of seconds.
+ProcessRun RunProcess(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment = {});
+
+// The fastest of `repeats` runs (by wall time), with the largest peak memory among them.
+ProcessRun FastestRun(int repeats, const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment = {});
 
 class Stopwatch {
   public:
@@ -30,5 +41,16 @@ class Stopwatch {
 // The fastest of `repeats` runs of the work; the machine is shared, so the minimum is the
 // figure least disturbed by other programs.
 double FastestOf(int repeats, const std::function<void()>& work);
+
+// The one-minute load average, as uptime shows it.
+double LoadAverage();
+
+// For a measured program: prints the seconds and the peak memory of this program alone (what
+// wait4 reports also holds the memory of the process that started it); returns the exit code,
+// 1 when the seconds are negative (the result was wrong).
+int ReportResult(double seconds);
+
+// This process's peak resident memory.
+long OwnPeakRssKiB();
 
 }  // namespace wendmoor::bench

@@ -5,12 +5,12 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 
-#include "packages/ArchiveIo.h"
 #include "packages/CommandProgress.h"
 #include "packages/StoredName.h"
+#include "packages/ZzipEntryStream.h"
 #include "platform/FileSystem.h"
 #include "platform/StopRequest.h"
 
@@ -18,27 +18,12 @@ namespace wendmoor {
 
 namespace {
 
-constexpr int kLookupFlags = ZZIP_CASELESS | ZZIP_NOPATHS;
-constexpr std::size_t kCopyBufferSize = 8192;
+// Large enough that a big entry costs few reads and writes, small enough to stay out of the
+// way of memory.
+constexpr std::size_t kCopyBufferSize = 64 * 1024;
 
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
-
-// Our own reading of the directory guards the archive library's; both must agree on every name
-// in order, or the names we checked would not be the names it extracts.
-bool LibrarySeesTheSameEntries(ZZIP_DIR* dir, const std::vector<ZipEntryRecord>& records) {
-    zzip_rewinddir(dir);
-    ZZIP_DIRENT entry;
-    std::size_t index = 0;
-    while (zzip_dir_read(dir, &entry)) {
-        if (index == records.size() || records[index].name != entry.d_name) return false;
-        ++index;
-    }
-    zzip_rewinddir(dir);
-    return index == records.size();
-}
 
 // A name as zziplib's caseless lookup without paths compares it: the part after the last "/",
 // with A to Z folded to lower case and "\" taken as "/".
@@ -51,10 +36,6 @@ std::string FoldedFileName(std::string_view name) {
     }
     return folded;
 }
-
-struct EntryCloser {
-    void operator()(ZZIP_FILE* entry) const { zzip_file_close(entry); }
-};
 
 }  // namespace
 
@@ -74,30 +55,18 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path) {
         ::close(fd);
         return nullptr;
     }
-    std::vector<ZipEntryRecord> records = std::move(directory->records);
-    zzip_error_t error = ZZIP_NO_ERROR;
-    ZZIP_DIR* dir = OpenZzipDirectory(fd, info.st_size, directory->tailOffset,
-                                      std::move(directory->tail), &error);
-    if (dir == nullptr || error != ZZIP_NO_ERROR) {
-        if (dir != nullptr) zzip_dir_close(dir);
-        // zziplib closes the descriptor of a directory it failed to parse, but not always.
-        if (::fcntl(fd, F_GETFD) != -1) ::close(fd);
-        return nullptr;
-    }
-    if (!LibrarySeesTheSameEntries(dir, records)) {
-        zzip_dir_close(dir);
-        return nullptr;
-    }
-    return std::unique_ptr<Archive>(new Archive(dir, std::move(records)));
+    return std::unique_ptr<Archive>(new Archive(fd, std::move(directory->records)));
 }
 
+Archive::Archive(int fd, std::vector<ZipEntryRecord> records)
+    : fd_(fd), records_(std::move(records)) {}
+
 Archive::~Archive() {
-    zzip_dir_close(dir_);
+    entries_.reset();
+    ::close(fd_);
 }
 
 std::vector<std::string> Archive::EntryNames() const {
-    // Open() walked zziplib's entries once and found them equal, name by name and in order, to
-    // the records; a second walk would deliver the same names again.
     std::vector<std::string> names;
     names.reserve(records_.size());
     for (const ZipEntryRecord& record : records_) names.push_back(record.name);
@@ -105,28 +74,24 @@ std::vector<std::string> Archive::EntryNames() const {
 }
 
 const ZipEntryRecord* Archive::RecordFor(const std::string& entryName) const {
-    if (firstByFileName_.empty()) {
-        firstByFileName_.reserve(records_.size());
+    const std::hash<std::string> hash;
+    if (byFileName_.empty()) {
+        byFileName_.reserve(records_.size());
         for (std::size_t i = 0; i < records_.size(); ++i) {
-            firstByFileName_.emplace(FoldedFileName(records_[i].name), i);
+            byFileName_.emplace_back(hash(FoldedFileName(records_[i].name)),
+                                     static_cast<std::uint32_t>(i));
         }
+        std::sort(byFileName_.begin(), byFileName_.end());
     }
-    const auto found = firstByFileName_.find(FoldedFileName(entryName));
-    return found == firstByFileName_.end() ? nullptr : &records_[found->second];
-}
-
-bool Archive::HasSoundLocalHeader(const ZipEntryRecord& record) const {
-    std::array<unsigned char, kLocalHeaderSize> header;
-    const ssize_t got = ::pread(zzip_dirfd(dir_), header.data(), header.size(),
-                                static_cast<off_t>(record.localHeaderOffset));
-    if (got != static_cast<ssize_t>(header.size())) return false;
-    const auto le16 = [&](std::size_t at) { return header[at] | (header[at + 1] << 8); };
-    const std::uint32_t signature =
-        static_cast<std::uint32_t>(le16(0)) | (static_cast<std::uint32_t>(le16(2)) << 16);
-    const std::uint64_t dataEnd = record.localHeaderOffset + kLocalHeaderSize +
-                                  static_cast<std::uint64_t>(le16(26)) +
-                                  static_cast<std::uint64_t>(le16(28)) + record.compressedSize;
-    return signature == kLocalSignature && dataEnd <= record.dataLimit;
+    const std::string folded = FoldedFileName(entryName);
+    const std::size_t key = hash(folded);
+    // Equal hashes in record order: the first whose name matches is the first record.
+    for (auto it = std::lower_bound(byFileName_.begin(), byFileName_.end(),
+                                    std::pair<std::size_t, std::uint32_t>(key, 0));
+         it != byFileName_.end() && it->first == key; ++it) {
+        if (FoldedFileName(records_[it->second].name) == folded) return &records_[it->second];
+    }
+    return nullptr;
 }
 
 Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplacement& output,
@@ -139,25 +104,18 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
         return Outcome::Failed(entryName, "is packed with an unsupported method (" +
                                               std::to_string(record->method) + ")");
     }
-    if ((record->method == kMethodStored && record->compressedSize != record->size) ||
-        !archive.HasSoundLocalHeader(*record)) {
+    if (record->method == kMethodStored && record->compressedSize != record->size) {
         return Outcome::Failed(entryName, "is damaged (its headers disagree)");
     }
-
-    std::unique_ptr<ZZIP_FILE, EntryCloser> entry(
-        zzip_file_open(archive.Handle(), entryName.c_str(), kLookupFlags));
-    if (!entry) return Outcome::Failed(entryName, "cannot be opened in the archive");
-    ZZIP_STAT opened{};
-    // The entry zziplib opened must be the one checked above.
-    if (zzip_file_stat(entry.get(), &opened) != 0 ||
-        static_cast<std::uint64_t>(static_cast<unsigned>(opened.st_size)) != record->size ||
-        static_cast<std::uint64_t>(static_cast<unsigned>(opened.d_csize)) !=
-            record->compressedSize) {
-        return Outcome::Failed(entryName, "is damaged (its headers disagree)");
+    if (!archive.entries_) {
+        archive.entries_ = std::make_unique<ZzipEntryStream>(archive.fd_);
+        archive.copyBuffer_.resize(kCopyBufferSize);
     }
+    ZzipEntryStream& entry = *archive.entries_;
+    if (Outcome opened = entry.Open(*record, entryName); !opened.Ok()) return opened;
     if (!output.IsOpen()) return output.OpenOutcome();
 
-    std::array<char, kCopyBufferSize> buffer;
+    std::vector<char>& buffer = archive.copyBuffer_;
     std::uint64_t copied = 0;
     uLong crc = crc32(0L, Z_NULL, 0);
     for (;;) {
@@ -165,17 +123,28 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
         if (progress != nullptr && progress->CancelRequested()) {
             return Outcome::Failed(target, "cancelled");
         }
-        const zzip_ssize_t got = zzip_file_read(entry.get(), buffer.data(), buffer.size());
-        if (got < 0) return Outcome::Failed(entryName, "is damaged (its data cannot be read)");
-        if (got == 0) break;
-        copied += static_cast<std::uint64_t>(got);
+        // zziplib's reader loses the last piece of a deflated entry when it is asked for more
+        // than is still due, so it is asked for exactly that; then for one byte more, which
+        // only an entry longer than recorded has.
+        const std::uint64_t due = record->size - copied;
+        const auto want =
+            static_cast<std::size_t>(due == 0 ? 1 : std::min<std::uint64_t>(due, buffer.size()));
+        const std::size_t got = entry.Read(buffer.data(), want);
+        if (got == 0) {
+            if (due > 0 && entry.Failed()) {
+                return Outcome::Failed(entryName, "is damaged (its data cannot be read)");
+            }
+            break;
+        }
+        copied += got;
         if (copied > record->size) {
             return Outcome::Failed(entryName, "is damaged (longer than recorded)");
         }
         crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(got));
-        if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) return output.Finish();
-        if (progress != nullptr) progress->AddBytes(static_cast<std::uint64_t>(got));
+        if (!output.Write(buffer.data(), got)) return output.Finish();
+        if (progress != nullptr) progress->AddBytes(got);
     }
+    entry.Close();
     // Damaged data can inflate to the full length without an error; only the recorded
     // length and checksum tell.
     if (copied != record->size)

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <zzip/zzip.h>
-
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "packages/ZipDirectory.h"
@@ -15,9 +14,11 @@ namespace wendmoor {
 class FileSystem;
 class FileReplacement;
 class CommandProgress;
+class ZzipEntryStream;
 
-// An open mission archive. It opens exactly the named file (never "name.zip" in its place),
-// checks its directory layout before zziplib parses it, and closes it when destroyed.
+// An open mission archive. It opens exactly the named file (never "name.zip" in its place)
+// and reads and checks its directory once (see ReadZipDirectory); the entries are read from
+// the records of that directory. Closes the file when destroyed.
 class Archive {
   public:
     static std::unique_ptr<Archive> Open(const std::string& path);
@@ -25,31 +26,29 @@ class Archive {
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
-    // The entry names exactly as the central directory stores them, in its order, as zziplib
-    // delivers them.
+    // The entry names exactly as the central directory stores them, in its order.
     std::vector<std::string> EntryNames() const;
 
-    ZZIP_DIR* Handle() const { return dir_; }
-
     // The directory record of the entry that ExtractEntry picks for this name; nullptr when
-    // none matches. That is the entry zziplib's lookup by file name picks: the first whose name
-    // after its last "/" equals the name after its last "/", letters A to Z taken as a to z and
-    // "\" as "/". An index answers it in constant time; zziplib's own lookup is a linear scan.
+    // none matches: the first whose name after its last "/" equals the name after its last
+    // "/", letters A to Z taken as a to z and "\" as "/" (the match zziplib's lookup by file
+    // name makes). An index answers it in constant time.
     const ZipEntryRecord* RecordFor(const std::string& entryName) const;
 
-    // Whether the entry's local header is where the directory says and its data ends before
-    // the next entry's local header (or the directory), so that the archive library reads
-    // nothing beyond it and no byte serves two entries.
-    bool HasSoundLocalHeader(const ZipEntryRecord& record) const;
-
   private:
-    Archive(ZZIP_DIR* dir, std::vector<ZipEntryRecord> records)
-        : dir_(dir), records_(std::move(records)) {}
+    friend Outcome WriteEntry(Archive& archive, const std::string& entryName,
+                              FileReplacement& output, CommandProgress* progress);
 
-    ZZIP_DIR* dir_;
+    Archive(int fd, std::vector<ZipEntryRecord> records);
+
+    int fd_;
     std::vector<ZipEntryRecord> records_;
-    // Folded file name -> index of its first record; built on the first lookup.
-    mutable std::unordered_map<std::string, std::size_t> firstByFileName_;
+    // (hash of the folded file name, record index), in that order; built on the first lookup.
+    // Smaller than a map of the names, as an install holds it for thousands of entries.
+    mutable std::vector<std::pair<std::size_t, std::uint32_t>> byFileName_;
+    // Made on the first extraction; a listing never needs it.
+    std::unique_ptr<ZzipEntryStream> entries_;
+    std::vector<char> copyBuffer_;
 };
 
 // Copies one entry, looked up by its file name without regard to letter case or the folders

@@ -14,6 +14,7 @@ namespace {
 PackagePlan MapSavePlan(const std::string& mapsFolder, const std::string& savesFolder,
                         const MapSaveEntries& entries) {
     PackagePlan plan;
+    plan.Reserve(entries.maps.size() + entries.saves.size());
     for (const std::string& map : entries.maps) plan.File(mapsFolder, map, true);
     for (const std::string& save : entries.saves) plan.File(savesFolder, save, false);
     return plan;

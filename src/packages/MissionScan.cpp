@@ -3,9 +3,41 @@
 #include <cerrno>
 #include <vector>
 
+#include "packages/FileRefCounts.h"
 #include "platform/FileSystem.h"
+#include "platform/ParallelFor.h"
 
 namespace wendmoor {
+
+namespace {
+
+// What the scan learned of one file of the missions folder.
+struct Finding {
+    enum class Kind : unsigned char { NoPackage, Available, Installed };
+    Kind kind = Kind::NoPackage;
+    // An installed package's counted files, whose references it holds.
+    std::vector<std::string> counted;
+};
+
+Finding Examine(const std::string& archivePath, const FileSystem& fileSystem,
+                const PlanForArchive& planFor) {
+    Finding finding;
+    const std::optional<PackagePlan> plan = planFor(archivePath);
+    if (!plan) return finding;
+    if (!IsPlanInstalled(*plan, fileSystem)) {
+        finding.kind = Finding::Kind::Available;
+        return finding;
+    }
+    finding.kind = Finding::Kind::Installed;
+    for (const PackagePlan::Step& step : plan->Steps()) {
+        if (step.kind == PackagePlan::Step::Kind::File && step.counted) {
+            finding.counted.push_back(step.target);
+        }
+    }
+    return finding;
+}
+
+}  // namespace
 
 Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
                            PackageLists& lists, const PlanForArchive& planFor) {
@@ -19,17 +51,30 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& e
     }
     const std::string folder = fileSystem.Resolve(missionsFolder);
 
+    std::vector<const FileSystem::FolderEntry*> candidates;
     for (const FileSystem::FolderEntry& entry : entries) {
         // A package that another command is adding is not one yet.
         if (entry.isFolder || entry.name.starts_with(kTemporaryPrefix)) continue;
-        const std::optional<PackagePlan> plan = planFor(folder + entry.name);
-        if (!plan) continue;
-        if (IsPlanInstalled(*plan, fileSystem)) {
-            lists.installed.push_back(entry.name);
-            AddPlanRefs(*plan, environment.fileRefs);
-        } else {
-            lists.available.push_back(entry.name);
+        candidates.push_back(&entry);
+    }
+    // Reading the archives and testing their targets is most of a refresh, and each package
+    // is examined on its own; the lists and references are then added in the folder's order,
+    // as one thread would have.
+    std::vector<Finding> findings(candidates.size());
+    ParallelFor(candidates.size(), RefreshThreads(), [&](std::size_t index) {
+        findings[index] = Examine(folder + candidates[index]->name, fileSystem, planFor);
+    });
+    for (std::size_t index = 0; index < candidates.size(); ++index) {
+        Finding& finding = findings[index];
+        if (finding.kind == Finding::Kind::Installed) {
+            lists.installed.push_back(candidates[index]->name);
+            for (std::string& target : finding.counted) {
+                environment.fileRefs.AddFileRef(std::move(target));
+            }
+        } else if (finding.kind == Finding::Kind::Available) {
+            lists.available.push_back(candidates[index]->name);
         }
+        finding = {};
     }
     return {};
 }

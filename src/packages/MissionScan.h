@@ -11,12 +11,14 @@
 namespace wendmoor {
 
 // The plan of the package in an archive, or nothing when the file is no package of the game.
+// It is called on several threads at once.
 using PlanForArchive = std::function<std::optional<PackagePlan>(const std::string& archivePath)>;
 
 // The scan every game shares: makes the missions folder the current folder, tries every file
 // in it (its extension does not matter; folders are skipped), lists each package as installed
 // when all its targets exist and as available otherwise, and adds the references of the
-// installed packages' counted files. Neither the lists nor the counts are emptied first. Fails
+// installed packages' counted files, in the folder's order. The archives are read on a few
+// threads (RefreshThreads). Neither the lists nor the counts are emptied first. Fails
 // when the missions folder cannot be read, so an empty list is never mistaken for no packages.
 Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
                            PackageLists& lists, const PlanForArchive& planFor);

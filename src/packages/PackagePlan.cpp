@@ -22,7 +22,8 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
     if (name.empty()) return parent;
     if (!IsSafeFileName(name)) return {};
     steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}});
-    return parent + name + kPathSeparator;
+    madeFolders_.push_back(parent + name + kPathSeparator);
+    return madeFolders_.back();
 }
 
 void PackagePlan::RemoveFolder(const std::string& parent, const std::string& name) {
@@ -34,10 +35,8 @@ void PackagePlan::RemoveFolder(const std::string& parent, const std::string& nam
 void PackagePlan::File(const std::string& folder, const std::string& name, bool counted) {
     if (folder.empty() || !IsSafeFileName(name)) return;
     std::string packageFolder;
-    for (const Step& step : steps_) {
-        if (step.kind == Step::Kind::MakeFolder && step.target + kPathSeparator == folder) {
-            packageFolder = step.target;
-        }
+    for (const std::string& made : madeFolders_) {
+        if (made == folder) packageFolder = made.substr(0, made.size() - 1);
     }
     steps_.push_back({Step::Kind::File, name, folder + name, counted, std::move(packageFolder)});
 }

@@ -42,10 +42,16 @@ class PackagePlan {
     // are shared between packages and carry reference counts.
     void File(const std::string& folder, const std::string& name, bool counted);
 
+    // Room for this many more steps, for a plan of many files.
+    void Reserve(std::size_t steps) { steps_.reserve(steps_.size() + steps); }
+
     const std::vector<Step>& Steps() const { return steps_; }
 
   private:
     std::vector<Step> steps_;
+    // The package folders made so far, each with its separator, so that a file finds its own
+    // without a walk over all the steps (a package may hold thousands of files).
+    std::vector<std::string> madeFolders_;
 };
 
 // Installed when every file target exists. A package folder that is a symbolic link is not

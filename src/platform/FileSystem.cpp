@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <set>
 
 #include "platform/Path.h"
@@ -17,10 +20,10 @@ namespace wendmoor {
 
 namespace {
 
-bool PathExists(const std::string& path) {
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
+// Finished replacements waiting for their flush, each with its descriptor open.
+// Folders kept open for fstatat after their listing; more are asked by path.
+constexpr int kMaxOpenFolders = 64;
+constexpr std::size_t kListingBuffer = 32 * 1024;
 
 mode_t CurrentUmask() {
     static const mode_t mask = [] {
@@ -31,76 +34,246 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// Whether the calling user may read (R_OK) or write (W_OK) what `info` describes, as access(2)
+// answers: the superuser may, the owner by the owner's bits, anyone else is asked about.
+bool MayAccess(const struct stat& info, int dirFd, const std::string& path, int mode) {
+    static const uid_t user = ::getuid();
+    if (user == 0) return true;
+    if (info.st_uid == user) {
+        const mode_t bit = mode == W_OK ? S_IWUSR : S_IRUSR;
+        if ((info.st_mode & bit) != 0) return true;
+        errno = EACCES;
+        return false;
+    }
+    return ::faccessat(dirFd, path.c_str(), mode, 0) == 0;
+}
+
+// The end of a temporary file's name, after the prefix: six random letters and digits.
+void PickTemporarySuffix(char (&suffix)[7]) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random(std::random_device{}() ^
+                                        static_cast<std::uint64_t>(::getpid()) << 32);
+    for (int i = 0; i < 6; ++i) suffix[i] = kLetters[random() % (sizeof kLetters - 1)];
+    suffix[6] = '\0';
+}
+
+int StatAt(int dirFd, const std::string& path, struct stat& info, int flags = 0) {
+    return ::fstatat(dirFd, path.empty() ? "." : path.c_str(), &info, flags);
+}
+
 }  // namespace
+
+FileSystem::~FileSystem() {
+    ForgetListings();
+}
 
 std::string FileSystem::Resolve(const std::string& path) const {
     if (path.empty()) return path;
+    const std::lock_guard lock(mutex_);
     if (path.back() == kPathSeparator) return ResolveFolder(path);
-
     const std::string parent = FolderOf(path);
-    const std::string leaf = path.substr(parent.size());
     const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
-    std::string candidate = resolvedParent + leaf;
-    if (leaf == "." || leaf == ".." || PathExists(candidate)) return candidate;
-
-    const Listing& listing = ListingOf(resolvedParent);
-    const auto found = listing.byLowerName.find(AsciiLower(leaf));
-    return found == listing.byLowerName.end() ? candidate : resolvedParent + found->second;
+    return resolvedParent + ResolveName(resolvedParent, path.substr(parent.size()));
 }
 
-std::string FileSystem::ResolveFolder(const std::string& folder) const {
-    if (folder.size() <= 1) return folder;
+const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder) const {
     if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
         return cached->second;
     }
-    std::string resolved = Resolve(folder.substr(0, folder.size() - 1)) + kPathSeparator;
-    resolvedFolders_.emplace(folder, resolved);
-    return resolved;
+    if (folder.size() <= 1) {
+        return resolvedFolders_.try_emplace(folder, ResolvedFolder{folder, &FolderAt(folder)})
+            .first->second;
+    }
+    const std::string parent = FolderOf(std::string_view(folder).substr(0, folder.size() - 1));
+    const std::string name = folder.substr(parent.size(), folder.size() - 1 - parent.size());
+    const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
+    std::string resolved = resolvedParent + ResolveName(resolvedParent, name) + kPathSeparator;
+    Folder& made = FolderAt(resolved);
+    // A folder its listed parent does not hold is not there, and holds nothing either.
+    if (const Folder& above = FolderAt(resolvedParent);
+        above.listed && name != "." && name != ".." &&
+        above.byLowerName.count(AsciiLower(name)) == 0) {
+        made.listed = true;
+    }
+    return resolvedFolders_.try_emplace(folder, ResolvedFolder{std::move(resolved), &made})
+        .first->second;
 }
 
-const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFolder) const {
-    if (const auto cached = listings_.find(resolvedFolder); cached != listings_.end()) {
-        return cached->second;
+std::string FileSystem::ResolveName(const std::string& resolvedFolder,
+                                    const std::string& name) const {
+    if (name == "." || name == "..") return name;
+    Folder& folder = FolderAt(resolvedFolder);
+    if (!folder.listed) {
+        struct stat info;
+        const Place place = PlaceOf(resolvedFolder, folder, name);
+        if (StatAt(place.dirFd, place.path, info, AT_SYMLINK_NOFOLLOW) == 0) return name;
+        List(resolvedFolder, folder);
+        if (!folder.listed) return name;
     }
-    Listing listing;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(
-        ::opendir(resolvedFolder.empty() ? "." : resolvedFolder.c_str()), ::closedir);
-    if (dir) {
-        listing.readable = true;
-        while (const dirent* entry = ::readdir(dir.get())) {
+    std::string spelling;
+    return Find(resolvedFolder, folder, name, spelling) != nullptr ? spelling : name;
+}
+
+FileSystem::Folder& FileSystem::FolderAt(const std::string& resolvedFolder) const {
+    return folders_[resolvedFolder];
+}
+
+void FileSystem::List(const std::string& resolvedFolder, Folder& folder) const {
+    if (folder.listed || folder.unreadable) return;
+    const int fd = ::open(resolvedFolder.empty() ? "." : resolvedFolder.c_str(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        folder.unreadable = true;
+        return;
+    }
+    std::vector<char> buffer(kListingBuffer);
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            folder.byLowerName.clear();
+            folder.unreadable = true;
+            ::close(fd);
+            return;
+        }
+        if (got == 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+            at += entry->d_reclen;
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
-            auto [slot, inserted] = listing.byLowerName.emplace(AsciiLower(name), name);
+            auto [slot, inserted] = folder.byLowerName.try_emplace(
+                AsciiLower(name), Spelling{name, false, entry->d_type});
+            if (inserted) continue;
             // Several spellings of one name: take the smallest, so the choice never depends
             // on the order in which the folder happens to list them.
-            if (!inserted && name < slot->second) slot->second = name;
+            slot->second.several = true;
+            if (name < slot->second.name) slot->second = {name, true, entry->d_type};
         }
     }
-    return listings_.emplace(resolvedFolder, std::move(listing)).first->second;
+    if (openFolders_ < kMaxOpenFolders) {
+        folder.fd = fd;
+        ++openFolders_;
+    } else {
+        ::close(fd);
+    }
+    folder.listed = true;
+}
+
+const FileSystem::Spelling* FileSystem::Find(const std::string& resolvedFolder,
+                                             const Folder& folder, const std::string& name,
+                                             std::string& spelling) const {
+    const auto found = folder.byLowerName.find(AsciiLower(name));
+    if (found == folder.byLowerName.end()) return nullptr;
+    spelling = found->second.name;
+    // Only one spelling is kept; when there are several, the exact one is asked for.
+    if (found->second.several && spelling != name) {
+        struct stat info;
+        const Place place = PlaceOf(resolvedFolder, folder, name);
+        if (StatAt(place.dirFd, place.path, info, AT_SYMLINK_NOFOLLOW) == 0) spelling = name;
+    }
+    return &found->second;
+}
+
+FileSystem::Place FileSystem::PlaceOf(const std::string& resolvedFolder, const Folder& folder,
+                                      const std::string& name) const {
+    if (folder.fd >= 0) return {folder.fd, name};
+    if (!folder.anchored) {
+        // Relative to an open folder a few levels up, which spares walking the whole path.
+        folder.anchorFd = AT_FDCWD;
+        folder.anchorPath = resolvedFolder;
+        std::string above = resolvedFolder;
+        for (int level = 0; level < 3 && above.size() > 1; ++level) {
+            above = FolderOf(std::string_view(above).substr(0, above.size() - 1));
+            const auto found = folders_.find(above);
+            if (found != folders_.end() && found->second.fd >= 0) {
+                folder.anchorFd = found->second.fd;
+                folder.anchorPath = resolvedFolder.substr(above.size());
+                break;
+            }
+        }
+        folder.anchored = true;
+    }
+    return {folder.anchorFd, folder.anchorPath + name};
+}
+
+bool FileSystem::Locate(const std::string& path, Place& place, std::string& resolvedFolder,
+                        bool& unlisted) const {
+    const std::lock_guard lock(mutex_);
+    const std::string parent = FolderOf(path);
+    const std::string name = path.substr(parent.size());
+    const ResolvedFolder& resolved = Resolved(parent);
+    resolvedFolder = resolved.path;
+    const Folder& folder = *resolved.folder;
+    unlisted = !folder.listed;
+    if (unlisted) {
+        place = PlaceOf(resolvedFolder, folder, name);
+        return true;
+    }
+    std::string spelling;
+    if (Find(resolvedFolder, folder, name, spelling) == nullptr) return false;
+    place = PlaceOf(resolvedFolder, folder, spelling);
+    return true;
+}
+
+bool FileSystem::Stat(const std::string& path, struct stat& info, Place& place) const {
+    std::string resolvedFolder;
+    bool unlisted = false;
+    if (!Locate(path, place, resolvedFolder, unlisted)) return false;
+    if (StatAt(place.dirFd, place.path, info) == 0) return true;
+    if (errno != ENOENT || !unlisted) return false;
+    // Missing under the spelling asked for: the folder's listing tells the spelling on disk.
+    {
+        const std::lock_guard lock(mutex_);
+        Folder& folder = FolderAt(resolvedFolder);
+        List(resolvedFolder, folder);
+        std::string spelling;
+        if (!folder.listed ||
+            Find(resolvedFolder, folder, path.substr(FolderOf(path).size()), spelling) == nullptr) {
+            return false;
+        }
+        place = PlaceOf(resolvedFolder, folder, spelling);
+    }
+    return StatAt(place.dirFd, place.path, info) == 0;
 }
 
 bool FileSystem::FileExists(const std::string& path) const {
-    // The exact spelling first, as it is the common case; only a miss needs the listings.
     struct stat info;
-    std::string found = path;
-    if (::stat(found.c_str(), &info) != 0) {
-        found = Resolve(path);
-        if (found == path || ::stat(found.c_str(), &info) != 0) return false;
-    }
-    return S_ISREG(info.st_mode) && ::access(found.c_str(), R_OK) == 0;
+    Place place;
+    return Stat(path, info, place) && S_ISREG(info.st_mode) &&
+           MayAccess(info, place.dirFd, place.path, R_OK);
 }
 
 bool FileSystem::FolderExists(const std::string& path) const {
     struct stat info;
-    return ::stat(Resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    Place place;
+    return Stat(path.size() > 1 && path.back() == kPathSeparator ? path.substr(0, path.size() - 1)
+                                                                 : path,
+                info, place) &&
+           S_ISDIR(info.st_mode);
 }
 
 bool FileSystem::IsSymbolicLink(const std::string& path) const {
-    struct stat info;
-    const std::string resolved = Resolve(path);
     const std::string leaf =
-        resolved.back() == kPathSeparator ? resolved.substr(0, resolved.size() - 1) : resolved;
-    return ::lstat(leaf.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+        path.size() > 1 && path.back() == kPathSeparator ? path.substr(0, path.size() - 1) : path;
+    Place place;
+    {
+        const std::lock_guard lock(mutex_);
+        const std::string parent = FolderOf(leaf);
+        const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
+        const std::string name = ResolveName(resolvedParent, leaf.substr(parent.size()));
+        Folder& folder = FolderAt(resolvedParent);
+        if (folder.listed) {
+            std::string spelling;
+            const Spelling* found = Find(resolvedParent, folder, name, spelling);
+            if (found == nullptr) return false;
+            if (!found->several && found->type != DT_UNKNOWN) return found->type == DT_LNK;
+        }
+        place = PlaceOf(resolvedParent, folder, name);
+    }
+    struct stat info;
+    return StatAt(place.dirFd, place.path, info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode);
 }
 
 Outcome FileSystem::DeleteFile(const std::string& path) {
@@ -111,7 +284,7 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
     }
     if (S_ISDIR(info.st_mode)) return Outcome::Failed(resolved, "is a folder, not a file");
     if (::unlink(resolved.c_str()) != 0) return Outcome::SystemError(resolved, errno);
-    NoteRemoved(resolved);
+    NoteRemoved(resolved, false);
     return {};
 }
 
@@ -126,7 +299,14 @@ Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
         }
         return Outcome::SystemError(resolved, error);
     }
-    NoteAdded(resolved);
+    NoteAdded(resolved, DT_DIR);
+    {
+        // Known as missing until now; others may put files into it from now on.
+        const std::lock_guard lock(mutex_);
+        Folder& made = FolderAt(resolved + kPathSeparator);
+        made.listed = false;
+        made.byLowerName.clear();
+    }
     if (created != nullptr) *created = true;
     return {};
 }
@@ -138,12 +318,29 @@ Outcome FileSystem::RemoveFolder(const std::string& path) {
         if (error == ENOTEMPTY || error == EEXIST || error == ENOENT) return {};
         return Outcome::SystemError(resolved, error);
     }
-    NoteRemoved(resolved);
+    NoteRemoved(resolved, true);
     return {};
 }
 
 Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
     const std::string resolved = Resolve(folder);
+    {
+        // The listing, usually made by the scan before, tells whether there is anything to do.
+        const std::lock_guard lock(mutex_);
+        Folder& known = FolderAt(resolved);
+        List(resolved, known);
+        if (known.listed) {
+            const std::string prefix = AsciiLower(kTemporaryPrefix);
+            bool any = false;
+            for (const auto& [lower, spelling] : known.byLowerName) {
+                if (lower.starts_with(prefix)) {
+                    any = true;
+                    break;
+                }
+            }
+            if (!any) return {};
+        }
+    }
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(resolved.empty() ? "." : resolved.c_str()),
                                             ::closedir);
     // A folder that is not there holds nothing stale; one that cannot be read is reported by
@@ -166,7 +363,12 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
             removed = true;
         }
     }
-    if (removed) listings_.erase(resolved);
+    if (removed) {
+        const std::lock_guard lock(mutex_);
+        Folder& known = FolderAt(resolved);
+        known.listed = false;
+        known.byLowerName.clear();
+    }
     return outcome;
 }
 
@@ -189,12 +391,21 @@ Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
 
 Outcome FileSystem::SyncFolder(const std::string& folder) {
     const std::string resolved = Resolve(folder);
-    const int fd =
-        ::open(resolved.empty() ? "." : resolved.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return Outcome::SystemError(resolved, errno);
+    int fd = -1;
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto known = folders_.find(resolved); known != folders_.end()) {
+            fd = known->second.fd;
+        }
+    }
+    const bool own = fd < 0;
+    if (own) {
+        fd = ::open(resolved.empty() ? "." : resolved.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return Outcome::SystemError(resolved, errno);
+    }
     const int result = ::fsync(fd);
     const int error = errno;
-    ::close(fd);
+    if (own) ::close(fd);
     // Some file systems cannot sync a folder at all; the renames are then as durable as they
     // can be made.
     if (result != 0 && error != EINVAL && error != EROFS) {
@@ -223,26 +434,69 @@ bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& e
 }
 
 bool FileSystem::EnterFolder(const std::string& path) {
-    return ::chdir(Resolve(path).c_str()) == 0;
+    const std::string resolved = Resolve(path);
+    // What was learned of folders given relative to the old current folder no longer holds.
+    ForgetListings();
+    return ::chdir(resolved.c_str()) == 0;
 }
 
 void FileSystem::ForgetListings() {
-    listings_.clear();
+    const std::lock_guard lock(mutex_);
+    for (auto& [path, folder] : folders_) {
+        if (folder.fd >= 0) ::close(folder.fd);
+    }
+    folders_.clear();
     resolvedFolders_.clear();
+    openFolders_ = 0;
 }
 
-void FileSystem::NoteAdded(const std::string& resolvedPath) {
+void FileSystem::NoteAdded(const std::string& resolvedPath, unsigned char type) {
+    const std::lock_guard lock(mutex_);
     const std::string name = FileNameOf(resolvedPath);
-    const auto cached = listings_.find(FolderOf(resolvedPath));
-    if (cached == listings_.end()) return;
-    auto [slot, inserted] = cached->second.byLowerName.emplace(AsciiLower(name), name);
-    if (!inserted && name < slot->second) slot->second = name;
+    const auto known = folders_.find(FolderOf(resolvedPath));
+    if (known == folders_.end() || !known->second.listed) return;
+    auto [slot, inserted] =
+        known->second.byLowerName.try_emplace(AsciiLower(name), Spelling{name, false, type});
+    if (inserted) return;
+    if (slot->second.name == name) {
+        slot->second.type = type;
+        return;
+    }
+    slot->second.several = true;
+    if (name < slot->second.name) slot->second = {name, true, type};
 }
 
-void FileSystem::NoteRemoved(const std::string& resolvedPath) {
-    // Another spelling of the same name may remain, so the folder is listed anew when needed.
-    listings_.erase(FolderOf(resolvedPath));
-    listings_.erase(resolvedPath + kPathSeparator);
+void FileSystem::NoteRemoved(const std::string& resolvedPath, bool wasFolder) {
+    const std::lock_guard lock(mutex_);
+    const std::string name = FileNameOf(resolvedPath);
+    if (const auto known = folders_.find(FolderOf(resolvedPath)); known != folders_.end()) {
+        Folder& folder = known->second;
+        const auto found = folder.byLowerName.find(AsciiLower(name));
+        if (found != folder.byLowerName.end()) {
+            if (!found->second.several) {
+                folder.byLowerName.erase(found);
+            } else {
+                // Which other spellings remain is not known: listed anew when needed.
+                folder.listed = false;
+                folder.byLowerName.clear();
+            }
+        }
+    }
+    if (!wasFolder) return;
+    // The folder and everything learned below it are gone; a folder made again under the
+    // same name starts afresh.
+    const std::string gone = resolvedPath + kPathSeparator;
+    for (auto it = folders_.begin(); it != folders_.end();) {
+        if (!it->first.starts_with(gone)) {
+            ++it;
+            continue;
+        }
+        if (it->second.fd >= 0) {
+            ::close(it->second.fd);
+            --openFolders_;
+        }
+        it = folders_.erase(it);
+    }
     resolvedFolders_.clear();
 }
 
@@ -250,27 +504,35 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     : fileSystem_(fileSystem), target_(fileSystem.Resolve(target)) {
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat info;
-    if (::stat(target_.c_str(), &info) == 0) {
+    FileSystem::Place place;
+    // One stat of the target, and none when its folder's listing says it is new.
+    if (fileSystem.Stat(target_, info, place)) {
         // Only a plain file we may write is replaced, as opening it for writing would allow.
         if (!S_ISREG(info.st_mode)) {
             openOutcome_ = Outcome::Failed(target_, "is not a regular file");
             return;
         }
-        if (::access(target_.c_str(), W_OK) != 0) {
+        if (!MayAccess(info, place.dirFd, place.path, W_OK)) {
             openOutcome_ = Outcome::SystemError(target_, errno);
             return;
         }
         mode = info.st_mode & 07777;
     }
-    const std::string folder = FolderOf(target_);
-    std::string pattern = folder + kTemporaryPrefix + "XXXXXX";
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0) {
-        openOutcome_ = Outcome::SystemError(target_, errno);
-        return;
+    // The target's mode at once: the mode given to open() loses only what the umask takes.
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        PickTemporarySuffix(suffix_);
+        fd_ = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
+            suffix_[0] = '\0';
+            openOutcome_ = Outcome::SystemError(target_, errno);
+            return;
+        }
     }
-    temporary_ = pattern;
-    if (::fchmod(fd_, mode) != 0) writeError_ = errno;
+    if ((mode & CurrentUmask()) != 0 && ::fchmod(fd_, mode) != 0) writeError_ = errno;
+}
+
+std::string FileReplacement::TemporaryPath() const {
+    return FolderOf(target_) + kTemporaryPrefix + suffix_;
 }
 
 FileReplacement::~FileReplacement() {
@@ -319,13 +581,13 @@ Outcome FileReplacement::Finish() {
 
 Outcome FileReplacement::Commit() {
     if (Outcome finished = Finish(); !finished.Ok()) return finished;
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (::rename(TemporaryPath().c_str(), target_.c_str()) != 0) {
         const Outcome failed = Outcome::SystemError(target_, errno);
         Discard();
         return failed;
     }
-    temporary_.clear();
-    fileSystem_.NoteAdded(target_);
+    suffix_[0] = '\0';
+    fileSystem_.NoteAdded(target_, DT_REG);
     return {};
 }
 
@@ -334,9 +596,9 @@ void FileReplacement::Discard() {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+    if (suffix_[0] != '\0') {
+        ::unlink(TemporaryPath().c_str());
+        suffix_[0] = '\0';
     }
     finished_ = false;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/stat.h>
+
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,21 +15,34 @@ namespace wendmoor {
 // process left behind from the player's files.
 inline constexpr const char* kTemporaryPrefix = ".wendmoor-";
 
+class FileReplacement;
+
 // The file operations of the package layer. The game folders come from Windows installs,
 // where letter case does not matter; here they may lie on a file system that respects it.
 // Every operation therefore resolves each component of its path without regard to letter
 // case, preferring an exact match, so "MAPS/rome.MAP" on disk is found, overwritten in place
 // and deleted when "Maps/Rome.map" is asked for.
 //
-// What a lookup learns of a folder's names is kept, and kept true by the writes made through
-// this object, until ForgetListings(); so a refresh or an install that touches thousands of
-// files in one folder lists that folder once.
+// What a lookup learns of a folder is kept, and kept true by the writes made through this
+// object, until ForgetListings(). A folder is listed once, the first time a name is missing
+// from it under the spelling asked for; from then on a name that is not in the listing is
+// absent without asking the disk, and a name that is costs one fstatat relative to the open
+// folder. So a refresh or an install that touches thousands of files in one folder lists that
+// folder once, and a folder whose names are all found as asked is never listed.
+//
+// The const operations may run on several threads at once; the others must not run while any
+// operation does.
 class FileSystem {
   public:
     struct FolderEntry {
         std::string name;
         bool isFolder = false;
     };
+
+    FileSystem() = default;
+    ~FileSystem();
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
 
     // The path as it lies on disk: each component that exists under another letter case is
     // replaced by its spelling on disk; the first component that exists under no spelling,
@@ -73,6 +89,8 @@ class FileSystem {
   private:
     friend class FileReplacement;
 
+#ifdef _WIN32
+    // The Windows layer lists each folder it looks into (platform/windows/).
     // Keep what is known of a folder true after our own writes, without listing it again.
     void NoteAdded(const std::string& resolvedPath);
     void NoteRemoved(const std::string& resolvedPath);
@@ -88,14 +106,74 @@ class FileSystem {
 
     mutable std::unordered_map<std::string, Listing> listings_;
     mutable std::unordered_map<std::string, std::string> resolvedFolders_;
+#else
+    struct Spelling {
+        std::string name;  // the smallest spelling on disk
+        bool several = false;
+        unsigned char type = 0;  // d_type of `name`
+    };
+    struct Folder {
+        int fd = -1;  // open while listed, for the folders listed first
+        bool listed = false;
+        bool unreadable = false;  // listing it failed; not tried again
+        // Without a descriptor of its own, its names are asked relative to an open folder a
+        // few levels up (or by the whole path): worked out on the first use.
+        mutable bool anchored = false;
+        mutable int anchorFd = -1;
+        mutable std::string anchorPath;
+        // lower-cased name -> its spelling on disk; complete when listed
+        std::unordered_map<std::string, Spelling> byLowerName;
+    };
+    // Where a name of a folder is asked for: relative to an open folder, or by the full path.
+    struct Place {
+        int dirFd = -1;
+        std::string path;
+    };
+
+    // Keep what is known of a folder true after our own writes, without listing it again.
+    void NoteAdded(const std::string& resolvedPath, unsigned char type);
+    void NoteRemoved(const std::string& resolvedPath, bool wasFolder);
+
+    struct ResolvedFolder {
+        std::string path;
+        Folder* folder;
+    };
+
+    // The caller holds mutex_.
+    const ResolvedFolder& Resolved(const std::string& folder) const;
+    std::string ResolveFolder(const std::string& folder) const {
+        return Resolved(folder).path;
+    }
+    std::string ResolveName(const std::string& resolvedFolder, const std::string& name) const;
+    Folder& FolderAt(const std::string& resolvedFolder) const;
+    void List(const std::string& resolvedFolder, Folder& folder) const;
+    // The spelling on disk of a name in a listed folder; nullptr when it is absent.
+    const Spelling* Find(const std::string& resolvedFolder, const Folder& folder,
+                         const std::string& name, std::string& spelling) const;
+    Place PlaceOf(const std::string& resolvedFolder, const Folder& folder,
+                  const std::string& name) const;
+    // Where the path's name is asked for; false when its folder's listing says it is absent.
+    // `unlisted` tells that the name was not looked up in a listing (its folder has none).
+    bool Locate(const std::string& path, Place& place, std::string& resolvedFolder,
+                bool& unlisted) const;
+    // What lies at the path, following links, with where it was asked for; false when nothing
+    // does (or it cannot be told). Absent names of a listed folder cost no system call.
+    bool Stat(const std::string& path, struct stat& info, Place& place) const;
+
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::string, Folder> folders_;
+    // A folder as asked for -> as it lies on disk, with what is known of it.
+    mutable std::unordered_map<std::string, ResolvedFolder> resolvedFolders_;
+    mutable int openFolders_ = 0;
+#endif
 };
 
 // Writes a file so that its target only ever holds its old bytes or the complete new ones:
 // the bytes go to a temporary file beside the target; Finish() flushes it to the disk and
 // closes it, and Commit() renames it over the target. A command finishes all its files first
-// and commits them afterwards, so a power cut finds every target old or new, never empty, and
-// the cost is one flush per file rather than a stall between entries. Destroyed without a
-// successful Commit(), it removes the temporary file and the target stays as it was.
+// and commits them afterwards, so a power cut finds every target old or new, never empty.
+// Destroyed without a successful Commit(), it removes the temporary file and the target stays
+// as it was.
 class FileReplacement {
   public:
     FileReplacement(FileSystem& fileSystem, const std::string& target);
@@ -125,7 +203,14 @@ class FileReplacement {
 
     FileSystem& fileSystem_;
     std::string target_;
+#ifdef _WIN32
     std::string temporary_;
+#else
+    std::string TemporaryPath() const;
+    // The temporary file's name after kTemporaryPrefix; empty when there is none. Only this
+    // is kept, as an install holds thousands of replacements at once.
+    char suffix_[7] = {};
+#endif
     Outcome openOutcome_;
     int fd_ = -1;
     int writeError_ = 0;

@@ -137,6 +137,8 @@ HANDLE HandleOf(int fd) {
 
 }  // namespace
 
+FileSystem::~FileSystem() = default;
+
 std::string FileSystem::Resolve(const std::string& path) const {
     if (path.size() <= RootLength(path)) return path;
     if (IsSeparator(path.back())) return ResolveFolder(path);

@@ -1,5 +1,6 @@
-// The directory of an archive is served to zziplib from one read of its tail; these cases put
-// the directory and the entries at the edges of that copy.
+// An archive's directory is read from one read of its tail, and its entries through a window of
+// the file that serves many small entries at once; these cases put the directory and the
+// entries at the edges of those reads.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,7 +35,7 @@ std::string WithComment(std::string archive, std::size_t size) {
     return archive + std::string(size, 'c');
 }
 
-class ArchiveIoTest : public ::testing::Test {
+class ArchiveLayoutTest : public ::testing::Test {
   protected:
     // Extracts the entry and compares its bytes.
     void ExpectExtracts(Archive& archive, const std::string& entry, const std::string& bytes) {
@@ -47,7 +48,7 @@ class ArchiveIoTest : public ::testing::Test {
     FileSystem fileSystem;
 };
 
-TEST_F(ArchiveIoTest, DirectoryLargerThanTheTailIsReadWhole) {
+TEST_F(ArchiveLayoutTest, DirectoryLargerThanTheTailIsReadWhole) {
     // About 3,000 names of 50 bytes: a directory of nearly 300 KiB, most of it before the
     // last 64 KiB of the file.
     constexpr int kEntries = 3000;
@@ -69,7 +70,7 @@ TEST_F(ArchiveIoTest, DirectoryLargerThanTheTailIsReadWhole) {
     }
 }
 
-TEST_F(ArchiveIoTest, CommentsOfEverySizeAroundTheEndRecord) {
+TEST_F(ArchiveLayoutTest, CommentsOfEverySizeAroundTheEndRecord) {
     const std::string plain =
         ZipWriter().Add("Rome.map", "rome").Add("Rome.sav", std::string(70000, 's')).Bytes();
     for (const std::size_t comment :
@@ -84,7 +85,7 @@ TEST_F(ArchiveIoTest, CommentsOfEverySizeAroundTheEndRecord) {
     }
 }
 
-TEST_F(ArchiveIoTest, ArchivesOpenAtOnceKeepTheirOwnReads) {
+TEST_F(ArchiveLayoutTest, ArchivesOpenAtOnceKeepTheirOwnReads) {
     const std::string first = dir.path() + "first.zip";
     const std::string second = dir.path() + "second.zip";
     ASSERT_TRUE(ZipWriter().Add("a.map", "first a").Add("b.map", "first b").WriteTo(first));
@@ -101,6 +102,58 @@ TEST_F(ArchiveIoTest, ArchivesOpenAtOnceKeepTheirOwnReads) {
     const auto three = Archive::Open(second);
     ASSERT_TRUE(three);
     ExpectExtracts(*three, "a.map", "second a");
+}
+
+// Bytes deflate cannot shrink, so the entry's data spans several reads of the file.
+std::string NoiseOf(std::size_t size, std::uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
+TEST_F(ArchiveLayoutTest, EntriesLargerThanOneReadComeWholeInAnyOrder) {
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"a.map", "small stored"},
+        {"b.map", NoiseOf(200000, 1)},
+        {"c.map", NoiseOf(150000, 2)},
+        {"d.map", std::string(100, 'd')},
+    };
+    ZipWriter zip;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        zip.Add(entries[i].first, entries[i].second,
+                i % 2 ? ZipWriter::Method::Deflated : ZipWriter::Method::Stored);
+    }
+    const std::string path = dir.path() + "wide.zip";
+    ASSERT_TRUE(zip.WriteTo(path));
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        ExpectExtracts(*archive, it->first, it->second);
+    }
+    for (const auto& [name, bytes] : entries) ExpectExtracts(*archive, name, bytes);
+}
+
+TEST_F(ArchiveLayoutTest, EntriesWrittenWithADataDescriptorUseTheDirectorysSizes) {
+    // Such an archive announces the sizes and checksum after the data; its local headers
+    // leave them zero.
+    const std::vector<std::pair<std::string, ZipWriter::Method>> entries = {
+        {"deflated.map", ZipWriter::Method::Deflated}, {"stored.sav", ZipWriter::Method::Stored}};
+    ZipWriter zip;
+    for (const auto& [name, method] : entries)
+        zip.Add({name, "data of " + name, method, {}, 8, {}});
+    std::string bytes = zip.Bytes();
+    for (std::size_t at = 0; (at = bytes.find(std::string("PK\3\4", 4), at)) != std::string::npos;
+         at += 4) {
+        for (std::size_t field = 14; field < 26; ++field) bytes[at + field] = '\0';
+    }
+    const std::string path = dir.path() + "descriptor.zip";
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    for (const auto& [name, method] : entries) ExpectExtracts(*archive, name, "data of " + name);
 }
 
 }  // namespace
