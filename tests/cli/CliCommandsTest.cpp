@@ -116,7 +116,7 @@ TEST_F(CliTest, SettingsFileIsOnlyRead) {
 TEST_F(CliTest, WithoutSettingsOptionReadsTheProgramsOwnStore) {
     AddPackage(paths.caesar3_missions, "Rome.zip", MapPackage("Rome.map"));
     const std::string config = root.MakeFolder("config");
-    const ProgramOptions ownStore{{{"XDG_CONFIG_HOME", config}, {"HOME", config}}, "", ""};
+    const ProgramOptions ownStore{{{"XDG_CONFIG_HOME", config}, {"HOME", config}}, ""};
     {
         // Written where the program looks, through the program's own code.
         const ScopedVariable configHome("XDG_CONFIG_HOME", config);

@@ -107,8 +107,6 @@ std::uint16_t Get16(const std::string& bytes, std::size_t at) {
                                       (static_cast<unsigned char>(bytes[at + 1]) << 8));
 }
 
-}  // namespace
-
 std::size_t CentralRecordOf(const std::string& archive, const std::string& name) {
     const std::string signature("PK\1\2", 4);
     for (std::size_t at = archive.find(signature); at != std::string::npos;
@@ -120,6 +118,8 @@ std::size_t CentralRecordOf(const std::string& archive, const std::string& name)
     }
     throw std::invalid_argument("no entry " + name);
 }
+
+}  // namespace
 
 void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
                         std::uint32_t value) {

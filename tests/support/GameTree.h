@@ -99,8 +99,6 @@ class GameTreeTest : public ::testing::Test {
 // Overwrites a 32-bit field at `at` bytes into the central record of the named entry.
 void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
                         std::uint32_t value);
-// The offset of the central record of the named entry.
-std::size_t CentralRecordOf(const std::string& archive, const std::string& name);
 // The offset of the named entry's data.
 std::size_t EntryDataOf(const std::string& archive, const std::string& name);
 
