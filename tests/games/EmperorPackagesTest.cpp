@@ -111,15 +111,6 @@ TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongsAndDeinstallTakesItAway) {
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
-TEST_F(EmperorTest, ACampaignAloneIsNoPackage) {
-    Package("campaign.zip", ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m"));
-    ASSERT_TRUE(session.SelectGame(kEmperor));
-    EXPECT_TRUE(session.Lists().available.empty());
-    session.ShowPackageContent("campaign.zip");
-    EXPECT_TRUE(session.Content().empty());
-    EXPECT_FALSE(session.RunPackageCommand("campaign.zip", true).Ok());
-}
-
 TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
     Package("a.zip", ZipWriter().Add("A.pak", "p").Add("Shared.map", "m"));
     Package("b.zip", ZipWriter().Add("B.pak", "p").Add("SHARED.MAP", "m"));
