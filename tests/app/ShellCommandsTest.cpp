@@ -54,8 +54,6 @@ TEST_F(ShellCommandsTest, HelpFailingShowsOneErrorBox) {
     const std::string expected =
         ComposeShellError("No such file or directory\n", "qarn_readme.htm", start);
     EXPECT_EQ(messages.shown[0].second, QString::fromLocal8Bit(expected));
-    EXPECT_EQ(messages.shown[0].second.toStdString(),
-              "No such file or directory\n'qarn_readme.htm'\nin '" + start + "'");
 }
 
 TEST_F(ShellCommandsTest, HelpLooksInTheStartDirectoryAfterAScan) {
@@ -68,70 +66,38 @@ TEST_F(ShellCommandsTest, HelpLooksInTheStartDirectoryAfterAScan) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// The system's launcher with stand-ins for wine and xdg-open that take their time, and a
-// short watch for programs. The window returns from the click at once; a failure that the
-// watch learns of later gets the "Error" box, with the starter's own words as its details.
-struct LateCase {
-    const char* what;
-    const char* starter;  // the stand-in on the PATH
-    const char* seconds;  // how long it runs
-    int exitStatus;
-    const char* message;  // what it writes on its standard error
-    const char* button;   // Start or Help
-    const char* reason;   // the box's first line; nullptr: no box
-};
-
-const LateCase kLateCases[] = {
-    {"wine failing after a while", "wine", "0.2", 53,
-     "err:module:import_dll Library MSVCR71.dll not found", "startButton",
-     "wine could not run the program (exit status 53)."},
-    {"a game that runs and ends normally", "wine", "0.2", 0, "fixme:d3d:noise", "startButton",
-     nullptr},
-    {"a game that fails only after its watch", "wine", "0.6", 1, "", "startButton", nullptr},
-    {"an opener that finds no application, after the watch of a game", "xdg-open", "0.4", 3,
-     "xdg-open: no method available for opening qarn_readme.htm", "helpButton",
-     "A program the desktop needs to open the document is missing."},
-};
-
+// The system's launcher with a stand-in for wine that fails after a while, and a short watch
+// for programs. The window returns from the click at once; the failure the watch learns of
+// later gets the "Error" box, with the starter's own words as its details. Which failures the
+// watch reports is the launcher's own business (tests/launcher).
 TEST_F(ShellCommandsTest, ALateFailureGetsTheErrorBoxWhileTheWindowAnswers) {
     const std::string bin = dir.MakeFolder("bin");
     const testing::ScopedPath path(bin + ":/usr/bin:/bin");
     const std::unique_ptr<Launcher> system =
         CreateDesktopLauncher(StartDetached, std::chrono::milliseconds(300));
     launcher.real = system.get();
-    std::filesystem::current_path(dir.MakeFolder("start"));  // where Help finds the readme
-    dir.WriteFile("start/qarn_readme.htm", "<html></html>");
     const GamePaths paths = Caesar3Folders();
     dir.WriteFile("Caesar3/c3.exe", "MZ");
     Open(paths);
     Click("caesar3Button");
 
-    for (const LateCase& late : kLateCases) {
-        SCOPED_TRACE(late.what);
-        messages.shown.clear();
-        messages.details.clear();
-        const std::string done = dir.path() + "done " + late.what;
-        const std::string script = std::string("#!/bin/sh\nsleep ") + late.seconds + "\necho '" +
-                                   late.message + "' >&2\ntouch '" + done + "'\nexit " +
-                                   std::to_string(late.exitStatus) + "\n";
-        ::chmod(dir.WriteFile("bin/" + std::string(late.starter), script).c_str(), 0755);
+    const std::string message = "err:module:import_dll Library MSVCR71.dll not found";
+    const std::string done = dir.path() + "done";
+    ::chmod(dir.WriteFile("bin/wine", "#!/bin/sh\nsleep 0.2\necho '" + message + "' >&2\ntouch '" +
+                                          done + "'\nexit 53\n")
+                .c_str(),
+            0755);
+    Click("startButton");
+    EXPECT_FALSE(std::filesystem::exists(done)) << "the click waited for the starter";
+    EXPECT_TRUE(messages.shown.empty());
 
-        Click(late.button);
-        EXPECT_FALSE(std::filesystem::exists(done)) << "the click waited for the starter";
-        EXPECT_TRUE(messages.shown.empty());
-
-        // The window's event loop runs; the watch ends with the starter or with its time.
-        QTRY_VERIFY_WITH_TIMEOUT(window->findChildren<LaunchFollower*>().isEmpty(), 5000);
-        if (late.reason == nullptr) {
-            EXPECT_TRUE(messages.shown.empty());
-            continue;
-        }
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].first, QStringLiteral("Error"));
-        EXPECT_TRUE(messages.shown[0].second.startsWith(QString::fromUtf8(late.reason) + '\n'))
-            << messages.shown[0].second.toStdString();
-        EXPECT_EQ(messages.details[0].toStdString(), late.message);
-    }
+    // The window's event loop runs; the watch ends with the starter.
+    QTRY_VERIFY_WITH_TIMEOUT(window->findChildren<LaunchFollower*>().isEmpty(), 5000);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, QStringLiteral("Error"));
+    EXPECT_TRUE(messages.shown[0].second.startsWith(
+        QStringLiteral("wine could not run the program (exit status 53).\n")));
+    EXPECT_EQ(messages.details[0].toStdString(), message);
     launcher.real = nullptr;
 }
 

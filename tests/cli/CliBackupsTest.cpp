@@ -20,7 +20,7 @@ std::vector<std::string> SplitLine(const std::string& line, char separator) {
 class CliBackupsTest : public CliTest {
   protected:
     ProgramRun Run(const std::vector<std::string>& arguments) {
-        return Cli(arguments, {{{"XDG_DATA_HOME", root.path() + "data"}}, {}, {}});
+        return Cli(arguments, {{{"XDG_DATA_HOME", root.path() + "data"}}, {}});
     }
     // The lines of "backups caesar3", each split at its tabs.
     std::vector<std::vector<std::string>> Backups() {

@@ -8,7 +8,7 @@ namespace {
 
 // The tool with a fake home, and no Wine prefix from the caller's environment.
 ProgramOptions InHome(const std::string& home) {
-    return {{{"HOME", home}, {"WINEPREFIX", ""}}, {}, {}};
+    return {{{"HOME", home}, {"WINEPREFIX", ""}}, {}};
 }
 
 TEST_F(CliTest, DetectPrintsASettingsFileAndWritesNothing) {

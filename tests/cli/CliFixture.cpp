@@ -14,12 +14,7 @@ namespace fs = std::filesystem;
 CliTest::CliTest() {
     paths = MakeGameFolders(root);
     settingsFile = root.path() + "settings.ini";
-    WriteSettings(settingsFile);
-}
-
-void CliTest::WriteSettings(const std::string& file) const {
-    const auto store = OpenIniSettingsStore(file);
-    SaveGamePaths(paths, *store);
+    SaveGamePaths(paths, *OpenIniSettingsStore(settingsFile));
 }
 
 ProgramRun CliTest::Cli(std::vector<std::string> arguments, const ProgramOptions& options) {

@@ -30,8 +30,6 @@ class CliTest : public ::testing::Test {
     // Every folder and file below the fixture's root, with the files' bytes.
     std::string Snapshot() const;
 
-    void WriteSettings(const std::string& file) const;
-
     TempDir root;
     GamePaths paths;
     std::string settingsFile;

@@ -25,9 +25,6 @@ namespace {
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
-    if (!options.workingFolder.empty() && ::chdir(options.workingFolder.c_str()) != 0) {
-        ::_exit(127);
-    }
     for (const auto& [name, value] : options.environment) ::setenv(name.c_str(), value.c_str(), 1);
 
     std::vector<char*> argv;

@@ -14,7 +14,6 @@ struct ProgramRun {
 
 struct ProgramOptions {
     std::vector<std::pair<std::string, std::string>> environment;  // set for the child only
-    std::string workingFolder;                                     // empty: the caller's
     std::string stdoutFile;  // empty: captured; otherwise the child writes there
 };
 

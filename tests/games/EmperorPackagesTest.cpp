@@ -14,7 +14,6 @@ namespace wendmoor {
 namespace {
 
 using testing::ListTree;
-using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
@@ -73,45 +72,43 @@ TEST_F(EmperorTest, SplitsTheCampaignFromTheCityMaps) {
     EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("notes.txt", "n")));
 }
 
-TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongs) {
-    const std::string before = ListTree(paths.emperor_path);
-    Package("Rome.zip", RomeArchive());
-    ASSERT_TRUE(session.SelectGame(kEmperor));
-    session.ShowPackageContent("Rome.zip");
-    EXPECT_EQ(session.Content(), (Strings{"C Rome.pak", "E Rome.set", "E Rome1.map", "E Rome2.map",
-                                          "M Alexandria.map", "S start.sav", "Z notes.txt"}));
-    EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
-
-    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path),
-              "Campaigns/\nCampaigns/Rome.pak\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\n"
-              "Campaigns/Rome/Rome1.map\nCampaigns/Rome/Rome2.map\nCities/\n"
-              "Cities/Alexandria.map\nSave/\nSave/start.sav\n");
-    EXPECT_EQ(ReadFileBytes(paths.emperor_path + "Campaigns/Rome/Rome2.map"), "two");
-    EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
-    EXPECT_EQ(session.FileRefs().Snapshot().size(), 1u);
-    EXPECT_EQ(CityRefs("Alexandria.map"), 1);
-
-    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path), before);
-    EXPECT_EQ(session.Lists().available, (Strings{"Rome.zip"}));
-}
-
-TEST_F(EmperorTest, CampaignOnlyArchiveIsNoPackage) {
-    Package("campaign.zip", ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m"));
-    Package("withcity.zip", ZipWriter().Add("Rome.set", "s").Add("Alexandria.map", "m"));
-    ASSERT_TRUE(session.SelectGame(kEmperor));
-    EXPECT_EQ(session.Lists().available, (Strings{"withcity.zip"}));
-    EXPECT_TRUE(session.Lists().installed.empty());
-
-    session.ShowPackageContent("campaign.zip");
-    EXPECT_TRUE(session.Content().empty());
-    EXPECT_FALSE(session.RunPackageCommand("campaign.zip", true).Ok());
-
-    EXPECT_TRUE(session.RunPackageCommand("withcity.zip", true).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path),
-              "Campaigns/\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\nCities/\n"
-              "Cities/Alexandria.map\nSave/\n");
+TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongsAndDeinstallTakesItAway) {
+    const RoundTrip trips[] = {
+        {kEmperor,
+         {{"Rome.pak", "pak"},
+          {"Rome.set", "set"},
+          {"Campaign/Rome1.map", "one"},
+          {"Campaign/Rome2.MAP", "two"},
+          {"Alexandria.map", "city"},
+          {"start.sav", "save"},
+          {"notes.txt", "notes"}},
+         {"C Rome.pak", "E Rome.set", "E Rome1.map", "E Rome2.map", "M Alexandria.map",
+          "S start.sav", "Z notes.txt"},
+         "Campaigns/\nCampaigns/Rome.pak\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\n"
+         "Campaigns/Rome/Rome1.map\nCampaigns/Rome/Rome2.map\nCities/\nCities/Alexandria.map\n"
+         "Save/\nSave/start.sav\n",
+         ""},
+        // A campaign with a city map is a package.
+        {kEmperor,
+         {{"Rome.set", "s"}, {"Alexandria.map", "m"}},
+         {"E Rome.set", "M Alexandria.map"},
+         "Campaigns/\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\nCities/\nCities/Alexandria.map\n"
+         "Save/\n",
+         ""},
+        // An unnamed campaign goes into "Campaigns" itself, which stays.
+        {kEmperor,
+         {{".set", "s"}, {"a.map", "m"}, {"a.sav", "s"}},
+         {"E .set", "E a.map", "S a.sav"},
+         "Campaigns/\nCampaigns/.set\nCampaigns/a.map\nCities/\nSave/\nSave/a.sav\n",
+         ""},
+        // "...set" names the campaign "..": its set and maps would land in the game folder.
+        {kEmperor,
+         {{"Up.pak", "p"}, {"...set", "s"}, {"..1.map", "m"}},
+         {"C Up.pak", "E ...set", "E ..1.map"},
+         "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n",
+         ""},
+    };
+    for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
 TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
@@ -143,34 +140,6 @@ TEST_F(EmperorTest, CampaignFolderWithForeignFilesStays) {
     dir.WriteFile("Emperor/Campaigns/Rome/progress.dat", "the game's own");
     EXPECT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.emperor_path + "Campaigns/"), "Rome/\nRome/progress.dat\n");
-}
-
-TEST_F(EmperorTest, UnnamedCampaignGoesIntoCampaignsWhichStays) {
-    Package("x.zip", ZipWriter().Add(".set", "s").Add("a.map", "m").Add("a.sav", "s"));
-    ASSERT_TRUE(session.SelectGame(kEmperor));
-    EXPECT_TRUE(session.RunPackageCommand("x.zip", true).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path + "Campaigns/"), ".set\na.map\n");
-    EXPECT_EQ(session.Lists().installed, (Strings{"x.zip"}));
-    EXPECT_TRUE(session.RunPackageCommand("x.zip", false).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path), "Campaigns/\nCities/\nSave/\n");
-
-    paths.emperor_path = dir.MakeFolder("EmperorWithoutCampaigns");
-    EXPECT_FALSE(session.RunPackageCommand("x.zip", true).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path), "");  // "Campaigns" is never created
-    EXPECT_EQ(session.Lists().available, (Strings{"x.zip"}));
-}
-
-TEST_F(EmperorTest, HostileCampaignNamesNeverBecomeFolders) {
-    // "...set" names the campaign "..": its set and maps would land in the game folder.
-    Package("up.zip", ZipWriter().Add("Up.pak", "p").Add("...set", "s").Add("..1.map", "m"));
-    const std::string before = ListTree(dir.path());
-    ASSERT_TRUE(session.SelectGame(kEmperor));
-    EXPECT_EQ(session.Lists().available, (Strings{"up.zip"}));
-    EXPECT_TRUE(session.RunPackageCommand("up.zip", true).Ok());
-    EXPECT_EQ(ListTree(paths.emperor_path), "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n");
-    EXPECT_EQ(session.Lists().installed, (Strings{"up.zip"}));
-    EXPECT_TRUE(session.RunPackageCommand("up.zip", false).Ok());
-    EXPECT_EQ(ListTree(dir.path()), before);
 }
 
 }  // namespace

@@ -69,18 +69,6 @@ TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
     EXPECT_TRUE(ShowsAvailable(kCaesar3, "big.zip"));
 }
 
-TEST_F(FailingDiskTest, FullDiskInTheMiddleOfAZeusAdventure) {
-    tree.Package(kZeus, "adv.zip",
-                 ZipWriter()
-                     .Add("Troy.pak", "p")
-                     .Add("Troy.map", std::string(100000, 'm'))
-                     .Add("Troy.set", "s"));
-    const int status = InstallOnFullDisk(paths, kZeus, "adv.zip");
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/Troy/"), "Troy.pak\nTroy.set\n");
-    EXPECT_TRUE(ShowsAvailable(kZeus, "adv.zip"));
-}
-
 TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     tree.Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a"));

@@ -30,6 +30,29 @@ GamePaths MakeGameFolders(const TempDir& dir, const std::string& under) {
     return paths;
 }
 
+void GameSessionTest::CheckRoundTrip(const RoundTrip& trip) {
+    const GameDescription& game = *FindGame(trip.game);
+    const std::string folder = paths.*game.gameFolder;
+    const std::string before = ListTree(folder);
+    ZipWriter zip;
+    for (const auto& [name, bytes] : trip.entries) zip.Add(name, bytes);
+    const std::string package = Package(paths.*game.missions, "p.zip", zip);
+    ASSERT_TRUE(session.SelectGame(trip.game));
+    EXPECT_EQ(session.Lists().available, std::vector<std::string>{"p.zip"});
+    session.ShowPackageContent("p.zip");
+    EXPECT_EQ(session.Content(), trip.content);
+
+    ASSERT_TRUE(session.RunPackageCommand("p.zip", true).Ok());
+    EXPECT_EQ(ListTree(folder), trip.installed);
+    EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"p.zip"});
+
+    ASSERT_TRUE(session.RunPackageCommand("p.zip", false).Ok());
+    EXPECT_EQ(ListTree(folder), trip.removed.empty() ? before : trip.removed);
+    EXPECT_EQ(session.Lists().available, std::vector<std::string>{"p.zip"});
+    EXPECT_TRUE(session.FileRefs().Snapshot().empty());
+    fs::remove(package);
+}
+
 GameTree::GameTree() {
     paths = MakeGameFolders(dir_, "games/");
     dir_.WriteFile("sentinel/evil.map", "sentinel map");
@@ -84,8 +107,6 @@ std::uint16_t Get16(const std::string& bytes, std::size_t at) {
                                       (static_cast<unsigned char>(bytes[at + 1]) << 8));
 }
 
-}  // namespace
-
 std::size_t CentralRecordOf(const std::string& archive, const std::string& name) {
     const std::string signature("PK\1\2", 4);
     for (std::size_t at = archive.find(signature); at != std::string::npos;
@@ -97,6 +118,8 @@ std::size_t CentralRecordOf(const std::string& archive, const std::string& name)
     }
     throw std::invalid_argument("no entry " + name);
 }
+
+}  // namespace
 
 void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
                         std::uint32_t value) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TempDir.h"
 #include "ZipWriter.h"
@@ -31,6 +33,18 @@ class GameSessionTest : public ::testing::Test {
         EXPECT_TRUE(zip.WriteTo(path));
         return path;
     }
+
+    // One package's way through its game: the archive's entries (name, bytes), the content
+    // lines it shows, the game folder's tree after the install, and after the deinstall (empty:
+    // the tree from before the install). The package is gone again afterwards.
+    struct RoundTrip {
+        int game;
+        std::vector<std::pair<std::string, std::string>> entries;
+        std::vector<std::string> content;
+        std::string installed;
+        std::string removed;
+    };
+    void CheckRoundTrip(const RoundTrip& trip);
 
     TempDir dir;
     GamePaths paths;
@@ -85,8 +99,6 @@ class GameTreeTest : public ::testing::Test {
 // Overwrites a 32-bit field at `at` bytes into the central record of the named entry.
 void PatchCentralRecord(std::string& archive, const std::string& name, std::size_t at,
                         std::uint32_t value);
-// The offset of the central record of the named entry.
-std::size_t CentralRecordOf(const std::string& archive, const std::string& name);
 // The offset of the named entry's data.
 std::size_t EntryDataOf(const std::string& archive, const std::string& name);
 
