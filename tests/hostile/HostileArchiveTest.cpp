@@ -62,7 +62,9 @@ TEST_F(HostileArchiveTest, HostileEntryNamesLandInsideTheTargetFolderOrNowhere) 
         tree.Package(c.game, name, c.zip);
         Install(c.game, name);
         EXPECT_EQ(ListTree(folder), c.tree) << name;
-        if (number == 1) EXPECT_EQ(ReadFileBytes(folder + "evil.map"), "up");  // the first one
+        if (number == 1) {
+            EXPECT_EQ(ReadFileBytes(folder + "evil.map"), "up");  // the first one
+        }
         EXPECT_EQ(session.Lists().installed, (Strings{name}));
         EXPECT_TRUE(session.RunPackageCommand(name, false).Ok()) << name;
         EXPECT_EQ(ListTree(folder), before) << name;

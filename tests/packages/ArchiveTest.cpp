@@ -71,8 +71,6 @@ TEST_F(ArchiveTest, OpensExactlyTheNamedFile) {
 TEST_F(ArchiveTest, RefusesWhatIsNoArchive) {
     EXPECT_FALSE(Archive::Open(dir.WriteFile("text.zip", "just some text, not an archive")));
     EXPECT_FALSE(Archive::Open(dir.WriteFile("empty.zip", "")));
-    EXPECT_FALSE(Archive::Open(
-        dir.WriteFile("end-only.zip", std::string("PK\5\6", 4) + std::string(18, '\0') + "x")));
     EXPECT_FALSE(Archive::Open(dir.MakeFolder("folder.zip")));
     std::string truncated = ZipWriter().Add("a.map", "some map bytes").Bytes();
     truncated.resize(truncated.size() - 10);
