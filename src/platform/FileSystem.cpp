@@ -72,9 +72,9 @@ std::string FileSystem::Resolve(const std::string& path) const {
     if (path.empty()) return path;
     const std::lock_guard lock(mutex_);
     if (path.back() == kPathSeparator) return ResolveFolder(path);
-    const std::string parent = FolderOf(path);
-    const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
-    return resolvedParent + ResolveName(resolvedParent, path.substr(parent.size()));
+    const ResolvedFolder& parent = Resolved(FolderOf(path));
+    return parent.path +
+           ResolveName(parent.path, *parent.folder, path.substr(path.rfind(kPathSeparator) + 1));
 }
 
 const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder) const {
@@ -85,14 +85,15 @@ const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder
         return resolvedFolders_.try_emplace(folder, ResolvedFolder{folder, &FolderAt(folder)})
             .first->second;
     }
-    const std::string parent = FolderOf(std::string_view(folder).substr(0, folder.size() - 1));
-    const std::string name = folder.substr(parent.size(), folder.size() - 1 - parent.size());
-    const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
-    std::string resolved = resolvedParent + ResolveName(resolvedParent, name) + kPathSeparator;
+    const std::string parentPath = FolderOf(std::string_view(folder).substr(0, folder.size() - 1));
+    const std::string name =
+        folder.substr(parentPath.size(), folder.size() - 1 - parentPath.size());
+    const ResolvedFolder& parent = Resolved(parentPath);
+    Folder& above = *parent.folder;
+    std::string resolved = parent.path + ResolveName(parent.path, above, name) + kPathSeparator;
     Folder& made = FolderAt(resolved);
     // A folder its listed parent does not hold is not there, and holds nothing either.
-    if (const Folder& above = FolderAt(resolvedParent);
-        above.listed && name != "." && name != ".." &&
+    if (above.listed && name != "." && name != ".." &&
         above.byLowerName.count(AsciiLower(name)) == 0) {
         made.listed = true;
     }
@@ -100,10 +101,9 @@ const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder
         .first->second;
 }
 
-std::string FileSystem::ResolveName(const std::string& resolvedFolder,
+std::string FileSystem::ResolveName(const std::string& resolvedFolder, Folder& folder,
                                     const std::string& name) const {
     if (name == "." || name == "..") return name;
-    Folder& folder = FolderAt(resolvedFolder);
     if (!folder.listed) {
         struct stat info;
         const Place place = PlaceOf(resolvedFolder, folder, name);
@@ -260,10 +260,11 @@ bool FileSystem::IsSymbolicLink(const std::string& path) const {
     Place place;
     {
         const std::lock_guard lock(mutex_);
-        const std::string parent = FolderOf(leaf);
-        const std::string resolvedParent = parent.empty() ? parent : ResolveFolder(parent);
-        const std::string name = ResolveName(resolvedParent, leaf.substr(parent.size()));
-        Folder& folder = FolderAt(resolvedParent);
+        const ResolvedFolder& parent = Resolved(FolderOf(leaf));
+        const std::string& resolvedParent = parent.path;
+        Folder& folder = *parent.folder;
+        const std::string name =
+            ResolveName(resolvedParent, folder, leaf.substr(leaf.rfind(kPathSeparator) + 1));
         if (folder.listed) {
             std::string spelling;
             const Spelling* found = Find(resolvedParent, folder, name, spelling);

@@ -141,10 +141,9 @@ class FileSystem {
 
     // The caller holds mutex_.
     const ResolvedFolder& Resolved(const std::string& folder) const;
-    std::string ResolveFolder(const std::string& folder) const {
-        return Resolved(folder).path;
-    }
-    std::string ResolveName(const std::string& resolvedFolder, const std::string& name) const;
+    std::string ResolveFolder(const std::string& folder) const { return Resolved(folder).path; }
+    std::string ResolveName(const std::string& resolvedFolder, Folder& folder,
+                            const std::string& name) const;
     Folder& FolderAt(const std::string& resolvedFolder) const;
     void List(const std::string& resolvedFolder, Folder& folder) const;
     // The spelling on disk of a name in a listed folder; nullptr when it is absent.
