@@ -91,12 +91,16 @@ const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder
     const ResolvedFolder& parent = Resolved(parentPath);
     Folder& above = *parent.folder;
     std::string resolved = parent.path + ResolveName(parent.path, above, name) + kPathSeparator;
-    Folder& made = FolderAt(resolved);
-    // A folder its listed parent does not hold is not there, and holds nothing either.
+    // A folder its listed parent does not hold is not there, and holds nothing either. It is
+    // not remembered: a refresh asks for thousands of packages' folders that do not exist.
     if (above.listed && name != "." && name != ".." &&
         above.byLowerName.count(AsciiLower(name)) == 0) {
-        made.listed = true;
+        missingFolder_.listed = true;
+        missing_.path = std::move(resolved);
+        missing_.folder = &missingFolder_;
+        return missing_;
     }
+    Folder& made = FolderAt(resolved);
     return resolvedFolders_.try_emplace(folder, ResolvedFolder{std::move(resolved), &made})
         .first->second;
 }

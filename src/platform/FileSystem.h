@@ -139,7 +139,8 @@ class FileSystem {
         Folder* folder;
     };
 
-    // The caller holds mutex_.
+    // The caller holds mutex_. The answer for a folder that is not there holds until the next
+    // call.
     const ResolvedFolder& Resolved(const std::string& folder) const;
     std::string ResolveFolder(const std::string& folder) const { return Resolved(folder).path; }
     std::string ResolveName(const std::string& resolvedFolder, Folder& folder,
@@ -163,6 +164,10 @@ class FileSystem {
     mutable std::unordered_map<std::string, Folder> folders_;
     // A folder as asked for -> as it lies on disk, with what is known of it.
     mutable std::unordered_map<std::string, ResolvedFolder> resolvedFolders_;
+    // What Resolved() answers for a folder that is not there, until its next call: an empty
+    // listed folder.
+    mutable ResolvedFolder missing_{};
+    mutable Folder missingFolder_;
     mutable int openFolders_ = 0;
 #endif
 };
