@@ -12,6 +12,7 @@
 #include "packages/StoredName.h"
 #include "packages/ZzipEntryStream.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "platform/StopRequest.h"
 
 namespace wendmoor {
@@ -31,7 +32,7 @@ std::string FoldedFileName(std::string_view name) {
     const auto slash = name.rfind('/');
     std::string folded(slash == std::string_view::npos ? name : name.substr(slash + 1));
     for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        c = AsciiLower(c);
         if (c == '\\') c = '/';
     }
     return folded;

@@ -8,13 +8,14 @@
 #include <QLocale>
 #include <QString>
 
+#include "platform/Path.h"
+
 namespace wendmoor {
 
 namespace {
 
 unsigned char Folded(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
+    return static_cast<unsigned char>(AsciiLower(c));
 }
 
 // The order of names that cannot be collated.

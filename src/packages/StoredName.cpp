@@ -58,7 +58,7 @@ std::optional<std::string> StoredNameOf(std::string_view entryName) {
     if (base.size() > kMaxStoredNameLength || !IsSafeFileName(base)) return std::nullopt;
     std::string stored(base);
     for (std::size_t i = dot; i < stored.size(); ++i) {
-        if (stored[i] >= 'A' && stored[i] <= 'Z') stored[i] = static_cast<char>(stored[i] + 32);
+        stored[i] = AsciiLower(stored[i]);
     }
     return stored;
 }

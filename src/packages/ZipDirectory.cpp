@@ -6,26 +6,13 @@
 #include <cerrno>
 #include <span>
 
+#include "packages/ZipFormat.h"
+
 namespace wendmoor {
 
 namespace {
 
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::size_t kEndRecordSize = 22;
-constexpr std::size_t kZip64LocatorSize = 20;
-constexpr std::size_t kCentralHeaderSize = 46;
-constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kMaxCommentSize = 0xffff;
-
-std::uint16_t Le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t Le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t size) {
     while (size > 0) {

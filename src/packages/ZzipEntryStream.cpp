@@ -6,26 +6,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "packages/ZipFormat.h"
+
 namespace wendmoor {
 
 namespace {
 
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::size_t kLocalHeaderSize = 30;
-constexpr std::size_t kCentralHeaderSize = 46;
-constexpr std::size_t kEndRecordSize = 22;
 // Entries lie one after another, so one read of this much usually serves the local headers
 // and data of many small entries, and a large entry is read in pieces of this size.
 constexpr std::size_t kWindowSize = 64 * 1024;
 
-std::uint16_t Le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t Le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(Le16(p)) | (static_cast<std::uint32_t>(Le16(p + 2)) << 16);
-}
 void Put16(unsigned char* p, std::uint32_t value) {
     p[0] = static_cast<unsigned char>(value & 0xff);
     p[1] = static_cast<unsigned char>((value >> 8) & 0xff);

@@ -32,7 +32,7 @@ bool IsAbsolutePath(std::string_view path) {
 std::string AsciiLower(std::string_view text) {
     std::string lowered(text);
     for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        c = AsciiLower(c);
     }
     return lowered;
 }

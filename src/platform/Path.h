@@ -28,6 +28,9 @@ bool IsAbsolutePath(std::string_view path);
 
 // ASCII-only lower-casing: A to Z become a to z, every other byte stays as it is, so the
 // result never depends on the locale.
+inline char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string AsciiLower(std::string_view text);
 
 }  // namespace wendmoor
