@@ -142,7 +142,9 @@ class FileSystem {
     // The caller holds mutex_. The answer for a folder that is not there holds until the next
     // call.
     const ResolvedFolder& Resolved(const std::string& folder) const;
-    std::string ResolveFolder(const std::string& folder) const { return Resolved(folder).path; }
+    std::string ResolveFolder(const std::string& folder) const {
+        return Resolved(folder).path;
+    }
     std::string ResolveName(const std::string& resolvedFolder, Folder& folder,
                             const std::string& name) const;
     Folder& FolderAt(const std::string& resolvedFolder) const;
