@@ -22,6 +22,7 @@ mkdir -p "$seeds" "$build/artifacts"
 
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan-suppressions.txt:print_suppressions=0"
 for target in "$build"/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
