@@ -6,8 +6,8 @@
 
 #include "ZipWriter.h"
 #include "packages/FileRefCounts.h"
-#include "packages/GameEnvironment.h"
 #include "packages/Games.h"
+#include "packages/PackageCommandContext.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor::bench {
@@ -81,7 +81,7 @@ bool BuildPackageCollection(const std::string& root, int count) {
     GamePaths paths = CollectionPaths(root);
     FileSystem fileSystem;
     FileRefCounts fileRefs(fileSystem);
-    GameEnvironment environment{paths, fileSystem, fileRefs};
+    PackageCommandContext context{paths, fileSystem, fileRefs};
     for (int i = 0; i < count; ++i) {
         const std::string adventure = AdventureName(i);
         testing::ZipWriter zip;
@@ -94,7 +94,7 @@ bool BuildPackageCollection(const std::string& root, int count) {
         if (i % 2 != 0) continue;
         for (int game = kCaesar3; game <= kEmperor; ++game) {
             const std::optional<Outcome> done =
-                RunGameCommand(*FindGame(game), environment, archive, true);
+                RunGameCommand(*FindGame(game), context, archive, true);
             if (!done) return false;
         }
         if (i % 4 == 0) {

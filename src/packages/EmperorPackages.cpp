@@ -95,14 +95,13 @@ extern const GameDescription kEmperorGame = {
     ContentOf<ClassifyEmperorArchive, ListEmperorContent>,
 };
 
-Outcome ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists) {
-    return ScanGameMissions(kEmperorGame, environment, lists);
+Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists) {
+    return ScanGameMissions(kEmperorGame, context, lists);
 }
 
-Outcome InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome InstallEmperorPackage(PackageCommandContext& context, const std::string& archivePath,
                               const EmperorEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, EmperorPlan(environment.paths, entries), environment,
-                            install);
+    return ApplyPackagePlan(archivePath, EmperorPlan(context.paths, entries), context, install);
 }
 
 }  // namespace wendmoor

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -40,8 +40,8 @@ ContentLines ListEmperorContent(const EmperorEntries& entries);
 // Installs in the order ".pak", city maps, saves, campaign. Install creates the campaign folder;
 // deinstall removes it again when it is left empty.
 PackagePlan EmperorPlan(const GamePaths& paths, const EmperorEntries& entries);
-Outcome ScanEmperorMissions(GameEnvironment& environment, PackageLists& lists);
-Outcome InstallEmperorPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists);
+Outcome InstallEmperorPackage(PackageCommandContext& context, const std::string& archivePath,
                               const EmperorEntries& entries, bool install);
 
 }  // namespace wendmoor

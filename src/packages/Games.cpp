@@ -31,19 +31,19 @@ bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths) {
     return game.saves == nullptr || !(paths.*game.saves).empty();
 }
 
-Outcome ScanGameMissions(const GameDescription& game, GameEnvironment& environment,
+Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
                          PackageLists& lists) {
-    const GamePaths& paths = environment.paths;
+    const GamePaths& paths = context.paths;
     return ScanMissionsFolder(
-        paths.*game.missions, environment, lists,
+        paths.*game.missions, context, lists,
         [&](const std::string& archivePath) { return game.planFor(paths, archivePath); });
 }
 
-std::optional<Outcome> RunGameCommand(const GameDescription& game, GameEnvironment& environment,
+std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
                                       const std::string& archivePath, bool install) {
-    const std::optional<PackagePlan> plan = game.planFor(environment.paths, archivePath);
+    const std::optional<PackagePlan> plan = game.planFor(context.paths, archivePath);
     if (!plan) return std::nullopt;
-    return ApplyPackagePlan(archivePath, *plan, environment, install);
+    return ApplyPackagePlan(archivePath, *plan, context, install);
 }
 
 }  // namespace wendmoor

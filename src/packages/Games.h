@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -54,12 +54,12 @@ const GameDescription* FindGame(int id);
 bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths);
 
 // The scan of the game's missions folder (see ScanMissionsFolder).
-Outcome ScanGameMissions(const GameDescription& game, GameEnvironment& environment,
+Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
                          PackageLists& lists);
 
 // Classifies the archive and installs or deinstalls it: what failed, entry by entry; nothing
 // (and nothing done) when it is no package of the game.
-std::optional<Outcome> RunGameCommand(const GameDescription& game, GameEnvironment& environment,
+std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
                                       const std::string& archivePath, bool install);
 
 }  // namespace wendmoor

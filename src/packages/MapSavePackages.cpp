@@ -81,24 +81,22 @@ extern const GameDescription kPharaoGame = {
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
 };
 
-Outcome ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists) {
-    return ScanGameMissions(kCaesar3Game, environment, lists);
+Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists) {
+    return ScanGameMissions(kCaesar3Game, context, lists);
 }
 
-Outcome InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
+Outcome InstallCaesar3Package(PackageCommandContext& context, const std::string& archivePath,
                               const MapSaveEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, Caesar3Plan(environment.paths, entries), environment,
-                            install);
+    return ApplyPackagePlan(archivePath, Caesar3Plan(context.paths, entries), context, install);
 }
 
-Outcome ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists) {
-    return ScanGameMissions(kPharaoGame, environment, lists);
+Outcome ScanPharaoMissions(PackageCommandContext& context, PackageLists& lists) {
+    return ScanGameMissions(kPharaoGame, context, lists);
 }
 
-Outcome InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome InstallPharaoPackage(PackageCommandContext& context, const std::string& archivePath,
                              const MapSaveEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, PharaoPlan(environment.paths, entries), environment,
-                            install);
+    return ApplyPackagePlan(archivePath, PharaoPlan(context.paths, entries), context, install);
 }
 
 }  // namespace wendmoor

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -28,14 +28,14 @@ ContentLines ListMapSaveContent(const MapSaveEntries& entries);
 
 // Caesar III: maps and saves go into the game folder; maps are reference counted.
 PackagePlan Caesar3Plan(const GamePaths& paths, const MapSaveEntries& entries);
-Outcome ScanCaesar3Missions(GameEnvironment& environment, PackageLists& lists);
-Outcome InstallCaesar3Package(GameEnvironment& environment, const std::string& archivePath,
+Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists);
+Outcome InstallCaesar3Package(PackageCommandContext& context, const std::string& archivePath,
                               const MapSaveEntries& entries, bool install);
 
 // Pharao: maps go into "Maps" of the game folder (counted), saves into the save-game folder.
 PackagePlan PharaoPlan(const GamePaths& paths, const MapSaveEntries& entries);
-Outcome ScanPharaoMissions(GameEnvironment& environment, PackageLists& lists);
-Outcome InstallPharaoPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome ScanPharaoMissions(PackageCommandContext& context, PackageLists& lists);
+Outcome InstallPharaoPackage(PackageCommandContext& context, const std::string& archivePath,
                              const MapSaveEntries& entries, bool install);
 
 }  // namespace wendmoor

@@ -39,9 +39,9 @@ Finding Examine(const std::string& archivePath, const FileSystem& fileSystem,
 
 }  // namespace
 
-Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
+Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandContext& context,
                            PackageLists& lists, const PlanForArchive& planFor) {
-    FileSystem& fileSystem = environment.fileSystem;
+    FileSystem& fileSystem = context.fileSystem;
     // Other programs may have changed the folders since the last refresh.
     fileSystem.ForgetListings();
     std::vector<FileSystem::FolderEntry> entries;
@@ -69,7 +69,7 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& e
         if (finding.kind == Finding::Kind::Installed) {
             lists.installed.push_back(candidates[index]->name);
             for (std::string& target : finding.counted) {
-                environment.fileRefs.AddFileRef(std::move(target));
+                context.fileRefs.AddFileRef(std::move(target));
             }
         } else if (finding.kind == Finding::Kind::Available) {
             lists.available.push_back(candidates[index]->name);

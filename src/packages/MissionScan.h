@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -20,7 +20,7 @@ using PlanForArchive = std::function<std::optional<PackagePlan>(const std::strin
 // installed packages' counted files, in the folder's order. The archives are read on a few
 // threads (RefreshThreads). Neither the lists nor the counts are emptied first. Fails
 // when the missions folder cannot be read, so an empty list is never mistaken for no packages.
-Outcome ScanMissionsFolder(const std::string& missionsFolder, GameEnvironment& environment,
+Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandContext& context,
                            PackageLists& lists, const PlanForArchive& planFor);
 
 }  // namespace wendmoor

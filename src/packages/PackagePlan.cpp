@@ -270,18 +270,18 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
 }
 
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
-                         GameEnvironment& environment, bool install) {
+                         PackageCommandContext& context, bool install) {
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
     if (!install) {
-        return DeinstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
-                             environment.progress, environment.backup);
+        return DeinstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
+                             context.backup);
     }
-    if (Outcome fits = CanExtractPlan(*archive, plan, environment.fileSystem); !fits.Ok()) {
+    if (Outcome fits = CanExtractPlan(*archive, plan, context.fileSystem); !fits.Ok()) {
         return fits;
     }
-    return InstallPlan(*archive, plan, environment.fileSystem, environment.fileRefs,
-                       environment.progress, environment.backup);
+    return InstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
+                       context.backup);
 }
 
 }  // namespace wendmoor

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
@@ -84,8 +84,8 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
 // Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
 // install could not be written whole (see CanExtractPlan), nothing is written or deleted.
 // Temporary files that a killed process left in the folders the plan writes to go first; the
-// caller holds the exclusive PackageLock. The player's files go to the environment's backup.
+// caller holds the exclusive PackageLock. The player's files go to the context's backup.
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
-                         GameEnvironment& environment, bool install);
+                         PackageCommandContext& context, bool install);
 
 }  // namespace wendmoor

@@ -59,8 +59,8 @@ void PackageSession::Scan(int game) {
     fileRefs_.RemoveAll();
     currentGame_ = game;
     const GameDescription* description = FindGame(game);
-    GameEnvironment environment{paths_, fileSystem_, fileRefs_};
-    scanOutcome_ = ScanGameMissions(*description, environment, lists_);
+    PackageCommandContext context{paths_, fileSystem_, fileRefs_};
+    scanOutcome_ = ScanGameMissions(*description, context, lists_);
     content_ = scanOutcome_.Lines();
     SortListLines(lists_.installed);
     SortListLines(lists_.available);
@@ -110,9 +110,9 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
 
     CommandBackup backup(backupStore_, BackupGameKey(game->id), packageName,
                          install ? "install" : "deinstall");
-    GameEnvironment environment{paths_, fileSystem_, fileRefs_, progress, &backup};
+    PackageCommandContext context{paths_, fileSystem_, fileRefs_, progress, &backup};
     const std::optional<Outcome> done =
-        RunGameCommand(*game, environment, ArchivePathOf(packageName), install);
+        RunGameCommand(*game, context, ArchivePathOf(packageName), install);
     kept_ = backup.Kept();
     Scan(game->id);
     if (!done) {

@@ -6,7 +6,7 @@
 #include "packages/BackupRestore.h"
 #include "packages/BackupStore.h"
 #include "packages/FileRefCounts.h"
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "platform/Outcome.h"
 #include "platform/PackageLock.h"
 

@@ -91,14 +91,13 @@ extern const GameDescription kZeusGame = {
     ContentOf<ClassifyZeusArchive, ListZeusContent>,
 };
 
-Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists) {
-    return ScanGameMissions(kZeusGame, environment, lists);
+Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists) {
+    return ScanGameMissions(kZeusGame, context, lists);
 }
 
-Outcome InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome InstallZeusPackage(PackageCommandContext& context, const std::string& archivePath,
                            const ZeusEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, ZeusPlan(environment.paths, entries), environment,
-                            install);
+    return ApplyPackagePlan(archivePath, ZeusPlan(context.paths, entries), context, install);
 }
 
 }  // namespace wendmoor

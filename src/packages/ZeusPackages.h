@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/GameEnvironment.h"
+#include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -36,8 +36,8 @@ ContentLines ListZeusContent(const ZeusEntries& entries);
 
 // Install creates the adventure folder; deinstall removes it again when it is left empty.
 PackagePlan ZeusPlan(const GamePaths& paths, const ZeusEntries& entries);
-Outcome ScanZeusMissions(GameEnvironment& environment, PackageLists& lists);
-Outcome InstallZeusPackage(GameEnvironment& environment, const std::string& archivePath,
+Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists);
+Outcome InstallZeusPackage(PackageCommandContext& context, const std::string& archivePath,
                            const ZeusEntries& entries, bool install);
 
 }  // namespace wendmoor

@@ -50,8 +50,8 @@ TEST_F(MissionScanTest, ListsAndReferencesFollowTheFolderOrder) {
 
     FileRefCounts refs(fileSystem);
     PackageLists lists;
-    GameEnvironment environment{paths, fileSystem, refs};
-    ASSERT_TRUE(ScanCaesar3Missions(environment, lists).Ok());
+    PackageCommandContext context{paths, fileSystem, refs};
+    ASSERT_TRUE(ScanCaesar3Missions(context, lists).Ok());
     EXPECT_EQ(lists.installed, installed);
     EXPECT_EQ(lists.available, available);
     EXPECT_EQ(refs.CountOf(paths.caesar3_path + "shared.map"), 20);

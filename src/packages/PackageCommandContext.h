@@ -11,8 +11,10 @@ class FileRefCounts;
 class CommandProgress;
 class CommandBackup;
 
-// What the package routines of a game work with; all of it belongs to the caller.
-struct GameEnvironment {
+// What a package command (a scan, an install, a deinstall) of one game works with: the game's
+// folders, the file layer, the reference counts and the command's progress and backup. All of
+// it belongs to the caller.
+struct PackageCommandContext {
     const GamePaths& paths;
     FileSystem& fileSystem;
     FileRefCounts& fileRefs;
