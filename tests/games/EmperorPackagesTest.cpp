@@ -31,12 +31,8 @@ ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
 
 class EmperorTest : public testing::GameSessionTest {
   protected:
-    std::string Package(const std::string& name, const ZipWriter& zip) {
-        return GameSessionTest::Package(paths.emperor_missions, name, zip);
-    }
-
     std::optional<EmperorEntries> Classify(const ZipWriter& zip) {
-        return ClassifyEmperorArchive(Package("p.zip", zip));
+        return ClassifyEmperorArchive(Package(kEmperor, "p.zip", zip));
     }
 
     int CityRefs(const std::string& map) {
@@ -44,32 +40,34 @@ class EmperorTest : public testing::GameSessionTest {
     }
 };
 
+std::string Joined(const Strings& names) {
+    std::string joined;
+    for (const std::string& name : names) joined += (joined.empty() ? "" : ",") + name;
+    return joined;
+}
+
+// The first ".pak" and ".set" count; the campaign's maps are those whose names begin with the
+// campaign's name, letter case counting, and an empty campaign name takes every map. A campaign
+// alone is no package.
 TEST_F(EmperorTest, SplitsTheCampaignFromTheCityMaps) {
-    std::optional<EmperorEntries> c = Classify(RomeArchive());
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->pakName, "Rome.pak");
-    EXPECT_EQ(c->setName, "Rome.set");
-    EXPECT_EQ(c->maps, (Strings{"Alexandria.map"}));
-    EXPECT_EQ(c->campaignMaps, (Strings{"Rome2.map", "Rome1.map"}));
-    EXPECT_EQ(c->others, (Strings{"notes.txt"}));
-
-    c = Classify(RomeArchive("rome3.map"));  // letter case counts
-    EXPECT_EQ(c->maps, (Strings{"rome3.map", "Alexandria.map"}));
-    EXPECT_EQ(c->campaignMaps, (Strings{"Rome1.map"}));
-
-    c = Classify(
-        ZipWriter().Add("A.pak", "p").Add("B.PAK", "p").Add("A.set", "s").Add("B.set", "s"));
-    EXPECT_EQ(c->pakName, "A.pak");
-    EXPECT_EQ(c->setName, "A.set");
-    EXPECT_TRUE(c->others.empty());
-
-    c = Classify(ZipWriter().Add(".set", "s").Add("a.map", "m").Add("b.sav", "s"));
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->campaignMaps, (Strings{"a.map"}));  // an empty campaign name takes every map
-
-    // A campaign alone is no package.
-    EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m")));
-    EXPECT_FALSE(Classify(ZipWriter().Add("Rome.set", "s").Add("notes.txt", "n")));
+    const std::pair<ZipWriter, std::string> cases[] = {
+        // archive -> "pak|set|city maps|campaign maps|others" or "none"
+        {RomeArchive(), "Rome.pak|Rome.set|Alexandria.map|Rome2.map,Rome1.map|notes.txt"},
+        {RomeArchive("rome3.map"),
+         "Rome.pak|Rome.set|rome3.map,Alexandria.map|Rome1.map|notes.txt"},
+        {ZipWriter().Add("A.pak", "p").Add("B.PAK", "p").Add("A.set", "s").Add("B.set", "s"),
+         "A.pak|A.set|||"},
+        {ZipWriter().Add(".set", "s").Add("a.map", "m").Add("b.sav", "s"), "|.set||a.map|"},
+        {ZipWriter().Add("Rome.set", "s").Add("Rome1.map", "m"), "none"},
+        {ZipWriter().Add("Rome.set", "s").Add("notes.txt", "n"), "none"},
+    };
+    for (const auto& [zip, expected] : cases) {
+        const std::optional<EmperorEntries> c = Classify(zip);
+        EXPECT_EQ(c ? c->pakName + "|" + c->setName + "|" + Joined(c->maps) + "|" +
+                          Joined(c->campaignMaps) + "|" + Joined(c->others)
+                    : "none",
+                  expected);
+    }
 }
 
 TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongsAndDeinstallTakesItAway) {
@@ -86,38 +84,36 @@ TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongsAndDeinstallTakesItAway) {
           "S start.sav", "Z notes.txt"},
          "Campaigns/\nCampaigns/Rome.pak\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\n"
          "Campaigns/Rome/Rome1.map\nCampaigns/Rome/Rome2.map\nCities/\nCities/Alexandria.map\n"
-         "Save/\nSave/start.sav\n",
-         ""},
+         "Save/\nSave/start.sav\n"},
         // A campaign with a city map is a package.
         {kEmperor,
          {{"Rome.set", "s"}, {"Alexandria.map", "m"}},
          {"E Rome.set", "M Alexandria.map"},
          "Campaigns/\nCampaigns/Rome/\nCampaigns/Rome/Rome.set\nCities/\nCities/Alexandria.map\n"
-         "Save/\n",
-         ""},
+         "Save/\n"},
         // An unnamed campaign goes into "Campaigns" itself, which stays.
         {kEmperor,
          {{".set", "s"}, {"a.map", "m"}, {"a.sav", "s"}},
          {"E .set", "E a.map", "S a.sav"},
-         "Campaigns/\nCampaigns/.set\nCampaigns/a.map\nCities/\nSave/\nSave/a.sav\n",
-         ""},
+         "Campaigns/\nCampaigns/.set\nCampaigns/a.map\nCities/\nSave/\nSave/a.sav\n"},
         // "...set" names the campaign "..": its set and maps would land in the game folder.
         {kEmperor,
          {{"Up.pak", "p"}, {"...set", "s"}, {"..1.map", "m"}},
          {"C Up.pak", "E ...set", "E ..1.map"},
-         "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n",
-         ""},
+         "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n"},
     };
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
 TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
-    Package("a.zip", ZipWriter().Add("A.pak", "p").Add("Shared.map", "m"));
-    Package("b.zip", ZipWriter().Add("B.pak", "p").Add("SHARED.MAP", "m"));
-    Package("c.zip", ZipWriter().Add("War.set", "s").Add("War1.map", "m").Add("c.sav", "s"));
-    Package("d.zip", ZipWriter().Add("War.set", "s").Add("War1.map", "m").Add("d.sav", "s"));
-    Package("e.zip", ZipWriter().Add("E.pak", "p").Add("shared.sav", "s"));
-    Package("f.zip", ZipWriter().Add("F.pak", "p").Add("shared.sav", "s"));
+    Package(kEmperor, "a.zip", ZipWriter().Add("A.pak", "p").Add("Shared.map", "m"));
+    Package(kEmperor, "b.zip", ZipWriter().Add("B.pak", "p").Add("SHARED.MAP", "m"));
+    Package(kEmperor, "c.zip",
+            ZipWriter().Add("War.set", "s").Add("War1.map", "m").Add("c.sav", "s"));
+    Package(kEmperor, "d.zip",
+            ZipWriter().Add("War.set", "s").Add("War1.map", "m").Add("d.sav", "s"));
+    Package(kEmperor, "e.zip", ZipWriter().Add("E.pak", "p").Add("shared.sav", "s"));
+    Package(kEmperor, "f.zip", ZipWriter().Add("F.pak", "p").Add("shared.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kEmperor));
     for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "e.zip", "f.zip"}) {
         EXPECT_TRUE(session.RunPackageCommand(name, true).Ok());
@@ -134,7 +130,7 @@ TEST_F(EmperorTest, SharedCityMapsAreCountedCampaignMapsAndSavesAreNot) {
 }
 
 TEST_F(EmperorTest, CampaignFolderWithForeignFilesStays) {
-    Package("Rome.zip", RomeArchive());
+    Package(kEmperor, "Rome.zip", RomeArchive());
     ASSERT_TRUE(session.SelectGame(kEmperor));
     EXPECT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     dir.WriteFile("Emperor/Campaigns/Rome/progress.dat", "the game's own");

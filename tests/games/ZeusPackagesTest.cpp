@@ -33,38 +33,35 @@ ZipWriter TroyArchive() {
 
 class ZeusTest : public testing::GameSessionTest {
   protected:
-    std::string Package(const std::string& name, const ZipWriter& zip) {
-        return GameSessionTest::Package(paths.zeus_missions, name, zip);
-    }
-
     std::optional<ZeusEntries> Classify(const ZipWriter& zip) {
-        return ClassifyZeusArchive(Package("p.zip", zip));
+        return ClassifyZeusArchive(Package(kZeus, "p.zip", zip));
     }
 };
 
+// The extension's case never matters, the name's does; the last ".pak" names the adventure. With
+// nothing it could install, an archive is no package at all.
 TEST_F(ZeusTest, AdventureAndTextNameRules) {
-    std::optional<ZeusEntries> c =
-        Classify(ZipWriter().Add("Troy.pak.pak", "p").Add("Troy.TXT", "t"));
-    EXPECT_EQ(c->adventureName, "Troy");
-    EXPECT_EQ(c->pakName, "Troy.pak.pak");
-    EXPECT_EQ(c->txtName, "Troy.txt");  // the extension's case never matters
-
-    c = Classify(ZipWriter().Add("Troy.pak", "p").Add("troy.txt", "t"));
-    EXPECT_EQ(c->txtName, "");  // the name's case does
-
-    c = Classify(ZipWriter().Add("First.pak", "p").Add("x/Second.PAK", "p").Add("First.txt", "t"));
-    EXPECT_EQ(c->pakName, "Second.pak");
-    EXPECT_EQ(c->adventureName, "Second");
-    EXPECT_EQ(c->txtName, "");
-    EXPECT_TRUE(c->others.empty());
-
-    EXPECT_FALSE(Classify(ZipWriter().Add("a.set", "s").Add("a.map", "m")));
-    EXPECT_FALSE(Classify(ZipWriter().Add(".pak", "p").Add("a.map", "m")));
-    // With nothing it could install, an archive is no package at all.
-    EXPECT_FALSE(Classify(ZipWriter().Add("...pak", "p").Add("Bare.map", "m")));
-    c = Classify(ZipWriter().Add("only.sav", "s"));
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->adventureName, "");
+    const std::pair<Strings, std::string> cases[] = {
+        // entries -> "adventure|pak|text|others" or "none"
+        {{"Troy.pak.pak", "Troy.TXT", "readme.doc"}, "Troy|Troy.pak.pak|Troy.txt|readme.doc"},
+        {{"Troy.pak", "troy.txt"}, "Troy|Troy.pak||"},
+        {{"First.pak", "x/Second.PAK", "First.txt"}, "Second|Second.pak||"},
+        {{"only.sav"}, "|||"},
+        {{"a.set", "a.map"}, "none"},
+        {{".pak", "a.map"}, "none"},
+        {{"...pak", "Bare.map"}, "none"},
+    };
+    for (const auto& [entries, expected] : cases) {
+        ZipWriter zip;
+        for (const std::string& entry : entries) zip.Add(entry, "x");
+        const std::optional<ZeusEntries> c = Classify(zip);
+        std::string others;
+        for (const std::string& other : c ? c->others : Strings{}) others += other;
+        EXPECT_EQ(
+            c ? c->adventureName + "|" + c->pakName + "|" + c->txtName + "|" + others : "none",
+            expected)
+            << entries[0];
+    }
 }
 
 TEST_F(ZeusTest, InstallFillsTheFoldersAndDeinstallEmptiesThem) {
@@ -79,27 +76,24 @@ TEST_F(ZeusTest, InstallFillsTheFoldersAndDeinstallEmptiesThem) {
           {"readme.doc", "doc"}},
          {"A Troy.pak", "A Troy.txt", "E Arena.map", "E Troy.set", "S save1.sav", "Z readme.doc"},
          "Adventures/\nAdventures/Troy/\nAdventures/Troy/Arena.map\nAdventures/Troy/Troy.pak\n"
-         "Adventures/Troy/Troy.set\nAdventures/Troy/Troy.txt\nSave/\nSave/save1.sav\n",
-         ""},
+         "Adventures/Troy/Troy.set\nAdventures/Troy/Troy.txt\nSave/\nSave/save1.sav\n"},
         // Saves alone never create or remove an adventure.
-        {kZeus, {{"a.sav", "s"}}, {"S a.sav"}, "Adventures/\nSave/\nSave/a.sav\n", ""},
+        {kZeus, {{"a.sav", "s"}}, {"S a.sav"}, "Adventures/\nSave/\nSave/a.sav\n"},
         // "...pak" names the adventure "..", "..pak" names it ".": neither is a folder of its own.
         {kZeus,
          {{"...pak", "p"}, {"Up.map", "m"}, {"up.sav", "s"}},
          {"A ...pak", "E Up.map", "S up.sav"},
-         "Adventures/\nSave/\nSave/up.sav\n",
-         ""},
+         "Adventures/\nSave/\nSave/up.sav\n"},
         {kZeus,
          {{"..pak", "p"}, {"Here.set", "m"}, {"here.sav", "s"}},
          {"A ..pak", "E Here.set", "S here.sav"},
-         "Adventures/\nSave/\nSave/here.sav\n",
-         ""},
+         "Adventures/\nSave/\nSave/here.sav\n"},
     };
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
 TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
-    Package("Troy.zip", TroyArchive());
+    Package(kZeus, "Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_TRUE(session.RunPackageCommand("Troy.zip", true).Ok());
     dir.WriteFile("Zeus/Adventures/Troy/progress.dat", "the game's own");
@@ -108,7 +102,7 @@ TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
 }
 
 TEST_F(ZeusTest, AMissingTextFileLeavesThePackageAvailable) {
-    Package("Troy.zip", TroyArchive());
+    Package(kZeus, "Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_TRUE(session.RunPackageCommand("Troy.zip", true).Ok());
     std::remove((paths.zeus_path + "Adventures/Troy/Troy.txt").c_str());
@@ -125,7 +119,7 @@ TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
     }
     ASSERT_EQ(::symlink(elsewhere.c_str(), (paths.zeus_path + "Adventures/Troy").c_str()), 0);
     const std::string before = ListTree(elsewhere);
-    Package("Troy.zip", TroyArchive());
+    Package(kZeus, "Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 
@@ -140,7 +134,7 @@ TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
 }
 
 TEST_F(ZeusTest, SavesOnlyPackageNeedsNoAdventuresFolder) {
-    Package("saves.zip", ZipWriter().Add("a.sav", "s"));
+    Package(kZeus, "saves.zip", ZipWriter().Add("a.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kZeus));
     paths.zeus_path = dir.MakeFolder("ZeusWithoutAdventures");
     EXPECT_TRUE(session.RunPackageCommand("saves.zip", true).Ok());

@@ -12,48 +12,44 @@
 namespace wendmoor {
 namespace {
 
-using testing::GameTree;
 using testing::ListTree;
 using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 constexpr std::size_t kCentralUncompressedSize = 24;
 
-TEST(ExtractionCheckTest, SizeBeyondWhatDeflateCanProduceRefusesTheWholePackage) {
-    GameTree tree;
+using ExtractionCheckTest = testing::GameTreeTest;
+
+TEST_F(ExtractionCheckTest, SizeBeyondWhatDeflateCanProduceRefusesTheWholePackage) {
     const std::string data(4000, 'z');
     std::string archive = ZipWriter().Add("good.sav", "good").Add("bomb.map", data).Bytes();
     const std::uint64_t compressed = testing::Deflate(data).size();
     testing::PatchCentralRecord(archive, "bomb.map", kCentralUncompressedSize,
                                 static_cast<std::uint32_t>(MaxInflatedSize(compressed) + 1));
-    tree.Package(kCaesar3, "bomb.zip", archive);
-    FileSystem fileSystem;
-    PackageSession session(tree.paths, fileSystem, nullptr);
+    Package(kCaesar3, "bomb.zip", archive);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_FALSE(session.RunPackageCommand("bomb.zip", true).Ok());
-    EXPECT_EQ(ListTree(tree.paths.caesar3_path), "");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
     EXPECT_EQ(session.Lists().available, (Strings{"bomb.zip"}));
 
     // At the limit it is only a very good ratio: the install goes on, the entry fails its length.
     testing::PatchCentralRecord(archive, "bomb.map", kCentralUncompressedSize,
                                 static_cast<std::uint32_t>(MaxInflatedSize(compressed)));
-    tree.Package(kCaesar3, "bomb.zip", archive);
+    Package(kCaesar3, "bomb.zip", archive);
     EXPECT_FALSE(session.RunPackageCommand("bomb.zip", true).Ok());
-    EXPECT_EQ(ListTree(tree.paths.caesar3_path), "good.sav\n");
+    EXPECT_EQ(ListTree(paths.caesar3_path), "good.sav\n");
 }
 
-TEST(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
-    GameTree tree;
-    const std::string path = tree.Package(
+TEST_F(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
+    const std::string path = Package(
         kPharao, "p.zip",
         ZipWriter().Add("a.map", std::string(5000, 'a')).Add("b.sav", std::string(5000, 'b')));
     const auto archive = Archive::Open(path);
     ASSERT_TRUE(archive);
     PackagePlan plan;
-    plan.File(tree.paths.pharao_path + "Maps/", "a.map", true);
-    plan.File(tree.paths.pharao_saves, "b.sav", false);
-    plan.File(tree.paths.pharao_saves, "missing.sav", false);
-    FileSystem fileSystem;
+    plan.File(paths.pharao_path + "Maps/", "a.map", true);
+    plan.File(paths.pharao_saves, "b.sav", false);
+    plan.File(paths.pharao_saves, "missing.sav", false);
     Strings asked;
     const auto freeSpace = [&](std::uint64_t bytes) {
         return [&asked, bytes](const std::string& folder) -> std::optional<std::uint64_t> {
@@ -75,15 +71,13 @@ TEST(ExtractionCheckTest, DeclaredSizesMustFitTheFreeSpaceOfEachTarget) {
     EXPECT_TRUE(CanExtractPlan(*archive, plan, fileSystem).Ok());
 }
 
-TEST(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
-    GameTree tree;
-    const std::string path = tree.Package(kZeus, "z.zip", ZipWriter().Add("Troy.map", "m"));
+TEST_F(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
+    const std::string path = Package(kZeus, "z.zip", ZipWriter().Add("Troy.map", "m"));
     const auto archive = Archive::Open(path);
     ASSERT_TRUE(archive);
     PackagePlan plan;
-    const std::string folder = plan.MakeFolder(tree.paths.zeus_path + "Adventures/", "Troy");
+    const std::string folder = plan.MakeFolder(paths.zeus_path + "Adventures/", "Troy");
     plan.File(folder, "Troy.map", false);
-    FileSystem fileSystem;
     std::string asked;
     EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem,
                                 [&](const std::string& where) -> std::optional<std::uint64_t> {
@@ -91,7 +85,7 @@ TEST(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
                                     return 0;
                                 })
                      .Ok());
-    EXPECT_EQ(asked, tree.paths.zeus_path + "Adventures/");
+    EXPECT_EQ(asked, paths.zeus_path + "Adventures/");
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 namespace wendmoor {
 namespace {
 
-using testing::GameTree;
 using testing::ListTree;
 using testing::ReadFileBytes;
 using testing::ZipWriter;
@@ -55,12 +54,12 @@ int InstallOnFullDisk(GamePaths& paths, int game, const std::string& name) {
 
 TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
     const std::string big(200000, 'n');
-    tree.Package(kCaesar3, "big.zip",
-                 ZipWriter()
-                     .Add("old.map", big, ZipWriter::Method::Stored)
-                     .Add("new.map", big)
-                     .Add("small.sav", "fits"));
-    tree.WriteFile(paths.caesar3_path + "old.map", "old bytes");
+    Package(kCaesar3, "big.zip",
+            ZipWriter()
+                .Add("old.map", big, ZipWriter::Method::Stored)
+                .Add("new.map", big)
+                .Add("small.sav", "fits"));
+    ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "old.map", "old bytes"));
     const int status = InstallOnFullDisk(paths, kCaesar3, "big.zip");
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 1);  // reported as failed
@@ -71,8 +70,8 @@ TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
 
 TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    tree.Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a"));
-    tree.WriteFile(paths.caesar3_path + "a.map", "old");
+    Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a"));
+    ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "a.map", "old"));
     ::chmod(paths.caesar3_path.c_str(), 0555);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
@@ -80,7 +79,7 @@ TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old");
 
     // A deinstall that cannot delete says so, for counted and uncounted files alike.
-    tree.Package(kCaesar3, "q.zip", ZipWriter().Add("q.map", "q").Add("q.sav", "s"));
+    Package(kCaesar3, "q.zip", ZipWriter().Add("q.map", "q").Add("q.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     ASSERT_TRUE(session.RunPackageCommand("q.zip", true).Ok());
     ::chmod(paths.caesar3_path.c_str(), 0555);
@@ -89,9 +88,9 @@ TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
 }
 
 TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {
-    tree.Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a").Add("b.sav", "b"));
+    Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a").Add("b.sav", "b"));
     ::mkdir((paths.caesar3_path + "A.MAP").c_str(), 0755);
-    tree.WriteFile(paths.caesar3_path + "A.MAP/keep", "keep");
+    ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "A.MAP/keep", "keep"));
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
     EXPECT_EQ(ListTree(paths.caesar3_path), "A.MAP/\nA.MAP/keep\nb.sav\n");
@@ -106,10 +105,10 @@ TEST_F(FailingDiskTest, MissingGameSubFoldersAreNeverCreated) {
     std::filesystem::remove(paths.zeus_path + "Adventures");
     std::filesystem::remove(paths.emperor_path + "Campaigns");
     std::filesystem::remove(paths.emperor_path + "Cities");
-    tree.Package(kPharao, "p.zip", ZipWriter().Add("a.map", "a").Add("a.sav", "s"));
-    tree.Package(kZeus, "z.zip", ZipWriter().Add("Troy.pak", "p").Add("Troy.map", "m"));
-    tree.Package(kEmperor, "e.zip",
-                 ZipWriter().Add("Rome.pak", "p").Add("City.map", "c").Add("Rome.set", "s"));
+    Package(kPharao, "p.zip", ZipWriter().Add("a.map", "a").Add("a.sav", "s"));
+    Package(kZeus, "z.zip", ZipWriter().Add("Troy.pak", "p").Add("Troy.map", "m"));
+    Package(kEmperor, "e.zip",
+            ZipWriter().Add("Rome.pak", "p").Add("City.map", "c").Add("Rome.set", "s"));
     for (const int game : {kPharao, kZeus, kEmperor}) {
         ASSERT_TRUE(session.SelectGame(game));
         ASSERT_EQ(session.Lists().available.size(), 1u) << game;
@@ -122,8 +121,8 @@ TEST_F(FailingDiskTest, MissingGameSubFoldersAreNeverCreated) {
 }
 
 TEST_F(FailingDiskTest, VanishedSaveFolderIsNotRecreated) {
-    tree.Package(kZeus, "s.zip", ZipWriter().Add("one.sav", "s"));
-    tree.Package(kPharao, "s.zip", ZipWriter().Add("one.sav", "s").Add("one.map", "m"));
+    Package(kZeus, "s.zip", ZipWriter().Add("one.sav", "s"));
+    Package(kPharao, "s.zip", ZipWriter().Add("one.sav", "s").Add("one.map", "m"));
     std::filesystem::remove(paths.zeus_saves);
     std::filesystem::remove(paths.pharao_saves);
     for (const int game : {kZeus, kPharao}) {

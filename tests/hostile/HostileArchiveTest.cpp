@@ -12,7 +12,6 @@
 namespace wendmoor {
 namespace {
 
-using testing::GameTree;
 using testing::ListTree;
 using testing::ReadFileBytes;
 using testing::ZipWriter;
@@ -59,7 +58,7 @@ TEST_F(HostileArchiveTest, HostileEntryNamesLandInsideTheTargetFolderOrNowhere) 
         const std::string name = std::to_string(++number) + ".zip";
         const std::string& folder = paths.*FindGame(c.game)->gameFolder;
         const std::string before = ListTree(folder);
-        tree.Package(c.game, name, c.zip);
+        Package(c.game, name, c.zip);
         Install(c.game, name);
         EXPECT_EQ(ListTree(folder), c.tree) << name;
         if (number == 1) {
@@ -77,9 +76,9 @@ TEST_F(HostileArchiveTest, TruncatedArchivesWriteOnlyWholeEntries) {
                                   .Add("b.map", std::string(5000, 'b'), ZipWriter::Method::Stored)
                                   .Add("c.sav", "save")
                                   .Bytes();
-    tree.WriteFile(paths.caesar3_path + "a.map", "old a");
+    ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "a.map", "old a"));
     for (std::size_t length = 0; length < whole.size(); length += 97) {
-        tree.Package(kCaesar3, "cut.zip", whole.substr(0, length));
+        Package(kCaesar3, "cut.zip", whole.substr(0, length));
         ASSERT_TRUE(session.SelectGame(kCaesar3));
         EXPECT_FALSE(session.RunPackageCommand("cut.zip", true).Ok()) << length;
         EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old a");
@@ -98,9 +97,9 @@ TEST_F(HostileArchiveTest, DamagedEntriesNeverReplaceWhatIsThere) {
     archive[testing::EntryDataOf(archive, "deflate.map") + 5] ^= 0x55;
     archive[testing::EntryDataOf(archive, "crc.map")] = 'X';
     for (const char* name : {"deflate.map", "crc.map", "method.map", "secret.map"}) {
-        tree.WriteFile(paths.caesar3_path + name, std::string("old ") + name);
+        ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + name, std::string("old ") + name));
     }
-    tree.Package(kCaesar3, "damaged.zip", archive);
+    Package(kCaesar3, "damaged.zip", archive);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     // The old files make the package look installed; only the install's own report tells.
     const Outcome outcome = session.RunPackageCommand("damaged.zip", true);
@@ -115,7 +114,7 @@ TEST_F(HostileArchiveTest, DamagedEntriesNeverReplaceWhatIsThere) {
 
 TEST_F(HostileArchiveTest, UnreadableArchiveIsNoPackage) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    const std::string path = tree.Package(kCaesar3, "locked.zip", ZipWriter().Add("l.map", "l"));
+    const std::string path = Package(kCaesar3, "locked.zip", ZipWriter().Add("l.map", "l"));
     ::chmod(path.c_str(), 0);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_TRUE(session.Lists().available.empty());
@@ -147,7 +146,7 @@ TEST_F(HostileArchiveTest, InconsistentDirectoriesAreRefused) {
         {"zip64-locator.zip", zip64Locator},
     };
     for (const auto& [file, bytes] : cases) {
-        EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, file, bytes))) << file;
+        EXPECT_FALSE(Archive::Open(Package(kCaesar3, file, bytes))) << file;
     }
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_TRUE(session.Lists().available.empty());
@@ -171,7 +170,7 @@ TEST_F(HostileArchiveTest, EntriesSharingBytesMakeTheArchiveUnreadable) {
     testing::PatchCentralRecord(partly, "a.map", 24, 10);
 
     for (const auto& [file, bytes] : {std::pair{"one.zip", oneEntry}, {"partly.zip", partly}}) {
-        EXPECT_FALSE(Archive::Open(tree.Package(kCaesar3, file, bytes))) << file;
+        EXPECT_FALSE(Archive::Open(Package(kCaesar3, file, bytes))) << file;
         ASSERT_TRUE(session.SelectGame(kCaesar3));
         EXPECT_FALSE(session.RunPackageCommand(file, true).Ok()) << file;
     }
@@ -196,7 +195,7 @@ TEST_F(HostileArchiveTest, EntriesWhoseLocalHeaderLiesAreNotExtracted) {
     archive[local + 27] = static_cast<char>(0x7f);
     // Its local extra field moves its data onto the next local header, which holds the same bytes.
     archive[testing::EntryDataOf(archive, "shift.map") - 30 - 9 + 28] = 4;
-    tree.Package(kCaesar3, "lies.zip", archive);
+    Package(kCaesar3, "lies.zip", archive);
     Install(kCaesar3, "lies.zip", false);
     EXPECT_EQ(ListTree(paths.caesar3_path), "first.map\nok.sav\n");
     EXPECT_EQ(session.Lists().available, (Strings{"lies.zip"}));

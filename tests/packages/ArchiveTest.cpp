@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "packages/StoredName.h"
@@ -61,13 +63,6 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     }
 }
 
-TEST_F(ArchiveTest, OpensExactlyTheNamedFile) {
-    // zziplib alone would open "x.zip" when asked for a missing "x".
-    MakeArchive(ZipWriter().Add("a.map", "m"), "x.zip");
-    EXPECT_FALSE(Archive::Open(dir.path() + "x"));
-    EXPECT_TRUE(Archive::Open(dir.path() + "x.zip"));
-}
-
 TEST_F(ArchiveTest, RefusesWhatIsNoArchive) {
     EXPECT_FALSE(Archive::Open(dir.WriteFile("text.zip", "just some text, not an archive")));
     EXPECT_FALSE(Archive::Open(dir.WriteFile("empty.zip", "")));
@@ -78,6 +73,10 @@ TEST_F(ArchiveTest, RefusesWhatIsNoArchive) {
     const std::string fifo = dir.path() + "pipe.zip";  // refused without blocking
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(Archive::Open(fifo));
+    // The archive library alone would open "x.zip" when asked for a missing "x".
+    MakeArchive(ZipWriter().Add("a.map", "m"), "x.zip");
+    EXPECT_FALSE(Archive::Open(dir.path() + "x"));
+    EXPECT_TRUE(Archive::Open(dir.path() + "x.zip"));
 }
 
 TEST_F(ArchiveTest, FailedOpenLeaksNoDescriptor) {
@@ -92,97 +91,29 @@ TEST_F(ArchiveTest, FailedOpenLeaksNoDescriptor) {
 
 class ExtractTest : public ArchiveTest {};
 
-TEST_F(ExtractTest, FindsEntryByFileNameWithoutRegardToCaseOrFolder) {
-    const auto archive = Archive::Open(
-        MakeArchive(ZipWriter().Add("Maps/Rome.MAP", "rome", ZipWriter::Method::Stored)));
+// An entry is found by its file name alone, without regard to case or folder, as the archive
+// library matches names: the first of several with that name wins, and backslashes and
+// punctuation are ordinary bytes.
+TEST_F(ExtractTest, FindsTheFirstEntryOfTheFileNameWithoutRegardToCaseOrFolder) {
+    const auto archive = Archive::Open(MakeArchive(ZipWriter()
+                                                       .Add("Maps/Rome.MAP", "rome")
+                                                       .Add("two/Rome.map", "second")
+                                                       .Add("dir/A\\B.map", "1")
+                                                       .Add("a\\b.MAP", "22")
+                                                       .Add("[x]_^@.sav", "333")
+                                                       .Add("empty.sav", "")));
     ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "rome.map", dir.path() + "a.map", fileSystem).Ok());
-    EXPECT_TRUE(ExtractEntry(*archive, "other/ROME.map", dir.path() + "b.map", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "a.map"), "rome");
-    EXPECT_EQ(ReadFileBytes(dir.path() + "b.map"), "rome");
-    EXPECT_FALSE(ExtractEntry(*archive, "troy.map", dir.path() + "c.map", fileSystem).Ok());
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "c.map"));
-}
-
-TEST_F(ExtractTest, SameNameInTwoFoldersTakesTheFirst) {
-    const auto archive = Archive::Open(
-        MakeArchive(ZipWriter().Add("one/Rome.map", "first").Add("two/Rome.map", "second")));
-    ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "two/Rome.map", dir.path() + "Rome.map", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "Rome.map"), "first");
-}
-
-TEST_F(ExtractTest, LookupAgreesWithTheLibraryOnBackslashesAndPunctuation) {
-    const auto archive = Archive::Open(MakeArchive(
-        ZipWriter().Add("dir/A\\B.map", "1").Add("a\\b.MAP", "22").Add("[x]_^@.sav", "333")));
-    ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "a\\b.map", dir.path() + "first.map", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "first.map"), "1");
-    EXPECT_TRUE(ExtractEntry(*archive, "[X]_^@.SAV", dir.path() + "x.sav", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "x.sav"), "333");
-}
-
-TEST_F(ExtractTest, EmptyEntryMakesEmptyFileAndOverwriteReplaces) {
-    const std::string target = dir.WriteFile("Rome.map", "old content that is longer");
-    const auto archive = Archive::Open(
-        MakeArchive(ZipWriter().Add("empty.sav", "").Add("Rome.map", std::string(20000, 'r'))));
-    ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "empty.sav", dir.path() + "empty.sav", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "empty.sav"), "");
-    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", target, fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(target), std::string(20000, 'r'));
-}
-
-TEST_F(ExtractTest, OverwritesTheFileOnDiskWhateverItsLetterCase) {
-    dir.MakeFolder("MAPS");
-    dir.WriteFile("MAPS/rome.MAP", "old");
-    const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "new")));
-    ASSERT_TRUE(archive);
-    EXPECT_TRUE(ExtractEntry(*archive, "Rome.map", dir.path() + "Maps/Rome.map", fileSystem).Ok());
-    EXPECT_EQ(ReadFileBytes(dir.path() + "MAPS/rome.MAP"), "new");
-    EXPECT_EQ(testing::ListTree(dir.path() + "MAPS"), "rome.MAP\n");
-}
-
-TEST_F(ExtractTest, MissingFolderCreatesNothing) {
-    const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "m")));
-    ASSERT_TRUE(archive);
-    EXPECT_FALSE(
-        ExtractEntry(*archive, "Rome.map", dir.path() + "nowhere/Rome.map", fileSystem).Ok());
-    EXPECT_EQ(testing::ListTree(dir.path()), "package.zip\n");
-}
-
-TEST_F(ExtractTest, DamagedEntryLeavesTheOldFileIntact) {
-    const std::string target = dir.WriteFile("game/Rome.map", "old bytes");
-    ZipWriter::Entry wrongCrc{"Rome.map",  "new bytes", ZipWriter::Method::Stored,
-                              0x12345678u, 0,           {}};
-    ZipWriter::Entry wrongCrcDeflated{
-        "Troy.map", std::string(5000, 't'), ZipWriter::Method::Deflated, 0x1u, 0, {}};
-    ZipWriter::Entry encrypted{"Crete.map", "secret", ZipWriter::Method::Stored, {}, 1, {}};
-    ZipWriter::Entry unknownMethod{"Sparta.map", "data", ZipWriter::Method::Stored, {}, 0, 99};
-    const auto archive = Archive::Open(MakeArchive(
-        ZipWriter().Add(wrongCrc).Add(wrongCrcDeflated).Add(encrypted).Add(unknownMethod)));
-    ASSERT_TRUE(archive);
-    for (const char* name : {"Rome.map", "Troy.map", "Crete.map", "Sparta.map"}) {
-        EXPECT_FALSE(ExtractEntry(*archive, name, target, fileSystem).Ok()) << name;
-        EXPECT_EQ(ReadFileBytes(target), "old bytes") << name;
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"rome.map", "rome"},  {"other/ROME.map", "rome"}, {"a\\b.map", "1"},
+        {"[X]_^@.SAV", "333"}, {"empty.sav", ""},          {"troy.map", std::nullopt},
+    };
+    for (const auto& [entry, bytes] : cases) {
+        const std::string target = dir.path() + "out";
+        EXPECT_EQ(ExtractEntry(*archive, entry, target, fileSystem).Ok(), bytes.has_value())
+            << entry;
+        EXPECT_EQ(ReadFileBytes(target), bytes) << entry;
+        std::remove(target.c_str());
     }
-    EXPECT_EQ(testing::ListTree(dir.path() + "game"), "Rome.map\n");
-}
-
-TEST_F(ExtractTest, TargetThatIsAFolderStaysAFolder) {
-    dir.MakeFolder("Rome.map");
-    const auto archive = Archive::Open(MakeArchive(ZipWriter().Add("Rome.map", "m")));
-    ASSERT_TRUE(archive);
-    EXPECT_FALSE(ExtractEntry(*archive, "Rome.map", dir.path() + "Rome.map", fileSystem).Ok());
-    EXPECT_TRUE(fileSystem.FolderExists(dir.path() + "Rome.map"));
-}
-
-TEST_F(ExtractTest, FileExistsAnswersFalseForFolders) {
-    dir.MakeFolder("Rome.map");
-    dir.WriteFile("Troy.map", "t");
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Rome.map"));
-    EXPECT_TRUE(fileSystem.FileExists(dir.path() + "troy.MAP"));
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Crete.map"));
 }
 
 }  // namespace

@@ -19,106 +19,61 @@ using Outcome = AddResult::Outcome;
 
 const std::string kPackage = ZipWriter().Add("Rome.map", "map").Bytes();
 const std::string kOtherPackage = ZipWriter().Add("Rome.map", "another map").Bytes();
+const std::string kReadme = ZipWriter().Add("readme.txt", "hi").Bytes();
+
+// Files' bytes in the cases: P the package, O another package, R a ZIP of a readme alone; any
+// other text stands for itself.
+const std::string& BytesOf(const std::string& code) {
+    return code == "P" ? kPackage : code == "O" ? kOtherPackage : code == "R" ? kReadme : code;
+}
 
 struct AddCase {
     const char* what;
-    std::vector<std::pair<std::string, std::string>> there;  // in the missions folder already
-    std::string file;                                        // the file added, from elsewhere
+    std::string there;  // the missions folder before: "NAME=BYTES;" sorted by name
+    std::string file;   // the file added, from elsewhere
     std::string bytes;
     std::optional<bool> keepBoth;  // the answer; nothing: the question must not come
-    Outcome outcome;
-    std::string name;    // as AddResult reports it
-    std::string reason;  // for Refused and Failed
-    std::string folder;  // the missions folder afterwards: "NAME=BYTES;" sorted by name
+    std::string result;            // "OUTCOME NAME[: REASON]", as Render gives it
+    std::string folder;            // the missions folder afterwards, as `there`
 };
 
+const std::string kNoPackage = ": is no Caesar III package: it holds nothing Caesar III installs";
+const std::string kNoZip = ": is no ZIP archive that can be read";
+
 const AddCase kCases[] = {
-    {"a package is copied",
-     {},
-     "Rome.zip",
-     kPackage,
-     {},
-     Outcome::Added,
-     "Rome.zip",
-     "",
-     "Rome.zip=P;"},
-    {"a ZIP without a map or save is refused",
-     {},
-     "readme.zip",
-     ZipWriter().Add("readme.txt", "hi").Bytes(),
-     {},
-     Outcome::Refused,
-     "readme.zip",
-     "is no Caesar III package: it holds nothing Caesar III installs",
-     ""},
-    {"a file that is no ZIP is refused",
-     {},
-     "Rome.zip",
-     "MZ no archive",
-     {},
-     Outcome::Refused,
-     "Rome.zip",
-     "is no ZIP archive that can be read",
-     ""},
-    {"the same bytes under the same name: nothing to do",
-     {{"ROME.ZIP", kPackage}},
-     "rome.zip",
-     kPackage,
-     {},
-     Outcome::AlreadyThere,
-     "ROME.ZIP",
-     "",
-     "ROME.ZIP=P;"},
-    {"other bytes, keep both",
-     {{"rome.ZIP", kOtherPackage}},
-     "Rome.zip",
-     kPackage,
-     true,
-     Outcome::Added,
-     "Rome (2).zip",
-     "",
+    {"copied", "", "Rome.zip", "P", {}, "added Rome.zip", "Rome.zip=P;"},
+    {"no map or save", "", "readme.zip", "R", {}, "refused readme.zip" + kNoPackage, ""},
+    {"no ZIP", "", "Rome.zip", "MZ", {}, "refused Rome.zip" + kNoZip, ""},
+    {"same bytes", "ROME.ZIP=P;", "rome.zip", "P", {}, "already there ROME.ZIP", "ROME.ZIP=P;"},
+    {"keep both", "rome.ZIP=O;", "Rome.zip", "P", true, "added Rome (2).zip",
      "Rome (2).zip=P;rome.ZIP=O;"},
-    {"other bytes, keep both, (2) taken as well",
-     {{"Rome.zip", kOtherPackage}, {"rome (2).zip", kOtherPackage}},
-     "Rome.zip",
-     kPackage,
-     true,
-     Outcome::Added,
-     "Rome (3).zip",
-     "",
-     "Rome (3).zip=P;Rome.zip=O;rome (2).zip=O;"},
-    {"other bytes, skip",
-     {{"Rome.zip", kOtherPackage}},
-     "Rome.zip",
-     kPackage,
-     false,
-     Outcome::Skipped,
-     "Rome.zip",
-     "",
-     "Rome.zip=O;"},
+    {"keep both, (2) taken", "Rome.zip=O;rome (2).zip=O;", "Rome.zip", "P", true,
+     "added Rome (3).zip", "Rome (3).zip=P;Rome.zip=O;rome (2).zip=O;"},
+    {"skip", "Rome.zip=O;", "Rome.zip", "P", false, "skipped Rome.zip", "Rome.zip=O;"},
 };
+
+std::string Render(const AddResult& result) {
+    static const char* const kNames[] = {"added", "already there", "skipped", "refused", "failed"};
+    return kNames[static_cast<int>(result.outcome)] + (" " + result.name) +
+           (result.reason.empty() ? "" : ": " + result.reason);
+}
 
 class PackageAdderTest : public testing::GameSessionTest {
   protected:
     std::string Folder() {
+        const std::string names = testing::ListTree(paths.caesar3_missions);
         std::string listing;
-        for (const std::string& name : ListFolder(paths.caesar3_missions)) {
+        for (std::size_t at = 0, end; (end = names.find('\n', at)) != std::string::npos;
+             at = end + 1) {
+            const std::string name = names.substr(at, end - at);
             const std::string bytes = ReadFileBytes(paths.caesar3_missions + name).value_or("?");
             listing += name + "=" +
                        (bytes == kPackage        ? "P"
                         : bytes == kOtherPackage ? "O"
-                                                 : bytes) +
-                       ";";
+                                                 : bytes);
+            listing += ";";
         }
         return listing;
-    }
-    std::vector<std::string> ListFolder(const std::string& folder) {
-        std::vector<FileSystem::FolderEntry> entries;
-        fileSystem.ListFolder(folder, entries);
-        std::vector<std::string> names;
-        for (const auto& entry : entries) names.push_back(entry.name);
-        std::sort(names.begin(), names.end());
-        return names;
     }
 };
 
@@ -128,8 +83,13 @@ TEST_F(PackageAdderTest, AddsPackagesAndNeverOverwrites) {
         testing::TempDir elsewhere;
         testing::TempDir missions;
         paths.caesar3_missions = missions.path();
-        for (const auto& [name, bytes] : test.there) missions.WriteFile(name, bytes);
-        const std::string file = elsewhere.WriteFile(test.file, test.bytes);
+        for (std::size_t at = 0, end; (end = test.there.find(';', at)) != std::string::npos;
+             at = end + 1) {
+            const std::size_t equals = test.there.find('=', at);
+            missions.WriteFile(test.there.substr(at, equals - at),
+                               BytesOf(test.there.substr(equals + 1, end - equals - 1)));
+        }
+        const std::string file = elsewhere.WriteFile(test.file, BytesOf(test.bytes));
 
         int asked = 0;
         const AddResult result = AddPackageFile(
@@ -137,11 +97,9 @@ TEST_F(PackageAdderTest, AddsPackagesAndNeverOverwrites) {
             [&](const std::string&, const std::string&) { return ++asked, *test.keepBoth; });
 
         EXPECT_EQ(asked, test.keepBoth ? 1 : 0);
-        EXPECT_EQ(result.outcome, test.outcome);
-        EXPECT_EQ(result.name, test.name);
-        EXPECT_EQ(result.reason, test.reason);
+        EXPECT_EQ(Render(result), test.result);
         EXPECT_EQ(Folder(), test.folder);
-        EXPECT_EQ(ReadFileBytes(file), test.bytes);  // the original stays where it was
+        EXPECT_EQ(ReadFileBytes(file), BytesOf(test.bytes));  // the original stays where it was
     }
 }
 

@@ -19,10 +19,10 @@ class GamePathsTest : public ::testing::Test {
     TempDir dir;
 };
 
-TEST_F(GamePathsTest, SavedFoldersLoadAgain) {
+TEST_F(GamePathsTest, SavedFoldersLoadAgainAndEmptyFieldsNeverReplaceStoredOnes) {
     GamePaths saved;
     saved.zeus_path = "/games/Zeus/";
-    saved.zeus_saves = "/games/Zeus/Save/";
+    saved.pharao_saves = "/old/Pharao/Save/";
     saved.caesar3_missions = "/home/player/missions, caesar/";  // a comma must survive
     saved.caesar3_path = "/games/C\xe4sar \xff/";               // no valid text: every byte
     SaveGamePaths(saved, *OpenIniSettingsStore(Ini()));
@@ -30,31 +30,19 @@ TEST_F(GamePathsTest, SavedFoldersLoadAgain) {
     LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
     EXPECT_EQ(loaded, saved);
     const std::string file = *ReadFileBytes(Ini());
-    EXPECT_NE(file.find("[General]"), std::string::npos);
-    EXPECT_NE(file.find("zeus_path=/games/Zeus/"), std::string::npos);
-}
+    EXPECT_NE(file.find("[General]\n"), std::string::npos);
+    EXPECT_NE(file.find("\nzeus_path=/games/Zeus/\n"), std::string::npos);
 
-TEST_F(GamePathsTest, EmptyFieldsAreNeverSavedNorDeleted) {
-    GamePaths first;
-    first.pharao_path = "/old/Pharao/";
-    first.pharao_saves = "/old/Pharao/Save/";
-    SaveGamePaths(first, *OpenIniSettingsStore(Ini()));
-    GamePaths second = first;
-    second.pharao_path = "/new/Pharao/";
-    second.pharao_saves.clear();
-    SaveGamePaths(second, *OpenIniSettingsStore(Ini()));
-    GamePaths loaded;
-    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
-    EXPECT_EQ(loaded.pharao_path, "/new/Pharao/");
-    EXPECT_EQ(loaded.pharao_saves, "/old/Pharao/Save/");
-}
-
-TEST_F(GamePathsTest, MissingValuesLeaveFieldsAsTheyWere) {
-    GamePaths paths;
-    paths.emperor_path = "/kept/";
-    LoadGamePaths(paths, *OpenIniSettingsStore(dir.path() + "absent.conf"));
-    EXPECT_EQ(paths.emperor_path, "/kept/");
-    EXPECT_EQ(paths.zeus_path, "");
+    // An empty field is neither saved nor deleted; a value not stored leaves its field alone.
+    loaded.zeus_path = "/new/Zeus/";
+    loaded.pharao_saves.clear();
+    SaveGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    GamePaths again;
+    again.emperor_path = "/kept/";
+    LoadGamePaths(again, *OpenIniSettingsStore(Ini()));
+    EXPECT_EQ(again.zeus_path, "/new/Zeus/");
+    EXPECT_EQ(again.pharao_saves, "/old/Pharao/Save/");
+    EXPECT_EQ(again.emperor_path, "/kept/");
 }
 
 // A stored value ends at its first zero byte; 259 bytes load, 260 are refused.

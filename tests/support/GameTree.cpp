@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "packages/Games.h"
+#include "packages/ZipFormat.h"
 
 namespace wendmoor::testing {
 
@@ -47,34 +48,35 @@ void GameSessionTest::CheckRoundTrip(const RoundTrip& trip) {
     EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"p.zip"});
 
     ASSERT_TRUE(session.RunPackageCommand("p.zip", false).Ok());
-    EXPECT_EQ(ListTree(folder), trip.removed.empty() ? before : trip.removed);
+    EXPECT_EQ(ListTree(folder), before);
     EXPECT_EQ(session.Lists().available, std::vector<std::string>{"p.zip"});
     EXPECT_TRUE(session.FileRefs().Snapshot().empty());
     fs::remove(package);
 }
 
-GameTree::GameTree() {
-    paths = MakeGameFolders(dir_, "games/");
-    dir_.WriteFile("sentinel/evil.map", "sentinel map");
-    dir_.WriteFile("sentinel/Save/evil.sav", "sentinel save");
-    dir_.WriteFile("evil.map", "root map");
-}
-
-std::string GameTree::Package(int game, const std::string& name, const std::string& bytes) const {
-    const GameDescription* description = FindGame(game);
-    if (description == nullptr) throw std::invalid_argument("no such game");
-    return WriteFile(paths.*description->missions + name, bytes);
-}
-
-std::string GameTree::WriteFile(const std::string& path, const std::string& bytes) const {
+std::string GameSessionTest::Package(int game, const std::string& name, const std::string& bytes) {
+    const std::string path = paths.*FindGame(game)->missions + name;
     if (!WriteFileBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
     return path;
 }
 
-std::string GameTree::OutsideSnapshot() const {
+GameTreeTest::GameTreeTest() : GameSessionTest("games/") {
+    dir.WriteFile("sentinel/evil.map", "sentinel map");
+    dir.WriteFile("sentinel/Save/evil.sav", "sentinel save");
+    dir.WriteFile("evil.map", "root map");
+}
+
+void GameTreeTest::TearDown() {
+    EXPECT_EQ(OutsideSnapshot(), outsideBefore_);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".wendmoor-")) << entry.path();
+    }
+}
+
+std::string GameTreeTest::OutsideSnapshot() const {
     std::map<std::string, std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(Root()); it != fs::end(it); ++it) {
-        const std::string relative = it->path().lexically_relative(Root()).string();
+    for (auto it = fs::recursive_directory_iterator(dir.path()); it != fs::end(it); ++it) {
+        const std::string relative = it->path().lexically_relative(dir.path()).string();
         if (relative == "games") {
             it.disable_recursion_pending();
             continue;
@@ -87,32 +89,18 @@ std::string GameTree::OutsideSnapshot() const {
     return snapshot;
 }
 
-bool GameTree::HasTemporaryFiles() const {
-    for (const auto& entry : fs::recursive_directory_iterator(Root())) {
-        if (entry.path().filename().string().rfind(".wendmoor-", 0) == 0) return true;
-    }
-    return false;
-}
-
 namespace {
 
-std::uint32_t Get32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
-
-std::uint16_t Get16(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
+const unsigned char* At(const std::string& bytes, std::size_t at) {
+    return reinterpret_cast<const unsigned char*>(bytes.data()) + at;
 }
 
 std::size_t CentralRecordOf(const std::string& archive, const std::string& name) {
     const std::string signature("PK\1\2", 4);
     for (std::size_t at = archive.find(signature); at != std::string::npos;
          at = archive.find(signature, at + 1)) {
-        if (archive.compare(at + 46, Get16(archive, at + 28), name) == 0 &&
-            Get16(archive, at + 28) == name.size()) {
+        if (archive.compare(at + kCentralHeaderSize, Le16(At(archive, at + 28)), name) == 0 &&
+            Le16(At(archive, at + 28)) == name.size()) {
             return at;
         }
     }
@@ -128,8 +116,8 @@ void PatchCentralRecord(std::string& archive, const std::string& name, std::size
 }
 
 std::size_t EntryDataOf(const std::string& archive, const std::string& name) {
-    const std::size_t local = Get32(archive, CentralRecordOf(archive, name) + 42);
-    return local + 30 + Get16(archive, local + 26) + Get16(archive, local + 28);
+    const std::size_t local = Le32(At(archive, CentralRecordOf(archive, name) + 42));
+    return local + kLocalHeaderSize + Le16(At(archive, local + 26)) + Le16(At(archive, local + 28));
 }
 
 }  // namespace wendmoor::testing

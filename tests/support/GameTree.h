@@ -20,29 +20,32 @@ namespace wendmoor::testing {
 // and a save-game folder inside each game folder. Returns them as configured folders.
 GamePaths MakeGameFolders(const TempDir& dir, const std::string& under = {});
 
-// The folders of all four games in a temporary folder, and a session over them that never asks
-// for folders: the ground of the package tests.
+// The folders of all four games in a temporary folder (below `under` in it), and a session over
+// them that never asks for folders: the ground of the package tests.
 class GameSessionTest : public ::testing::Test {
   protected:
-    GameSessionTest() : paths(MakeGameFolders(dir)) {}
+    explicit GameSessionTest(const std::string& under = {}) : paths(MakeGameFolders(dir, under)) {}
 
-    // Writes an archive into a missions folder; returns its path.
+    // Writes an archive into a missions folder, or the game's; returns its path.
     std::string Package(const std::string& missionsFolder, const std::string& name,
                         const ZipWriter& zip) {
         const std::string path = missionsFolder + name;
         EXPECT_TRUE(zip.WriteTo(path));
         return path;
     }
+    std::string Package(int game, const std::string& name, const std::string& bytes);
+    std::string Package(int game, const std::string& name, const ZipWriter& zip) {
+        return Package(game, name, zip.Bytes());
+    }
 
     // One package's way through its game: the archive's entries (name, bytes), the content
-    // lines it shows, the game folder's tree after the install, and after the deinstall (empty:
-    // the tree from before the install). The package is gone again afterwards.
+    // lines it shows and the game folder's tree after the install; the deinstall leaves the tree
+    // from before the install. The package is gone again afterwards.
     struct RoundTrip {
         int game;
         std::vector<std::pair<std::string, std::string>> entries;
         std::vector<std::string> content;
         std::string installed;
-        std::string removed;
     };
     void CheckRoundTrip(const RoundTrip& trip);
 
@@ -52,47 +55,19 @@ class GameSessionTest : public ::testing::Test {
     PackageSession session{paths, fileSystem, nullptr};
 };
 
-// A temporary root holding the four games' folders under "games/" and a sentinel folder beside
-// them, so a test can tell that nothing was written or deleted outside the game folders.
-class GameTree {
-  public:
-    GameTree();
-
-    const std::string& Root() const { return dir_.path(); }
-    std::string Games() const { return Root() + "games/"; }
-    // Writes an archive into the game's missions folder; returns its path.
-    std::string Package(int game, const std::string& name, const std::string& bytes) const;
-    std::string Package(int game, const std::string& name, const ZipWriter& zip) const {
-        return Package(game, name, zip.Bytes());
-    }
-    std::string WriteFile(const std::string& path, const std::string& bytes) const;
-
-    // Every file and folder outside "games/", with the bytes of every file.
-    std::string OutsideSnapshot() const;
-    // Whether a temporary file of ours is left anywhere below the root.
-    bool HasTemporaryFiles() const;
-
-    GamePaths paths;
+// The four games' folders under "games/" with a sentinel folder beside them. Every test ends by
+// checking that nothing outside "games/" changed and that no temporary file of ours is left.
+class GameTreeTest : public GameSessionTest {
+  protected:
+    GameTreeTest();
+    void SetUp() override { outsideBefore_ = OutsideSnapshot(); }
+    void TearDown() override;
 
   private:
-    TempDir dir_;
-};
+    // Every file and folder outside "games/", with the bytes of every file.
+    std::string OutsideSnapshot() const;
 
-// A game tree with a session over it. Every test ends by checking that nothing outside the game
-// folders changed and that no temporary file of ours is left.
-class GameTreeTest : public ::testing::Test {
-  protected:
-    void SetUp() override { outsideBefore = tree.OutsideSnapshot(); }
-    void TearDown() override {
-        EXPECT_EQ(tree.OutsideSnapshot(), outsideBefore);
-        EXPECT_FALSE(tree.HasTemporaryFiles());
-    }
-
-    GameTree tree;
-    GamePaths& paths = tree.paths;
-    FileSystem fileSystem;
-    PackageSession session{paths, fileSystem, nullptr};
-    std::string outsideBefore;
+    std::string outsideBefore_;
 };
 
 // Byte surgery on archives from ZipWriter, for damage it cannot make itself.
