@@ -12,11 +12,9 @@
 # put back after each run, also when the script is interrupted, so the tree is never left
 # mutated.
 #
-# Survivors accepted:
-#   "a delete whose error is lost" (FileSystem::DeleteFile, and the deinstall's merge of it)
-#   survives only when the suite runs as root: a read-only folder does not stop the superuser,
-#   so FailingDiskTest.ReadOnlyTargetFolderTakesNothing skips itself. Run as a normal user it
-#   kills both.
+# A folder that must refuse writes is made read-only, or immutable when the suite runs as the
+# superuser (FailingDiskTest's LockedFolder), so the mutations of a lost delete error are killed
+# for every user on a file system that has the immutable flag.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -1,6 +1,9 @@
 // Disks that fill up and folders that are not what they should be: each case ends in a defined
 // state, loses nothing and leaves no temporary file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -68,23 +71,56 @@ TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
     EXPECT_TRUE(ShowsAvailable(kCaesar3, "big.zip"));
 }
 
+// A folder that takes no new entries and gives none up while the object lives: read-only for a
+// user, immutable for the superuser, whom permissions do not bind.
+class LockedFolder {
+  public:
+    explicit LockedFolder(const std::string& folder) : folder_(folder) {
+        if (::geteuid() != 0) {
+            locked_ = ::chmod(folder.c_str(), 0555) == 0;
+        } else if ((fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY)) >= 0) {
+            locked_ = SetImmutable(true);
+        }
+    }
+    ~LockedFolder() {
+        if (fd_ >= 0) {
+            if (locked_) SetImmutable(false);
+            ::close(fd_);
+        } else {
+            ::chmod(folder_.c_str(), 0755);
+        }
+    }
+    bool Locked() const { return locked_; }
+
+  private:
+    bool SetImmutable(bool on) {
+        int flags = 0;
+        if (::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) return false;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        return ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    std::string folder_;
+    int fd_ = -1;
+    bool locked_ = false;
+};
+
 TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a"));
     ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "a.map", "old"));
-    ::chmod(paths.caesar3_path.c_str(), 0555);
     ASSERT_TRUE(session.SelectGame(kCaesar3));
-    EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
-    ::chmod(paths.caesar3_path.c_str(), 0755);
+    {
+        const LockedFolder locked(paths.caesar3_path);
+        if (!locked.Locked()) GTEST_SKIP() << "this file system cannot lock a folder";
+        EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());
+    }
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "a.map"), "old");
 
     // A deinstall that cannot delete says so, for counted and uncounted files alike.
     Package(kCaesar3, "q.zip", ZipWriter().Add("q.map", "q").Add("q.sav", "s"));
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     ASSERT_TRUE(session.RunPackageCommand("q.zip", true).Ok());
-    ::chmod(paths.caesar3_path.c_str(), 0555);
+    const LockedFolder locked(paths.caesar3_path);
     EXPECT_EQ(session.RunPackageCommand("q.zip", false).Failures().size(), 2u);
-    ::chmod(paths.caesar3_path.c_str(), 0755);
 }
 
 TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {
