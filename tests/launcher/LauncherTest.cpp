@@ -70,59 +70,48 @@ class DesktopLauncherTest : public ::testing::Test {
     std::vector<ProcessRequest> requests_;
 };
 
-TEST_F(DesktopLauncherTest, RunsAWindowsProgramWithWineInItsOwnFolder) {
+// A program runs with wine in its own folder, under its name on disk and watched for a game's
+// time; a document opens in the folder given with the default application, followed to its end.
+TEST_F(DesktopLauncherTest, RunsProgramsWithWineAndOpensDocumentsWithTheDefaultApplication) {
     temp_.WriteFile("Games/Zeus/Zeus.EXE", "MZ");
+    temp_.WriteFile("Start/QARN_Readme.htm", "<html></html>");
+    temp_.WriteFile("Start/setup.exe.txt", "not a program");
     const std::string gameFolder = temp_.path() + "games/ZEUS/";
+    const std::string startFolder = temp_.path() + "Start";
+    const auto launcher = RecordingLauncher();
 
-    EXPECT_EQ(ReasonOf(RecordingLauncher()->Open(gameFolder + "zeus.exe", gameFolder)),
-              std::nullopt);
+    EXPECT_EQ(ReasonOf(launcher->Open(gameFolder + "zeus.exe", gameFolder)), std::nullopt);
+    EXPECT_EQ(ReasonOf(launcher->Open("qarn_readme.htm", startFolder)), std::nullopt);
+    EXPECT_EQ(ReasonOf(launcher->Open("setup.exe.txt", startFolder)), std::nullopt);
 
-    ASSERT_EQ(requests_.size(), 1u);
+    ASSERT_EQ(requests_.size(), 3u);
     EXPECT_EQ(requests_[0].program, bin_ + "wine");
     EXPECT_EQ(requests_[0].arguments,
               (std::vector<std::string>{"wine", temp_.path() + "Games/Zeus/Zeus.EXE"}));
     EXPECT_EQ(requests_[0].workingDirectory, temp_.path() + "Games/Zeus/");
     EXPECT_EQ(requests_[0].watchTime, kGameWatch);
-}
-
-TEST_F(DesktopLauncherTest, OpensADocumentInTheFolderWithTheDefaultApplication) {
-    temp_.WriteFile("Start/QARN_Readme.htm", "<html></html>");
-    temp_.WriteFile("Start/setup.exe.txt", "not a program");
-    const std::string startFolder = temp_.path() + "Start";
-    const auto launcher = RecordingLauncher();
-
-    EXPECT_EQ(ReasonOf(launcher->Open("qarn_readme.htm", startFolder)), std::nullopt);
-    EXPECT_EQ(ReasonOf(launcher->Open("setup.exe.txt", startFolder)), std::nullopt);
-
-    ASSERT_EQ(requests_.size(), 2u);
-    EXPECT_EQ(requests_[0].program, bin_ + "xdg-open");
-    EXPECT_EQ(requests_[0].arguments,
+    EXPECT_EQ(requests_[1].program, bin_ + "xdg-open");
+    EXPECT_EQ(requests_[1].arguments,
               (std::vector<std::string>{"xdg-open", startFolder + "/QARN_Readme.htm"}));
-    EXPECT_EQ(requests_[0].workingDirectory, startFolder);
-    EXPECT_EQ(requests_[0].watchTime, kWatchToTheEnd);  // an opener is followed to its end
-    EXPECT_EQ(requests_[1].arguments[0], "xdg-open");
+    EXPECT_EQ(requests_[1].workingDirectory, startFolder);
+    EXPECT_EQ(requests_[1].watchTime, kWatchToTheEnd);
+    EXPECT_EQ(requests_[2].arguments[0], "xdg-open");
 }
 
-TEST_F(DesktopLauncherTest, AMissingFileIsReportedAndNothingStarts) {
+// A missing file, or a starter missing from the PATH or not executable, is reported and
+// nothing starts.
+TEST_F(DesktopLauncherTest, AMissingFileOrStarterIsReported) {
     const std::string gameFolder = temp_.MakeFolder("Games/Caesar3");
     const auto launcher = RecordingLauncher();
-
     EXPECT_EQ(ReasonOf(launcher->Open(gameFolder + "c3.exe", gameFolder)), NoSuchFileText());
     EXPECT_EQ(ReasonOf(launcher->Open("qarn_readme.htm", temp_.path())), NoSuchFileText());
-    EXPECT_TRUE(requests_.empty());
-}
 
-TEST_F(DesktopLauncherTest, AMissingOrUnusableStarterOnThePathIsReported) {
-    temp_.WriteFile("Games/Emperor/emperor.exe", "MZ");
-    temp_.WriteFile("Start/qarn_readme.htm", "<html></html>");
-    ::chmod((bin_ + "wine").c_str(), 0644);  // not executable: not a program to run
+    temp_.WriteFile("Games/Caesar3/c3.exe", "MZ");
+    temp_.WriteFile("qarn_readme.htm", "<html></html>");
+    ::chmod((bin_ + "wine").c_str(), 0644);
     ::unlink((bin_ + "xdg-open").c_str());
-    const auto launcher = RecordingLauncher();
-
-    const auto wineMissing = ReasonOf(launcher->Open(temp_.path() + "Games/Emperor/emperor.exe",
-                                                     temp_.path() + "Games/Emperor/"));
-    const auto openerMissing = ReasonOf(launcher->Open("qarn_readme.htm", temp_.path() + "Start"));
-
+    const auto wineMissing = ReasonOf(launcher->Open(gameFolder + "c3.exe", gameFolder));
+    const auto openerMissing = ReasonOf(launcher->Open("qarn_readme.htm", temp_.path()));
     ASSERT_TRUE(wineMissing && openerMissing);
     EXPECT_NE(wineMissing->find("wine"), std::string::npos);
     EXPECT_EQ(wineMissing->back(), '\n');

@@ -63,15 +63,13 @@ class SystemLauncherTest : public ::testing::Test {
     std::unique_ptr<Launcher> launcher_;
 };
 
-TEST_F(SystemLauncherTest, AWineThatCannotBeExecutedIsReported) {
+// A wine that cannot be executed, or a working folder that cannot be entered: the system's
+// reason.
+TEST_F(SystemLauncherTest, AStartThatFailsBringsTheSystemsReason) {
     MakeProgram("wine", "#!/no/such/interpreter\n");
     EXPECT_EQ(StartZeusReason(gameFolder_), SystemText(ENOENT));
-
     MakeProgram("wine", std::string("\x7f\x01\x02garbage", 10));
     EXPECT_EQ(StartZeusReason(gameFolder_), SystemText(ENOEXEC));
-}
-
-TEST_F(SystemLauncherTest, AWorkingFolderThatCannotBeEnteredIsReported) {
     MakeProgram("wine", "#!/bin/sh\nexit 0\n");
     EXPECT_EQ(StartZeusReason(temp_.path() + "Games/Gone/"), SystemText(ENOENT));
 }
