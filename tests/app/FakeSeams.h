@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QString>
 #include <QTextDocument>
@@ -23,6 +24,7 @@
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
+#include "widgets/ListBoxes.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor::testing {
@@ -143,6 +145,8 @@ class RecordingStore final : public SettingsStore {
     std::unique_ptr<SettingsStore> inner_;
 };
 
+using Lines = std::vector<std::string>;
+
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override { startFolder_ = std::filesystem::current_path(); }
@@ -161,6 +165,13 @@ class WindowTest : public ::testing::Test {
         ASSERT_TRUE(window->InitDialog());
         dialogs.titles.clear();
     }
+
+    void Click(const char* button) {
+        window->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+    }
+    Lines Content() const { return ListLines(window->ContentList()); }
+    Lines Installed() const { return ListLines(window->InstalledList()); }
+    Lines Available() const { return ListLines(window->AvailableList()); }
 
     // Caesar III folders in the temporary tree, with the other games left unset.
     GamePaths Caesar3Folders() {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QUrl>
 
 #include "FakeFinderSeams.h"
@@ -20,12 +19,11 @@ namespace {
 
 using testing::Accept;
 using testing::FinderWindowTest;
+using testing::Lines;
 using testing::ListTree;
 using testing::Reject;
 using testing::Work;
 using testing::ZipWriter;
-
-using Lines = std::vector<std::string>;
 
 const QString kAboutTitle = QStringLiteral("Info über QARN");
 const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
@@ -42,8 +40,10 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
     dir.MakeFolder("home/.wine/drive_c/GOG Games/Zeus/Save/Anna");
     window = std::make_unique<MainDialog>(store, services);
     dialogs.Expect(Accept());
+    GamePaths offered;
     dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
-        EXPECT_EQ(options.WorkingPaths().zeus_path, zeus);
+        offered = options.WorkingPaths();
+        EXPECT_EQ(offered.zeus_path, zeus);
         EXPECT_EQ(Origin(options, "zeus_path"), QStringLiteral("found: Wine prefix ~/.wine/"));
         EXPECT_EQ(Origin(options, "zeus_saves"),
                   QStringLiteral("found: player Anna's folder in Save"));
@@ -55,13 +55,9 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
     ASSERT_TRUE(window->InitDialog());
     EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle, kOptionsTitle}));
 
-    GamePaths expected;
-    expected.zeus_path = zeus;
-    expected.zeus_saves = zeus + "Save/Anna/";
-    expected.zeus_missions = home + "Documents/Wendmoor/Zeus/";
     GamePaths saved;
     LoadGamePaths(saved, store);
-    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(saved, offered);
     EXPECT_EQ(ListTree(home + "Documents/"), "Wendmoor/\nWendmoor/Zeus/\n");
 }
 
@@ -84,7 +80,7 @@ TEST_F(FinderWindowTest, FindGamesReportsTheFilledRowsAndOkNeedsTheFoldersMade) 
                   QStringLiteral("could not be made: choose another folder"));
         options.reject();
     }));
-    window->findChild<QPushButton*>(QStringLiteral("optionsButton"))->click();
+    Click("optionsButton");
     EXPECT_EQ(window->Paths(), stored);
 }
 
@@ -94,10 +90,10 @@ class AddPackagesTest : public FinderWindowTest {
   protected:
     void SetUp() override {
         FinderWindowTest::SetUp();
-        paths = Caesar3Folders();
+        const GamePaths paths = Caesar3Folders();
         ASSERT_TRUE(ZipWriter().Add("Old.map", "old").WriteTo(paths.caesar3_missions + "Rome.zip"));
         Open(paths);
-        window->findChild<QRadioButton*>(QStringLiteral("caesar3Button"))->click();
+        Click("caesar3Button");
         ASSERT_EQ(window->CurrentGame(), kCaesar3);
     }
 
@@ -118,9 +114,7 @@ class AddPackagesTest : public FinderWindowTest {
         QCoreApplication::processEvents();
         return true;
     }
-    Lines Available() const { return ListLines(window->AvailableList()); }
 
-    GamePaths paths;
     testing::TempDir downloads;
 };
 
@@ -140,8 +134,6 @@ TEST_F(AddPackagesTest, ADropOfThreeFilesAddsThePackagesAndNamesTheRefusedOne) {
     EXPECT_EQ(messages.shown[0].second,
               QStringLiteral("Not added:\nreadme.zip: is no Caesar III package: it holds nothing "
                              "Caesar III installs"));
-    EXPECT_EQ(testing::ReadFileBytes(paths.caesar3_missions + "Rome.zip"),
-              ZipWriter().Add("Old.map", "old").Bytes());
 
     QMimeData text;
     text.setText(QStringLiteral("no files"));
@@ -157,8 +149,7 @@ TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
     EXPECT_EQ(Available(), Lines({"Carthage.zip", "Rome.zip"}));
 
     dialogs.Expect(Reject());
-    window->findChild<QRadioButton*>(QStringLiteral("pharaoButton"))
-        ->click();  // Pharao: no folders
+    Click("pharaoButton");  // Pharao: no folders
     messages.shown.clear();
     window->AddPackagesAction()->trigger();
     EXPECT_EQ(packageFiles.asked, 1);

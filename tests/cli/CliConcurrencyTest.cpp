@@ -1,10 +1,7 @@
 // Several real processes on one game tree: commands at the same moment, a command that waits for
 // another, and commands stopped by signals.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,8 +10,6 @@
 #include "CliFixture.h"
 #include "platform/PackageLock.h"
 
-extern char** environ;
-
 namespace wendmoor::testing {
 namespace {
 
@@ -22,29 +17,6 @@ using namespace std::chrono_literals;
 
 class CliConcurrencyTest : public CliTest {
   protected:
-    // Starts the tool with the fixture's settings; its output is thrown away.
-    pid_t Start(const std::vector<std::string>& arguments) {
-        std::vector<std::string> words = {WENDMOOR_CLI_PATH, "--settings", settingsFile};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = -1;
-        EXPECT_EQ(::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        return child;
-    }
-
-    static int Wait(pid_t child) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return status;
-    }
-
     bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
 
     // Our temporary files anywhere in the fixture.

@@ -26,13 +26,11 @@ TEST_F(CliTest, DetectPrintsASettingsFileAndWritesNothing) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(ListTree(home.path()), before);  // the proposed missions folder is not made
 
+    // Where the games are is the finder's (tests/finder); the tool prints what it found as a
+    // settings file, with the other candidates as comments.
     GamePaths detected;
     LoadGamePaths(detected, *OpenIniSettingsStore(ini));
-    GamePaths expected;
-    expected.zeus_path = zeus;
-    expected.zeus_saves = zeus + "Save/Anna/";
-    expected.zeus_missions = home.path() + "Documents/Wendmoor/Zeus/";
-    EXPECT_EQ(detected, expected);
+    EXPECT_EQ(detected.zeus_saves, zeus + "Save/Anna/");
     const std::string text = ReadFileBytes(ini).value_or("");
     EXPECT_NE(text.find("; zeus_saves candidate 2 of 2: " + zeus + "Save/Bert/"), std::string::npos)
         << text;
@@ -50,12 +48,11 @@ TEST_F(CliTest, AddCopiesThePackagesRefusesTheRestAndInstallsOnRequest) {
     const std::string readme = downloads.path() + "readme.zip";
     ASSERT_TRUE(ZipWriter().Add("readme.txt", "hi").WriteTo(readme));
 
-    const ProgramRun run = Cli({"add", "caesar3", readme, rome, "--install"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "Rome (2).zip\n");
-    EXPECT_EQ(run.err, "wendmoor-cli: " + readme +
-                           ": is no Caesar III package: it holds nothing Caesar III installs\n");
-    EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "Rome.map"), "map");  // installed
+    EXPECT_EQ(
+        Cli({"add", "caesar3", readme, rome, "--install"}),
+        (ProgramRun{1, "Rome (2).zip\n",
+                    "wendmoor-cli: " + readme +
+                        ": is no Caesar III package: it holds nothing Caesar III installs\n"}));
     EXPECT_EQ(Cli({"list", "caesar3"}).out, "I Rome (2).zip\nA Rome.zip\n");
 }
 

@@ -73,40 +73,22 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
     AddPackage(paths.*game.missions, package, game.archive());
     AddPackage(paths.*game.missions, "not a package.zip", ZipWriter().Add("readme.txt", "hi"));
 
-    ProgramRun run = Cli({"list", game.cliName});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "A " + package + "\n");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Cli({"list", game.cliName}), (ProgramRun{0, "A " + package + "\n", ""}));
+    EXPECT_EQ(Cli({"show", game.cliName, package}), (ProgramRun{0, Lines(game.contentLines), ""}));
+    EXPECT_EQ(Cli({"refs", game.cliName}), (ProgramRun{0, "", ""}));
 
-    run = Cli({"show", game.cliName, package});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, Lines(game.contentLines));
-    EXPECT_EQ(run.err, "");
-
-    run = Cli({"refs", game.cliName});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "");
-
-    run = Cli({"install", game.cliName, package});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "I " + package + "\n");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Cli({"install", game.cliName, package}), (ProgramRun{0, "I " + package + "\n", ""}));
     for (const std::string& file : game.installedFiles) {
         EXPECT_TRUE(ReadFileBytes(root.path() + file).has_value()) << file;
     }
+    EXPECT_EQ(Cli({"refs", game.cliName}), (ProgramRun{0, RefLines(), ""}));
 
-    run = Cli({"refs", game.cliName});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, RefLines());
-
-    run = Cli({"deinstall", game.cliName, package});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "A " + package + "\n");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Cli({"deinstall", game.cliName, package}),
+              (ProgramRun{0, "A " + package + "\n", ""}));
     for (const std::string& file : game.installedFiles) {
         EXPECT_FALSE(ReadFileBytes(root.path() + file).has_value()) << file;
     }
-    EXPECT_EQ(Cli({"refs", game.cliName}).out, "");
+    EXPECT_EQ(Cli({"refs", game.cliName}), (ProgramRun{0, "", ""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGames, CliGameTest, ::testing::ValuesIn(kGameCases),

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ScopedPath.h"
+#include "ScopedVariable.h"
 #include "TempDir.h"
 #include "platform/Launcher.h"
 #include "platform/LauncherDesktop.h"
@@ -14,7 +14,7 @@
 namespace wendmoor {
 namespace {
 
-using testing::ScopedPath;
+using testing::ScopedVariable;
 using testing::TempDir;
 
 std::string NoSuchFileText() {
@@ -42,7 +42,8 @@ std::optional<std::string> ReasonOf(Launch launch) {
 // its own.
 class DesktopLauncherTest : public ::testing::Test {
   protected:
-    DesktopLauncherTest() : bin_(temp_.MakeFolder("bin")), path_(bin_.substr(0, bin_.size() - 1)) {
+    DesktopLauncherTest()
+        : bin_(temp_.MakeFolder("bin")), path_("PATH", bin_.substr(0, bin_.size() - 1)) {
         MakeProgram("wine");
         MakeProgram("xdg-open");
     }
@@ -66,7 +67,7 @@ class DesktopLauncherTest : public ::testing::Test {
 
     TempDir temp_;
     std::string bin_;
-    ScopedPath path_;
+    ScopedVariable path_;
     std::vector<ProcessRequest> requests_;
 };
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "ScopedPath.h"
+#include "ScopedVariable.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "platform/Launcher.h"
@@ -22,7 +22,7 @@ namespace wendmoor {
 namespace {
 
 using testing::ReadFileBytes;
-using testing::ScopedPath;
+using testing::ScopedVariable;
 using testing::TempDir;
 
 std::string SystemText(int error) {
@@ -37,7 +37,7 @@ class SystemLauncherTest : public ::testing::Test {
 
     SystemLauncherTest()
         : bin_(temp_.MakeFolder("bin")),
-          path_(bin_ + ":/usr/bin:/bin"),
+          path_("PATH", bin_ + ":/usr/bin:/bin"),
           gameFolder_(temp_.MakeFolder("Games/Zeus")),
           launcher_(CreateDesktopLauncher(StartDetached, kGameWatch)) {
         temp_.WriteFile("Games/Zeus/zeus.exe", "MZ");
@@ -58,7 +58,7 @@ class SystemLauncherTest : public ::testing::Test {
 
     TempDir temp_;
     std::string bin_;
-    ScopedPath path_;
+    ScopedVariable path_;
     std::string gameFolder_;
     std::unique_ptr<Launcher> launcher_;
 };
