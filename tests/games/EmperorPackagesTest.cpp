@@ -1,14 +1,6 @@
 #include "packages/EmperorPackages.h"
 
-#include <gtest/gtest.h>
-
 #include "GameTree.h"
-#include "TempDir.h"
-#include "ZipWriter.h"
-#include "packages/Games.h"
-#include "packages/PackageSession.h"
-#include "platform/FileSystem.h"
-#include "settings/GamePaths.h"
 
 namespace wendmoor {
 namespace {

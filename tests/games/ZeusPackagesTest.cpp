@@ -1,15 +1,8 @@
 #include "packages/ZeusPackages.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "GameTree.h"
-#include "TempDir.h"
-#include "ZipWriter.h"
-#include "packages/Games.h"
-#include "packages/PackageSession.h"
-#include "platform/FileSystem.h"
-#include "settings/GamePaths.h"
 
 namespace wendmoor {
 namespace {

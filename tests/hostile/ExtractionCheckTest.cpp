@@ -1,13 +1,9 @@
 // Installs that could not be written whole are refused before the first byte is written.
 #include "packages/ExtractionCheck.h"
 
-#include <gtest/gtest.h>
-
 #include "GameTree.h"
 #include "packages/Archive.h"
-#include "packages/Games.h"
 #include "packages/PackagePlan.h"
-#include "packages/PackageSession.h"
 
 namespace wendmoor {
 namespace {

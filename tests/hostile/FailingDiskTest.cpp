@@ -1,7 +1,6 @@
 // Disks that fill up and folders that are not what they should be: each case ends in a defined
 // state, loses nothing and leaves no temporary file.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -13,8 +12,6 @@
 #include <filesystem>
 
 #include "GameTree.h"
-#include "packages/Games.h"
-#include "packages/PackageSession.h"
 #include "platform/SettingsStore.h"
 
 namespace wendmoor {

@@ -1,13 +1,10 @@
 // Archives made to hurt: each case asserts what the game folders hold afterwards, that nothing
 // outside them changed, and that the session still works.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "GameTree.h"
 #include "packages/Archive.h"
-#include "packages/Games.h"
-#include "packages/PackageSession.h"
 
 namespace wendmoor {
 namespace {

@@ -1,13 +1,9 @@
 #include "packages/BackupStore.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "GameTree.h"
-#include "ZipWriter.h"
 #include "packages/BackupManifest.h"
-#include "packages/Games.h"
 
 namespace wendmoor {
 namespace {

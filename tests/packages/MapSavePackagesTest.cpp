@@ -1,18 +1,10 @@
 #include "packages/MapSavePackages.h"
 
-#include <gtest/gtest.h>
-
 #include <thread>
 
 #include "GameTree.h"
-#include "TempDir.h"
-#include "ZipWriter.h"
 #include "packages/CommandProgress.h"
 #include "packages/FileRefCounts.h"
-#include "packages/Games.h"
-#include "packages/PackageSession.h"
-#include "platform/FileSystem.h"
-#include "settings/GamePaths.h"
 
 namespace wendmoor {
 namespace {

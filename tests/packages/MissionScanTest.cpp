@@ -2,8 +2,6 @@
 // the folder in its order would.
 #include "packages/MissionScan.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <stdexcept>
 

@@ -4,10 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "GameTree.h"
-#include "packages/Games.h"
 #include "packages/PackageAdder.h"
 
 namespace wendmoor {

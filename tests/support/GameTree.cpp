@@ -4,7 +4,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "packages/Games.h"
 #include "packages/ZipFormat.h"
 
 namespace wendmoor::testing {
