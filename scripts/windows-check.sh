@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows pieces: cross-builds with mingw-w64 what needs neither Qt nor zziplib (the
 # platform layer, the settings fields with their registry store, the name rules, the reference
-# counts) together with their tests, and runs the tests under Wine, headless, in a Wine prefix
-# inside the build folder.
+# counts) together with their tests and the ZIP writer they use, and runs the tests under Wine,
+# headless, in a Wine prefix inside the build folder.
 #   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR)
 set -euo pipefail
 
@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_WINDOWS_BUILD_DIR:-$here/build-windows}
 
 "$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build libgtest-dev \
-    g++-mingw-w64-x86-64-posix wine64
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
 
 echo "== cross build for Windows (mingw-w64)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

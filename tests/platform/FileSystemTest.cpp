@@ -1,10 +1,20 @@
+// The file layer's contract on every platform; under Wine its folder lies on the prefix's C:.
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "platform/DiskSpace.h"
+
+#ifdef _WIN32
+#include "platform/windows/WindowsApi.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace wendmoor {
 namespace {
@@ -12,6 +22,15 @@ namespace {
 using testing::ListTree;
 using testing::ReadFileBytes;
 using testing::TempDir;
+
+// Makes a file read-only as a player would; false when that does not bind this user.
+bool MakeReadOnly(const std::string& path) {
+#ifdef _WIN32
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+#else
+    return ::chmod(path.c_str(), 0444) == 0 && ::geteuid() != 0;
+#endif
+}
 
 class FileSystemTest : public ::testing::Test {
   protected:
@@ -21,135 +40,177 @@ class FileSystemTest : public ::testing::Test {
 
 TEST_F(FileSystemTest, ResolvesEveryComponentWithoutRegardToCase) {
     dir.WriteFile("Game/MAPS/rome.MAP", "r");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "game/Maps/Rome.map"),
-              dir.path() + "Game/MAPS/rome.MAP");
-    EXPECT_TRUE(fileSystem.FileExists(dir.path() + "GAME/maps/ROME.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/Maps/Rome.map")), dir.At("Game/MAPS/rome.MAP"));
+    EXPECT_TRUE(fileSystem.FileExists(dir.At("GAME/maps/ROME.map")));
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("game/maps")));         // a folder
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("game/maps/r*.map")));  // no wildcards
+    EXPECT_TRUE(fileSystem.FolderExists(dir.At("game/MAPS")));
+    EXPECT_TRUE(fileSystem.FolderExists(dir.At("GAME/maps/")));
+    EXPECT_FALSE(fileSystem.IsSymbolicLink(dir.At("game/maps")));
+#ifdef _WIN32
+    EXPECT_EQ(fileSystem.Resolve("C:\\"), "C:\\");
+#endif
 }
 
 TEST_F(FileSystemTest, KeepsMissingComponentsAsGiven) {
     dir.MakeFolder("Game/MAPS");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "game/maps/New.map"),
-              dir.path() + "Game/MAPS/New.map");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "game/Nowhere/New.map"),
-              dir.path() + "Game/Nowhere/New.map");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "game/maps/"), dir.path() + "Game/MAPS/");
-}
-
-TEST_F(FileSystemTest, PrefersTheExactSpelling) {
-    dir.WriteFile("rome.map", "lower");
-    dir.WriteFile("Rome.map", "mixed");
-    dir.WriteFile("ROME.MAP", "upper");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "Rome.map"), dir.path() + "Rome.map");
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "rome.map"), dir.path() + "rome.map");
-    // No exact spelling: the choice is the same every time, whatever the folder's order.
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "rOME.map"), dir.path() + "ROME.MAP");
-}
-
-TEST_F(FileSystemTest, DeleteRemovesOnlyTheResolvedFile) {
-    dir.WriteFile("Maps/ROME.MAP", "theirs");
-    dir.WriteFile("Maps/Rome.map", "ours");
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/Rome.map").Ok());
-    EXPECT_EQ(ListTree(dir.path() + "Maps"), "ROME.MAP\n");
-    EXPECT_FALSE(fileSystem.DeleteFile(dir.path() + "Maps").Ok());
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Maps/gone.map").Ok());
-    EXPECT_TRUE(fileSystem.FolderExists(dir.path() + "MAPS"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/New.map")), dir.At("Game/MAPS/New.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/Nowhere/New.map")), dir.At("Game/Nowhere/New.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/")), dir.At("Game/MAPS/"));
 }
 
 TEST_F(FileSystemTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {
     dir.MakeFolder("Adventures");
     bool created = false;
-    EXPECT_TRUE(fileSystem.CreateFolder(dir.path() + "adventures/Troy", &created).Ok());
+    EXPECT_TRUE(fileSystem.CreateFolder(dir.At("adventures/Troy"), &created).Ok());
     EXPECT_TRUE(created);
-    EXPECT_TRUE(fileSystem.CreateFolder(dir.path() + "adventures/troy", &created).Ok());
+    EXPECT_TRUE(fileSystem.CreateFolder(dir.At("ADVENTURES/troy"), &created).Ok());
     EXPECT_FALSE(created);
-    EXPECT_FALSE(fileSystem.CreateFolder(dir.path() + "missing/Troy").Ok());
+    EXPECT_FALSE(fileSystem.CreateFolder(dir.At("missing/Troy")).Ok());
     dir.WriteFile("Adventures/Troy/keep.txt", "k");
-    EXPECT_TRUE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY").Ok());
+    EXPECT_TRUE(fileSystem.RemoveFolder(dir.At("Adventures/TROY")).Ok());
     EXPECT_EQ(ListTree(dir.path()), "Adventures/\nAdventures/Troy/\nAdventures/Troy/keep.txt\n");
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Adventures/Troy/KEEP.txt").Ok());
-    EXPECT_TRUE(fileSystem.RemoveFolder(dir.path() + "Adventures/TROY").Ok());
+    EXPECT_FALSE(fileSystem.DeleteFile(dir.At("adventures/troy")).Ok());  // a folder
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.At("adventures/troy/gone.txt")).Ok());
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.At("Adventures/Troy/KEEP.txt")).Ok());
+    // Gone from what the lookups know, too: a missing name stays as given.
+    EXPECT_EQ(fileSystem.Resolve(dir.At("adventures/troy/KEEP.TXT")),
+              dir.At("Adventures/Troy/KEEP.TXT"));
+    EXPECT_TRUE(fileSystem.RemoveFolder(dir.At("Adventures/TROY")).Ok());
     EXPECT_EQ(ListTree(dir.path()), "Adventures/\n");
 }
 
 TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWrites) {
     dir.MakeFolder("Maps");
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "maps/Rome.map"));  // lists "Maps"
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("maps/Rome.map")));  // lists "Maps"
     {
-        FileReplacement file(fileSystem, dir.path() + "maps/Rome.map");
+        FileReplacement file(fileSystem, dir.At("maps/Rome.map"));
         ASSERT_TRUE(file.Write("r", 1));
         ASSERT_TRUE(file.Commit().Ok());
     }
-    EXPECT_TRUE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "maps/rome.map").Ok());
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "MAPS/ROME.MAP"));
-
-    // After a delete the other spelling is found, not the name the folder's old listing held.
-    dir.WriteFile("Maps/ROME.MAP", "theirs");
-    dir.WriteFile("Maps/Rome.map", "ours");
-    fileSystem.ForgetListings();
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "maps/rome.map"), dir.path() + "Maps/ROME.MAP");
-    EXPECT_TRUE(fileSystem.DeleteFile(dir.path() + "Maps/ROME.MAP").Ok());
-    EXPECT_EQ(fileSystem.Resolve(dir.path() + "maps/rome.map"), dir.path() + "Maps/Rome.map");
+    EXPECT_TRUE(fileSystem.FileExists(dir.At("MAPS/ROME.MAP")));
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.At("maps/rome.map")).Ok());
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("MAPS/ROME.MAP")));
 }
 
 TEST_F(FileSystemTest, ChangesByOthersShowAfterForgetListings) {
     dir.MakeFolder("Maps");
-    EXPECT_FALSE(fileSystem.FileExists(dir.path() + "Maps/rome.map"));
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("Maps/rome.map")));
     dir.WriteFile("Maps/Rome.map", "r");
     fileSystem.ForgetListings();
-    EXPECT_TRUE(fileSystem.FileExists(dir.path() + "Maps/rome.map"));
+    EXPECT_TRUE(fileSystem.FileExists(dir.At("Maps/rome.map")));
 }
 
 TEST_F(FileSystemTest, ListsFilesAndFolders) {
     dir.WriteFile("missions/a.zip", "a");
     dir.MakeFolder("missions/x.zip");
     std::vector<FileSystem::FolderEntry> entries;
-    ASSERT_TRUE(fileSystem.ListFolder(dir.path() + "MISSIONS/", entries));
-    ASSERT_EQ(entries.size(), 2u);
-    for (const auto& entry : entries) EXPECT_EQ(entry.isFolder, entry.name == "x.zip");
-    EXPECT_FALSE(fileSystem.ListFolder(dir.path() + "nowhere/", entries));
+    ASSERT_TRUE(fileSystem.ListFolder(dir.At("MISSIONS/"), entries));
+    std::vector<std::string> names;
+    for (const auto& entry : entries) names.push_back(entry.name + (entry.isFolder ? "/" : ""));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.zip", "x.zip/"}));
+    EXPECT_FALSE(fileSystem.ListFolder(dir.At("nowhere/"), entries));
 }
+
+TEST_F(FileSystemTest, TheFileSystemOfAFolderItsFreeSpaceAndItsSync) {
+    const std::string sub = dir.MakeFolder("Maps");
+    const std::string file = dir.WriteFile("Maps/Rome.map", "r");
+    const std::optional<std::uint64_t> free = FreeSpaceOf(sub);
+    ASSERT_TRUE(free.has_value());
+    EXPECT_GT(*free, 0u);
+    EXPECT_FALSE(FreeSpaceOf(dir.At("nowhere/")).has_value());
+    ASSERT_TRUE(FileSystemOf(dir.path()).has_value());
+    EXPECT_EQ(FileSystemOf(sub), FileSystemOf(dir.path()));
+    EXPECT_FALSE(FileSystemOf(file).has_value());
+    EXPECT_FALSE(FileSystemOf(dir.At("nowhere/")).has_value());
+    EXPECT_TRUE(fileSystem.SyncFolder(dir.At("maps/")).Ok());
+    EXPECT_TRUE(fileSystem.SyncFileSystemsOf({dir.At("maps/"), dir.path()}).Ok());
+    EXPECT_FALSE(fileSystem.SyncFolder(dir.At("nowhere/")).Ok());
+}
+
+#ifndef _WIN32
+// Only a disk that respects letter case holds several spellings of one name.
+TEST_F(FileSystemTest, PrefersTheExactSpellingAndDeletesOnlyIt) {
+    dir.WriteFile("Maps/rome.map", "lower");
+    dir.WriteFile("Maps/Rome.map", "mixed");
+    dir.WriteFile("Maps/ROME.MAP", "upper");
+    EXPECT_EQ(fileSystem.Resolve(dir.At("maps/Rome.map")), dir.At("Maps/Rome.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("maps/rome.map")), dir.At("Maps/rome.map"));
+    // No exact spelling: the choice is the same every time, whatever the folder's order.
+    EXPECT_EQ(fileSystem.Resolve(dir.At("maps/rOME.map")), dir.At("Maps/ROME.MAP"));
+    EXPECT_TRUE(fileSystem.DeleteFile(dir.At("maps/ROME.MAP")).Ok());
+    EXPECT_EQ(ListTree(dir.At("Maps")), "Rome.map\nrome.map\n");
+    // The next spelling is found, not the name the folder's listing held before the delete.
+    EXPECT_EQ(fileSystem.Resolve(dir.At("maps/rOME.map")), dir.At("Maps/Rome.map"));
+}
+#endif
 
 class FileReplacementTest : public FileSystemTest {};
 
-TEST_F(FileReplacementTest, UncommittedWriteLeavesTargetAndNoTemporary) {
-    const std::string target = dir.WriteFile("Rome.map", "old");
-    {
-        FileReplacement file(fileSystem, target);
-        ASSERT_TRUE(file.Write("new and longer", 14));
+TEST_F(FileReplacementTest, TheTargetHoldsTheOldBytesUntilTheCommit) {
+    const std::string target = dir.WriteFile("Maps/Rome.map", "old");
+    // What the player set on the file goes over to the new one.
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+#else
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+#endif
+    for (const bool finished : {false, true}) {
+        FileReplacement discarded(fileSystem, dir.At("maps/ROME.MAP"));
+        ASSERT_TRUE(discarded.Write("never seen", 10));
+        if (finished) {
+            ASSERT_TRUE(discarded.Finish().Ok());
+        }
     }
     EXPECT_EQ(ReadFileBytes(target), "old");
-    EXPECT_EQ(ListTree(dir.path()), "Rome.map\n");
-}
+    EXPECT_EQ(ListTree(dir.At("Maps")), "Rome.map\n");
 
-TEST_F(FileReplacementTest, CommitReplacesAndKeepsPermissions) {
-    const std::string target = dir.WriteFile("Rome.map", "old");
-    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    FileReplacement file(fileSystem, target);
+    FileReplacement file(fileSystem, dir.At("maps/ROME.MAP"));
+    EXPECT_EQ(file.Target(), target);
     ASSERT_TRUE(file.Write("new", 3));
+    EXPECT_EQ(ReadFileBytes(target), "old");
     ASSERT_TRUE(file.Commit().Ok());
     EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_EQ(ListTree(dir.At("Maps")), "Rome.map\n");
+    // What the commit wrote is known without listing the folder again.
+    EXPECT_TRUE(fileSystem.FileExists(dir.At("MAPS/rome.map")));
+#ifdef _WIN32
+    EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+#else
     struct stat info;
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(ListTree(dir.path()), "Rome.map\n");
+#endif
 }
 
-TEST_F(FileReplacementTest, RefusesFolderTargetsAndMissingFolders) {
-    dir.MakeFolder("Rome.map");
-    EXPECT_FALSE(FileReplacement(fileSystem, dir.path() + "Rome.map").IsOpen());
-    EXPECT_FALSE(FileReplacement(fileSystem, dir.path() + "nowhere/Rome.map").IsOpen());
-    EXPECT_EQ(ListTree(dir.path()), "Rome.map/\n");
+TEST_F(FileReplacementTest, RefusesFoldersReadOnlyFilesAndMissingFolders) {
+    dir.MakeFolder("Folder.map");
+    const std::string readOnly = dir.WriteFile("ReadOnly.map", "kept");
+    std::vector<std::string> refused = {"folder.map", "nowhere/New.map"};
+    if (MakeReadOnly(readOnly)) refused.push_back("readonly.map");
+    for (const std::string& target : refused) {
+        FileReplacement file(fileSystem, dir.At(target));
+        EXPECT_FALSE(file.IsOpen()) << target;
+        EXPECT_FALSE(file.OpenOutcome().Ok()) << target;
+        EXPECT_FALSE(file.Commit().Ok()) << target;
+    }
+    EXPECT_EQ(ReadFileBytes(readOnly), "kept");
+    EXPECT_EQ(ListTree(dir.path()), "Folder.map/\nReadOnly.map\n");
 }
 
 TEST_F(FileReplacementTest, StaleTemporaryFilesOfOursGoOthersStay) {
     dir.WriteFile("Maps/.wendmoor-a1B2c3", "left by a killed install");
     dir.WriteFile("Maps/.wendmoorish.map", "the player's");
     dir.MakeFolder("Maps/.wendmoor-folder");
-    ASSERT_EQ(::symlink("/nonexistent", (dir.path() + "Maps/.wendmoor-link").c_str()), 0);
-    EXPECT_TRUE(fileSystem.RemoveStaleTemporaryFiles(dir.path() + "maps/").Ok());
-    EXPECT_EQ(ListTree(dir.path() + "Maps"),
-              ".wendmoor-folder/\n.wendmoor-link\n.wendmoorish.map\n");
+    std::string kept = ".wendmoor-folder/\n.wendmoorish.map\n";
+#ifndef _WIN32
+    ASSERT_EQ(::symlink("/nonexistent", dir.At("Maps/.wendmoor-link").c_str()), 0);
+    EXPECT_TRUE(fileSystem.IsSymbolicLink(dir.At("maps/.wendmoor-link")));
+    kept = ".wendmoor-folder/\n.wendmoor-link\n.wendmoorish.map\n";
+#endif
+    EXPECT_TRUE(fileSystem.RemoveStaleTemporaryFiles(dir.At("maps/")).Ok());
+    EXPECT_EQ(ListTree(dir.At("Maps")), kept);
 }
 
 }  // namespace

@@ -1,10 +1,18 @@
+// The game folders saved and loaded again through the platform's store: a registry key of the
+// test's own on Windows, an INI file elsewhere.
 #include "settings/GamePaths.h"
 
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "platform/Path.h"
 #include "platform/SettingsStore.h"
+
+#ifdef _WIN32
+#include "platform/RegistrySettingsStore.h"
+#include "platform/windows/WindowsApi.h"
+#endif
 
 namespace wendmoor {
 namespace {
@@ -15,6 +23,39 @@ using testing::TempDir;
 class GamePathsTest : public ::testing::Test {
   protected:
     std::string Ini() const { return dir.path() + "QARN.conf"; }
+#ifdef _WIN32
+    ~GamePathsTest() override {
+        HKEY parent = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                          &parent) == ERROR_SUCCESS) {
+            RegDeleteTreeA(parent, kKey.substr(std::string("Software\\").size()).c_str());
+            RegCloseKey(parent);
+        }
+    }
+
+    std::unique_ptr<SettingsStore> Store() const {
+        return OpenRegistrySettingsStore(RegistryRoot::CurrentUser, kKey);
+    }
+
+    // A value as another program may have left it: any type, any bytes.
+    void SetRaw(const std::string& name, DWORD type, const std::string& bytes) const {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(
+            RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+
+    const std::string kKey = "Software\\Wendmoor tests " + std::to_string(GetCurrentProcessId());
+#else
+    std::unique_ptr<SettingsStore> Store() const {
+        return OpenIniSettingsStore(Ini());
+    }
+#endif
 
     TempDir dir;
 };
@@ -25,21 +66,25 @@ TEST_F(GamePathsTest, SavedFoldersLoadAgainAndEmptyFieldsNeverReplaceStoredOnes)
     saved.pharao_saves = "/old/Pharao/Save/";
     saved.caesar3_missions = "/home/player/missions, caesar/";  // a comma must survive
     saved.caesar3_path = "/games/C\xe4sar \xff/";               // no valid text: every byte
-    SaveGamePaths(saved, *OpenIniSettingsStore(Ini()));
+    SaveGamePaths(saved, *Store());
     GamePaths loaded;
-    LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    EXPECT_TRUE(LoadGamePaths(loaded, *Store()).empty());
     EXPECT_EQ(loaded, saved);
+#ifndef _WIN32
     const std::string file = *ReadFileBytes(Ini());
     EXPECT_NE(file.find("[General]\n"), std::string::npos);
     EXPECT_NE(file.find("\nzeus_path=/games/Zeus/\n"), std::string::npos);
+#endif
 
     // An empty field is neither saved nor deleted; a value not stored leaves its field alone.
+    std::string value;
+    EXPECT_FALSE(Store()->Read("pharao_missions", value));
     loaded.zeus_path = "/new/Zeus/";
     loaded.pharao_saves.clear();
-    SaveGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+    SaveGamePaths(loaded, *Store());
     GamePaths again;
     again.emperor_path = "/kept/";
-    LoadGamePaths(again, *OpenIniSettingsStore(Ini()));
+    LoadGamePaths(again, *Store());
     EXPECT_EQ(again.zeus_path, "/new/Zeus/");
     EXPECT_EQ(again.pharao_saves, "/old/Pharao/Save/");
     EXPECT_EQ(again.emperor_path, "/kept/");
@@ -49,19 +94,45 @@ TEST_F(GamePathsTest, SavedFoldersLoadAgainAndEmptyFieldsNeverReplaceStoredOnes)
 TEST_F(GamePathsTest, StoredValuesEndAtAZeroByteAndAt259Bytes) {
     const std::string longest = "/" + std::string(257, 'a') + "/";
     const std::string tooLong = "/" + std::string(258, 'b') + "/";
-    auto store = OpenIniSettingsStore(Ini());
-    store->Write("zeus_path", longest);
-    store->Write("zeus_saves", tooLong);
-    store->Write("pharao_path", std::string("/games/P/\0/elsewhere/", 21));
-    store->Write("emperor_path", longest + std::string("\0more", 5));
+    auto store = Store();
+    ASSERT_TRUE(store->Write("zeus_path", longest));
+    ASSERT_TRUE(store->Write("zeus_saves", tooLong));
+    ASSERT_TRUE(store->Write("pharao_path", std::string("/games/P/\0/elsewhere/", 21)));
+    ASSERT_TRUE(store->Write("emperor_path", longest + std::string("\0more", 5)));
     GamePaths loaded;
-    EXPECT_EQ(LoadGamePaths(loaded, *OpenIniSettingsStore(Ini())).size(), 1u);
+    const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind("zeus_saves: ", 0), 0u);
     EXPECT_EQ(loaded.zeus_path, longest);
     EXPECT_EQ(loaded.zeus_saves, "");
     EXPECT_EQ(loaded.pharao_path, "/games/P/");
     EXPECT_EQ(loaded.emperor_path, longest);
+
+    // A folder that fits only without its trailing separator is stored without it.
+    GamePaths saved;
+    saved.emperor_saves = std::string(259, 'e') + kPathSeparator;
+    SaveGamePaths(saved, *Store());
+    LoadGamePaths(loaded, *Store());
+    EXPECT_EQ(loaded.emperor_saves, saved.emperor_saves);
 }
 
+#ifdef _WIN32
+TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroByteAreLeftUnreadAndSaid) {
+    SetRaw("caesar3_path", REG_DWORD, std::string("\x2a\0\0\0", 4));
+    SetRaw("pharao_path", REG_SZ, std::string(260, 'c'));  // 260 bytes and no zero byte
+    SetRaw("zeus_path", REG_BINARY, "C:\\Zeus\\");
+    GamePaths loaded;
+    loaded.caesar3_path = "C:\\Kept\\";
+    const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
+    EXPECT_EQ(loaded.caesar3_path, "C:\\Kept\\");
+    EXPECT_EQ(loaded.pharao_path, "");
+    EXPECT_EQ(loaded.zeus_path, "");
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_NE(problems[0].find("caesar3_path: not used, a REG_DWORD value"), std::string::npos);
+    EXPECT_EQ(problems[1].rfind("pharao_path: ", 0), 0u);
+    EXPECT_NE(problems[2].find("zeus_path: not used, a REG_BINARY value"), std::string::npos);
+}
+#else
 // Lines written by hand load as the folder they name, and save and load again unchanged.
 TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
     const std::string longest = "/" + std::string(258, 'x');
@@ -112,6 +183,7 @@ TEST_F(GamePathsTest, GarbageFileLoadsWhatItCanAndCrashesNothing) {
     LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
     EXPECT_EQ(loaded.zeus_path, "");
 }
+#endif
 
 }  // namespace
 }  // namespace wendmoor

@@ -4,8 +4,10 @@
 
 namespace wendmoor::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes. path() ends with the separator, like every configured folder.
+// A fresh folder under the system's temporary folder (inside the Wine prefix under Wine),
+// removed with everything in it when the object goes. path() ends with the separator, like
+// every configured folder. Relative names are written with "/", which becomes the platform's
+// separator.
 class TempDir {
   public:
     TempDir();
@@ -14,16 +16,19 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
+    // The path of a name below the folder, whether or not it exists.
+    std::string At(const std::string& relative) const;
     // Creates a sub-folder (and its parents); returns its path with a trailing separator.
     std::string MakeFolder(const std::string& relative) const;
-    // Writes a file below the folder; returns its path.
+    // Writes a file below the folder, making its folders; returns its path.
     std::string WriteFile(const std::string& relative, const std::string& bytes) const;
 
   private:
     std::string path_;
 };
 
-// The names in a folder, sorted, "." and ".." left out; sub-folders end with "/".
+// The names in a folder and its sub-folders, sorted, one a line, relative to the folder with
+// "/" on every platform; sub-folders end with "/".
 std::string ListTree(const std::string& folder);
 
 }  // namespace wendmoor::testing

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "TestFolder.h"
+#include "TempDir.h"
 #include "finder/FinderPlaces.h"
 #include "finder/FolderWalk.h"
 
@@ -23,10 +23,10 @@ TEST(FinderWindowsTest, PlacesAreTheProfileAndTheInstallFolders) {
 }
 
 TEST(FinderWindowsTest, TheWalkListsEachFolderOnceUnderAnySpelling) {
-    testing::TestFolder folder;
-    folder.Write("Games\\Zeus\\Zeus.exe", "");
-    folder.Write("Games\\readme.txt", "");
-    folder.MakeFolder("Games\\Caesar3");
+    testing::TempDir folder;
+    folder.WriteFile("Games/Zeus/Zeus.exe", "");
+    folder.WriteFile("Games/readme.txt", "");
+    folder.MakeFolder("Games/Caesar3");
     FolderWalk walk;
     FolderWalk::Listing listing;
     ASSERT_TRUE(walk.ListOnce(folder.path() + "Games\\", listing));

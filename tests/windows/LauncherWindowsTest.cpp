@@ -1,7 +1,7 @@
 // The shell launcher: a program that starts, and the report of one that is not there.
 #include <gtest/gtest.h>
 
-#include "TestFolder.h"
+#include "TempDir.h"
 #include "platform/Launcher.h"
 #include "platform/windows/WindowsError.h"
 
@@ -9,7 +9,7 @@ namespace wendmoor {
 namespace {
 
 TEST(ShellLauncherTest, AMissingProgramIsReportedWithTheSystemsReason) {
-    testing::TestFolder folder;
+    testing::TempDir folder;
     const Launch launch = CreateSystemLauncher()->Open("missing.exe", folder.path());
     ASSERT_TRUE(launch.failure.has_value());
     EXPECT_EQ(launch.watch, nullptr);  // the shell decides at once

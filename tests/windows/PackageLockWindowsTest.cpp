@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "TestFolder.h"
+#include "TempDir.h"
 
 namespace wendmoor {
 namespace {
@@ -19,7 +19,7 @@ class PackageLockWindowsTest : public ::testing::Test {
     }
     ~PackageLockWindowsTest() override { _putenv_s("LOCALAPPDATA", saved_.c_str()); }
 
-    testing::TestFolder folder;
+    testing::TempDir folder;
     const PackageLock::KeepWaiting never = [](std::chrono::milliseconds) { return false; };
 
   private:
