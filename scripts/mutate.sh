@@ -35,7 +35,7 @@ mutations=(
 "src/packages/ZzipEntryStream.cpp|Le32(local) != kLocalSignature \|\| dataEnd > record.dataLimit \|\||Le32(local) != kLocalSignature \|\||archive_tests|hostile_tests"
 "src/packages/ZipDirectory.cpp|Le32(&tail[*endAt - kZip64LocatorSize]) == kZip64LocatorSignature|false|archive_tests|hostile_tests"
 "src/platform/FileSystem.cpp|if (::unlink(resolved.c_str()) != 0) return Outcome::SystemError(resolved, errno);|(void)::unlink(resolved.c_str());|platform_tests|hostile_tests"
-"src/platform/FileSystem.cpp|    listings_.erase(FolderOf(resolvedPath));|    (void)0;|platform_tests"
+"src/platform/FileSystem.cpp|                folder.byLowerName.erase(found);|                (void)found;|platform_tests"
 "src/platform/PackageLock.cpp|if (::flock(fd, flags) == 0) {|if (true) {|cli_tests"
 "src/packages/PackagePlan.cpp|outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));|(void)folder;|platform_tests|cli_tests"
 "src/packages/PackagePlan.cpp|outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)|outcome.Merge(step.counted ? Outcome() : Outcome());(void)(step.counted ? fileRefs.ReleaseFileRef(step.target)|mapsave_tests|hostile_tests"
