@@ -18,18 +18,6 @@ const std::string kPlayerSave("PLAYER\0PROGRESS\t\n\\\xff", 20);
 const std::string kPackageSave = "PACKAGE SAVE";
 const std::string kPackageMap = "PACKAGE MAP";
 
-// Every file below a folder with its bytes.
-std::string Snapshot(const std::string& folder) {
-    std::string snapshot;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
-        snapshot += entry.path().string();
-        if (entry.is_regular_file()) snapshot += " = " + ReadFileBytes(entry.path()).value_or("?");
-        snapshot += '\n';
-    }
-    return snapshot;
-}
-
 class BackupTest : public testing::GameSessionTest {
   protected:
     BackupTest() {
@@ -63,13 +51,13 @@ TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
     EXPECT_EQ(backups[0].Size(), kPlayerSave.size());
 
     // A reinstall replaces only identical bytes; the scan neither lists nor touches the store.
-    const std::string stored = Snapshot(store);
+    const std::string stored = testing::ListTree(store);
     ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_TRUE(session.Kept().files.empty());
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_EQ(session.Lists().installed, Strings{"Rome.zip"});
     EXPECT_TRUE(session.Lists().available.empty());
-    EXPECT_EQ(Snapshot(store), stored);
+    EXPECT_EQ(testing::ListTree(store), stored);
 
     const RestoreResult restored = session.RestoreBackup(backups[0].name, false);
     EXPECT_TRUE(restored.outcome.Ok()) << restored.outcome.Lines().front();
