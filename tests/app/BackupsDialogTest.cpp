@@ -6,39 +6,26 @@
 
 #include "FakeSeams.h"
 #include "ScopedVariable.h"
-#include "ZipWriter.h"
 #include "app/BackupsDialog.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::Accept;
-using testing::ReadFileBytes;
-using testing::Reject;
-using testing::Work;
-using testing::WriteFileBytes;
-using testing::ZipWriter;
+using namespace testing;
 
-class BackupsDialogTest : public testing::WindowTest {
+class BackupsDialogTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        const GamePaths paths = Caesar3Folders();
-        save = paths.caesar3_path + "Rome.sav";
+        OpenOnCaesar3({{"Rome.zip", ZipWriter().Add("Rome.map", "m").Add("Rome.sav", "s")}});
         ASSERT_TRUE(WriteFileBytes(save, "PLAYER-PROGRESS"));
-        ASSERT_TRUE(ZipWriter()
-                        .Add("Rome.map", "map")
-                        .Add("Rome.sav", "package save")
-                        .WriteTo(paths.caesar3_missions + "Rome.zip"));
-        Open(paths);
-        Click("caesar3Button");
         window->AvailableList()->setCurrentRow(0);
         window->OnInstall();
     }
 
     // "Backups...", restoring the newest backup; `question` answers whether to replace the
     // files changed since.
-    void RestoreNewest(testing::ScriptedDialogRunner::Answer question) {
+    void RestoreNewest(ScriptedDialogRunner::Answer question) {
         dialogs.Expect(Work<BackupsDialog>([](BackupsDialog& dialog) {
             ASSERT_GE(dialog.List()->topLevelItemCount(), 1);
             dialog.OnRestore();
@@ -51,8 +38,8 @@ class BackupsDialogTest : public testing::WindowTest {
     }
 
     // The window finds its store where the environment says, as the program does.
-    const testing::ScopedVariable dataHome{"XDG_DATA_HOME", dir.path() + "data"};
-    std::string save;
+    const ScopedVariable dataHome{"XDG_DATA_HOME", dir.path() + "data"};
+    const std::string save = dir.path() + "Caesar3/Rome.sav";
 };
 
 TEST_F(BackupsDialogTest, TheKeptSaveIsReportedRestoredOnlyWhenConfirmedAndItsFolderOpened) {

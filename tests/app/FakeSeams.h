@@ -20,7 +20,9 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "ZipWriter.h"
 #include "app/MainDialog.h"
+#include "packages/Games.h"
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
@@ -28,6 +30,14 @@
 #include "widgets/Seams.h"
 
 namespace wendmoor::testing {
+
+inline const QString kAboutTitle = QStringLiteral("Info über QARN");
+inline const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
+
+// Clicks the named button of a window or dialog.
+inline void Press(QWidget& parent, const char* button) {
+    parent.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+}
 
 // Runs each dialog with the next scripted answer; a dialog nobody expected is rejected and
 // counted.
@@ -166,9 +176,7 @@ class WindowTest : public ::testing::Test {
         dialogs.titles.clear();
     }
 
-    void Click(const char* button) {
-        window->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
-    }
+    void Click(const char* button) { Press(*window, button); }
     Lines Content() const { return ListLines(window->ContentList()); }
     Lines Installed() const { return ListLines(window->InstalledList()); }
     Lines Available() const { return ListLines(window->AvailableList()); }
@@ -179,6 +187,17 @@ class WindowTest : public ::testing::Test {
         paths.caesar3_missions = dir.MakeFolder("c3missions");
         paths.caesar3_path = dir.MakeFolder("Caesar3");
         paths.pharao_path = dir.MakeFolder("Pharaoh");  // no first-start About box
+        return paths;
+    }
+    // The window open on Caesar3Folders() with these packages, Caesar III selected.
+    GamePaths OpenOnCaesar3(const std::vector<std::pair<std::string, ZipWriter>>& packages) {
+        const GamePaths paths = Caesar3Folders();
+        for (const auto& [name, zip] : packages) {
+            EXPECT_TRUE(zip.WriteTo(paths.caesar3_missions + name));
+        }
+        Open(paths);
+        Click("caesar3Button");
+        EXPECT_EQ(window->CurrentGame(), kCaesar3);
         return paths;
     }
 

@@ -5,28 +5,62 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUrl>
 
-#include "FakeFinderSeams.h"
-#include "ZipWriter.h"
-#include "packages/Games.h"
+#include "FakeSeams.h"
+#include "finder/GameFinder.h"
 #include "settings/dialog/OptionsDialog.h"
-#include "widgets/ListBoxes.h"
+#include "widgets/FinderSeams.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::Accept;
-using testing::FinderWindowTest;
-using testing::Lines;
-using testing::ListTree;
-using testing::Reject;
-using testing::Work;
-using testing::ZipWriter;
+using namespace testing;
 
-const QString kAboutTitle = QStringLiteral("Info über QARN");
-const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
+// The window tests find at most one folder a row: choosing among several is the finder's
+// (tests/finder), so nobody is asked.
+class NoFolderPicker final : public FolderPicker {
+  public:
+    std::optional<std::size_t> PickFolder(QWidget*, const QString&,
+                                          const std::vector<FoundFolder>&) override {
+        ADD_FAILURE() << "a folder choice was asked for";
+        return std::nullopt;
+    }
+};
+
+class ScriptedPackageFiles final : public PackageFileChooser {
+  public:
+    std::vector<std::string> ChoosePackageFiles(QWidget*) override {
+        ++asked;
+        return answer;
+    }
+    std::vector<std::string> answer;
+    int asked = 0;
+};
+
+class ScriptedSameName final : public SameNameQuestion {
+  public:
+    bool AskKeepBoth(QWidget*, const std::string& existing, const std::string& kept) override {
+        asked.emplace_back(existing, kept);
+        return true;
+    }
+    std::vector<std::pair<std::string, std::string>> asked;
+};
+
+// The window with a finder that looks in a fake home in the test's temporary folder.
+class FinderWindowTest : public WindowTest {
+  protected:
+    FinderWindowTest() {
+        finder.places.home = home;
+        services.finder = &finder;
+    }
+
+    std::string home = dir.MakeFolder("home");
+    NoFolderPicker picker;
+    ScriptedPackageFiles packageFiles;
+    ScriptedSameName sameName;
+    FinderServices finder{{}, picker, packageFiles, sameName};
+};
 
 QString Origin(OptionsDialog& dialog, const char* field) {
     auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(field) + QStringLiteral("Origin"));
@@ -36,14 +70,14 @@ QString Origin(OptionsDialog& dialog, const char* field) {
 // --- finding -------------------------------------------------------------------------------
 
 TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
-    const std::string zeus = GameInHome(".wine/drive_c/GOG Games/Zeus/", "ZEUS.EXE");
+    dir.WriteFile("home/.wine/drive_c/GOG Games/Zeus/ZEUS.EXE", "MZ");
     dir.MakeFolder("home/.wine/drive_c/GOG Games/Zeus/Save/Anna");
     window = std::make_unique<MainDialog>(store, services);
     dialogs.Expect(Accept());
     GamePaths offered;
     dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
         offered = options.WorkingPaths();
-        EXPECT_EQ(offered.zeus_path, zeus);
+        EXPECT_EQ(offered.zeus_path, home + ".wine/drive_c/GOG Games/Zeus/");
         EXPECT_EQ(Origin(options, "zeus_path"), QStringLiteral("found: Wine prefix ~/.wine/"));
         EXPECT_EQ(Origin(options, "zeus_saves"),
                   QStringLiteral("found: player Anna's folder in Save"));
@@ -64,14 +98,14 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
 // Which rows are filled and when the player is asked is the finder's (tests/finder); the
 // dialog reports what it filled and refuses OK while a proposed folder cannot be made.
 TEST_F(FinderWindowTest, FindGamesReportsTheFilledRowsAndOkNeedsTheFoldersMade) {
-    GameInHome(".wine/drive_c/GOG Games/Emperor/", "emperor.exe");
+    dir.WriteFile("home/.wine/drive_c/GOG Games/Emperor/emperor.exe", "MZ");
     GamePaths stored;
     stored.pharao_path = dir.MakeFolder("my Pharaoh");  // no first-start About box
     Open(stored);
     dir.WriteFile("home/Documents", "a file: no folder can be made below it");
 
     dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
-        options.findChild<QPushButton*>(QStringLiteral("findGames"))->click();
+        Press(options, "findGames");
         EXPECT_EQ(options.findChild<QLabel*>(QStringLiteral("findStatus"))->text(),
                   QStringLiteral("3 empty rows filled: check them, then OK."));
         options.accept();
@@ -90,11 +124,7 @@ class AddPackagesTest : public FinderWindowTest {
   protected:
     void SetUp() override {
         FinderWindowTest::SetUp();
-        const GamePaths paths = Caesar3Folders();
-        ASSERT_TRUE(ZipWriter().Add("Old.map", "old").WriteTo(paths.caesar3_missions + "Rome.zip"));
-        Open(paths);
-        Click("caesar3Button");
-        ASSERT_EQ(window->CurrentGame(), kCaesar3);
+        OpenOnCaesar3({{"Rome.zip", ZipWriter().Add("Old.map", "old")}});
     }
 
     // A drag over the window and a drop of the files, given as bytes.
@@ -115,7 +145,7 @@ class AddPackagesTest : public FinderWindowTest {
         return true;
     }
 
-    testing::TempDir downloads;
+    TempDir downloads;
 };
 
 TEST_F(AddPackagesTest, ADropOfThreeFilesAddsThePackagesAndNamesTheRefusedOne) {

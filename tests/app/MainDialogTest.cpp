@@ -1,30 +1,17 @@
 // Start-up, the choice of game and "Options".
+#include <array>
+
 #include <QApplication>
 #include <QCursor>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "FakeSeams.h"
-#include "ZipWriter.h"
-#include "packages/Games.h"
 #include "settings/dialog/OptionsDialog.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::Accept;
-using testing::Lines;
-using testing::Reject;
-using testing::WindowTest;
-using testing::Work;
-using testing::ZipWriter;
-
-const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
-
-// Clicks a button of the options dialog: a row's "...", OK or Cancel.
-void Press(OptionsDialog& options, const char* button) {
-    options.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-}
+using namespace testing;
 
 using MainDialogTest = WindowTest;
 
@@ -34,9 +21,8 @@ using MainDialogTest = WindowTest;
 // the About box comes before the window, and closing it ends the program. A configured start
 // shows no box (WindowTest::Open fails on one).
 TEST_F(MainDialogTest, FirstStartShowsTheAboutBoxBeforeTheWindow) {
-    GamePaths caesar3Only;
-    caesar3Only.caesar3_path = "/games/C3/";
-    caesar3Only.caesar3_missions = "/missions/";
+    GamePaths caesar3Only = Caesar3Folders();
+    caesar3Only.pharao_path.clear();
     EXPECT_TRUE(NeedsFirstStartAbout(caesar3Only));
     for (std::string GamePaths::*field :
          {&GamePaths::pharao_path, &GamePaths::zeus_path, &GamePaths::emperor_path}) {
@@ -48,7 +34,7 @@ TEST_F(MainDialogTest, FirstStartShowsTheAboutBoxBeforeTheWindow) {
     window = std::make_unique<MainDialog>(store, services);
     dialogs.Expect(Reject());
     EXPECT_FALSE(window->InitDialog());
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({QStringLiteral("Info über QARN")}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
     EXPECT_FALSE(window->isVisible());
     dialogs.Expect(Accept());
     EXPECT_TRUE(window->InitDialog());
@@ -74,9 +60,7 @@ TEST_P(MissingFoldersTest, OptionsOpenOnceAndCancelLeavesTheMessage) {
                    QApplication::overrideCursor()->shape() == Qt::ArrowCursor;
         dialog.reject();
     });
-    Click(GetParam() == kPharao ? "pharaoButton"
-          : GetParam() == kZeus ? "zeusButton"
-                                : "emperorButton");
+    Click(std::array{"", "", "pharaoButton", "zeusButton", "emperorButton"}[GetParam()]);
 
     EXPECT_TRUE(sawArrow);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -109,39 +93,51 @@ TEST_F(MainDialogTest, FoldersGivenInTheOptionsDialogSelectTheGame) {
 
 // --- Options ---------------------------------------------------------------------------
 
-// The dialog works on a copy: Cancel leaves the folders and the settings file as they were;
-// OK takes the copy and saves it.
-TEST_F(MainDialogTest, OptionsSaveOnlyOnOkAndWithoutAGameChangeNoList) {
-    const GamePaths stored = Caesar3Folders();
+// The dialog works on a copy: Cancel leaves the folders and the settings file as they were; OK
+// takes the copy and saves it, and lists nothing while no game is selected. Another game folder
+// empties the save-game folder (OptionsDialogTest's rule): the rescan finds the game incomplete
+// and asks again.
+TEST_F(MainDialogTest, OptionsSaveOnlyOnOkAndAnIncompleteGameAsksAgain) {
+    GamePaths stored = Caesar3Folders();
+    stored.zeus_path = dir.MakeFolder("Zeus");
+    stored.zeus_missions = dir.MakeFolder("missions");
     Open(stored);
-    const std::string zeusFolder = dir.MakeFolder("Zeus");
-    for (const bool ok : {false, true}) {
-        files.Answer(zeusFolder + "Zeus.exe");
-        dialogs.Expect(Work<OptionsDialog>([ok](OptionsDialog& options) {
-            Press(options, "zeus_pathBrowse");
-            Press(options, ok ? "okButton" : "cancelButton");
+    const auto options = [&](const char* row, const std::string& chosen, const char* button) {
+        files.Answer(chosen);
+        dialogs.Expect(Work<OptionsDialog>([=](OptionsDialog& dialog) {
+            Press(dialog, row);
+            Press(dialog, button);
         }));
-        Click("optionsButton");
-        if (!ok) {
-            EXPECT_EQ(window->Paths(), stored);
-            EXPECT_TRUE(store.writes.empty());
-        }
-    }
-    EXPECT_EQ(window->Paths().zeus_path, zeusFolder);
+    };
+    const std::string saves = dir.MakeFolder("saves");
+    options("zeus_savesBrowse", saves + "any", "cancelButton");
+    Click("optionsButton");
+    EXPECT_EQ(window->Paths(), stored);
+    EXPECT_TRUE(store.writes.empty());
+    options("zeus_savesBrowse", saves + "any", "okButton");
+    Click("optionsButton");
     GamePaths saved;
     LoadGamePaths(saved, store);
-    EXPECT_EQ(saved.zeus_path, zeusFolder);
+    EXPECT_EQ(saved.zeus_saves, saves);
     EXPECT_EQ(window->CurrentGame(), 0);
     EXPECT_TRUE(Available().empty() && Installed().empty() && Content().empty());
+
+    Click("zeusButton");
+    ASSERT_EQ(window->CurrentGame(), kZeus);
+    const std::string otherFolder = dir.MakeFolder("other Zeus");
+    options("zeus_pathBrowse", otherFolder + "Zeus.exe", "okButton");
+    dialogs.Expect(Reject());
+    Click("optionsButton");
+    EXPECT_EQ(dialogs.titles, std::vector<QString>(4, kOptionsTitle));
+    LoadGamePaths(saved, store);
+    EXPECT_EQ(saved.zeus_path, otherFolder);
+    EXPECT_EQ(window->Paths().zeus_saves, "");
+    EXPECT_EQ(Content(), Lines({FindGame(kZeus)->incompleteMessage}));
+    EXPECT_EQ(window->CurrentGame(), 0);
 }
 
 TEST_F(MainDialogTest, OptionsConfirmedWithAGameSavesFirstThenRescans) {
-    const GamePaths stored = Caesar3Folders();
-    Open(stored);
-    ASSERT_TRUE(ZipWriter().Add("Rome.map", "map").WriteTo(stored.caesar3_missions + "rome.zip"));
-    Click("caesar3Button");
-    ASSERT_EQ(Available(), Lines({"rome.zip"}));
-
+    const GamePaths stored = OpenOnCaesar3({{"rome.zip", ZipWriter().Add("Rome.map", "map")}});
     std::vector<std::size_t> listedWhenSaved;
     store.onWrite = [&](const std::string&, const std::string&) {
         listedWhenSaved.push_back(static_cast<std::size_t>(window->AvailableList()->count()));
@@ -157,33 +153,6 @@ TEST_F(MainDialogTest, OptionsConfirmedWithAGameSavesFirstThenRescans) {
     for (const std::size_t count : listedWhenSaved) EXPECT_EQ(count, 1u);  // before the rescan
     EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
     EXPECT_EQ(window->CurrentGame(), kCaesar3);
-}
-
-// Another game folder empties the save-game folder (the options dialog's rule, for every game
-// in OptionsDialogTest); the rescan then finds the game incomplete and asks again.
-TEST_F(MainDialogTest, AnotherGameFolderEmptiesTheSavesAndASecondOptionsDialogOpens) {
-    GamePaths stored = Caesar3Folders();
-    stored.zeus_path = dir.MakeFolder("Zeus");
-    stored.zeus_missions = dir.MakeFolder("missions");
-    stored.zeus_saves = dir.MakeFolder("saves");
-    Open(stored);
-    Click("zeusButton");
-    ASSERT_EQ(window->CurrentGame(), kZeus);
-
-    const std::string otherFolder = dir.MakeFolder("other Zeus");
-    files.Answer(otherFolder + "Zeus.exe");
-    dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
-        Press(options, "zeus_pathBrowse");
-        options.accept();
-    }));
-    dialogs.Expect(Reject());
-    Click("optionsButton");
-
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({kOptionsTitle, kOptionsTitle}));
-    EXPECT_EQ(window->Paths().zeus_path, otherFolder);
-    EXPECT_EQ(window->Paths().zeus_saves, "");
-    EXPECT_EQ(Content(), Lines({FindGame(kZeus)->incompleteMessage}));
-    EXPECT_EQ(window->CurrentGame(), 0);
 }
 
 }  // namespace

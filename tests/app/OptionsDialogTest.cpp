@@ -4,33 +4,24 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include "FakeSeams.h"
-#include "TempDir.h"
-#include "widgets/DialogUnits.h"
 #include "widgets/QtSeams.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::RecordingMessageBoxes;
-using testing::ScriptedFileChooser;
+using namespace testing;
 
 class OptionsDialogTest : public ::testing::Test {
   protected:
-    QPushButton* Button(OptionsDialog& dialog, const char* name) {
-        return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
     QString Field(OptionsDialog& dialog, const char* name) {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
     }
 
+    TempDir temp;
     GamePaths paths;
     ScriptedFileChooser files;
     RecordingMessageBoxes messages;
@@ -57,7 +48,7 @@ TEST_F(OptionsDialogTest, TheChosenFilesFolderIsKeptWithItsSeparator) {
     OptionsDialog dialog(paths, files, messages);
     for (const auto& c : cases) {
         files.Answer(c.chosen);
-        Button(dialog, c.button)->click();
+        Press(dialog, c.button);
         EXPECT_EQ(dialog.WorkingPaths().*c.field, c.folder) << c.chosen;
     }
     EXPECT_EQ(Field(dialog, "zeus_savesField"), QStringLiteral("/home/player/Zeus/Save/"));
@@ -66,7 +57,7 @@ TEST_F(OptionsDialogTest, TheChosenFilesFolderIsKeptWithItsSeparator) {
     EXPECT_EQ(files.requests[1].pattern, "");
     EXPECT_FALSE(files.requests[1].fileMustExist);
 
-    Button(dialog, "zeus_pathBrowse")->click();  // no answer: cancelled
+    Press(dialog, "zeus_pathBrowse");  // no answer: cancelled
     EXPECT_EQ(dialog.WorkingPaths().zeus_path, "/");
 }
 
@@ -80,17 +71,17 @@ TEST_F(OptionsDialogTest, AnotherGameFolderEmptiesThatGamesSaves) {
     OptionsDialog dialog(paths, files, messages);
 
     files.Answer("/games/Pharao/PHARAOH.EXE");  // the same folder: saves kept
-    Button(dialog, "pharao_pathBrowse")->click();
+    Press(dialog, "pharao_pathBrowse");
     EXPECT_EQ(dialog.WorkingPaths().pharao_saves, "/games/Pharao/Save/");
 
     files.Answer("/games/zeus/Zeus.exe");  // another letter case is another folder
-    Button(dialog, "zeus_pathBrowse")->click();
+    Press(dialog, "zeus_pathBrowse");
     EXPECT_EQ(dialog.WorkingPaths().zeus_path, "/games/zeus/");
     EXPECT_EQ(dialog.WorkingPaths().zeus_saves, "");
     EXPECT_EQ(Field(dialog, "zeus_savesField"), QString());
 
     files.Answer("/other/Emperor/Emperor.exe");
-    Button(dialog, "emperor_pathBrowse")->click();
+    Press(dialog, "emperor_pathBrowse");
     EXPECT_EQ(dialog.WorkingPaths().emperor_path, "/other/Emperor/");
     EXPECT_EQ(dialog.WorkingPaths().emperor_saves, "");
     EXPECT_EQ(dialog.WorkingPaths().pharao_saves, "/games/Pharao/Save/");
@@ -98,8 +89,7 @@ TEST_F(OptionsDialogTest, AnotherGameFolderEmptiesThatGamesSaves) {
 
 // 259 bytes are stored whole; a 260-byte folder is refused and the chooser opens again on it.
 TEST_F(OptionsDialogTest, AFolderTooLongToStoreIsRefusedAndTheChooserOpensAgainOnIt) {
-    testing::TempDir temp;
-    const auto folderOf = [&temp](std::size_t size) {
+    const auto folderOf = [this](std::size_t size) {
         return temp.MakeFolder(std::string(size - temp.path().size() - 1, size == 260 ? 'x' : 'y'));
     };
     const std::string tooLong = folderOf(kMaxStoredPathLength + 1);
@@ -108,7 +98,7 @@ TEST_F(OptionsDialogTest, AFolderTooLongToStoreIsRefusedAndTheChooserOpensAgainO
     OptionsDialog dialog(paths, files, messages);
     files.Answer(tooLong + "Zeus.exe");
     files.Answer(longest + "Zeus.exe");
-    Button(dialog, "zeus_pathBrowse")->click();
+    Press(dialog, "zeus_pathBrowse");
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first, QStringLiteral("Path too long"));
@@ -120,7 +110,6 @@ TEST_F(OptionsDialogTest, AFolderTooLongToStoreIsRefusedAndTheChooserOpensAgainO
 }
 
 TEST_F(OptionsDialogTest, TheChooserOpensInTheRowsFolderOrTheNearestOneAboveIt) {
-    testing::TempDir temp;
     const std::string zeus = temp.MakeFolder("Zeus");
     const std::string saves = temp.MakeFolder("Zeus/Save");
     paths.zeus_path = zeus;                         // the program row: its program's folder
@@ -132,7 +121,7 @@ TEST_F(OptionsDialogTest, TheChooserOpensInTheRowsFolderOrTheNearestOneAboveIt) 
         {"pharao_missionsBrowse", ""}, {"emperor_savesBrowse", ""},
     };
     OptionsDialog dialog(paths, files, messages);
-    for (const auto& [button, folder] : cases) Button(dialog, button)->click();
+    for (const auto& [button, folder] : cases) Press(dialog, button);
     ASSERT_EQ(files.requests.size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(files.requests[i].initialFolder, cases[i].second) << cases[i].first;
@@ -142,7 +131,7 @@ TEST_F(OptionsDialogTest, TheChooserOpensInTheRowsFolderOrTheNearestOneAboveIt) 
 // The real chooser, closed by the test as soon as it shows. One dialog serves every row, so
 // what one row set must not stand in the next.
 TEST(QtFileChooserTest, OpensInTheRequestedFolderAndWritesNoQtProjectConf) {
-    testing::TempDir temp;
+    TempDir temp;
     const std::string folder = temp.MakeFolder("Zeus");
     std::string shown;  // folder | file types | name box
     QTimer closer;

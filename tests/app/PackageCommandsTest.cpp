@@ -4,32 +4,21 @@
 #include <QTest>
 
 #include "FakeSeams.h"
-#include "ZipWriter.h"
-#include "packages/Games.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::Lines;
-using testing::WindowTest;
-using testing::ZipWriter;
+using namespace testing;
 
 class PackageCommandsTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        const GamePaths paths = Caesar3Folders();
-        ASSERT_TRUE(ZipWriter()
-                        .Add("Rome.MAP", "rome map")
-                        .Add("maps/Rome.sav", "rome save")
-                        .Add("readme.txt", "hello")
-                        .WriteTo(paths.caesar3_missions + "rome.zip"));
-        ASSERT_TRUE(ZipWriter()
-                        .Add("Carthage.map", "carthage map")
-                        .WriteTo(paths.caesar3_missions + "carthage.zip"));
-        Open(paths);
-        Click("caesar3Button");
-        ASSERT_EQ(window->CurrentGame(), kCaesar3);
+        OpenOnCaesar3({{"rome.zip", ZipWriter()
+                                        .Add("Rome.MAP", "rome map")
+                                        .Add("maps/Rome.sav", "rome save")
+                                        .Add("readme.txt", "hello")},
+                       {"carthage.zip", ZipWriter().Add("Carthage.map", "carthage map")}});
     }
 
     // As the user's click on a line does it: the list reports the selection change.

@@ -3,43 +3,36 @@
 // temporary one, so that nothing Qt keeps there is read from or written to the real one, and
 // tests can see what would have been written.
 #include <cstdlib>
-#include <filesystem>
-#include <string>
+#include <memory>
 
 #include <QApplication>
-#include <QByteArray>
 
 #include <gtest/gtest.h>
+
+#include "TempDir.h"
 
 namespace {
 
 class QtEnvironment final : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        }
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "gui_tests_config_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            configHome_ = pattern;
-            ::setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
-        }
-        app_ = new QApplication(argc_, argv_);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        configHome_ = std::make_unique<wendmoor::testing::TempDir>();
+        ::setenv("XDG_CONFIG_HOME", configHome_->path().c_str(), 1);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-        std::error_code ignored;
-        if (!configHome_.empty()) std::filesystem::remove_all(configHome_, ignored);
+        app_.reset();
+        configHome_.reset();
     }
 
   private:
     int argc_ = 1;
     char name_[10] = "gui_tests";
     char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-    std::string configHome_;
+    std::unique_ptr<wendmoor::testing::TempDir> configHome_;
+    std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =

@@ -12,13 +12,12 @@
 #include "ScopedVariable.h"
 #include "app/AboutDialog.h"
 #include "app/LaunchFollower.h"
-#include "packages/Games.h"
 #include "platform/LauncherDesktop.h"
 
 namespace wendmoor {
 namespace {
 
-using testing::WindowTest;
+using namespace testing;
 
 using Call = std::pair<std::string, std::string>;
 
@@ -30,9 +29,7 @@ using ShellCommandsTest = WindowTest;
 TEST_F(ShellCommandsTest, StartAndHelpOpenTheirFilesInTheirFolders) {
     const std::string folder = dir.MakeFolder("start");
     std::filesystem::current_path(folder);
-    const GamePaths paths = Caesar3Folders();
-    Open(paths);
-    Click("caesar3Button");
+    const GamePaths paths = OpenOnCaesar3({});
     Click("startButton");
     EXPECT_TRUE(messages.shown.empty());
     launcher.failure = "No such file or directory\n";
@@ -55,14 +52,12 @@ TEST_F(ShellCommandsTest, StartAndHelpOpenTheirFilesInTheirFolders) {
 // watch reports is the launcher's own business (tests/launcher).
 TEST_F(ShellCommandsTest, ALateFailureGetsTheErrorBoxWhileTheWindowAnswers) {
     const std::string bin = dir.MakeFolder("bin");
-    const testing::ScopedVariable path("PATH", bin + ":/usr/bin:/bin");
+    const ScopedVariable path("PATH", bin + ":/usr/bin:/bin");
     const std::unique_ptr<Launcher> system =
         CreateDesktopLauncher(StartDetached, std::chrono::milliseconds(300));
     launcher.real = system.get();
-    const GamePaths paths = Caesar3Folders();
+    OpenOnCaesar3({});
     dir.WriteFile("Caesar3/c3.exe", "MZ");
-    Open(paths);
-    Click("caesar3Button");
 
     const std::string message = "err:module:import_dll Library MSVCR71.dll not found";
     const std::string done = dir.path() + "done";
@@ -92,7 +87,7 @@ TEST_F(ShellCommandsTest, TheAboutCommandOpensTheAboutBoxWhichLinksToTheReadme) 
     EXPECT_EQ(about->text(), QStringLiteral("Inf&o über QARN..."));
     EXPECT_TRUE(window->actions().contains(about));
     EXPECT_EQ(window->contextMenuPolicy(), Qt::ActionsContextMenu);
-    dialogs.Expect(testing::Work<AboutDialog>([](AboutDialog& box) {
+    dialogs.Expect(Work<AboutDialog>([](AboutDialog& box) {
         auto* link = box.findChild<QLabel*>(QStringLiteral("readme"));
         ASSERT_NE(link, nullptr);
         EXPECT_TRUE(link->text().contains(QStringLiteral("<a href=")));
@@ -100,7 +95,7 @@ TEST_F(ShellCommandsTest, TheAboutCommandOpensTheAboutBoxWhichLinksToTheReadme) 
         box.accept();
     }));
     about->trigger();
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({QStringLiteral("Info über QARN")}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
     EXPECT_EQ(launcher.calls, std::vector<Call>({{"qarn_readme.htm", window->StartDirectory()}}));
     EXPECT_EQ(window->CurrentGame(), 0);
 }

@@ -48,11 +48,7 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {
     // Each kind of mistake once; the reasons are the parser's own tests.
     const std::vector<std::vector<std::string>> mistakes = {
-        {},
-        {"list", "caesar4"},
-        {"show", "caesar3"},
-        {"--settings", settingsFile},
-    };
+        {}, {"list", "caesar4"}, {"show", "caesar3"}, {"--settings", settingsFile}};
     for (const std::vector<std::string>& arguments : mistakes) {
         const ProgramRun run = CliBare(arguments);
         EXPECT_EQ(run.exitCode, 2) << Lines(arguments);
@@ -68,8 +64,8 @@ TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {
 }
 
 // The settings file is read, never written; a missing one and output that cannot be written
-// are failures.
-TEST_F(CliTest, TheSettingsFileIsOnlyReadAndTheToolsOwnFilesCanFail) {
+// are failures. Without --settings the tool reads the program's own store.
+TEST_F(CliTest, TheSettingsAreOnlyReadFromTheFileOrTheOwnStore) {
     AddPackage(paths.caesar3_missions, "Rome.zip", MapPackage("Rome.map"));
     const auto before = ReadFileBytes(settingsFile);
     ASSERT_EQ(Cli({"install", "caesar3", "Rome.zip"}).exitCode, 0);
@@ -78,25 +74,22 @@ TEST_F(CliTest, TheSettingsFileIsOnlyReadAndTheToolsOwnFilesCanFail) {
     EXPECT_EQ(Cli({"list", "caesar3"}, {{}, "/dev/full"}),
               (ProgramRun{1, "", "wendmoor-cli: cannot write the output\n"}));
 
-    settingsFile = root.path() + "missing.ini";
-    EXPECT_EQ(
-        Cli({"list", "caesar3"}),
-        (ProgramRun{1, "", "wendmoor-cli: cannot read the settings file " + settingsFile + "\n"}));
-    EXPECT_FALSE(std::filesystem::exists(settingsFile));
-}
-
-TEST_F(CliTest, WithoutSettingsOptionReadsTheProgramsOwnStore) {
-    AddPackage(paths.caesar3_missions, "Rome.zip", MapPackage("Rome.map"));
     const std::string config = root.MakeFolder("config");
     {
         // Written where the program looks, through the program's own code.
         const ScopedVariable configHome("XDG_CONFIG_HOME", config);
         SaveGamePaths(paths, *OpenDefaultSettingsStore());
     }
-    const std::string before = Snapshot();
+    const std::string snapshot = Snapshot();
     EXPECT_EQ(CliBare({"list", "caesar3"}, {{{"XDG_CONFIG_HOME", config}, {"HOME", config}}, ""}),
               (ProgramRun{0, "A Rome.zip\n", ""}));
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Snapshot(), snapshot);
+
+    settingsFile = root.path() + "missing.ini";
+    EXPECT_EQ(
+        Cli({"list", "caesar3"}),
+        (ProgramRun{1, "", "wendmoor-cli: cannot read the settings file " + settingsFile + "\n"}));
+    EXPECT_FALSE(std::filesystem::exists(settingsFile));
 }
 
 }  // namespace

@@ -42,11 +42,10 @@ TEST_F(CliTest, DetectPrintsASettingsFileAndWritesNothing) {
 
 TEST_F(CliTest, AddCopiesThePackagesRefusesTheRestAndInstallsOnRequest) {
     AddPackage(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Old.map", "old"));
-    TempDir downloads;
-    const std::string rome = downloads.path() + "Rome.zip";
-    ASSERT_TRUE(ZipWriter().Add("Rome.map", "map").WriteTo(rome));
-    const std::string readme = downloads.path() + "readme.zip";
-    ASSERT_TRUE(ZipWriter().Add("readme.txt", "hi").WriteTo(readme));
+    const TempDir downloads;
+    const std::string rome = downloads.WriteFile("Rome.zip", ZipWriter().Add("R.map", "m").Bytes());
+    const std::string readme =
+        downloads.WriteFile("readme.zip", ZipWriter().Add("readme.txt", "hi").Bytes());
 
     EXPECT_EQ(
         Cli({"add", "caesar3", readme, rome, "--install"}),

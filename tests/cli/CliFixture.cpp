@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> WithSettings(std::vector<std::string> arguments,
-                                      const std::string& settingsFile) {
-    arguments.insert(arguments.begin(), {"--settings", settingsFile});
-    return arguments;
-}
-
 pid_t StartTool(const std::vector<std::string>& arguments, const ProgramOptions& options,
                 const std::string& outFile, const std::string& errFile) {
     const pid_t child = ::fork();
@@ -55,7 +49,8 @@ CliTest::CliTest() {
 }
 
 ProgramRun CliTest::Cli(std::vector<std::string> arguments, const ProgramOptions& options) {
-    return CliBare(WithSettings(std::move(arguments), settingsFile), options);
+    arguments.insert(arguments.begin(), {"--settings", settingsFile});
+    return CliBare(arguments, options);
 }
 
 ProgramRun CliTest::CliBare(const std::vector<std::string>& arguments,
@@ -71,8 +66,9 @@ ProgramRun CliTest::CliBare(const std::vector<std::string>& arguments,
     return run;
 }
 
-pid_t CliTest::Start(const std::vector<std::string>& arguments) {
-    return StartTool(WithSettings(arguments, settingsFile), {}, "/dev/null", "/dev/null");
+pid_t CliTest::Start(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--settings", settingsFile});
+    return StartTool(arguments, {}, "/dev/null", "/dev/null");
 }
 
 int CliTest::Wait(pid_t child) {

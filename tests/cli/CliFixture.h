@@ -45,7 +45,7 @@ class CliTest : public ::testing::Test {
                        const ProgramOptions& options = {});
     // Starts the tool with the fixture's settings, its output thrown away; Wait gives the
     // status waitpid reports.
-    pid_t Start(const std::vector<std::string>& arguments);
+    pid_t Start(std::vector<std::string> arguments);
     static int Wait(pid_t child);
 
     // Writes an archive into a missions folder; returns its path.

@@ -23,10 +23,10 @@ using Lines = std::vector<std::string>;
 // other drives. "@/" in file contents, link targets and expectations is the temporary folder.
 struct FakeMachine {
     const char* name;
-    Lines files;  // "path" (an empty file) or "path=content"
-    std::vector<std::pair<std::string, std::string>> links;  // link -> target
-    std::string winePrefix;                                  // relative, or empty
-    Lines expected;  // "GAME FOLDER (ORIGIN)", in the order found
+    Lines files;                  // "path" (an empty file) or "path=content"
+    Lines expected;               // "GAME FOLDER (ORIGIN)", in the order found
+    std::string winePrefix = "";  // relative, or empty
+    std::vector<std::pair<std::string, std::string>> links = {};  // link -> target
 };
 
 void PrintTo(const FakeMachine& machine, std::ostream* out) {
@@ -86,19 +86,17 @@ const FakeMachine kMachines[] = {
       // Deeper than a game's own folder, or a folder named like the program: no game.
       "drive2/SteamLibrary/steamapps/common/Tools/bin/emperor.exe",
       "drive2/SteamLibrary/steamapps/common/Fake/c3.exe/readme.txt"},
-     {{"home/.steam/steam", "@/home/.local/share/Steam"}},  // the usual link: listed once
-     "",
      {"Pharao @/drive2/SteamLibrary/steamapps/common/Pharaoh + Cleopatra/ "
       "(Steam library @/drive2/SteamLibrary/)",
       "Zeus @/home/.local/share/Steam/steamapps/common/Zeus + Poseidon/ "
-      "(Steam library ~/.local/share/Steam/)"}},
+      "(Steam library ~/.local/share/Steam/)"},
+     "",
+     {{"home/.steam/steam", "@/home/.local/share/Steam"}}},  // the usual link: listed once
     {"WinePrefixWithAGogInstallInOtherLetterCase",
      {"home/.wine/drive_c/gog games/ZEUS/zeus.EXE",
       "home/.wine/drive_c/Program Files (x86)/Sierra/Emperor/Emperor.exe",
       "home/.wine/drive_c/Sierra/Pharaoh/PHARAOH.exe",
       "home/.wine/drive_c/windows/Caesar3/c3.exe"},  // the Windows folder is left out
-     {},
-     "",
      {"Pharao @/home/.wine/drive_c/Sierra/Pharaoh/ (Wine prefix ~/.wine/)",
       "Zeus @/home/.wine/drive_c/gog games/ZEUS/ (Wine prefix ~/.wine/)",
       "Emperor @/home/.wine/drive_c/Program Files (x86)/Sierra/Emperor/ (Wine prefix ~/.wine/)"}},
@@ -107,8 +105,6 @@ const FakeMachine kMachines[] = {
       "home/Games/Heroic/Prefixes/default/Zeus/drive_c/GOG Games/Zeus/Zeus.exe",
       "home/Games/pharaoh-gold/drive_c/GOG Games/Pharaoh Gold/Pharaoh.exe",
       "home/Games/Heroic/Emperor/Emperor.exe"},
-     {},
-     "",
      {"Caesar III @/home/.local/share/bottles/bottles/Impressions/drive_c/Program Files/Caesar3/ "
       "(Bottles bottle ~/.local/share/bottles/bottles/Impressions/)",
       "Pharao @/home/Games/pharaoh-gold/drive_c/GOG Games/Pharaoh Gold/ "
@@ -121,23 +117,22 @@ const FakeMachine kMachines[] = {
       "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\"1\"\n\t\"1\"\t\"@/drive2/lib\"\n}\n",
       "drive2/lib/SteamApps/common/Caesar 3/C3.EXE",
       "prefixes/c3/drive_c/GOG Games/Caesar 3/c3.exe"},
-     {},
-     "prefixes/c3/",
      {"Caesar III @/drive2/lib/SteamApps/common/Caesar 3/ (Steam library @/drive2/lib/)",
-      "Caesar III @/prefixes/c3/drive_c/GOG Games/Caesar 3/ (Wine prefix @/prefixes/c3/)"}},
+      "Caesar III @/prefixes/c3/drive_c/GOG Games/Caesar 3/ (Wine prefix @/prefixes/c3/)"},
+     "prefixes/c3/"},
     {"SymbolicLinkLoops",
      {"home/.wine/drive_c/GOG Games/Zeus/Zeus.exe",
       kSteam + "libraryfolders.vdf=\"libraryfolders\" { \"0\" { \"path\" \"@/home/.steam/steam\" } "
                "\"1\" { \"path\" \"@/home/.local/share/Steam\" } }"},
+     {"Zeus @/home/.wine/drive_c/GOG Games/Zeus/ (Wine prefix ~/.wine/)"},
+     "",
      {{"home/.wine/drive_c/loop", "@/home/.wine/drive_c"},
       {"home/.wine/drive_c/GOG Games/again", "@/home/.wine/drive_c/GOG Games"},
       {"home/Games/a", "@/home/Games/b"},
       {"home/Games/b", "@/home/Games/a"},
       {"home/Games/Zeus", "@/home/.wine/drive_c/GOG Games/Zeus"},
       {"home/.steam/steam", "@/home/.local/share/Steam"},
-      {kSteam + "common/Steam", "@/home/.local/share/Steam"}},
-     "",
-     {"Zeus @/home/.wine/drive_c/GOG Games/Zeus/ (Wine prefix ~/.wine/)"}},
+      {kSteam + "common/Steam", "@/home/.local/share/Steam"}}},
 };
 
 class FindGamesTest : public ::testing::TestWithParam<FakeMachine> {};
@@ -157,8 +152,6 @@ TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
         root, {"",
                {"home/.wine/drive_c/Locked/Pharaoh/pharaoh.exe",
                 "home/.wine/drive_c/Open/Zeus/zeus.exe", "home/Games/Shut/Emperor/emperor.exe"},
-               {},
-               "",
                {}});
     ::chmod((root.path() + "home/.wine/drive_c/Locked").c_str(), 0);
     ::chmod((root.path() + "home/Games/Shut/Emperor").c_str(), 0);
@@ -170,8 +163,8 @@ TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
 }
 
 // The install folders Windows names: a publisher's folder, then the game's, in the program
-// folders; one level in the shops' folders.
-TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepth) {
+// folders; one level in the shops' folders. With neither a home nor such folders, nothing.
+TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepthAndNoPlaceFindsNothing) {
     TempDir root;
     root.WriteFile("Programs/Publisher/Zeus/Zeus.exe", "");
     root.WriteFile("Programs/Publisher/Deeper/Emperor/emperor.exe", "");
@@ -182,9 +175,6 @@ TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepth) {
     EXPECT_EQ(Render(FindGames(places), root),
               Lines({"Pharao @/Shop/Pharaoh/ (Windows install folder @/Shop/)",
                      "Zeus @/Programs/Publisher/Zeus/ (Windows install folder @/Programs/)"}));
-}
-
-TEST(FindGamesTest, NoHomeLooksNowhere) {
     EXPECT_TRUE(FindGames(FinderPlaces{}).Empty());
 }
 

@@ -3,7 +3,6 @@
 #include "SamplePackages.h"
 #include "SampleSetup.h"
 #include "TempDir.h"
-#include "ZipWriter.h"
 #include "packages/ListOrder.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
@@ -12,29 +11,29 @@
 namespace wendmoor {
 namespace {
 
-using sample::BuildSample;
-using sample::Sample;
-using sample::SampleGames;
+using namespace sample;
 using testing::ListTree;
-using testing::TempDir;
 
-// What the program sees when started on the sample's settings file.
-GamePaths PathsFromSettings(const Sample& built) {
-    GamePaths paths;
-    LoadGamePaths(paths, *OpenIniSettingsStore(built.settingsFile));
-    return paths;
-}
+class SampleSetupTest : public ::testing::Test {
+  protected:
+    // Builds the sample below `folder` in the temporary folder; `paths` are what the program
+    // sees when started on the settings file it writes.
+    void Build(const std::string& folder) {
+        std::string error;
+        ASSERT_TRUE(BuildSample(temp.path() + folder, built, error)) << error;
+        LoadGamePaths(paths, *OpenIniSettingsStore(built.settingsFile));
+    }
 
-TEST(SampleSetup, EveryGameListsItsPackagesFromTheSettingsItWrites) {
-    TempDir temp;
+    testing::TempDir temp;
     Sample built;
-    std::string error;
-    ASSERT_TRUE(BuildSample(temp.path() + "sample", built, error)) << error;
-
-    GamePaths paths = PathsFromSettings(built);
-    EXPECT_EQ(paths, built.paths);
+    GamePaths paths;
     FileSystem fileSystem;
-    PackageSession session(paths, fileSystem, {});
+    PackageSession session{paths, fileSystem, {}};
+};
+
+TEST_F(SampleSetupTest, EveryGameListsItsPackagesFromTheSettingsItWrites) {
+    ASSERT_NO_FATAL_FAILURE(Build("sample"));
+    EXPECT_EQ(paths, built.paths);
     for (const auto& game : SampleGames()) {
         SCOPED_TRACE(game.folderName);
         EXPECT_TRUE(fileSystem.FileExists(paths.*game.gameFolder + game.programName));
@@ -49,31 +48,21 @@ TEST(SampleSetup, EveryGameListsItsPackagesFromTheSettingsItWrites) {
     }
 }
 
-TEST(SampleSetup, ARebuildKeepsWhatWasInstalledMeanwhile) {
-    TempDir temp;
-    Sample built;
-    std::string error;
-    ASSERT_TRUE(BuildSample(temp.path(), built, error)) << error;
-    GamePaths paths = PathsFromSettings(built);
-    FileSystem fileSystem;
-    PackageSession session(paths, fileSystem, {});
+TEST_F(SampleSetupTest, ARebuildKeepsWhatWasInstalledMeanwhile) {
+    ASSERT_NO_FATAL_FAILURE(Build(""));
     ASSERT_TRUE(session.SelectGame(kPharao));
     EXPECT_TRUE(session.RunPackageCommand("Delta.zip", false).Ok());
     EXPECT_TRUE(session.RunPackageCommand("Saves Only.zip", true).Ok());
 
-    ASSERT_TRUE(BuildSample(temp.path(), built, error)) << error;
-
+    ASSERT_NO_FATAL_FAILURE(Build(""));
     fileSystem.ForgetListings();
     ASSERT_TRUE(session.SelectGame(kPharao));
     EXPECT_EQ(session.Lists().installed, std::vector<std::string>{"Saves Only.zip"});
 }
 
-TEST(SampleSetup, RefusesAFolderThatHoldsSomethingElse) {
-    TempDir temp;
+TEST_F(SampleSetupTest, RefusesAFolderThatHoldsSomethingElse) {
     temp.WriteFile("mine/letter.txt", "mine");
-    Sample built;
     std::string error;
-
     EXPECT_FALSE(BuildSample(temp.path() + "mine", built, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ListTree(temp.path() + "mine"), "letter.txt\n");
