@@ -8,10 +8,8 @@
 #include "finder/FolderFill.h"
 #include "packages/Games.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::TempDir;
 
 class FolderFillTest : public ::testing::Test {
   protected:
@@ -89,4 +87,4 @@ TEST_F(FolderFillTest, NoChoiceLeavesTheRowEmptyAndItsGameUnproposed) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

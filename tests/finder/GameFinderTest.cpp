@@ -13,10 +13,9 @@
 #include "finder/SteamLibraries.h"
 #include "packages/Games.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::TempDir;
 using Lines = std::vector<std::string>;
 
 // A fake machine below a temporary folder: "home/" is the home, everything else stands for
@@ -232,4 +231,4 @@ TEST(FindSaveFoldersTest, TheSaveFolderOrEachPlayersFolderInIt) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

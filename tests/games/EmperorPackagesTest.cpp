@@ -2,12 +2,9 @@
 
 #include "GameTree.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::TempDir;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
@@ -131,4 +128,4 @@ TEST_F(EmperorTest, CampaignFolderWithForeignFilesStays) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

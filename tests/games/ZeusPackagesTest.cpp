@@ -4,13 +4,9 @@
 
 #include "GameTree.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::ReadFileBytes;
-using testing::TempDir;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 ZipWriter TroyArchive() {
@@ -136,4 +132,4 @@ TEST_F(ZeusTest, SavesOnlyPackageNeedsNoAdventuresFolder) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -5,11 +5,9 @@
 #include "packages/Archive.h"
 #include "packages/PackagePlan.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 constexpr std::size_t kCentralUncompressedSize = 24;
@@ -85,4 +83,4 @@ TEST_F(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

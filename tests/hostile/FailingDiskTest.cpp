@@ -14,12 +14,9 @@
 #include "GameTree.h"
 #include "platform/SettingsStore.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::ReadFileBytes;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 class FailingDiskTest : public testing::GameTreeTest {
@@ -170,4 +167,4 @@ TEST_F(FailingDiskTest, VanishedSaveFolderIsNotRecreated) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -6,12 +6,9 @@
 #include "GameTree.h"
 #include "packages/Archive.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::ReadFileBytes;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 class HostileArchiveTest : public testing::GameTreeTest {
@@ -191,4 +188,4 @@ TEST_F(HostileArchiveTest, EntriesWhoseLocalHeaderLiesAreNotExtracted) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -11,11 +11,8 @@
 #include "platform/Launcher.h"
 #include "platform/LauncherDesktop.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ScopedVariable;
-using testing::TempDir;
 
 std::string NoSuchFileText() {
     return std::string(std::strerror(ENOENT)) + "\n";
@@ -122,4 +119,4 @@ TEST_F(DesktopLauncherTest, AMissingFileOrStarterIsReported) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -8,11 +8,10 @@
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
 using namespace sample;
-using testing::ListTree;
 
 class SampleSetupTest : public ::testing::Test {
   protected:
@@ -69,4 +68,4 @@ TEST_F(SampleSetupTest, RefusesAFolderThatHoldsSomethingElse) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

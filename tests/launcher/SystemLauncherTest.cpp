@@ -18,12 +18,8 @@
 #include "platform/Launcher.h"
 #include "platform/LauncherDesktop.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ReadFileBytes;
-using testing::ScopedVariable;
-using testing::TempDir;
 
 std::string SystemText(int error) {
     return std::string(std::strerror(error)) + "\n";
@@ -174,4 +170,4 @@ TEST_F(SystemLauncherTest, StartsTheGameDetachedInItsFolder) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -10,11 +10,9 @@
 #include "packages/Archive.h"
 #include "platform/FileSystem.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::ZipWriter;
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
 // The entries, every other one stored and the rest deflated.
@@ -134,4 +132,4 @@ TEST_F(ArchiveLayoutTest, ArchivesOpenAtOnceKeepTheirOwnReads) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -12,12 +12,8 @@
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ReadFileBytes;
-using testing::TempDir;
-using testing::ZipWriter;
 
 class ArchiveTest : public ::testing::Test {
   protected:
@@ -117,4 +113,4 @@ TEST_F(ExtractTest, FindsTheFirstEntryOfTheFileNameWithoutRegardToCaseOrFolder) 
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -5,12 +5,9 @@
 #include "GameTree.h"
 #include "packages/BackupManifest.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 // The player's own save: bytes that no text conversion may touch.
@@ -165,4 +162,4 @@ TEST(BackupManifestTest, PathsAndNamesKeepEveryByte) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -5,11 +5,8 @@
 #include "TempDir.h"
 #include "platform/FileSystem.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ListTree;
-using testing::TempDir;
 
 class FileRefCountsTest : public ::testing::Test {
   protected:
@@ -56,4 +53,4 @@ TEST_F(FileRefCountsTest, DeletesTheInstalledFileNeverItsLowerCaseNeighbour) {
 #endif
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

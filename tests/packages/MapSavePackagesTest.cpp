@@ -6,13 +6,9 @@
 #include "packages/CommandProgress.h"
 #include "packages/FileRefCounts.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ListTree;
-using testing::ReadFileBytes;
-using testing::TempDir;
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 using MapSaveTest = testing::GameSessionTest;
@@ -172,4 +168,4 @@ TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -10,10 +10,9 @@
 #include "packages/MapSavePackages.h"
 #include "platform/ParallelFor.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ZipWriter;
 using Strings = std::vector<std::string>;
 
 TEST(ParallelForTest, RunsEveryIndexOnceAndPassesOnAFailure) {
@@ -58,4 +57,4 @@ TEST_F(MissionScanTest, ListsAndReferencesFollowTheFolderOrder) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

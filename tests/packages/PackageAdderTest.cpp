@@ -7,11 +7,9 @@
 #include "GameTree.h"
 #include "packages/PackageAdder.h"
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::ZipWriter;
 using Outcome = AddResult::Outcome;
 
 const std::string kPackage = ZipWriter().Add("Rome.map", "map").Bytes();
@@ -114,4 +112,4 @@ TEST_F(PackageAdderTest, AMissingFileOrMissionsFolderFails) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

@@ -16,12 +16,8 @@
 #include <unistd.h>
 #endif
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ListTree;
-using testing::ReadFileBytes;
-using testing::TempDir;
 
 // Makes a file read-only as a player would; false when that does not bind this user.
 bool MakeReadOnly(const std::string& path) {
@@ -214,4 +210,4 @@ TEST_F(FileReplacementTest, StaleTemporaryFilesOfOursGoOthersStay) {
 }
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing

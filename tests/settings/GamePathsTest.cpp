@@ -14,11 +14,8 @@
 #include "platform/windows/WindowsApi.h"
 #endif
 
-namespace wendmoor {
+namespace wendmoor::testing {
 namespace {
-
-using testing::ReadFileBytes;
-using testing::TempDir;
 
 class GamePathsTest : public ::testing::Test {
   protected:
@@ -186,4 +183,4 @@ TEST_F(GamePathsTest, GarbageFileLoadsWhatItCanAndCrashesNothing) {
 #endif
 
 }  // namespace
-}  // namespace wendmoor
+}  // namespace wendmoor::testing
