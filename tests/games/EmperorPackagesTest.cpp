@@ -5,8 +5,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 ZipWriter RomeArchive(const std::string& secondMap = "Campaign/Rome2.MAP") {
     return ZipWriter()
         .Add("Rome.pak", "pak")

@@ -7,8 +7,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 ZipWriter TroyArchive() {
     return ZipWriter()
         .Add("Adventures/Troy/Troy.pak", "pak")

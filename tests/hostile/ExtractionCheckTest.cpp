@@ -8,8 +8,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 constexpr std::size_t kCentralUncompressedSize = 24;
 
 using ExtractionCheckTest = testing::GameTreeTest;

@@ -17,8 +17,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class FailingDiskTest : public testing::GameTreeTest {
   protected:
     // Selects the game anew and tells whether the package shows as available.
@@ -69,20 +67,14 @@ TEST_F(FailingDiskTest, FullDiskKeepsOldBytesAndLeavesNoPartialFile) {
 // user, immutable for the superuser, whom permissions do not bind.
 class LockedFolder {
   public:
-    explicit LockedFolder(const std::string& folder) : folder_(folder) {
-        if (::geteuid() != 0) {
-            locked_ = ::chmod(folder.c_str(), 0555) == 0;
-        } else if ((fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY)) >= 0) {
-            locked_ = SetImmutable(true);
-        }
+    explicit LockedFolder(const std::string& folder)
+        : folder_(folder), fd_(::geteuid() == 0 ? ::open(folder.c_str(), O_RDONLY) : -1) {
+        locked_ = fd_ >= 0 ? SetImmutable(true) : ::chmod(folder.c_str(), 0555) == 0;
     }
     ~LockedFolder() {
-        if (fd_ >= 0) {
-            if (locked_) SetImmutable(false);
-            ::close(fd_);
-        } else {
-            ::chmod(folder_.c_str(), 0755);
-        }
+        if (fd_ < 0) ::chmod(folder_.c_str(), 0755);
+        if (fd_ >= 0 && locked_) SetImmutable(false);
+        if (fd_ >= 0) ::close(fd_);
     }
     bool Locked() const { return locked_; }
 
@@ -94,7 +86,7 @@ class LockedFolder {
         return ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
     }
     std::string folder_;
-    int fd_ = -1;
+    int fd_;
     bool locked_ = false;
 };
 

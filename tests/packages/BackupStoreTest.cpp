@@ -8,8 +8,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // The player's own save: bytes that no text conversion may touch.
 const std::string kPlayerSave("PLAYER\0PROGRESS\t\n\\\xff", 20);
 const std::string kPackageSave = "PACKAGE SAVE";

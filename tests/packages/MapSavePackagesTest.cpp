@@ -9,8 +9,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 using MapSaveTest = testing::GameSessionTest;
 
 TEST_F(MapSaveTest, ClassifiesByStoredNameInArchiveOrder) {

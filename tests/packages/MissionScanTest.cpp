@@ -13,8 +13,6 @@
 namespace wendmoor::testing {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 TEST(ParallelForTest, RunsEveryIndexOnceAndPassesOnAFailure) {
     std::vector<std::atomic<int>> runs(1000);
     ParallelFor(runs.size(), 4, [&](std::size_t index) { ++runs[index]; });

@@ -1,6 +1,7 @@
 // Adding a file from anywhere to a game's missions folder: only packages of that game, never
 // over a file already there.
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,17 +57,11 @@ std::string Render(const AddResult& result) {
 class PackageAdderTest : public testing::GameSessionTest {
   protected:
     std::string Folder() {
-        const std::string names = testing::ListTree(paths.caesar3_missions);
         std::string listing;
-        for (std::size_t at = 0, end; (end = names.find('\n', at)) != std::string::npos;
-             at = end + 1) {
-            const std::string name = names.substr(at, end - at);
-            const std::string bytes = ReadFileBytes(paths.caesar3_missions + name).value_or("?");
-            listing += name + "=" +
-                       (bytes == kPackage        ? "P"
-                        : bytes == kOtherPackage ? "O"
-                                                 : bytes);
-            listing += ";";
+        std::istringstream names(ListTree(paths.caesar3_missions));
+        for (std::string name; std::getline(names, name);) {
+            const auto bytes = ReadFileBytes(paths.caesar3_missions + name);
+            listing += name + (bytes == kPackage ? "=P;" : bytes == kOtherPackage ? "=O;" : "=?;");
         }
         return listing;
     }

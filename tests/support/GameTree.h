@@ -16,6 +16,8 @@
 
 namespace wendmoor::testing {
 
+using Strings = std::vector<std::string>;
+
 // The folders of all four games below `under` in `dir`, laid out as the games keep them: a
 // missions folder each, the game folders with "Maps", "Adventures", "Campaigns" and "Cities",
 // and a save-game folder inside each game folder. Returns them as configured folders.
