@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -40,8 +39,8 @@ class SystemLauncherTest : public ::testing::Test {
         temp_.WriteFile("Start/qarn_readme.htm", "<html></html>");
     }
 
-    void MakeProgram(const std::string& name, const std::string& bytes, mode_t mode = 0755) {
-        ::chmod(temp_.WriteFile("bin/" + name, bytes).c_str(), mode);
+    void MakeProgram(const std::string& name, const std::string& bytes) {
+        ::chmod(temp_.WriteFile("bin/" + name, bytes).c_str(), 0755);
     }
 
     std::optional<LaunchFailure> StartZeus(const std::string& folder) {
@@ -156,9 +155,7 @@ TEST_F(SystemLauncherTest, StartsTheGameDetachedInItsFolder) {
         if (!recorded) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(recorded) << "the started program left no record";
-    char* realFolder = ::realpath(gameFolder_.c_str(), nullptr);
-    const std::string folder = realFolder;
-    std::free(realFolder);
+    const std::string folder = std::filesystem::canonical(gameFolder_).string();
     const std::string::size_type pidAt = recorded->rfind('\n', recorded->size() - 2) + 1;
     const pid_t pid = std::stoi(recorded->substr(pidAt));
     EXPECT_EQ(recorded->substr(0, pidAt), folder + "\n" + gameFolder_ + "zeus.exe\nnone\n");
