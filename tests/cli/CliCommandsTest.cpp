@@ -22,7 +22,7 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
     root.WriteFile("Caesar3/i.map", "installed");
     std::filesystem::remove(paths.pharao_path + "Maps");
     AddPackage(paths.pharao_missions, "Delta.zip", MapPackage("Delta.map"));
-    const std::string before = Snapshot();
+    const std::string before = TreeWithBytes(root.path());
 
     const struct {
         std::vector<std::string> arguments;
@@ -42,7 +42,7 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
     for (const auto& c : cases) {
         EXPECT_EQ(Cli(c.arguments), (ProgramRun{1, c.out, "wendmoor-cli: " + c.reason + "\n"}));
     }
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(TreeWithBytes(root.path()), before);
 }
 
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {
@@ -80,10 +80,10 @@ TEST_F(CliTest, TheSettingsAreOnlyReadFromTheFileOrTheOwnStore) {
         const ScopedVariable configHome("XDG_CONFIG_HOME", config);
         SaveGamePaths(paths, *OpenDefaultSettingsStore());
     }
-    const std::string snapshot = Snapshot();
+    const std::string snapshot = TreeWithBytes(root.path());
     EXPECT_EQ(CliBare({"list", "caesar3"}, {{{"XDG_CONFIG_HOME", config}, {"HOME", config}}, ""}),
               (ProgramRun{0, "A Rome.zip\n", ""}));
-    EXPECT_EQ(Snapshot(), snapshot);
+    EXPECT_EQ(TreeWithBytes(root.path()), snapshot);
 
     settingsFile = root.path() + "missing.ini";
     EXPECT_EQ(

@@ -23,7 +23,7 @@ class CliConcurrencyTest : public CliTest {
     int TemporaryFiles() const {
         int count = 0;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root.path())) {
-            if (entry.path().filename().string().starts_with(".wendmoor-")) ++count;
+            if (entry.path().filename().string().starts_with(kTemporaryPrefix)) ++count;
         }
         return count;
     }

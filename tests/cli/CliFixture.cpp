@@ -4,13 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
-#include "GameTree.h"
 #include "platform/SettingsStore.h"
 
 namespace wendmoor::testing {
@@ -83,17 +81,6 @@ std::string CliTest::AddPackage(const std::string& missionsFolder, const std::st
     const std::string path = missionsFolder + name;
     EXPECT_TRUE(zip.WriteTo(path));
     return path;
-}
-
-std::string CliTest::Snapshot() const {
-    std::vector<std::string> items;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.path())) {
-        std::string item = entry.path().string();
-        if (entry.is_regular_file()) item += " = " + ReadFileBytes(item).value_or("?");
-        items.push_back(item);
-    }
-    std::sort(items.begin(), items.end());
-    return Lines(items);
 }
 
 std::string Lines(const std::vector<std::string>& lines) {

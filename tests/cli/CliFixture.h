@@ -8,9 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "TempDir.h"
-#include "ZipWriter.h"
-#include "settings/GamePaths.h"
+#include "GameTree.h"
 
 namespace wendmoor::testing {
 
@@ -51,8 +49,6 @@ class CliTest : public ::testing::Test {
     // Writes an archive into a missions folder; returns its path.
     std::string AddPackage(const std::string& missionsFolder, const std::string& name,
                            const ZipWriter& zip);
-    // Every folder and file below the fixture's root, with the files' bytes.
-    std::string Snapshot() const;
 
     TempDir root;
     GamePaths paths;

@@ -66,17 +66,18 @@ GameTreeTest::GameTreeTest() : GameSessionTest("games/") {
 }
 
 void GameTreeTest::TearDown() {
-    EXPECT_EQ(OutsideSnapshot(), outsideBefore_);
+    EXPECT_EQ(TreeWithBytes(dir.path(), "games"), outsideBefore_);
     for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
-        EXPECT_FALSE(entry.path().filename().string().starts_with(".wendmoor-")) << entry.path();
+        EXPECT_FALSE(entry.path().filename().string().starts_with(kTemporaryPrefix))
+            << entry.path();
     }
 }
 
-std::string GameTreeTest::OutsideSnapshot() const {
+std::string TreeWithBytes(const std::string& folder, const std::string& skipped) {
     std::map<std::string, std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(dir.path()); it != fs::end(it); ++it) {
-        const std::string relative = it->path().lexically_relative(dir.path()).string();
-        if (relative == "games") {
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
+        const std::string relative = it->path().lexically_relative(folder).string();
+        if (relative == skipped) {
             it.disable_recursion_pending();
             continue;
         }

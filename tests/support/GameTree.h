@@ -18,6 +18,11 @@ namespace wendmoor::testing {
 
 using Strings = std::vector<std::string>;
 
+// Every file and folder below `folder`, except its sub-folder `skipped` and what that holds, one
+// a line and sorted, with the bytes of every file: what a test compares to see that nothing there
+// changed.
+std::string TreeWithBytes(const std::string& folder, const std::string& skipped = {});
+
 // The folders of all four games below `under` in `dir`, laid out as the games keep them: a
 // missions folder each, the game folders with "Maps", "Adventures", "Campaigns" and "Cities",
 // and a save-game folder inside each game folder. Returns them as configured folders.
@@ -63,13 +68,10 @@ class GameSessionTest : public ::testing::Test {
 class GameTreeTest : public GameSessionTest {
   protected:
     GameTreeTest();
-    void SetUp() override { outsideBefore_ = OutsideSnapshot(); }
+    void SetUp() override { outsideBefore_ = TreeWithBytes(dir.path(), "games"); }
     void TearDown() override;
 
   private:
-    // Every file and folder outside "games/", with the bytes of every file.
-    std::string OutsideSnapshot() const;
-
     std::string outsideBefore_;
 };
 
