@@ -101,9 +101,12 @@ class FileSystem {
         std::unordered_map<std::string, std::string> byLowerName;
     };
 
+    // The caller holds mutex_.
+    std::string ResolveLocked(const std::string& path) const;
     std::string ResolveFolder(const std::string& folder) const;
     const Listing& ListingOf(const std::string& resolvedFolder) const;
 
+    mutable std::mutex mutex_;
     mutable std::unordered_map<std::string, Listing> listings_;
     mutable std::unordered_map<std::string, std::string> resolvedFolders_;
 #else

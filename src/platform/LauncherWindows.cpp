@@ -1,5 +1,7 @@
-// The launcher on Windows: the shell's "open".
+// The launcher on Windows: the shell's "open", with the names in UTF-16, so a game in a folder
+// the ANSI code page cannot spell starts too. The game runs in its own folder.
 #include "platform/Launcher.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
 
@@ -10,7 +12,7 @@ namespace wendmoor {
 
 namespace {
 
-// ShellExecuteA returns a code of 32 or less on failure; some of these are no Win32 error
+// ShellExecuteW returns a code of 32 or less on failure; some of these are no Win32 error
 // codes, and for them the last-error code may be left unset.
 DWORD ErrorOfShellResult(INT_PTR result) {
     switch (result) {
@@ -37,10 +39,15 @@ class ShellLauncher final : public Launcher {
   public:
     // The shell decides at once; there is nothing to watch.
     Launch Open(const std::string& file, const std::string& directory) override {
+        std::wstring wideFile;
+        std::wstring wideDirectory;
+        if (!ToUtf16(file, wideFile) || !ToUtf16(directory, wideDirectory)) {
+            return Launch{LaunchFailure{"not a valid UTF-8 name\n", {}}, nullptr};
+        }
         SetLastError(0);
         const auto result = reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, "open", file.c_str(), nullptr,
-                          directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL));
+            ShellExecuteW(nullptr, L"open", wideFile.c_str(), nullptr,
+                          wideDirectory.empty() ? nullptr : wideDirectory.c_str(), SW_SHOWNORMAL));
         // The returned value decides: the shell may leave a last-error code behind when it
         // succeeded, and set none for some of its failures.
         if (result > 32) return {};

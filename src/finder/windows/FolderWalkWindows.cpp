@@ -1,9 +1,10 @@
 // The finder's walk on Windows. A folder is known by its volume's serial number and its file
 // index, so a junction or a link to a folder listed already lists nothing new.
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 
 #include "finder/FolderWalk.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 
 namespace wendmoor {
@@ -18,8 +19,10 @@ std::string WithSeparator(std::string folder) {
 // What the path is after following links: false when it leads nowhere.
 bool InformationOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& information) {
     // Backup semantics open folders too; no access right is needed to read the information.
+    std::wstring wide;
+    if (!ToUtf16(path, wide)) return false;
     const HANDLE file =
-        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool known = GetFileInformationByHandle(file, &information) != 0;
@@ -30,7 +33,9 @@ bool InformationOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& informat
 }  // namespace
 
 bool FolderWalk::IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    std::wstring wide;
+    if (!ToUtf16(path, wide)) return false;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -51,28 +56,31 @@ bool FolderWalk::List(const std::string& folder, Listing& listing) {
     if (listings_ >= kMaxListings) return false;
     ++listings_;
     const std::string prefix = WithSeparator(folder);
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+    std::wstring pattern;
+    if (!ToUtf16(prefix + "*", pattern)) return false;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     std::size_t entries = 0;
     do {
         if (++entries > kMaxEntries) break;
-        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) {
+        if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) {
             continue;
         }
+        const std::string name = ToUtf8(found.cFileName);
         DWORD attributes = found.dwFileAttributes;
         // A link counts as what it points to, a dangling one as nothing.
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             BY_HANDLE_FILE_INFORMATION information;
-            if (!InformationOf(prefix + found.cFileName, information)) continue;
+            if (!InformationOf(prefix + name, information)) continue;
             attributes = information.dwFileAttributes;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            listing.folders.push_back(found.cFileName);
+            listing.folders.push_back(name);
         } else if (!(attributes & FILE_ATTRIBUTE_DEVICE)) {
-            listing.files.push_back(found.cFileName);
+            listing.files.push_back(name);
         }
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     // Sorted, so what is found and in which order never depends on the file system's order.
     std::sort(listing.folders.begin(), listing.folders.end());

@@ -1,11 +1,10 @@
 // The file layer on Windows, behind the interface of platform/FileSystem.h.
 //
-// Names stay the bytes they are everywhere else in the program and go to the ...A functions
-// unchanged, so they are read in the system's ANSI code page. That limits what this layer can
-// reach: a file whose name holds a character the code page cannot spell is listed with "?" in
-// its place and cannot be opened under that name, and a path is at most MAX_PATH (260) bytes.
-// The games open their files through the same functions, so every file a game can use is
-// within reach.
+// Names are UTF-8 in the program and go to the ...W functions as UTF-16 (platform/windows/
+// Utf16.h), so every name is reached whatever the system's ANSI code page. A path that is not
+// valid UTF-8 names no file: the queries answer "absent" and the writes fail with the reason.
+// A path is at most MAX_PATH (260) characters, as the ...W functions take it without the
+// "\\?\" prefix; the games open their files within that limit too.
 //
 // Windows file systems ignore letter case themselves, and the lookups below ask them first,
 // for the spelling on disk. A folder may still be marked case-sensitive (Windows 10 and later);
@@ -18,9 +17,11 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
 
@@ -70,18 +71,39 @@ std::string WithoutSeparator(const std::string& path) {
     return trimmed;
 }
 
-// FindFirstFileA takes these as wildcards ("<", ">" and the quote too), and no Windows file
+// FindFirstFileW takes these as wildcards ("<", ">" and the quote too), and no Windows file
 // name holds one, so a name with one exists under no spelling.
 bool HasWildcard(const std::string& name) {
     return name.find_first_of("*?<>\"") != std::string::npos;
 }
 
-// One entry, found by its exact path (no wildcards): what FindFirstFileA says of it.
-bool FindEntry(const std::string& path, WIN32_FIND_DATAA& found) {
-    if (path.empty() || HasWildcard(path)) return false;
-    const HANDLE search = FindFirstFileA(path.c_str(), &found);
+// The path for a ...W function; empty, which names no file, when it is not valid UTF-8.
+std::wstring Wide(const std::string& path) {
+    std::wstring wide;
+    ToUtf16(path, wide);
+    return wide;
+}
+
+// One entry of a folder as FindFirstFileW / FindNextFileW describe it, its name in UTF-8.
+struct FoundEntry {
+    std::string name;
+    DWORD attributes = 0;
+    DWORD reparseTag = 0;
+};
+
+FoundEntry EntryOf(const WIN32_FIND_DATAW& found) {
+    return {ToUtf8(found.cFileName), found.dwFileAttributes, found.dwReserved0};
+}
+
+// One entry, found by its exact path (no wildcards): what FindFirstFileW says of it.
+bool FindEntry(const std::string& path, FoundEntry& entry) {
+    const std::wstring wide = Wide(path);
+    if (wide.empty() || HasWildcard(path)) return false;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(wide.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
+    entry = EntryOf(found);
     return true;
 }
 
@@ -89,21 +111,28 @@ bool FindEntry(const std::string& path, WIN32_FIND_DATAA& found) {
 // cannot be listed; an empty drive root lists nothing and is no failure.
 template <typename Visit>
 bool ForEachEntry(const std::string& folder, const std::string& pattern, Visit visit) {
-    WIN32_FIND_DATAA found;
-    const std::string search = (folder.empty() ? std::string() : WithSeparator(folder)) + pattern;
-    const HANDLE handle = FindFirstFileA(search.c_str(), &found);
+    const std::wstring search =
+        Wide((folder.empty() ? std::string() : WithSeparator(folder)) + pattern);
+    if (search.empty()) return false;
+    WIN32_FIND_DATAW found;
+    const HANDLE handle = FindFirstFileW(search.c_str(), &found);
     if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) {
+        if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) {
             continue;
         }
-        visit(found);
-    } while (FindNextFileA(handle, &found));
+        visit(EntryOf(found));
+    } while (FindNextFileW(handle, &found));
     FindClose(handle);
     return true;
 }
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
+
+DWORD AttributesOf(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    return wide.empty() ? kNoAttributes : GetFileAttributesW(wide.c_str());
+}
 
 bool IsFolderAttributes(DWORD attributes) {
     return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -139,7 +168,15 @@ HANDLE HandleOf(int fd) {
 
 FileSystem::~FileSystem() = default;
 
+// The lookups below fill the caches from const operations, which the scan runs on several
+// threads at once: each holds mutex_ from the first cache it reads to the last it fills.
 std::string FileSystem::Resolve(const std::string& path) const {
+    if (path.size() <= RootLength(path)) return path;
+    const std::lock_guard lock(mutex_);
+    return ResolveLocked(path);
+}
+
+std::string FileSystem::ResolveLocked(const std::string& path) const {
     if (path.size() <= RootLength(path)) return path;
     if (IsSeparator(path.back())) return ResolveFolder(path);
 
@@ -152,8 +189,8 @@ std::string FileSystem::Resolve(const std::string& path) const {
     if (leaf == "." || leaf == "..") return candidate;
 
     // The file system finds the entry under any letter case and names its spelling on disk.
-    WIN32_FIND_DATAA found;
-    if (FindEntry(candidate, found)) return resolvedParent + found.cFileName;
+    FoundEntry found;
+    if (FindEntry(candidate, found)) return resolvedParent + found.name;
 
     // Not found: a folder that respects letter case may still hold it under another spelling.
     const Listing& listing = ListingOf(resolvedParent);
@@ -166,7 +203,7 @@ std::string FileSystem::ResolveFolder(const std::string& folder) const {
     if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
         return cached->second;
     }
-    std::string resolved = Resolve(WithoutSeparator(folder)) + folder.back();
+    std::string resolved = ResolveLocked(WithoutSeparator(folder)) + folder.back();
     resolvedFolders_.emplace(folder, resolved);
     return resolved;
 }
@@ -176,8 +213,8 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
         return cached->second;
     }
     Listing listing;
-    listing.readable = ForEachEntry(resolvedFolder, "*", [&](const WIN32_FIND_DATAA& entry) {
-        const std::string name = entry.cFileName;
+    listing.readable = ForEachEntry(resolvedFolder, "*", [&](const FoundEntry& entry) {
+        const std::string& name = entry.name;
         auto [slot, inserted] = listing.byLowerName.emplace(AsciiLower(name), name);
         // Several spellings of one name: take the smallest, so the choice never depends on
         // the order in which the folder happens to list them.
@@ -188,16 +225,16 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
 
 bool FileSystem::FileExists(const std::string& path) const {
     std::string found = path;
-    DWORD attributes = GetFileAttributesA(found.c_str());
+    DWORD attributes = AttributesOf(found);
     if (attributes == kNoAttributes) {
         found = Resolve(path);
         if (found == path) return false;
-        attributes = GetFileAttributesA(found.c_str());
+        attributes = AttributesOf(found);
     }
     if (attributes == kNoAttributes || IsFolderAttributes(attributes)) return false;
     // Readable: it opens for reading. A file that another program holds without letting others
     // read it (a running game) is there all the same.
-    const HANDLE file = CreateFileA(found.c_str(), GENERIC_READ,
+    const HANDLE file = CreateFileW(Wide(found).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
@@ -206,28 +243,30 @@ bool FileSystem::FileExists(const std::string& path) const {
 }
 
 bool FileSystem::FolderExists(const std::string& path) const {
-    return IsFolderAttributes(GetFileAttributesA(Resolve(path).c_str()));
+    return IsFolderAttributes(AttributesOf(Resolve(path)));
 }
 
 bool FileSystem::IsSymbolicLink(const std::string& path) const {
     // Symbolic links and junctions; other reparse points (cloud placeholders, deduplicated
     // files) are ordinary files and folders to the player.
-    WIN32_FIND_DATAA found;
+    FoundEntry found;
     if (!FindEntry(WithoutSeparator(Resolve(path)), found)) return false;
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-           (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
-            found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+    return (found.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (found.reparseTag == IO_REPARSE_TAG_SYMLINK ||
+            found.reparseTag == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
 Outcome FileSystem::DeleteFile(const std::string& path) {
     const std::string resolved = Resolve(path);
-    const DWORD attributes = GetFileAttributesA(resolved.c_str());
+    std::wstring wide;
+    if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == kNoAttributes) {
         const DWORD error = GetLastError();
         return IsMissingError(error) ? Outcome() : WindowsFailure(resolved, error);
     }
     if (IsFolderAttributes(attributes)) return Outcome::Failed(resolved, "is a folder, not a file");
-    if (!DeleteFileA(resolved.c_str())) return WindowsFailure(resolved, GetLastError());
+    if (!DeleteFileW(wide.c_str())) return WindowsFailure(resolved, GetLastError());
     NoteRemoved(resolved);
     return {};
 }
@@ -235,10 +274,11 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
 Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
     if (created != nullptr) *created = false;
     const std::string resolved = Resolve(path);
-    if (!CreateDirectoryA(resolved.c_str(), nullptr)) {
+    std::wstring wide;
+    if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
+    if (!CreateDirectoryW(wide.c_str(), nullptr)) {
         const DWORD error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS &&
-            IsFolderAttributes(GetFileAttributesA(resolved.c_str()))) {
+        if (error == ERROR_ALREADY_EXISTS && IsFolderAttributes(GetFileAttributesW(wide.c_str()))) {
             return {};
         }
         return WindowsFailure(resolved, error);
@@ -250,10 +290,12 @@ Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
 
 Outcome FileSystem::RemoveFolder(const std::string& path) {
     const std::string resolved = Resolve(path);
-    // RemoveDirectoryA removes a link to a folder however full the folder is; only a real,
+    std::wstring wide;
+    if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
+    // RemoveDirectoryW removes a link to a folder however full the folder is; only a real,
     // empty folder goes.
     if (IsSymbolicLink(resolved)) return Outcome::Failed(resolved, "is a link, not a folder");
-    if (!RemoveDirectoryA(resolved.c_str())) {
+    if (!RemoveDirectoryW(wide.c_str())) {
         const DWORD error = GetLastError();
         if (error == ERROR_DIR_NOT_EMPTY || IsMissingError(error)) return {};
         return WindowsFailure(resolved, error);
@@ -270,20 +312,21 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
     bool removed = false;
     // A folder that is not there holds nothing stale; one that cannot be read is reported by
     // the step that writes into it.
-    ForEachEntry(resolved, std::string(kTemporaryPrefix) + "*", [&](const WIN32_FIND_DATAA& entry) {
+    ForEachEntry(resolved, std::string(kTemporaryPrefix) + "*", [&](const FoundEntry& entry) {
         // The pattern also matches short (8.3) names, so the long name is checked as well.
-        if (std::strncmp(entry.cFileName, kTemporaryPrefix, prefixLength) != 0) return;
-        if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
-            return;
-        }
-        const std::string stale = prefix + entry.cFileName;
-        if (!DeleteFileA(stale.c_str())) {
+        if (entry.name.compare(0, prefixLength, kTemporaryPrefix) != 0) return;
+        if (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return;
+        const std::string stale = prefix + entry.name;
+        if (!DeleteFileW(Wide(stale).c_str())) {
             outcome.Merge(WindowsFailure(stale, GetLastError()));
         } else {
             removed = true;
         }
     });
-    if (removed) listings_.erase(prefix);
+    if (removed) {
+        const std::lock_guard lock(mutex_);
+        listings_.erase(prefix);
+    }
     return outcome;
 }
 
@@ -302,28 +345,37 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
     // NTFS logs its changes of names itself, and MOVEFILE_WRITE_THROUGH returns only once a
     // rename is on the disk.
     const std::string resolved = Resolve(folder);
-    const DWORD attributes = GetFileAttributesA(resolved.empty() ? "." : resolved.c_str());
+    std::wstring wide = L".";
+    if (!resolved.empty()) {
+        if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
+    }
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == kNoAttributes) return WindowsFailure(resolved, GetLastError());
     if (!IsFolderAttributes(attributes)) return WindowsFailure(resolved, ERROR_DIRECTORY);
     return {};
 }
 
 bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
-    return ForEachEntry(Resolve(path), "*", [&](const WIN32_FIND_DATAA& entry) {
-        entries.push_back({entry.cFileName, IsFolderAttributes(entry.dwFileAttributes)});
+    return ForEachEntry(Resolve(path), "*", [&](const FoundEntry& entry) {
+        entries.push_back({entry.name, IsFolderAttributes(entry.attributes)});
     });
 }
 
 bool FileSystem::EnterFolder(const std::string& path) {
-    return SetCurrentDirectoryA(Resolve(path).c_str()) != 0;
+    const std::wstring wide = Wide(Resolve(path));
+    // What was learned of folders given relative to the old current folder no longer holds.
+    ForgetListings();
+    return !wide.empty() && SetCurrentDirectoryW(wide.c_str()) != 0;
 }
 
 void FileSystem::ForgetListings() {
+    const std::lock_guard lock(mutex_);
     listings_.clear();
     resolvedFolders_.clear();
 }
 
 void FileSystem::NoteAdded(const std::string& resolvedPath) {
+    const std::lock_guard lock(mutex_);
     const std::size_t cut = ParentLength(resolvedPath);
     const std::string name = resolvedPath.substr(cut);
     const auto cached = listings_.find(resolvedPath.substr(0, cut));
@@ -334,6 +386,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath) {
 
 void FileSystem::NoteRemoved(const std::string& resolvedPath) {
     // Another spelling of the same name may remain, so the folder is listed anew when needed.
+    const std::lock_guard lock(mutex_);
     listings_.erase(resolvedPath.substr(0, ParentLength(resolvedPath)));
     listings_.erase(resolvedPath + '\\');
     listings_.erase(resolvedPath + '/');
@@ -349,8 +402,11 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     // access rights are those the folder gives a new file, as for every file installed there.
     constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    std::wstring wideTarget;
+    openOutcome_ = ToUtf16(target_, wideTarget, target_);
+    if (!openOutcome_.Ok()) return;
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-    if (const DWORD existing = GetFileAttributesA(target_.c_str()); existing != kNoAttributes) {
+    if (const DWORD existing = GetFileAttributesW(wideTarget.c_str()); existing != kNoAttributes) {
         // Only a plain file we may write and replace is replaced.
         if (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
             openOutcome_ = Outcome::Failed(target_, "is not a regular file");
@@ -362,7 +418,7 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
         }
         // Opening it for writing and deleting tells whether the rename over it will be allowed,
         // before anything is written: a running game may hold it.
-        const HANDLE probe = CreateFileA(target_.c_str(), GENERIC_WRITE | DELETE,
+        const HANDLE probe = CreateFileW(wideTarget.c_str(), GENERIC_WRITE | DELETE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) {
@@ -378,8 +434,8 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     std::string name;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
         name = folder + TemporaryName();
-        file =
-            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        file = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
+                           nullptr);
         error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
@@ -390,7 +446,7 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     fd_ = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_WRONLY | _O_BINARY);
     if (fd_ < 0) {
         CloseHandle(file);
-        DeleteFileA(name.c_str());
+        DeleteFileW(Wide(name).c_str());
         openOutcome_ = WindowsFailure(target_, ERROR_TOO_MANY_OPEN_FILES);
         return;
     }
@@ -443,9 +499,9 @@ Outcome FileReplacement::Finish() {
 Outcome FileReplacement::Commit() {
     if (Outcome finished = Finish(); !finished.Ok()) return finished;
     // One rename over the target: it holds the old bytes or the new ones, whatever happens.
-    // ReplaceFileA would keep more of the old file (its access rights, its creation time), but
+    // ReplaceFileW would keep more of the old file (its access rights, its creation time), but
     // one of its failures leaves the target missing.
-    if (!MoveFileExA(temporary_.c_str(), target_.c_str(),
+    if (!MoveFileExW(Wide(temporary_).c_str(), Wide(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const Outcome failed = WindowsFailure(target_, GetLastError());
         Discard();
@@ -462,7 +518,7 @@ void FileReplacement::Discard() {
         fd_ = -1;
     }
     if (!temporary_.empty()) {
-        DeleteFileA(temporary_.c_str());
+        DeleteFileW(Wide(temporary_).c_str());
         temporary_.clear();
     }
     finished_ = false;

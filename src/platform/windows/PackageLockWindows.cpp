@@ -5,10 +5,10 @@
 #include <io.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <thread>
 
 #include "platform/PackageLock.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
 
@@ -18,9 +18,25 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// An environment variable as the system holds it, in UTF-16: the C runtime's getenv gives it
+// in the ANSI code page, which cannot spell every user's name.
+std::wstring Variable(const wchar_t* name) {
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // the size it needs, with its terminating zero
+    }
 }
 
 std::string WithSeparator(std::string folder) {
@@ -39,12 +55,12 @@ bool LockOneByte(HANDLE file, DWORD flags) {
 std::string PackageLock::LockFilePath() {
     // The local application data folder belongs to the user alone, as does the temporary
     // folder Windows gives each user.
-    if (const char* local = std::getenv("LOCALAPPDATA"); local != nullptr && IsFolder(local)) {
-        return WithSeparator(local) + "wendmoor.lock";
+    if (const std::wstring local = Variable(L"LOCALAPPDATA"); !local.empty() && IsFolder(local)) {
+        return WithSeparator(ToUtf8(local)) + "wendmoor.lock";
     }
-    char temporary[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof temporary, temporary);
-    const std::string folder = length > 0 && length < sizeof temporary ? temporary : ".\\";
+    wchar_t temporary[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
+    const std::string folder = length > 0 && length <= MAX_PATH ? ToUtf8(temporary) : ".\\";
     return WithSeparator(folder) + "wendmoor.lock";
 }
 
@@ -63,7 +79,9 @@ void PackageLock::Release() {
 Outcome PackageLock::Acquire(Mode mode, const KeepWaiting& keepWaiting) {
     Release();
     const std::string path = LockFilePath();
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    std::wstring wide;
+    if (Outcome named = ToUtf16(path, wide, "the lock file " + path); !named.Ok()) return named;
+    const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -1,14 +1,17 @@
 #include "platform/windows/WindowsError.h"
 
+#include "platform/windows/Utf16.h"
+
 namespace wendmoor {
 
 std::string WindowsErrorMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
+    // The wide text, so a message in any language arrives whole whatever the ANSI code page.
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text),
         0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : std::string();
+    std::string message = length > 0 ? ToUtf8(std::wstring(text, length)) : std::string();
     LocalFree(text);
     if (message.empty()) message = "Error " + std::to_string(error) + "\r\n";
     return message;

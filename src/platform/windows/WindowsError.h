@@ -7,9 +7,9 @@
 
 namespace wendmoor {
 
-// The system's message for a Win32 error code, in the user's language, as FormatMessage gives
-// it: as a rule one sentence ending with a line break. "Error N" with the line break when the
-// system has no text for the code.
+// The system's message for a Win32 error code, in the user's language and in UTF-8, as
+// FormatMessageW gives it: as a rule one sentence ending with a line break. "Error N" with the
+// line break when the system has no text for the code.
 std::string WindowsErrorMessage(DWORD error);
 
 // A failed Win32 call: the reason is the system's message without its line break.
