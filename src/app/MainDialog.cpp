@@ -252,8 +252,18 @@ void MainDialog::OnOptions() {
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }
     // Saved before the refresh, which may ask for folders again.
-    SaveGamePaths(paths_, settings_);
+    SaveFolders();
     if (session_.CurrentGame() != kNoGame) SelectGame(session_.CurrentGame());
+}
+
+void MainDialog::SaveFolders() {
+    const Outcome saved = SaveGamePaths(paths_, settings_);
+    if (saved.Ok()) return;
+    QString text = QStringLiteral(
+        "These folders could not be saved; Wendmoor uses them until it "
+        "closes:\n\n");
+    for (const std::string& line : saved.Lines()) text += QString::fromLocal8Bit(line) + '\n';
+    services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
 }
 
 }  // namespace wendmoor

@@ -107,6 +107,8 @@ class MainDialog : public QDialog {
     void PrepareOptionsDialog(OptionsDialog& dialog);
     // At a first start with no folder set: the options dialog with what was found filled in.
     void OfferFoundFolders();
+    // Saves the folders; a message box names each that could not be saved, and why.
+    void SaveFolders();
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     // Runs the command on a thread of its own while the window stays responsive, with a
     // progress dialog once it takes a while; its Cancel stops the command before anything is

@@ -76,7 +76,7 @@ void MainDialog::OfferFoundFolders() {
     PrepareOptionsDialog(dialog);
     dialog.FillFromFindings(findings);
     if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
-    SaveGamePaths(paths_, settings_);
+    SaveFolders();
 }
 
 void MainDialog::OnAddPackages() {

@@ -149,13 +149,14 @@ class IniSettingsStore final : public SettingsStore {
         return problem;
     }
 
-    bool Write(const std::string& name, const std::string& value) override {
+    Outcome Write(const std::string& name, const std::string& value) override {
         QSettings& settings = *file_.settings;
         settings.setValue(QString::fromStdString(name), ToStored(value));
         // QSettings writes through a temporary file that replaces the old one only when
         // complete, so a crash mid-write leaves the previous settings intact.
         settings.sync();
-        return settings.status() == QSettings::NoError;
+        if (settings.status() == QSettings::NoError) return {};
+        return Outcome::Failed(settings.fileName().toStdString(), "cannot be written");
     }
 
   private:

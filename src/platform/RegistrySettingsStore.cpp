@@ -1,11 +1,13 @@
-// The settings store on Windows: string values under HKEY_LOCAL_MACHINE\Software\QARN.
+// The settings store on Windows: string values under Software\QARN of the current user, over
+// the same key of the local machine.
 //
-// Values pass through the ...A functions, which convert between the ANSI code page and the
-// registry's UTF-16. A path's bytes come back as they were written as long as they are text in
-// that code page, which every folder the system names is; a byte sequence the code page cannot
-// decode (possible in the multi-byte code pages) would not survive, and no folder has one.
+// The registry keeps strings in UTF-16; the ...W functions take and give them as such, and the
+// values are UTF-8 in the program, so every folder name survives whatever the ANSI code page,
+// and a value an older tool stored reads back as the same text. A value that is not valid
+// UTF-8 is refused when written rather than stored as another text.
 #include "platform/RegistrySettingsStore.h"
 
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
 
@@ -34,85 +36,136 @@ std::string TypeName(DWORD type) {
     }
 }
 
+// The value as REG_SZ data. A zero byte inside stays one, so the value reads back up to it as
+// any registry string does.
+bool StoredText(const std::string& value, std::wstring& data) {
+    data.clear();
+    for (std::size_t start = 0;;) {
+        const std::size_t end = value.find('\0', start);
+        std::wstring part;
+        if (!ToUtf16(value.substr(start, end - start), part)) return false;
+        data += part;
+        if (end == std::string::npos) return true;
+        data += L'\0';
+        start = end + 1;
+    }
+}
+
+struct Place {
+    HKEY root;
+    const char* name;
+};
+const Place kUser{HKEY_CURRENT_USER, "HKEY_CURRENT_USER\\"};
+const Place kMachine{HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE\\"};
+
 class RegistrySettingsStore final : public SettingsStore {
   public:
-    RegistrySettingsStore(HKEY root, std::string key) : root_(root), key_(std::move(key)) {}
+    // A key that is not valid UTF-8 (or empty) is never opened: the subkey would otherwise
+    // name the root itself.
+    explicit RegistrySettingsStore(std::string key) : key_(std::move(key)) {
+        ToUtf16(key_, wideKey_);
+    }
 
     bool Read(const std::string& name, std::string& value) const override {
         DWORD type = REG_NONE;
-        std::string data;
-        if (Query(name, type, data) != ERROR_SUCCESS || type != REG_SZ) return false;
-        // A string ends at its first zero byte; one stored without any is taken whole.
-        value = data.substr(0, data.find('\0'));
+        std::wstring data;
+        if (Query(name, type, data, nullptr) != ERROR_SUCCESS || type != REG_SZ) return false;
+        // A string ends at its first zero; one stored without any is taken whole.
+        value = ToUtf8(data.substr(0, data.find(L'\0')));
         return true;
     }
 
     std::string WhyUnreadable(const std::string& name) const override {
         DWORD type = REG_NONE;
-        std::string data;
-        const LONG result = Query(name, type, data);
+        std::wstring data;
+        const Place* from = nullptr;
+        const LONG result = Query(name, type, data, &from);
         if (result == ERROR_SUCCESS && type != REG_SZ) {
             return name + ": not used, a " + TypeName(type) +
                    " value; a folder is a string value (REG_SZ)";
         }
         if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+            const std::string subject = std::string(from->name) + key_;
             return name + ": cannot be read: " +
-                   WindowsFailure(key_, static_cast<DWORD>(result)).Failures().front().reason;
+                   WindowsFailure(subject, static_cast<DWORD>(result)).Failures().front().reason;
         }
         return {};
     }
 
-    bool Write(const std::string& name, const std::string& value) override {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_SET_VALUE | kView, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-            return false;
+    Outcome Write(const std::string& name, const std::string& value) override {
+        const std::string subject = kUser.name + key_ + "\\" + name;
+        std::wstring wideName;
+        std::wstring data;
+        if (wideKey_.empty() || !ToUtf16(name, wideName) || !StoredText(value, data)) {
+            return Outcome::Failed(subject, "not valid UTF-8 text");
         }
-        const LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(value.c_str()),
-                                           static_cast<DWORD>(value.size() + 1));
+        HKEY key = nullptr;
+        LONG result =
+            RegCreateKeyExW(kUser.root, wideKey_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_SET_VALUE | kView, nullptr, &key, nullptr);
+        if (result != ERROR_SUCCESS) return WindowsFailure(subject, static_cast<DWORD>(result));
+        result = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()),
+                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
-        return result == ERROR_SUCCESS;
+        if (result != ERROR_SUCCESS) return WindowsFailure(subject, static_cast<DWORD>(result));
+        return {};
     }
 
   private:
-    // The value's type and all of its bytes, however long. Reading needs no write access, so
+    // The value from the user's key, or from the machine's when the user's has none. A value
+    // the user's key holds in a form that cannot be used is not looked for further: it is the
+    // user's, and they hear about it.
+    LONG Query(const std::string& name, DWORD& type, std::wstring& data, const Place** from) const {
+        std::wstring wideName;
+        if (!ToUtf16(name, wideName)) return ERROR_FILE_NOT_FOUND;
+        for (const Place* place : {&kUser, &kMachine}) {
+            if (from != nullptr) *from = place;
+            const LONG result = QueryIn(place->root, wideName, type, data);
+            if (result != ERROR_FILE_NOT_FOUND) return result;
+        }
+        return ERROR_FILE_NOT_FOUND;
+    }
+
+    // The value's type and all of its data, however long. Reading needs no write access, so
     // a user who may not change the machine's settings still has them.
-    LONG Query(const std::string& name, DWORD& type, std::string& data) const {
+    LONG QueryIn(HKEY root, const std::wstring& name, DWORD& type, std::wstring& data) const {
+        if (wideKey_.empty()) return ERROR_FILE_NOT_FOUND;
         HKEY key = nullptr;
-        LONG result = RegOpenKeyExA(root_, key_.c_str(), 0, KEY_QUERY_VALUE | kView, &key);
+        LONG result = RegOpenKeyExW(root, wideKey_.c_str(), 0, KEY_QUERY_VALUE | kView, &key);
         if (result != ERROR_SUCCESS) return result;
         DWORD size = 0;
-        result = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+        result = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
         // The size may change between the calls when another program writes the value.
         for (int attempt = 0; result == ERROR_SUCCESS || result == ERROR_MORE_DATA; ++attempt) {
-            data.assign(size, '\0');
-            result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                                      reinterpret_cast<BYTE*>(data.data()), &size);
+            // Whole characters; an odd last byte, which no string holds, is dropped.
+            data.assign((size + 1) / sizeof(wchar_t), L'\0');
+            DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+            result = RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &got);
             if (result == ERROR_SUCCESS) {
-                data.resize(size);
+                data.resize(got / sizeof(wchar_t));
                 break;
             }
+            size = got;
             if (attempt == 3) break;
         }
         RegCloseKey(key);
         return result;
     }
 
-    HKEY root_;
     std::string key_;
+    std::wstring wideKey_;
 };
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> OpenRegistrySettingsStore(RegistryRoot root,
-                                                         const std::string& key) {
-    return std::make_unique<RegistrySettingsStore>(
-        root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, key);
+std::unique_ptr<SettingsStore> OpenRegistrySettingsStore(const std::string& key) {
+    return std::make_unique<RegistrySettingsStore>(key);
 }
 
 std::unique_ptr<SettingsStore> OpenDefaultSettingsStore() {
-    return OpenRegistrySettingsStore(RegistryRoot::LocalMachine, "Software\\QARN");
+    return OpenRegistrySettingsStore("Software\\QARN");
 }
 
 }  // namespace wendmoor

@@ -7,10 +7,11 @@
 
 namespace wendmoor {
 
-// Windows only: a store of string values (REG_SZ) under one registry key. The program's own is
-// OpenDefaultSettingsStore(): Software\QARN of the local machine. Tests use a key of their own
-// under the current user, which every user may write.
-enum class RegistryRoot { LocalMachine, CurrentUser };
-std::unique_ptr<SettingsStore> OpenRegistrySettingsStore(RegistryRoot root, const std::string& key);
+// Windows only: a store of string values (REG_SZ) under one registry key, e.g. Software\QARN.
+// A value is read from the key of the current user, or from the same key of the local machine
+// when the user's lacks it (what an older tool stored machine-wide); writes go to the user's
+// key, which needs no administrator rights. The program's own is OpenDefaultSettingsStore();
+// tests use a key of their own.
+std::unique_ptr<SettingsStore> OpenRegistrySettingsStore(const std::string& key);
 
 }  // namespace wendmoor

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 // A persistent store of named byte-string values under one key. The program's settings live
@@ -15,11 +17,13 @@ class SettingsStore {
     // Why a value that is present cannot be read, in words for the player that name the value
     // and how to write it; empty when it reads or is missing.
     virtual std::string WhyUnreadable(const std::string& /*name*/) const { return {}; }
-    virtual bool Write(const std::string& name, const std::string& value) = 0;
+    // Writes the user's own store; a failure carries the system's reason.
+    virtual Outcome Write(const std::string& name, const std::string& value) = 0;
 };
 
-// The store the program uses when nothing else is said: the registry key Software\QARN of the
-// local machine on Windows; elsewhere QARN.conf in the user's configuration folder, with a
+// The store the program uses when nothing else is said: on Windows the registry key
+// Software\QARN of the current user, with the local machine's supplying what the user's lacks;
+// elsewhere QARN.conf in the user's configuration folder, with a
 // machine-wide QARN.conf in the system configuration folder supplying what the user's lacks.
 std::unique_ptr<SettingsStore> OpenDefaultSettingsStore();
 

@@ -52,15 +52,18 @@ std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& st
     return problems;
 }
 
-void SaveGamePaths(const GamePaths& paths, SettingsStore& store) {
+Outcome SaveGamePaths(const GamePaths& paths, SettingsStore& store) {
+    Outcome outcome;
     for (const GamePathField& field : kGamePathFields) {
         const std::string& value = paths.*field.member;
         if (value.empty()) continue;
         // Loading adds the separator again, so the folder comes back as it is.
         const bool fitsOnlyWithout =
             value.size() == kMaxStoredPathLength + 1 && EndsWithSeparator(value);
-        store.Write(field.name, fitsOnlyWithout ? value.substr(0, value.size() - 1) : value);
+        outcome.Merge(
+            store.Write(field.name, fitsOnlyWithout ? value.substr(0, value.size() - 1) : value));
     }
+    return outcome;
 }
 
 }  // namespace wendmoor

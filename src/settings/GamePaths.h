@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 class SettingsStore;
@@ -46,7 +48,8 @@ inline constexpr std::size_t kMaxStoredPathLength = 259;
 std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& store);
 
 // Writes the non-empty fields. Empty fields are skipped, never deleted from the store. A folder
-// that fits the stored limit only without its trailing separator is written without it.
-void SaveGamePaths(const GamePaths& paths, SettingsStore& store);
+// that fits the stored limit only without its trailing separator is written without it. Every
+// field is tried; the outcome names each one that could not be written.
+Outcome SaveGamePaths(const GamePaths& paths, SettingsStore& store);
 
 }  // namespace wendmoor

@@ -143,7 +143,7 @@ class RecordingStore final : public SettingsStore {
     bool Read(const std::string& name, std::string& value) const override {
         return inner_->Read(name, value);
     }
-    bool Write(const std::string& name, const std::string& value) override {
+    Outcome Write(const std::string& name, const std::string& value) override {
         if (onWrite) onWrite(name, value);
         writes.push_back(name);
         return inner_->Write(name, value);
@@ -168,7 +168,7 @@ class WindowTest : public ::testing::Test {
     // Stores the folders as a previous run would have, then opens the window on them; a
     // first-start About box is confirmed.
     void Open(const GamePaths& stored) {
-        SaveGamePaths(stored, store);
+        ASSERT_TRUE(SaveGamePaths(stored, store).Ok());
         store.writes.clear();
         window = std::make_unique<MainDialog>(store, services);
         if (NeedsFirstStartAbout(stored)) dialogs.Expect(Accept());

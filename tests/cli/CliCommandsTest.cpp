@@ -78,7 +78,7 @@ TEST_F(CliTest, TheSettingsAreOnlyReadFromTheFileOrTheOwnStore) {
     {
         // Written where the program looks, through the program's own code.
         const ScopedVariable configHome("XDG_CONFIG_HOME", config);
-        SaveGamePaths(paths, *OpenDefaultSettingsStore());
+        ASSERT_TRUE(SaveGamePaths(paths, *OpenDefaultSettingsStore()).Ok());
     }
     const std::string snapshot = TreeWithBytes(root.path());
     EXPECT_EQ(CliBare({"list", "caesar3"}, {{{"XDG_CONFIG_HOME", config}, {"HOME", config}}, ""}),

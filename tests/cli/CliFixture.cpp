@@ -43,7 +43,7 @@ pid_t StartTool(const std::vector<std::string>& arguments, const ProgramOptions&
 CliTest::CliTest() {
     paths = MakeGameFolders(root);
     settingsFile = root.path() + "settings.ini";
-    SaveGamePaths(paths, *OpenIniSettingsStore(settingsFile));
+    EXPECT_TRUE(SaveGamePaths(paths, *OpenIniSettingsStore(settingsFile)).Ok());
 }
 
 ProgramRun CliTest::Cli(std::vector<std::string> arguments, const ProgramOptions& options) {

@@ -1,5 +1,5 @@
 // The game folders saved and loaded again through the platform's store: a registry key of the
-// test's own on Windows, an INI file elsewhere.
+// test's own on Windows (the user's over the machine's), an INI file elsewhere.
 #include "settings/GamePaths.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 
 #ifdef _WIN32
 #include "platform/RegistrySettingsStore.h"
-#include "platform/windows/WindowsApi.h"
+#include "platform/windows/WindowsError.h"
 #endif
 
 namespace wendmoor::testing {
@@ -21,32 +21,51 @@ class GamePathsTest : public ::testing::Test {
   protected:
     std::string Ini() const { return dir.path() + "QARN.conf"; }
 #ifdef _WIN32
+    // The test's key goes from both roots, with everything under it.
     ~GamePathsTest() override {
-        HKEY parent = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                          &parent) == ERROR_SUCCESS) {
-            RegDeleteTreeA(parent, kKey.substr(std::string("Software\\").size()).c_str());
-            RegCloseKey(parent);
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            HKEY parent = nullptr;
+            if (RegOpenKeyExW(root, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent) ==
+                ERROR_SUCCESS) {
+                RegDeleteTreeW(parent, kLeaf.c_str());
+                RegCloseKey(parent);
+            }
         }
     }
 
     std::unique_ptr<SettingsStore> Store() const {
-        return OpenRegistrySettingsStore(RegistryRoot::CurrentUser, kKey);
+        return OpenRegistrySettingsStore(kKey);
     }
 
-    // A value as another program may have left it: any type, any bytes.
-    void SetRaw(const std::string& name, DWORD type, const std::string& bytes) const {
+    // A value as another program may have left it: any type, any bytes (UTF-16 for strings).
+    void SetRaw(HKEY root, const std::string& name, DWORD type, const std::string& bytes) const {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0,
+        ASSERT_EQ(RegCreateKeyExW(root, (L"Software\\" + kLeaf).c_str(), 0, nullptr, 0,
                                   KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        EXPECT_EQ(
-            RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                           static_cast<DWORD>(bytes.size())),
-            ERROR_SUCCESS);
+        const std::wstring wideName(name.begin(), name.end());
+        EXPECT_EQ(RegSetValueExW(key, wideName.c_str(), 0, type,
+                                 reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
         RegCloseKey(key);
     }
+    void SetText(HKEY root, const std::string& name, const std::wstring& text) const {
+        SetRaw(root, name, REG_SZ,
+               std::string(reinterpret_cast<const char*>(text.c_str()),
+                           (text.size() + 1) * sizeof(wchar_t)));
+    }
+    // The string a root's key holds, as the registry keeps it; empty when it has none.
+    std::wstring Text(HKEY root, const std::string& name) const {
+        wchar_t text[512] = {};
+        DWORD size = sizeof text;
+        const std::wstring wideName(name.begin(), name.end());
+        RegGetValueW(root, (L"Software\\" + kLeaf).c_str(), wideName.c_str(),
+                     RRF_RT_REG_SZ | RRF_SUBKEY_WOW6432KEY, nullptr, text, &size);
+        return text;
+    }
 
+    const std::wstring kLeaf = L"Wendmoor tests " + std::to_wstring(GetCurrentProcessId());
     const std::string kKey = "Software\\Wendmoor tests " + std::to_string(GetCurrentProcessId());
 #else
     std::unique_ptr<SettingsStore> Store() const {
@@ -62,8 +81,12 @@ TEST_F(GamePathsTest, SavedFoldersLoadAgainAndEmptyFieldsNeverReplaceStoredOnes)
     saved.zeus_path = "/games/Zeus/";
     saved.pharao_saves = "/old/Pharao/Save/";
     saved.caesar3_missions = "/home/player/missions, caesar/";  // a comma must survive
-    saved.caesar3_path = "/games/C\xe4sar \xff/";               // no valid text: every byte
-    SaveGamePaths(saved, *Store());
+    // \u00e4, \u20ac and a Cyrillic letter, whatever the system's code page
+    saved.emperor_saves = "/Spiele/K\xc3\xa4se \xe2\x82\xac \xd0\x96/";
+#ifndef _WIN32
+    saved.caesar3_path = "/games/C\xe4sar \xff/";  // no valid text: every byte
+#endif
+    ASSERT_TRUE(SaveGamePaths(saved, *Store()).Ok());
     GamePaths loaded;
     EXPECT_TRUE(LoadGamePaths(loaded, *Store()).empty());
     EXPECT_EQ(loaded, saved);
@@ -78,7 +101,7 @@ TEST_F(GamePathsTest, SavedFoldersLoadAgainAndEmptyFieldsNeverReplaceStoredOnes)
     EXPECT_FALSE(Store()->Read("pharao_missions", value));
     loaded.zeus_path = "/new/Zeus/";
     loaded.pharao_saves.clear();
-    SaveGamePaths(loaded, *Store());
+    ASSERT_TRUE(SaveGamePaths(loaded, *Store()).Ok());
     GamePaths again;
     again.emperor_path = "/kept/";
     LoadGamePaths(again, *Store());
@@ -92,10 +115,10 @@ TEST_F(GamePathsTest, StoredValuesEndAtAZeroByteAndAt259Bytes) {
     const std::string longest = "/" + std::string(257, 'a') + "/";
     const std::string tooLong = "/" + std::string(258, 'b') + "/";
     auto store = Store();
-    ASSERT_TRUE(store->Write("zeus_path", longest));
-    ASSERT_TRUE(store->Write("zeus_saves", tooLong));
-    ASSERT_TRUE(store->Write("pharao_path", std::string("/games/P/\0/elsewhere/", 21)));
-    ASSERT_TRUE(store->Write("emperor_path", longest + std::string("\0more", 5)));
+    ASSERT_TRUE(store->Write("zeus_path", longest).Ok());
+    ASSERT_TRUE(store->Write("zeus_saves", tooLong).Ok());
+    ASSERT_TRUE(store->Write("pharao_path", std::string("/games/P/\0/elsewhere/", 21)).Ok());
+    ASSERT_TRUE(store->Write("emperor_path", longest + std::string("\0more", 5)).Ok());
     GamePaths loaded;
     const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
     ASSERT_EQ(problems.size(), 1u);
@@ -108,16 +131,19 @@ TEST_F(GamePathsTest, StoredValuesEndAtAZeroByteAndAt259Bytes) {
     // A folder that fits only without its trailing separator is stored without it.
     GamePaths saved;
     saved.emperor_saves = std::string(259, 'e') + kPathSeparator;
-    SaveGamePaths(saved, *Store());
+    ASSERT_TRUE(SaveGamePaths(saved, *Store()).Ok());
     LoadGamePaths(loaded, *Store());
     EXPECT_EQ(loaded.emperor_saves, saved.emperor_saves);
 }
 
 #ifdef _WIN32
-TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroByteAreLeftUnreadAndSaid) {
-    SetRaw("caesar3_path", REG_DWORD, std::string("\x2a\0\0\0", 4));
-    SetRaw("pharao_path", REG_SZ, std::string(260, 'c'));  // 260 bytes and no zero byte
-    SetRaw("zeus_path", REG_BINARY, "C:\\Zeus\\");
+TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroAreLeftUnreadAndSaid) {
+    SetRaw(HKEY_CURRENT_USER, "caesar3_path", REG_DWORD, std::string("\x2a\0\0\0", 4));
+    const std::wstring noZero(260, L'c');
+    SetRaw(HKEY_CURRENT_USER, "pharao_path", REG_SZ,
+           std::string(reinterpret_cast<const char*>(noZero.data()), 520));
+    SetRaw(HKEY_CURRENT_USER, "zeus_path", REG_BINARY, "C:\\Zeus\\");
+    SetText(HKEY_LOCAL_MACHINE, "zeus_path", L"C:\\Machine\\");  // the user's one counts
     GamePaths loaded;
     loaded.caesar3_path = "C:\\Kept\\";
     const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
@@ -128,6 +154,48 @@ TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroByteAreLeftUnread
     EXPECT_NE(problems[0].find("caesar3_path: not used, a REG_DWORD value"), std::string::npos);
     EXPECT_EQ(problems[1].rfind("pharao_path: ", 0), 0u);
     EXPECT_NE(problems[2].find("zeus_path: not used, a REG_BINARY value"), std::string::npos);
+}
+
+// The user's key over the machine's, as an older tool left them: writes go to the user's key
+// alone, which needs no administrator rights, and a write that fails says why.
+TEST_F(GamePathsTest, TheUsersKeyOverTheMachinesAndWritesToTheUsers) {
+    SetText(HKEY_LOCAL_MACHINE, "zeus_path", L"C:\\Machine\\Zeus\\");
+    SetText(HKEY_LOCAL_MACHINE, "zeus_saves", L"C:\\Spiele\\K\u00e4se \u20ac \u0416\\");
+    SetText(HKEY_CURRENT_USER, "zeus_path", L"C:\\User\\Zeus\\");
+    GamePaths loaded;
+    EXPECT_TRUE(LoadGamePaths(loaded, *Store()).empty());
+    EXPECT_EQ(loaded.zeus_path, "C:\\User\\Zeus\\");
+    EXPECT_EQ(loaded.zeus_saves, "C:\\Spiele\\K\xc3\xa4se \xe2\x82\xac \xd0\x96\\");
+
+    loaded.zeus_saves = "D:\\\xd0\x96\\";
+    ASSERT_TRUE(SaveGamePaths(loaded, *Store()).Ok());
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, "zeus_saves"), L"D:\\\u0416\\");
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "zeus_saves"), L"C:\\Spiele\\K\u00e4se \u20ac \u0416\\");
+
+    const struct {
+        std::string key;
+        std::string value;
+        std::string reason;  // how the failure's reason starts
+    } refused[] = {
+        {kKey, "C:\\Spiele\\K\xe4se\\", "not valid UTF-8"},
+        {kKey + "\\Volatile\\Lasting", "C:\\Zeus\\",
+         WindowsFailure("", ERROR_CHILD_MUST_BE_VOLATILE).Failures()[0].reason},
+    };
+    HKEY volatileKey = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, (L"Software\\" + kLeaf + L"\\Volatile").c_str(), 0,
+                        nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &volatileKey, nullptr),
+        ERROR_SUCCESS);
+    RegCloseKey(volatileKey);
+    for (const auto& [key, value, reason] : refused) {
+        GamePaths paths;
+        paths.emperor_path = value;
+        const Outcome saved = SaveGamePaths(paths, *OpenRegistrySettingsStore(key));
+        ASSERT_EQ(saved.Failures().size(), 1u) << key;
+        EXPECT_EQ(saved.Failures()[0].subject, "HKEY_CURRENT_USER\\" + key + "\\emperor_path");
+        EXPECT_EQ(saved.Failures()[0].reason.rfind(reason, 0), 0u) << saved.Lines()[0];
+    }
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, "emperor_path"), L"");
 }
 #else
 // Lines written by hand load as the folder they name, and save and load again unchanged.
@@ -156,7 +224,7 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         if (expected.empty()) {
             EXPECT_NE(problems[0].find("caesar3_path=\""), std::string::npos);
         }
-        SaveGamePaths(loaded, *OpenIniSettingsStore(Ini()));
+        ASSERT_TRUE(SaveGamePaths(loaded, *OpenIniSettingsStore(Ini())).Ok());
         GamePaths again;
         LoadGamePaths(again, *OpenIniSettingsStore(Ini()));
         EXPECT_EQ(again.caesar3_path, loaded.caesar3_path) << line;
