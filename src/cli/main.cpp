@@ -4,11 +4,12 @@
 
 #include "cli/CliProgram.h"
 #include "platform/ProcessSetup.h"
+#include "platform/ProgramArguments.h"
 
 int main(int argc, char** argv) {
     wendmoor::PrepareProcessForFileWrites();
-    // Package names are bytes in whatever encoding the file system holds; they pass through
-    // untouched, never decoded.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return wendmoor::RunCommandLine(arguments, std::cout, std::cerr);
+    wendmoor::UseUtf8Console();
+    // Package names are UTF-8 on Windows and the file system's bytes elsewhere; they pass
+    // through untouched, never decoded.
+    return wendmoor::RunCommandLine(wendmoor::ProgramArguments(argc, argv), std::cout, std::cerr);
 }
