@@ -295,7 +295,9 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
 
 Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
     if (created != nullptr) *created = false;
-    const std::string resolved = Resolve(path);
+    // Known by its name without the separator, as the folder's entry in its parent.
+    std::string resolved = Resolve(path);
+    while (resolved.size() > 1 && resolved.back() == kPathSeparator) resolved.pop_back();
     if (::mkdir(resolved.c_str(), 0777) != 0) {
         const int error = errno;
         struct stat info;

@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "platform/DiskSpace.h"
+#include "platform/Path.h"
 
 #ifdef _WIN32
 #include "platform/windows/WindowsApi.h"
@@ -125,7 +126,61 @@ TEST_F(FileSystemTest, TheFileSystemOfAFolderItsFreeSpaceAndItsSync) {
     EXPECT_FALSE(fileSystem.SyncFolder(dir.At("nowhere/")).Ok());
 }
 
-#ifndef _WIN32
+// Names are UTF-8 in the program on every system, whatever the Windows code page: each is
+// written, found with its ASCII letters in another case, listed, replaced and deleted as
+// itself, in a folder whose name is beyond ASCII too.
+TEST_F(FileSystemTest, NamesBeyondAsciiWorkLikeAnyOther) {
+    const struct {
+        std::string name;
+        std::string otherCase;
+        const wchar_t* onDisk;  // as Windows spells it
+    } cases[] = {
+        {"Caesar \xe2\x82\xac.map", "CAESAR \xe2\x82\xac.MAP", L"Caesar \u20ac.map"},
+        {"K\xc3\xa4se.sav", "k\xc3\xa4SE.SAV", L"K\u00e4se.sav"},
+        {"\xd0\x96ukov.map", "\xd0\x96UKOV.map", L"\u0416ukov.map"},
+    };
+    const std::string folder = dir.At("\xd0\x9a\xc3\xa4rten") + kPathSeparator;
+    ASSERT_TRUE(fileSystem.CreateFolder(folder).Ok());
+    for (const auto& [name, otherCase, onDisk] : cases) {
+        for (const std::string& target : {name, otherCase}) {  // made, then replaced
+            FileReplacement file(fileSystem, folder + target);
+            ASSERT_TRUE(file.Write(target.data(), target.size())) << name;
+            ASSERT_TRUE(file.Commit().Ok()) << name;
+            EXPECT_EQ(file.Target(), folder + name);
+        }
+        EXPECT_TRUE(fileSystem.FileExists(folder + otherCase)) << name;
+        std::vector<FileSystem::FolderEntry> entries;
+        ASSERT_TRUE(fileSystem.ListFolder(folder, entries));
+        ASSERT_EQ(entries.size(), 1u) << name;
+        EXPECT_EQ(entries[0].name, name);
+#ifdef _WIN32
+        const std::wstring path =
+            std::wstring(dir.path().begin(), dir.path().end()) + L"\u041a\u00e4rten\\" + onDisk;
+        EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << name;
+#else
+        EXPECT_EQ(ReadFileBytes(folder + name), otherCase);
+#endif
+        EXPECT_TRUE(fileSystem.DeleteFile(folder + otherCase).Ok()) << name;
+        EXPECT_FALSE(fileSystem.FileExists(folder + name)) << name;
+    }
+    EXPECT_TRUE(fileSystem.RemoveFolder(folder).Ok());
+    EXPECT_FALSE(fileSystem.FolderExists(folder));
+}
+
+#ifdef _WIN32
+// A name that is not UTF-8 names no file: never another file under a replaced character.
+TEST_F(FileSystemTest, ANameThatIsNotUtf8IsAbsentAndCannotBeWritten) {
+    const std::string bad = dir.At("K\xe4se.map");
+    EXPECT_FALSE(fileSystem.FileExists(bad));
+    for (const Outcome& outcome :
+         {fileSystem.DeleteFile(bad), fileSystem.CreateFolder(bad), fileSystem.RemoveFolder(bad),
+          FileReplacement(fileSystem, bad).OpenOutcome()}) {
+        ASSERT_EQ(outcome.Failures().size(), 1u);
+        EXPECT_EQ(outcome.Lines()[0], bad + ": not a valid UTF-8 name");
+    }
+    EXPECT_EQ(ListTree(dir.path()), "");
+}
+#else
 // Only a disk that respects letter case holds several spellings of one name.
 TEST_F(FileSystemTest, PrefersTheExactSpellingAndDeletesOnlyIt) {
     dir.WriteFile("Maps/rome.map", "lower");
