@@ -51,9 +51,9 @@ class MemorySettings final : public SettingsStore {
         value = found->second;
         return true;
     }
-    bool Write(const std::string& name, const std::string& value) override {
+    Outcome Write(const std::string& name, const std::string& value) override {
         values_[name] = value;
-        return true;
+        return {};
     }
 
   private:
@@ -71,7 +71,7 @@ double TimeWindowRefresh(const GamePaths& paths, int game, int repeats, int inst
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication application(argc, argv);
     MemorySettings settings;
-    SaveGamePaths(paths, settings);
+    (void)SaveGamePaths(paths, settings);  // in memory: never fails
     DecliningDialogs dialogs;
     SilentMessages messages;
     NoFileChooser files;

@@ -69,7 +69,10 @@ bool BuildGame(const std::string& root, const SampleGame& game, GamePaths& paths
 
 bool WriteSettings(const Sample& sample, std::string& error) {
     const auto store = OpenIniSettingsStore(sample.settingsFile);
-    SaveGamePaths(sample.paths, *store);
+    if (const Outcome saved = SaveGamePaths(sample.paths, *store); !saved.Ok()) {
+        error = saved.Lines().front();
+        return false;
+    }
     GamePaths written;
     LoadGamePaths(written, *store);
     if (written == sample.paths) return true;
