@@ -1,13 +1,12 @@
 #include "finder/FinderPlaces.h"
 
-#include <cstdlib>
-
 #ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
 #endif
 
 #include "platform/Path.h"
+#include "platform/ProgramArguments.h"
 
 namespace wendmoor {
 
@@ -18,9 +17,9 @@ std::string AsFolder(std::string path) {
     return path;
 }
 
+// UTF-8 on Windows too, as the finder's walk takes its names.
 std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
+    return EnvironmentVariable(name);
 }
 
 }  // namespace

@@ -6,16 +6,23 @@
 #include "TempDir.h"
 #include "finder/FinderPlaces.h"
 #include "finder/FolderWalk.h"
+#include "platform/windows/WindowsApi.h"
 
 namespace wendmoor {
 namespace {
 
+// The profile of a user whose name the ANSI code page cannot spell arrives as UTF-8.
 TEST(FinderWindowsTest, PlacesAreTheProfileAndTheInstallFolders) {
-    const char* profile = std::getenv("USERPROFILE");
     const char* programs = std::getenv("ProgramFiles");
-    ASSERT_TRUE(profile != nullptr && programs != nullptr);
+    ASSERT_TRUE(programs != nullptr);
+    wchar_t profile[MAX_PATH + 1] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH + 1), 0u);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"USERPROFILE", L"C:\\users\\\u0416enja"));
     const FinderPlaces places = PlacesFromEnvironment();
-    EXPECT_EQ(places.home, std::string(profile) + "\\");
+    SetEnvironmentVariableW(L"USERPROFILE", profile);
+    EXPECT_EQ(places.home,
+              "C:\\users\\\xd0\x96"
+              "enja\\");
     ASSERT_FALSE(places.installFolders.empty());
     EXPECT_EQ(places.installFolders.front().folder, std::string(programs) + "\\");
     EXPECT_EQ(places.installFolders.front().depth, 2);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/PackageLock.h"
+#include "platform/ProgramArguments.h"
 #include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
@@ -18,25 +19,11 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+bool IsFolder(const std::string& path) {
+    std::wstring wide;
+    if (!ToUtf16(path, wide)) return false;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// An environment variable as the system holds it, in UTF-16: the C runtime's getenv gives it
-// in the ANSI code page, which cannot spell every user's name.
-std::wstring Variable(const wchar_t* name) {
-    std::wstring value(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) return {};
-        if (length < value.size()) {
-            value.resize(length);
-            return value;
-        }
-        value.resize(length);  // the size it needs, with its terminating zero
-    }
 }
 
 std::string WithSeparator(std::string folder) {
@@ -55,8 +42,8 @@ bool LockOneByte(HANDLE file, DWORD flags) {
 std::string PackageLock::LockFilePath() {
     // The local application data folder belongs to the user alone, as does the temporary
     // folder Windows gives each user.
-    if (const std::wstring local = Variable(L"LOCALAPPDATA"); !local.empty() && IsFolder(local)) {
-        return WithSeparator(ToUtf8(local)) + "wendmoor.lock";
+    if (const std::string local = EnvironmentVariable("LOCALAPPDATA"); IsFolder(local)) {
+        return WithSeparator(local) + "wendmoor.lock";
     }
     wchar_t temporary[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);

@@ -30,6 +30,22 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
     return arguments;
 }
 
+std::string EnvironmentVariable(const char* name) {
+    std::wstring wideName;
+    if (!ToUtf16(name, wideName)) return {};
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(),
+                                                     static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return ToUtf8(value);
+        }
+        value.resize(length);  // the size it needs, with its terminating zero
+    }
+}
+
 void UseUtf8Console() {
     // The console keeps its code page after the program ends; the player's is put back.
     const UINT current = GetConsoleOutputCP();
