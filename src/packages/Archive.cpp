@@ -23,8 +23,8 @@ constexpr std::size_t kCopyBufferSize = 64 * 1024;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 
-// A name as zziplib's caseless lookup without paths compares it: the part after the last "/",
-// with A to Z folded to lower case and "\" taken as "/".
+// A name as the lookup by file name compares it: the part after the last "/", with A to Z
+// folded to lower case and "\" taken as "/".
 std::string FoldedFileName(std::string_view name) {
     const auto slash = name.rfind('/');
     std::string folded(slash == std::string_view::npos ? name : name.substr(slash + 1));

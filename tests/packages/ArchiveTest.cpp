@@ -5,10 +5,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
+#include "GameTree.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
+#include "packages/EntryReader.h"
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 
@@ -59,19 +64,27 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     }
 }
 
-TEST_F(ArchiveTest, RefusesWhatIsNoArchive) {
-    EXPECT_FALSE(Archive::Open(dir.WriteFile("text.zip", "just some text, not an archive")));
-    EXPECT_FALSE(Archive::Open(dir.WriteFile("empty.zip", "")));
-    EXPECT_FALSE(Archive::Open(dir.MakeFolder("folder.zip")));
+TEST_F(ArchiveTest, RefusesWhatIsNoArchiveWithTheReason) {
+    const std::string noZip = "cannot be read as a ZIP archive";
     std::string truncated = ZipWriter().Add("a.map", "some map bytes").Bytes();
     truncated.resize(truncated.size() - 10);
-    EXPECT_FALSE(Archive::Open(dir.WriteFile("truncated.zip", truncated)));
     const std::string fifo = dir.path() + "pipe.zip";  // refused without blocking
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(Archive::Open(fifo));
     // The archive library alone would open "x.zip" when asked for a missing "x".
     MakeArchive(ZipWriter().Add("a.map", "m"), "x.zip");
-    EXPECT_FALSE(Archive::Open(dir.path() + "x"));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.WriteFile("text.zip", "just some text, not an archive"), noZip},
+        {dir.WriteFile("empty.zip", ""), noZip},
+        {dir.WriteFile("truncated.zip", truncated), noZip},
+        {dir.MakeFolder("folder.zip"), "is not a regular file"},
+        {fifo, "is not a regular file"},
+        {dir.path() + "x", std::strerror(ENOENT)},
+    };
+    for (const auto& [path, reason] : cases) {
+        Outcome why;
+        EXPECT_FALSE(Archive::Open(path, &why)) << path;
+        EXPECT_EQ(why.Lines(), (std::vector<std::string>{path + ": " + reason}));
+    }
     EXPECT_TRUE(Archive::Open(dir.path() + "x.zip"));
 }
 
@@ -109,6 +122,58 @@ TEST_F(ExtractTest, FindsTheFirstEntryOfTheFileNameWithoutRegardToCaseOrFolder) 
             << entry;
         EXPECT_EQ(ReadFileBytes(target), bytes) << entry;
         std::remove(target.c_str());
+    }
+}
+
+// Each entry comes out whole whatever the buffer: larger than what is due, or ending inside the
+// last piece; a damaged deflate stream gives its reason (and leaves no zlib state behind).
+TEST_F(ArchiveTest, EntryReaderFillsWholeBuffersAndReportsDamage) {
+    std::string noise(100000, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) >> 5);
+    const std::string text = std::string(20000, 'x') + "tail";
+    std::string bytes = ZipWriter()
+                            .Add("text.map", text)
+                            .Add("noise.map", noise)
+                            .Add("stored.map", noise, ZipWriter::Method::Stored)
+                            .Add("empty.map", "")
+                            .Add("damaged.map", text)
+                            .Bytes();
+    // Block type 3 does not exist: inflate fails on the first byte.
+    bytes[testing::EntryDataOf(bytes, "damaged.map")] = static_cast<char>(0xff);
+    const std::string path = dir.WriteFile("entries.zip", bytes);
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    ReadOnlyFile file;
+    ASSERT_TRUE(file.Open(path).Ok());
+    const struct {
+        const char* entry;
+        std::size_t buffer;
+        std::optional<std::string> bytes;  // nothing: damaged
+    } cases[] = {
+        {"text.map", 1 << 20, text},  {"text.map", 7, text},
+        {"noise.map", 65536, noise},  {"noise.map", 99999, noise},
+        {"stored.map", 65536, noise}, {"stored.map", 1000, noise},
+        {"empty.map", 10, ""},        {"damaged.map", 65536, std::nullopt},
+    };
+    EntryReader reader(file);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(reader.Open(*archive->RecordFor(c.entry), c.entry).Ok()) << c.entry;
+        std::string read, buffer(c.buffer, '\0');
+        std::size_t got = 0;
+        Outcome outcome;
+        do {
+            outcome = reader.Read(buffer.data(), buffer.size(), got);
+            read.append(buffer, 0, got);
+        } while (outcome.Ok() && got == buffer.size());
+        if (c.bytes) {
+            EXPECT_TRUE(outcome.Ok()) << c.entry;
+            EXPECT_TRUE(read == *c.bytes) << c.entry << " with " << c.buffer;
+            EXPECT_TRUE(reader.Read(buffer.data(), buffer.size(), got).Ok() && got == 0);
+        } else {
+            EXPECT_EQ(
+                outcome.Lines(),
+                (std::vector<std::string>{"damaged.map: is damaged (its data cannot be read)"}));
+        }
     }
 }
 
