@@ -16,7 +16,7 @@ esac
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_BUILD_DIR:-$here/build}
 
-"$here/scripts/install-packages.sh" cmake ninja-build g++ pkg-config qt6-base-dev libzzip-dev zlib1g-dev libgtest-dev xdg-utils
+"$here/scripts/install-packages.sh" cmake ninja-build g++ pkg-config qt6-base-dev zlib1g-dev libgtest-dev xdg-utils
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build"

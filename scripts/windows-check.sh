@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The Windows pieces: cross-builds with mingw-w64 what needs neither Qt nor zziplib (the
-# platform layer, the settings fields with their registry store, the name rules, the reference
-# counts) together with their tests and the ZIP writer they use, and runs the tests under Wine,
-# headless, in a Wine prefix inside the build folder.
+# The Windows pieces: cross-builds with mingw-w64 what needs no Qt (the platform layer, the
+# settings fields with their registry store, the name rules, the reference counts) together
+# with their tests and the ZIP writer they use, and runs the tests under Wine, headless, in a
+# Wine prefix inside the build folder.
 #   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR)
 set -euo pipefail
 

@@ -1,16 +1,13 @@
 #include "packages/Archive.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "packages/CommandProgress.h"
+#include "packages/EntryReader.h"
 #include "packages/StoredName.h"
-#include "packages/ZzipEntryStream.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
@@ -26,8 +23,8 @@ constexpr std::size_t kCopyBufferSize = 64 * 1024;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 
-// A name as zziplib's caseless lookup without paths compares it: the part after the last "/",
-// with A to Z folded to lower case and "\" taken as "/".
+// A name as the lookup by file name compares it: the part after the last "/", with A to Z
+// folded to lower case and "\" taken as "/".
 std::string FoldedFileName(std::string_view name) {
     const auto slash = name.rfind('/');
     std::string folded(slash == std::string_view::npos ? name : name.substr(slash + 1));
@@ -40,32 +37,22 @@ std::string FoldedFileName(std::string_view name) {
 
 }  // namespace
 
-std::unique_ptr<Archive> Archive::Open(const std::string& path) {
-    // O_NONBLOCK keeps a FIFO in the missions folder from stalling the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return nullptr;
-    // O_NONBLOCK has no effect on the reads of a regular file, so it may stay set.
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
+std::unique_ptr<Archive> Archive::Open(const std::string& path, Outcome* failure) {
+    std::unique_ptr<Archive> archive(new Archive());
+    Outcome opened = archive->file_.Open(path);
+    if (opened.Ok()) {
+        std::optional<ZipDirectory> directory = ReadZipDirectory(archive->file_);
+        if (directory) {
+            archive->records_ = std::move(directory->records);
+            return archive;
+        }
+        opened = Outcome::Failed(path, "cannot be read as a ZIP archive");
     }
-    std::optional<ZipDirectory> directory =
-        ReadZipDirectory(fd, static_cast<std::uint64_t>(info.st_size));
-    if (!directory) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::unique_ptr<Archive>(new Archive(fd, std::move(directory->records)));
+    if (failure != nullptr) *failure = std::move(opened);
+    return nullptr;
 }
 
-Archive::Archive(int fd, std::vector<ZipEntryRecord> records)
-    : fd_(fd), records_(std::move(records)) {}
-
-Archive::~Archive() {
-    entries_.reset();
-    ::close(fd_);
-}
+Archive::~Archive() = default;
 
 std::vector<std::string> Archive::EntryNames() const {
     std::vector<std::string> names;
@@ -109,10 +96,10 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
         return Outcome::Failed(entryName, "is damaged (its headers disagree)");
     }
     if (!archive.entries_) {
-        archive.entries_ = std::make_unique<ZzipEntryStream>(archive.fd_);
+        archive.entries_ = std::make_unique<EntryReader>(archive.file_);
         archive.copyBuffer_.resize(kCopyBufferSize);
     }
-    ZzipEntryStream& entry = *archive.entries_;
+    EntryReader& entry = *archive.entries_;
     if (Outcome opened = entry.Open(*record, entryName); !opened.Ok()) return opened;
     if (!output.IsOpen()) return output.OpenOutcome();
 
@@ -124,19 +111,9 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
         if (progress != nullptr && progress->CancelRequested()) {
             return Outcome::Failed(target, "cancelled");
         }
-        // zziplib's reader loses the last piece of a deflated entry when it is asked for more
-        // than is still due, so it is asked for exactly that; then for one byte more, which
-        // only an entry longer than recorded has.
-        const std::uint64_t due = record->size - copied;
-        const auto want =
-            static_cast<std::size_t>(due == 0 ? 1 : std::min<std::uint64_t>(due, buffer.size()));
-        const std::size_t got = entry.Read(buffer.data(), want);
-        if (got == 0) {
-            if (due > 0 && entry.Failed()) {
-                return Outcome::Failed(entryName, "is damaged (its data cannot be read)");
-            }
-            break;
-        }
+        std::size_t got = 0;
+        if (Outcome read = entry.Read(buffer.data(), buffer.size(), got); !read.Ok()) return read;
+        if (got == 0) break;
         copied += got;
         if (copied > record->size) {
             return Outcome::Failed(entryName, "is damaged (longer than recorded)");

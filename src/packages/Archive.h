@@ -8,20 +8,23 @@
 
 #include "packages/ZipDirectory.h"
 #include "platform/Outcome.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {
 
 class FileSystem;
 class FileReplacement;
 class CommandProgress;
-class ZzipEntryStream;
+class EntryReader;
 
 // An open mission archive. It opens exactly the named file (never "name.zip" in its place)
 // and reads and checks its directory once (see ReadZipDirectory); the entries are read from
 // the records of that directory. Closes the file when destroyed.
 class Archive {
   public:
-    static std::unique_ptr<Archive> Open(const std::string& path);
+    // Null when the file cannot be read or holds no archive whose directory checks out;
+    // `failure`, when given, then tells why.
+    static std::unique_ptr<Archive> Open(const std::string& path, Outcome* failure = nullptr);
     ~Archive();
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
@@ -31,23 +34,23 @@ class Archive {
 
     // The directory record of the entry that ExtractEntry picks for this name; nullptr when
     // none matches: the first whose name after its last "/" equals the name after its last
-    // "/", letters A to Z taken as a to z and "\" as "/" (the match zziplib's lookup by file
-    // name makes). An index answers it in constant time.
+    // "/", letters A to Z taken as a to z and "\" as "/" (the match packages were always
+    // installed by). An index answers it in constant time.
     const ZipEntryRecord* RecordFor(const std::string& entryName) const;
 
   private:
     friend Outcome WriteEntry(Archive& archive, const std::string& entryName,
                               FileReplacement& output, CommandProgress* progress);
 
-    Archive(int fd, std::vector<ZipEntryRecord> records);
+    Archive() = default;
 
-    int fd_;
+    ReadOnlyFile file_;
     std::vector<ZipEntryRecord> records_;
     // (hash of the folded file name, record index), in that order; built on the first lookup.
     // Smaller than a map of the names, as an install holds it for thousands of entries.
     mutable std::vector<std::pair<std::size_t, std::uint32_t>> byFileName_;
     // Made on the first extraction; a listing never needs it.
-    std::unique_ptr<ZzipEntryStream> entries_;
+    std::unique_ptr<EntryReader> entries_;
     std::vector<char> copyBuffer_;
 };
 

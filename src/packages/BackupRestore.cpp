@@ -1,7 +1,5 @@
 #include "packages/BackupRestore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <array>
@@ -10,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/ReadOnlyFile.h"
 #include "platform/StopRequest.h"
 
 namespace wendmoor {
@@ -38,33 +37,23 @@ bool IsInsideBackup(const std::string& stored) {
 Outcome CopyKeptFile(const std::string& source, const FileFingerprint& expected,
                      FileReplacement& output) {
     if (!output.IsOpen()) return output.OpenOutcome();
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return Outcome::SystemError(source, errno);
+    ReadOnlyFile file;
+    if (Outcome opened = file.Open(source); !opened.Ok()) return opened;
     std::array<unsigned char, 64 * 1024> buffer;
     FileFingerprint copied;
     uLong crc = crc32(0L, Z_NULL, 0);
-    Outcome outcome;
     for (;;) {
-        if (StopRequested()) {
-            outcome = Outcome::Failed(output.Target(), "stopped by a signal");
-            break;
-        }
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            outcome = Outcome::SystemError(source, errno);
-            break;
+        if (StopRequested()) return Outcome::Failed(output.Target(), "stopped by a signal");
+        std::size_t got = 0;
+        if (Outcome read = file.ReadAt(copied.size, buffer.data(), buffer.size(), got);
+            !read.Ok()) {
+            return read;
         }
         if (got == 0) break;
         crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
-        copied.size += static_cast<std::uint64_t>(got);
-        if (!output.Write(buffer.data(), static_cast<std::size_t>(got))) {
-            outcome = output.Finish();
-            break;
-        }
+        copied.size += got;
+        if (!output.Write(buffer.data(), got)) return output.Finish();
     }
-    ::close(fd);
-    if (!outcome.Ok()) return outcome;
     copied.crc32 = static_cast<std::uint32_t>(crc);
     if (copied != expected) return Outcome::Failed(source, "the kept copy changed while read");
     return output.Finish();

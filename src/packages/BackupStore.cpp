@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 #include "packages/Games.h"
@@ -24,50 +23,31 @@ constexpr std::size_t kChunkSize = 64 * 1024;
 constexpr std::size_t kMostPackageNameBytes = 60;
 constexpr const char* kFilesFolder = "files";
 
-class ScopedFd {
-  public:
-    explicit ScopedFd(int fd) : fd_(fd) {}
-    ~ScopedFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ScopedFd(const ScopedFd&) = delete;
-    ScopedFd& operator=(const ScopedFd&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-// O_NONBLOCK keeps a FIFO where a file should be from stalling the open.
-int OpenForReading(const std::string& path) {
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-}
-
-// Reads `fd` to its end, handing each chunk to `use` (which may refuse it) and summing the
+// Reads the file to its end, handing each chunk to `use` (which may refuse it) and summing the
 // CRC-32 of the bytes.
 template <typename Use>
-Outcome ReadAll(int fd, const std::string& path, FileFingerprint& fingerprint, Use use) {
+Outcome ReadAll(const ReadOnlyFile& file, FileFingerprint& fingerprint, Use use) {
     std::vector<unsigned char> buffer(kChunkSize);
     uLong crc = crc32(0L, Z_NULL, 0);
     fingerprint.size = 0;
     for (;;) {
-        if (StopRequested()) return Outcome::Failed(path, "stopped by a signal");
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Outcome::SystemError(path, errno);
+        if (StopRequested()) return Outcome::Failed(file.Path(), "stopped by a signal");
+        std::size_t got = 0;
+        if (Outcome read = file.ReadAt(fingerprint.size, buffer.data(), buffer.size(), got);
+            !read.Ok()) {
+            return read;
+        }
         if (got == 0) break;
         crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
-        fingerprint.size += static_cast<std::uint64_t>(got);
-        if (Outcome used = use(buffer.data(), static_cast<std::size_t>(got)); !used.Ok()) {
-            return used;
-        }
+        fingerprint.size += got;
+        if (Outcome used = use(buffer.data(), got); !used.Ok()) return used;
     }
     fingerprint.crc32 = static_cast<std::uint32_t>(crc);
     return {};
 }
 
-Outcome ReadFingerprint(int fd, const std::string& path, FileFingerprint& fingerprint) {
-    return ReadAll(fd, path, fingerprint, [](const void*, std::size_t) { return Outcome(); });
+Outcome ReadFingerprint(const ReadOnlyFile& file, FileFingerprint& fingerprint) {
+    return ReadAll(file, fingerprint, [](const void*, std::size_t) { return Outcome(); });
 }
 
 Outcome WriteAll(int fd, const std::string& bytes, const std::string& subject) {
@@ -83,13 +63,11 @@ Outcome WriteAll(int fd, const std::string& bytes, const std::string& subject) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const ScopedFd fd(OpenForReading(path));
-    if (fd.get() < 0) return std::nullopt;
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    ReadOnlyFile file;
+    if (!file.Open(path).Ok()) return std::nullopt;
     std::string text;
     FileFingerprint ignored;
-    const Outcome read = ReadAll(fd.get(), path, ignored, [&](const void* data, std::size_t size) {
+    const Outcome read = ReadAll(file, ignored, [&](const void* data, std::size_t size) {
         text.append(static_cast<const char*>(data), size);
         return Outcome();
     });
@@ -157,6 +135,28 @@ std::string DisplayTime(std::int64_t nanoseconds) {
     return LocalTimeText(nanoseconds, "%Y-%m-%d %H:%M:%S");
 }
 
+// Removes a folder of this store with everything in it. A link inside is removed itself, never
+// followed, so nothing outside the folder is touched.
+Outcome RemoveTree(FileSystem& fileSystem, std::string folder) {
+    if (!folder.empty() && folder.back() == kPathSeparator) folder.pop_back();
+    std::vector<FileSystem::FolderEntry> entries;
+    if (!fileSystem.ListFolder(folder, entries)) {
+        return fileSystem.FolderExists(folder) ? Outcome::Failed(folder, "cannot be listed")
+                                               : Outcome();
+    }
+    Outcome outcome;
+    for (const FileSystem::FolderEntry& entry : entries) {
+        const std::string path = folder + kPathSeparator + entry.name;
+        outcome.Merge(entry.isFolder && !fileSystem.IsSymbolicLink(path)
+                          ? RemoveTree(fileSystem, path)
+                          : fileSystem.DeleteFile(path));
+    }
+    outcome.Merge(fileSystem.RemoveFolder(folder));
+    if (outcome.Ok() && fileSystem.FolderExists(folder))
+        outcome.Add(folder, "could not be removed");
+    return outcome;
+}
+
 Outcome Unkept(const std::string& path, const Outcome& why) {
     std::string reason = "left as it was, as it could not be backed up";
     for (const std::string& line : why.Lines()) reason += " (" + line + ")";
@@ -167,13 +167,12 @@ Outcome Unkept(const std::string& path, const Outcome& why) {
 
 Outcome FingerprintFile(const std::string& path, std::optional<FileFingerprint>& fingerprint) {
     fingerprint.reset();
-    const ScopedFd fd(OpenForReading(path));
-    if (fd.get() < 0) return errno == ENOENT ? Outcome() : Outcome::SystemError(path, errno);
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0) return Outcome::SystemError(path, errno);
-    if (!S_ISREG(info.st_mode)) return Outcome::Failed(path, "is not a regular file");
+    ReadOnlyFile file;
+    if (Outcome opened = file.Open(path); !opened.Ok()) {
+        return file.LastFailure() == ReadOnlyFile::Failure::Missing ? Outcome() : opened;
+    }
     FileFingerprint read;
-    if (Outcome outcome = ReadFingerprint(fd.get(), path, read); !outcome.Ok()) return outcome;
+    if (Outcome outcome = ReadFingerprint(file, read); !outcome.Ok()) return outcome;
     fingerprint = read;
     return {};
 }
@@ -205,33 +204,33 @@ CommandBackup::~CommandBackup() {
     if (manifest_ >= 0) ::close(manifest_);
     // A backup into which not one file could be copied is of no use.
     if (!info_.folder.empty() && kept_.files.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(info_.folder), ignored);
+        fileSystem_.ForgetListings();  // the store's folders are also written around it
+        (void)RemoveTree(fileSystem_, info_.folder);
     }
 }
 
 Outcome CommandBackup::Keep(const std::string& path, const FileFingerprint& unlessEqual,
                             const std::optional<FileFingerprint>& leftBehind) {
-    const ScopedFd fd(OpenForReading(path));
-    if (fd.get() < 0) {
-        return errno == ENOENT ? Outcome() : Unkept(path, Outcome::SystemError(path, errno));
+    ReadOnlyFile file;
+    if (Outcome opened = file.Open(path); !opened.Ok()) {
+        switch (file.LastFailure()) {
+            case ReadOnlyFile::Failure::Missing:
+                return {};
+            // Only a regular file has bytes to keep; what else lies there the command refuses
+            // itself.
+            case ReadOnlyFile::Failure::NotAFile:
+                return {};
+            default:
+                return Unkept(path, opened);
+        }
     }
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0) return Unkept(path, Outcome::SystemError(path, errno));
-    // Only a regular file has bytes to keep; what else lies there the command refuses itself.
-    if (!S_ISREG(info.st_mode)) return {};
     // The size decides most cases; only a file of the same size is read for its CRC.
-    if (static_cast<std::uint64_t>(info.st_size) == unlessEqual.size) {
+    if (file.Size() == unlessEqual.size) {
         FileFingerprint current;
-        if (Outcome read = ReadFingerprint(fd.get(), path, current); !read.Ok()) {
-            return Unkept(path, read);
-        }
+        if (Outcome read = ReadFingerprint(file, current); !read.Ok()) return Unkept(path, read);
         if (current == unlessEqual) return {};
-        if (::lseek(fd.get(), 0, SEEK_SET) != 0) {
-            return Unkept(path, Outcome::SystemError(path, errno));
-        }
     }
-    if (Outcome copied = Copy(fd.get(), path, leftBehind); !copied.Ok()) {
+    if (Outcome copied = Copy(file, leftBehind); !copied.Ok()) {
         return Unkept(path, copied);
     }
     return {};
@@ -267,8 +266,8 @@ Outcome CommandBackup::Begin() {
                                    : WriteAll(fd, ManifestHeader(info_), manifestPath);
     if (!written.Ok()) {
         if (fd >= 0) ::close(fd);
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+        fileSystem_.ForgetListings();
+        (void)RemoveTree(fileSystem_, folder);
         return written;
     }
     manifest_ = fd;
@@ -300,8 +299,9 @@ std::string CommandBackup::StoredPathFor(const std::string& original) {
     return unique;
 }
 
-Outcome CommandBackup::Copy(int source, const std::string& path,
+Outcome CommandBackup::Copy(const ReadOnlyFile& source,
                             const std::optional<FileFingerprint>& leftBehind) {
+    const std::string& path = source.Path();
     if (Outcome begun = Begin(); !begun.Ok()) return begun;
     BackupFile file{path, StoredPathFor(path), {}, leftBehind};
     const std::string target = info_.folder + file.stored;
@@ -311,7 +311,7 @@ Outcome CommandBackup::Copy(int source, const std::string& path,
     }
     FileReplacement copy(fileSystem_, target);
     if (!copy.IsOpen()) return copy.OpenOutcome();
-    Outcome read = ReadAll(source, path, file.bytes, [&](const void* data, std::size_t size) {
+    Outcome read = ReadAll(source, file.bytes, [&](const void* data, std::size_t size) {
         return copy.Write(data, size) ? Outcome() : copy.Finish();
     });
     if (!read.Ok()) return read;
@@ -371,16 +371,15 @@ Outcome RemoveBackup(const std::string& store, const std::string& game, const st
     BackupInfo backup;
     if (Outcome found = FindBackup(store, game, name, backup); !found.Ok()) return found;
     // Out of the list at once, by one rename; then the files go.
-    namespace fs = std::filesystem;
-    const fs::path doomed(store + kTemporaryPrefix + "removing-" + name);
-    std::error_code error;
-    fs::remove_all(doomed, error);
+    FileSystem fileSystem;
+    const std::string doomed = store + kTemporaryPrefix + "removing-" + name;
+    (void)RemoveTree(fileSystem, doomed);
     if (::rename((store + name).c_str(), doomed.c_str()) != 0) {
         return Outcome::SystemError(store + name, errno);
     }
-    fs::remove_all(doomed, error);
-    if (error) return Outcome::Failed(doomed.string(), error.message());
-    return FileSystem().SyncFolder(store);
+    fileSystem.ForgetListings();
+    if (Outcome removed = RemoveTree(fileSystem, doomed); !removed.Ok()) return removed;
+    return fileSystem.SyncFolder(store);
 }
 
 }  // namespace wendmoor

@@ -8,6 +8,7 @@
 #include "packages/BackupManifest.h"
 #include "platform/FileSystem.h"
 #include "platform/Outcome.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {
 
@@ -58,7 +59,7 @@ class CommandBackup {
 
   private:
     Outcome Begin();
-    Outcome Copy(int source, const std::string& path, const std::optional<FileFingerprint>& left);
+    Outcome Copy(const ReadOnlyFile& source, const std::optional<FileFingerprint>& left);
     std::string StoredPathFor(const std::string& original);
     Outcome MakeFoldersFor(const std::string& storedPath);
 

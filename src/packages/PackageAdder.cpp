@@ -1,10 +1,8 @@
 #include "packages/PackageAdder.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PackageLock.h"
 #include "platform/Path.h"
+#include "platform/ReadOnlyFile.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -23,66 +22,31 @@ constexpr std::size_t kChunk = 1 << 20;
 // "Troy (2).zip" up to this; past it something is wrong with the folder, not the name.
 constexpr int kMaxNumber = 999;
 
-// An open file descriptor, closed on every way out.
-class ReadFile {
-  public:
-    explicit ReadFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), error_(fd_ < 0 ? errno : 0) {}
-    ~ReadFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ReadFile(const ReadFile&) = delete;
-    ReadFile& operator=(const ReadFile&) = delete;
-
-    bool IsOpen() const { return fd_ >= 0; }
-    int Error() const { return error_; }
-    // Up to `size` bytes; 0 at the end, -1 on an error.
-    ssize_t Read(char* buffer, std::size_t size) {
-        ssize_t got;
-        do {
-            got = ::read(fd_, buffer, size);
-        } while (got < 0 && errno == EINTR);
-        if (got < 0) error_ = errno;
-        return got;
-    }
-
-  private:
-    int fd_;
-    int error_;
-};
-
-bool IsRegularFile(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // Whether the name is taken in the folder by anything at all, in any letter case.
 bool IsTaken(const FileSystem& fileSystem, const std::string& folder, const std::string& name) {
     struct stat info;
     return ::lstat(fileSystem.Resolve(folder + name).c_str(), &info) == 0;
 }
 
-// Both files hold the same bytes; false also when either cannot be read to its end.
-bool SameBytes(const std::string& a, const std::string& b) {
-    struct stat infoA, infoB;
-    if (::stat(a.c_str(), &infoA) != 0 || ::stat(b.c_str(), &infoB) != 0) return false;
-    if (infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino) return true;
-    if (infoA.st_size != infoB.st_size) return false;
-    ReadFile fileA(a), fileB(b);
-    if (!fileA.IsOpen() || !fileB.IsOpen()) return false;
+// Both files hold the same bytes; false also when either cannot be read to its end. The same
+// file under two names is told by the file layer's identity, which both systems fill.
+bool SameBytes(const ReadOnlyFile& file, const std::string& other) {
+    ReadOnlyFile existing;
+    if (!existing.Open(other).Ok()) return false;
+    if (file.Identity() == existing.Identity()) return true;
+    if (file.Size() != existing.Size()) return false;
     std::vector<char> bufferA(kChunk), bufferB(kChunk);
-    for (;;) {
-        const ssize_t gotA = fileA.Read(bufferA.data(), kChunk);
-        if (gotA < 0) return false;
-        std::size_t gotB = 0;
-        while (gotB < static_cast<std::size_t>(gotA)) {
-            const ssize_t more = fileB.Read(bufferB.data() + gotB, gotA - gotB);
-            if (more <= 0) return false;
-            gotB += static_cast<std::size_t>(more);
+    for (std::uint64_t at = 0; at < file.Size(); at += kChunk) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, file.Size() - at));
+        std::size_t gotA = 0, gotB = 0;
+        if (!file.ReadAt(at, bufferA.data(), want, gotA).Ok() ||
+            !existing.ReadAt(at, bufferB.data(), want, gotB).Ok() || gotA != want || gotB != want ||
+            std::memcmp(bufferA.data(), bufferB.data(), want) != 0) {
+            return false;
         }
-        if (gotA == 0) return fileB.Read(bufferB.data(), 1) == 0;
-        if (std::memcmp(bufferA.data(), bufferB.data(), gotB) != 0) return false;
     }
+    return true;
 }
 
 AddResult Result(AddResult::Outcome outcome, std::string name, std::string reason = {}) {
@@ -90,27 +54,22 @@ AddResult Result(AddResult::Outcome outcome, std::string name, std::string reaso
 }
 
 // Copies the file to `target` through a temporary file beside it.
-bool CopyInto(FileSystem& fileSystem, const std::string& file, const std::string& target,
+bool CopyInto(FileSystem& fileSystem, const ReadOnlyFile& source, const std::string& target,
               std::string& reason) {
-    ReadFile source(file);
-    if (!source.IsOpen()) {
-        reason = std::string("cannot be read: ") + std::strerror(source.Error());
-        return false;
-    }
     FileReplacement replacement(fileSystem, target);
     if (!replacement.IsOpen()) {
         reason = "cannot be written into the missions folder " + FolderOf(target);
         return false;
     }
     std::vector<char> buffer(kChunk);
-    for (;;) {
-        const ssize_t got = source.Read(buffer.data(), buffer.size());
-        if (got < 0) {
-            reason = std::string("cannot be read: ") + std::strerror(source.Error());
+    for (std::uint64_t at = 0;; at += kChunk) {
+        std::size_t got = 0;
+        if (const Outcome read = source.ReadAt(at, buffer.data(), buffer.size(), got); !read.Ok()) {
+            reason = "cannot be read: " + read.Failures().front().reason;
             return false;
         }
         if (got == 0) break;
-        if (!replacement.Write(buffer.data(), static_cast<std::size_t>(got))) {
+        if (!replacement.Write(buffer.data(), got)) {
             reason = "cannot be written into the missions folder " + FolderOf(target);
             return false;
         }
@@ -147,7 +106,9 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
     if (!fileSystem.FolderExists(missions)) {
         return Result(Outcome::Failed, name, "the missions folder " + missions + " does not exist");
     }
-    if (!IsRegularFile(file)) return Result(Outcome::Failed, name, "is no file that can be read");
+    ReadOnlyFile source;
+    if (!source.Open(file).Ok())
+        return Result(Outcome::Failed, name, "is no file that can be read");
 
     // The game's own classifier, as the scan will use it to list the file.
     std::vector<std::string> entries;
@@ -163,7 +124,7 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
     std::string target = name;
     if (IsTaken(fileSystem, missions, name)) {
         const std::string existing = fileSystem.Resolve(missions + name);
-        if (SameBytes(file, existing)) {
+        if (SameBytes(source, existing)) {
             return Result(Outcome::AlreadyThere, FileNameOf(existing));
         }
         int number = 2;
@@ -191,7 +152,7 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
         return Result(Outcome::Failed, name, target + " appeared in the missions folder meanwhile");
     }
     std::string reason;
-    if (!CopyInto(fileSystem, file, missions + target, reason)) {
+    if (!CopyInto(fileSystem, source, missions + target, reason)) {
         return Result(Outcome::Failed, name, reason);
     }
     return Result(Outcome::Added, target);

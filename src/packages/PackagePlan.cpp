@@ -271,8 +271,9 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
 
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
                          PackageCommandContext& context, bool install) {
-    const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
-    if (!archive) return Outcome::Failed(archivePath, "cannot be read as a ZIP archive");
+    Outcome unreadable;
+    const std::unique_ptr<Archive> archive = Archive::Open(archivePath, &unreadable);
+    if (!archive) return unreadable;
     if (!install) {
         return DeinstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
                              context.backup);

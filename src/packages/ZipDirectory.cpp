@@ -1,12 +1,10 @@
 #include "packages/ZipDirectory.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <span>
 
 #include "packages/ZipFormat.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {
 
@@ -14,16 +12,10 @@ namespace {
 
 constexpr std::size_t kMaxCommentSize = 0xffff;
 
-bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t size) {
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        buffer += got;
-        offset += static_cast<std::uint64_t>(got);
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
+bool ReadAt(const ReadOnlyFile& file, std::uint64_t offset, unsigned char* buffer,
+            std::size_t size) {
+    std::size_t got = 0;
+    return file.ReadAt(offset, buffer, size, got).Ok() && got == size;
 }
 
 // Records sharing bytes would let a small archive extract its largest entry many times over,
@@ -54,14 +46,15 @@ bool GiveEachRecordItsOwnRange(std::vector<ZipEntryRecord>& records,
 
 }  // namespace
 
-std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
+std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file) {
+    const std::uint64_t fileSize = file.Size();
     if (fileSize < kEndRecordSize) return std::nullopt;
 
     const std::size_t tailSize = static_cast<std::size_t>(
         std::min<std::uint64_t>(fileSize, kEndRecordSize + kMaxCommentSize));
     const std::uint64_t tailStart = fileSize - tailSize;
     std::vector<unsigned char> tail(tailSize);
-    if (!ReadAt(fd, tailStart, tail.data(), tail.size())) return std::nullopt;
+    if (!ReadAt(file, tailStart, tail.data(), tail.size())) return std::nullopt;
 
     // The last end record whose comment ends inside the file.
     std::optional<std::size_t> endAt;
@@ -102,7 +95,7 @@ std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
     std::uint64_t tailOffset = tailStart;
     if (directoryOffset < tailStart) {
         std::vector<unsigned char> before(static_cast<std::size_t>(tailStart - directoryOffset));
-        if (!ReadAt(fd, directoryOffset, before.data(), before.size())) return std::nullopt;
+        if (!ReadAt(file, directoryOffset, before.data(), before.size())) return std::nullopt;
         tail.insert(tail.begin(), before.begin(), before.end());
         tailOffset = directoryOffset;
     }

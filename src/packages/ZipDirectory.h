@@ -7,6 +7,8 @@
 
 namespace wendmoor {
 
+class ReadOnlyFile;
+
 // One entry of an archive's central directory, as the archive records it.
 struct ZipEntryRecord {
     std::string name;
@@ -27,17 +29,17 @@ struct ZipEntryRecord {
 struct ZipDirectory {
     std::vector<ZipEntryRecord> records;
     // The file's bytes from `tailOffset` to its end: the central directory, the end record and
-    // its comment, read once here and handed on to the archive library's parser.
+    // its comment, read once here.
     std::uint64_t tailOffset = 0;
     std::vector<unsigned char> tail;
 };
 
 // Reads and checks the end-of-central-directory record and the central directory of an open
-// archive of `fileSize` bytes before the archive library parses them: every record must lie
+// archive before any entry is read from it: every record must lie
 // inside the file, the directory must hold exactly the entries the end record announces and
 // nothing else, and no two entries' local header and data may share a byte. ZIP64 archives,
-// archives spanning several disks, names holding a NUL byte (which the archive library would cut
+// archives spanning several disks, names holding a NUL byte (which other readers would cut
 // short) and anything malformed give nullopt.
-std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize);
+std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file);
 
 }  // namespace wendmoor

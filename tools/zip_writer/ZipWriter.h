@@ -7,7 +7,7 @@
 
 namespace wendmoor::testing {
 
-// Builds ZIP archives for tests, samples and benchmarks (zziplib only reads them). Entries are
+// Builds ZIP archives for tests, samples and benchmarks (it only writes them). Entries are
 // stored or deflated; the knobs below make damaged archives on purpose.
 class ZipWriter {
   public:
