@@ -44,6 +44,11 @@ mutations=(
 "src/packages/PackageSession.cpp|const bool listed = Contains(lists_.installed, packageName) \|\||const bool listed = true \|\||mapsave_tests|zeus_tests|emperor_tests"
 "src/platform/LauncherProcess.cpp|if (WIFEXITED(status)) {|if (true) {|launcher_tests"
 "src/platform/IniLine.cpp|out += \"\\\\0\";|out += \"\\\\0\"; break;|settings_store_tests"
+"src/platform/IniValue.cpp|quoted = true;|quoted = false;|settings_store_tests"
+"src/platform/IniValue.cpp|out += unit <= 0xff ?|out += unit < 0xff ?|settings_store_tests"
+"src/platform/IniSettingsStore.cpp|general = AsciiLower(Trimmed(section, \" \\t\\r\\n\\v\\f\")) == \"general\";|general = true;|settings_store_tests"
+"src/platform/IniSettingsStore.cpp|data.erase(it->start, PhysicalLineEnd(data, it->end) - it->start);|(void)0;|settings_store_tests"
+"src/platform/Collation.cpp|folded += Folded(character);|folded += static_cast<wchar_t>(character);|list_order_tests"
 "src/platform/FileSystem.cpp|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return {};|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return Outcome::SystemError(resolved, error);|zeus_tests|emperor_tests"
 "src/platform/PackageLock.cpp|const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;|const int operation = LOCK_SH;|cli_tests"
 )

@@ -7,6 +7,7 @@
 
 #include "app/MainDialog.h"
 #include "finder/FinderPlaces.h"
+#include "platform/Collation.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
@@ -61,5 +62,8 @@ class MainApp : public QApplication {
 int main(int argc, char** argv) {
     wendmoor::PrepareProcessForFileWrites();
     wendmoor::MainApp app(argc, argv);
+    // QApplication has made the user's locale the C library's for every category already;
+    // the lists' order rests on it, so it is said here as in the command-line tool.
+    wendmoor::UseUsersCollation();
     return app.InitInstance();
 }

@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include <QByteArray>
-#include <QCollator>
-#include <QLocale>
-#include <QString>
-
+#include "platform/Collation.h"
 #include "platform/Path.h"
 
 namespace wendmoor {
@@ -29,36 +25,9 @@ bool FoldedBytesLess(std::string_view a, std::string_view b) {
     return a.size() < b.size();
 }
 
-// The text of valid UTF-8, or nothing. The round trip rejects what the decoder would have
-// replaced: stray bytes, overlong forms, encoded surrogates.
-std::optional<QString> Utf8Text(std::string_view bytes) {
-    const QByteArray raw(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QString text = QString::fromUtf8(raw);
-    if (text.toUtf8() != raw) return std::nullopt;
-    return text;
-}
-
-// The collation of the locale in effect. Qt's collator rests on ICU here, which brings its own
-// data for every locale, so the order does not depend on which C library locales are
-// installed. Rebuilt when the locale changes; one per thread, as a collator is not shared.
-const QCollator& ListCollator() {
-    thread_local std::optional<QCollator> collator;
-    thread_local QString madeFor;
-    QLocale locale = QLocale().collation();
-    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English);  // the root order
-    if (!collator || madeFor != locale.bcp47Name()) {
-        collator.emplace(locale);
-        collator->setCaseSensitivity(Qt::CaseInsensitive);
-        collator->setNumericMode(false);
-        collator->setIgnorePunctuation(false);
-        madeFor = locale.bcp47Name();
-    }
-    return *collator;
-}
-
 // One line with what it is compared by.
 struct Keyed {
-    std::optional<QCollatorSortKey> key;  // nothing: not valid UTF-8
+    std::optional<std::string> key;  // nothing: not valid UTF-8
     std::size_t index;
 };
 
@@ -75,9 +44,7 @@ int CompareKeys(const Keyed& a, const Keyed& b, std::string_view aBytes, std::st
 }
 
 Keyed KeyOf(std::string_view line, std::size_t index) {
-    const std::optional<QString> text = Utf8Text(line);
-    if (!text) return {std::nullopt, index};
-    return {ListCollator().sortKey(*text), index};
+    return {CollationKey(line), index};
 }
 
 }  // namespace

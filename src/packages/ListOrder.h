@@ -8,11 +8,10 @@ namespace wendmoor {
 
 // The order of every list the user sees, in the window and on the command line alike.
 //
-// Names that are valid UTF-8 come first, in the collation of the user's locale (LC_COLLATE,
-// or the locale Qt was told to use) without regard to letter case, so "Ägypten" stands beside
+// Names that are valid UTF-8 come first, in the collation of the user's locale
+// (platform/Collation.h) without regard to letter case, so in German "Ägypten" stands beside
 // "alpha" rather than after "Zeus". Punctuation is not skipped: "E Troy.set" comes before
-// "E Troy1.map". A locale without a collation of its own (C, POSIX) orders by the default
-// Unicode collation, not by code points.
+// "E Troy1.map". The C locale orders by the characters' code points.
 //
 // Names that are not valid UTF-8 cannot be collated; they follow, byte by byte with the
 // letters A to Z folded to lower case.

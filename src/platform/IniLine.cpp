@@ -1,7 +1,6 @@
 #include "platform/IniLine.h"
 
-#include <QByteArray>
-#include <QString>
+#include "platform/Utf8.h"
 
 namespace wendmoor {
 
@@ -80,15 +79,10 @@ std::string Escaped(const std::string& text, bool bytesAsText) {
     return out;
 }
 
-bool IsUtf8Text(const std::string& value) {
-    const QByteArray bytes = QByteArray::fromStdString(value);
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
-}
-
 }  // namespace
 
 std::string IniSettingsLine(const std::string& name, const std::string& value) {
-    if (IsUtf8Text(value)) {
+    if (IsUtf8(value)) {
         // A leading "@" marks a typed value ("@ByteArray(...)"); a text's own is doubled.
         return name + "=" +
                Escaped(!value.empty() && value.front() == '@' ? "@" + value : value, true);

@@ -1,140 +1,227 @@
-#include <QByteArray>
-#include <QSettings>
-#include <QString>
-#include <QStringList>
-#include <QVariant>
-
-#include <fstream>
-#include <iterator>
-#include <optional>
+#include <cstdlib>
 #include <string_view>
+#include <vector>
 
+#include "platform/FileSystem.h"
+#include "platform/IniLine.h"
+#include "platform/IniValue.h"
+#include "platform/Path.h"
 #include "platform/SettingsStore.h"
+#include "platform/Utf8.h"
+#include "platform/WholeFile.h"
 
 namespace wendmoor {
 
 namespace {
 
-QString FileNameToQString(const std::string& file) {
-    return QString::fromLocal8Bit(file);
+constexpr std::string_view kBom = "\xef\xbb\xbf";
+constexpr std::size_t kNone = std::string_view::npos;
+
+std::size_t BomSize(std::string_view data) {
+    return data.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
 }
 
-// Values are stored as text when they are valid UTF-8 (what other tools expect to read) and
-// as a byte array otherwise, so no path loses a byte on its way through the file.
-QVariant ToStored(const std::string& value) {
-    const QByteArray bytes = QByteArray::fromStdString(value);
-    const QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() == bytes) return text;
-    return bytes;
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
 }
 
-std::string FromStored(const QVariant& stored) {
-    if (stored.typeId() == QMetaType::QByteArray) return stored.toByteArray().toStdString();
-    return stored.toString().toUtf8().toStdString();
+std::string_view Trimmed(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
+    if (first == kNone) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-bool IsListValue(const QVariant& stored) {
-    return stored.typeId() == QMetaType::QStringList || stored.typeId() == QMetaType::QVariantList;
-}
+// One line of the file as Qt's INI reader delimits it, by offsets into the file: it starts at
+// its first byte that is no white space and ends before the line break or the ";" outside
+// double quotes that ends it; `equals` is its first "=" outside quotes, or kNone.
+struct IniLineSpan {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t equals = kNone;
+};
 
-std::string_view TrimmedOfBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// Calls visit(line, equals) for each line of an INI file as QSettings' reader delimits them: a
-// line ends at a line break or a ";" outside double quotes, a ";" opening a line makes it a
-// comment, and a backslash takes the next byte (a line break too) with it. `line` starts at its
-// first byte that is no white space; `equals` is the offset of its first "=" outside quotes, or
-// npos.
+// A ";" opening a line makes it a comment, and a backslash takes the next byte (a line break
+// too, and the pair "\r\n" or "\n\r") with it.
 template <typename Visit>
 void ForEachIniLine(std::string_view data, Visit visit) {
-    constexpr std::string_view kBom = "\xef\xbb\xbf";
-    std::size_t at = data.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
-    const auto isBreak = [](char c) { return c == '\n' || c == '\r'; };
+    std::size_t at = BomSize(data);
     while (at < data.size()) {
         at = data.find_first_not_of(" \t\r\n", at);
-        if (at == std::string_view::npos) return;
-        const std::size_t start = at;
+        if (at == kNone) return;
+        IniLineSpan line{at, at, kNone};
         if (data[at] == ';') {
-            while (at < data.size() && !isBreak(data[at])) ++at;
+            while (at < data.size() && !IsLineBreak(data[at])) ++at;
             continue;
         }
         bool quoted = false;
-        std::size_t equals = std::string_view::npos;
         for (; at < data.size(); ++at) {
             const char c = data[at];
             if (c == '\\') {
-                if (at + 2 < data.size() && isBreak(data[at + 1]) && isBreak(data[at + 2]) &&
-                    data[at + 1] != data[at + 2]) {
-                    at += 2;
-                } else {
-                    at += 1;
-                }
+                const bool pair = at + 2 < data.size() && IsLineBreak(data[at + 1]) &&
+                                  IsLineBreak(data[at + 2]) && data[at + 1] != data[at + 2];
+                at += pair ? 2 : 1;
             } else if (c == '"') {
                 quoted = !quoted;
-            } else if (!quoted && c == '=' && equals == std::string_view::npos) {
-                equals = at - start;
-            } else if (!quoted && (isBreak(c) || c == ';')) {
+            } else if (!quoted && c == '=' && line.equals == kNone) {
+                line.equals = at;
+            } else if (!quoted && (IsLineBreak(c) || c == ';')) {
                 break;
             }
         }
-        visit(data.substr(start, std::min(at, data.size()) - start), equals);
+        line.end = std::min(at, data.size());
+        visit(line);
     }
 }
 
-// The value of `name` in the file's [General] section (or before any section) as its text
-// stands, without the blanks around it; the last line naming it wins, as in QSettings.
-std::optional<std::string> WrittenValue(const std::string& file, const std::string& name) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    std::optional<std::string> value;
-    bool general = true;
-    ForEachIniLine(data, [&](std::string_view line, std::size_t equals) {
-        if (line.front() == '[') {
-            const QByteArray section =
-                QByteArray(line.data() + 1, static_cast<qsizetype>(line.size() - 1))
-                    .split(']')
-                    .front()
-                    .trimmed();
-            general = section.compare("general", Qt::CaseInsensitive) == 0;
-        } else if (general && equals != std::string_view::npos &&
-                   TrimmedOfBlanks(line.substr(0, equals)) == name) {
-            value = std::string(TrimmedOfBlanks(line.substr(equals + 1)));
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A key as written stands for "/" with a backslash and for any character with %XX or %UXXXX.
+std::string UnescapedKey(std::string_view key) {
+    std::string out;
+    for (std::size_t i = 0; i < key.size();) {
+        if (key[i] == '\\') {
+            out += '/';
+            ++i;
+            continue;
         }
-    });
-    return value;
-}
-
-// QSettings takes an unquoted comma for a list separator and drops the blanks around it, but a
-// folder is one value: it is taken as the file writes it. Only plain text qualifies; with quotes
-// or escapes in it, or an item that QSettings reads as a typed value ("@..."), what the player
-// meant is not clear. The text must split into the very items QSettings read, so it is the line
-// QSettings took the value from.
-std::optional<std::string> ListAsWritten(const QVariant& stored, const std::string& file,
-                                         const std::string& name) {
-    const std::optional<std::string> written = WrittenValue(file, name);
-    if (!written || written->find_first_of("\"\\") != std::string::npos) return std::nullopt;
-    QStringList items;
-    for (const QByteArray& item : QByteArray::fromStdString(*written).split(',')) {
-        const std::string_view text = TrimmedOfBlanks(std::string_view(item.data(), item.size()));
-        if (!text.empty() && text.front() == '@') return std::nullopt;
-        items.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        if (key[i] == '%' && i + 1 < key.size()) {
+            const std::size_t first = key[i + 1] == 'U' ? i + 2 : i + 1;
+            const std::size_t digits = key[i + 1] == 'U' ? 4 : 2;
+            char32_t value = 0;
+            bool ok = first + digits <= key.size();
+            for (std::size_t d = 0; ok && d < digits; ++d) {
+                const int digit = HexDigit(key[first + d]);
+                ok = digit >= 0;
+                value = value * 16 + static_cast<char32_t>(digit);
+            }
+            if (ok) {
+                AppendUtf8(out, value);
+                i = first + digits;
+                continue;
+            }
+        }
+        out += key[i++];
     }
-    if (items != stored.toStringList()) return std::nullopt;
-    return written;
+    return out;
 }
 
-struct IniFile {
-    std::string name;
-    std::unique_ptr<QSettings> settings;
+// Where the file's general section holds the named value: its lines (the last one counts),
+// and the end of the section's last line, where a new value goes; kNone when the file has no
+// general section. The general section is the one named "General" in any letter case, and the
+// lines before the first section.
+struct GeneralSection {
+    std::vector<IniLineSpan> named;
+    std::size_t lastLineEnd = kNone;
 };
+
+GeneralSection FindInGeneral(std::string_view data, std::string_view name) {
+    GeneralSection found;
+    bool general = true;
+    ForEachIniLine(data, [&](const IniLineSpan& line) {
+        const std::string_view text = data.substr(line.start, line.end - line.start);
+        if (text.front() == '[') {
+            const std::string_view section = text.substr(1, text.find(']') - 1);
+            general = AsciiLower(Trimmed(section, " \t\r\n\v\f")) == "general";
+        } else if (general && line.equals != kNone &&
+                   UnescapedKey(Trimmed(data.substr(line.start, line.equals - line.start),
+                                        " \t\r\n\v\f")) == name) {
+            found.named.push_back(line);
+        }
+        if (general) found.lastLineEnd = line.end;
+    });
+    return found;
+}
+
+// The end of the physical line that a line of ForEachIniLine ends in, after its line break.
+std::size_t PhysicalLineEnd(std::string_view data, std::size_t at) {
+    while (at < data.size() && !IsLineBreak(data[at])) ++at;
+    if (at < data.size()) at += data.substr(at, 2) == "\r\n" ? 2 : 1;
+    return at;
+}
+
+// The file with the named value set to `line`: its last line is replaced, earlier ones go,
+// and a new value goes at the end of the general section, which is made when missing.
+// Everything else stays as it was: comments, other sections and values, the line breaks.
+std::string WithLine(std::string data, std::string_view name, const std::string& line) {
+    const std::string lineBreak = data.find("\r\n") != kNone ? "\r\n" : "\n";
+    const GeneralSection general = FindInGeneral(data, name);
+    if (!general.named.empty()) {
+        for (auto it = general.named.rbegin(); it != general.named.rend(); ++it) {
+            if (it == general.named.rbegin()) {
+                data.replace(it->start, it->end - it->start, line);
+            } else {
+                data.erase(it->start, PhysicalLineEnd(data, it->end) - it->start);
+            }
+        }
+    } else if (general.lastLineEnd != kNone) {
+        const std::size_t at = PhysicalLineEnd(data, general.lastLineEnd);
+        const bool brokenBefore = at > 0 && IsLineBreak(data[at - 1]);
+        data.insert(at, (brokenBefore ? "" : lineBreak) + line + lineBreak);
+    } else {
+        const std::size_t at = BomSize(data);
+        const bool more = data.find_first_not_of(" \t\r\n", at) != kNone;
+        data.insert(at, "[General]" + lineBreak + line + lineBreak + (more ? lineBreak : ""));
+    }
+    return data;
+}
+
+enum class Found { kMissing, kValue, kUnreadable };
+
+Found LookUp(std::string_view data, const std::string& name, std::string& value,
+             std::string& problem) {
+    const GeneralSection general = FindInGeneral(data, name);
+    if (general.named.empty()) return Found::kMissing;
+    const IniLineSpan& line = general.named.back();
+    const std::string_view written = data.substr(line.equals + 1, line.end - line.equals - 1);
+    IniValue parsed = ParseIniValue(written);
+    if (parsed.kind == IniValue::Kind::kText) {
+        value = std::move(parsed.bytes);
+        return Found::kValue;
+    }
+    // An unquoted comma makes a list in Qt's reading, but a folder is one value: it is taken
+    // as the file writes it. Only plain text qualifies; with quotes or escapes in it, or an
+    // item that reads as a typed value ("@..."), what the player meant is not clear.
+    const std::string_view text = Trimmed(written, " \t");
+    bool plain = text.find_first_of("\"\\") == kNone;
+    for (std::size_t from = 0; plain && from <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string_view item = Trimmed(text.substr(from, comma - from), " \t");
+        plain = item.empty() || item.front() != '@';
+        from = comma + 1;
+    }
+    if (plain) {
+        value = std::string(text);
+        return Found::kValue;
+    }
+    problem = name + ": a folder holding a comma must be quoted whole, as in " + name +
+              "=\"/games/a,b/\"";
+    return Found::kUnreadable;
+}
+
+// The file as it lies on disk: a name that exists only under another letter case is found,
+// as a write would replace that one.
+std::string OnDisk(const std::string& file) {
+    FileSystem files;
+    return files.Resolve(file);
+}
+
+Outcome CreateFolders(FileSystem& files, std::string folder) {
+    while (!folder.empty() && (folder.back() == '/' || folder.back() == kPathSeparator)) {
+        folder.pop_back();
+    }
+    if (folder.empty() || files.FolderExists(folder)) return {};
+    if (Outcome parent = CreateFolders(files, FolderOf(folder)); !parent.Ok()) return parent;
+    return files.CreateFolder(folder);
+}
 
 class IniSettingsStore final : public SettingsStore {
   public:
-    IniSettingsStore(IniFile file, IniFile fallback)
+    IniSettingsStore(std::string file, std::string fallback)
         : file_(std::move(file)), fallback_(std::move(fallback)) {}
 
     bool Read(const std::string& name, std::string& value) const override {
@@ -150,64 +237,74 @@ class IniSettingsStore final : public SettingsStore {
     }
 
     Outcome Write(const std::string& name, const std::string& value) override {
-        QSettings& settings = *file_.settings;
-        settings.setValue(QString::fromStdString(name), ToStored(value));
-        // QSettings writes through a temporary file that replaces the old one only when
-        // complete, so a crash mid-write leaves the previous settings intact.
-        settings.sync();
-        if (settings.status() == QSettings::NoError) return {};
-        return Outcome::Failed(settings.fileName().toStdString(), "cannot be written");
+        FileSystem files;
+        if (Outcome made = CreateFolders(files, FolderOf(file_)); !made.Ok()) return made;
+        // The new file goes to a temporary file beside the old one and replaces it only when
+        // complete and on the disk, so a crash mid-write leaves the previous settings intact.
+        FileReplacement replacement(files, file_);
+        if (!replacement.IsOpen()) return replacement.OpenOutcome();
+        std::string data;
+        if (ReadWholeFile(replacement.Target(), data) == WholeFileRead::kFailed) {
+            return Outcome::Failed(replacement.Target(), "cannot be read");
+        }
+        data = WithLine(std::move(data), name, IniSettingsLine(name, value));
+        // A failed write is told by the commit, which then replaces nothing.
+        replacement.Write(data.data(), data.size());
+        return replacement.Commit();
     }
 
   private:
     bool Lookup(const std::string& name, std::string& value, std::string& problem) const {
-        const QString key = QString::fromStdString(name);
-        file_.settings->sync();
-        for (const IniFile* source : {&file_, &fallback_}) {
-            if (!source->settings || !source->settings->contains(key)) continue;
-            const QVariant stored = source->settings->value(key);
-            if (!IsListValue(stored)) {
-                value = FromStored(stored);
-                return true;
+        for (const std::string* file : {&file_, &fallback_}) {
+            std::string data;
+            if (file->empty() || ReadWholeFile(OnDisk(*file), data) != WholeFileRead::kRead) {
+                continue;
             }
-            if (std::optional<std::string> written = ListAsWritten(stored, source->name, name)) {
-                value = std::move(*written);
-                return true;
+            std::string found;
+            switch (LookUp(data, name, found, problem)) {
+                case Found::kMissing:
+                    continue;
+                case Found::kValue:
+                    value = std::move(found);
+                    return true;
+                case Found::kUnreadable:
+                    return false;
             }
-            problem = name + ": a folder holding a comma must be quoted whole, as in " + name +
-                      "=\"/games/a,b/\"";
-            return false;
         }
         return false;
     }
 
-    IniFile file_;
-    IniFile fallback_;
+    std::string file_;
+    std::string fallback_;
 };
-
-IniFile OpenIniFile(const std::string& file) {
-    auto settings = std::make_unique<QSettings>(FileNameToQString(file), QSettings::IniFormat);
-    settings->setFallbacksEnabled(false);
-    return {file, std::move(settings)};
-}
 
 }  // namespace
 
 std::unique_ptr<SettingsStore> OpenIniSettingsStore(const std::string& file,
                                                     const std::string& fallbackFile) {
-    return std::make_unique<IniSettingsStore>(
-        OpenIniFile(file), fallbackFile.empty() ? IniFile{} : OpenIniFile(fallbackFile));
+    return std::make_unique<IniSettingsStore>(file, fallbackFile);
 }
 
 #ifndef _WIN32
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
 std::unique_ptr<SettingsStore> OpenDefaultSettingsStore() {
-    // The native format here is the INI format in a ".conf" file: QARN.conf in the user's
-    // configuration folder ($XDG_CONFIG_HOME, by default ~/.config) and in the system's.
-    const QSettings user(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QARN"));
-    const QSettings machine(QSettings::NativeFormat, QSettings::SystemScope,
-                            QStringLiteral("QARN"));
-    return OpenIniSettingsStore(user.fileName().toLocal8Bit().toStdString(),
-                                machine.fileName().toLocal8Bit().toStdString());
+    // QARN.conf in the user's configuration folder ($XDG_CONFIG_HOME, by default ~/.config)
+    // and in the system's (the first of $XDG_CONFIG_DIRS, by default /etc/xdg), where the
+    // Qt-based versions kept them.
+    std::string user = Environment("XDG_CONFIG_HOME");
+    if (user.empty()) user = Environment("HOME") + "/.config";
+    std::string system = Environment("XDG_CONFIG_DIRS");
+    system = system.substr(0, system.find(':'));
+    if (system.empty()) system = "/etc/xdg";
+    return OpenIniSettingsStore(user + "/QARN.conf", system + "/QARN.conf");
 }
 #endif
 
