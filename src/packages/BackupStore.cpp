@@ -14,6 +14,7 @@
 #include "packages/Games.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
+#include "platform/WholeFile.h"
 
 namespace wendmoor {
 
@@ -60,19 +61,6 @@ Outcome WriteAll(int fd, const std::string& bytes, const std::string& subject) {
     }
     if (::fsync(fd) != 0) return Outcome::SystemError(subject, errno);
     return {};
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    ReadOnlyFile file;
-    if (!file.Open(path).Ok()) return std::nullopt;
-    std::string text;
-    FileFingerprint ignored;
-    const Outcome read = ReadAll(file, ignored, [&](const void* data, std::size_t size) {
-        text.append(static_cast<const char*>(data), size);
-        return Outcome();
-    });
-    if (!read.Ok()) return std::nullopt;
-    return text;
 }
 
 // Creates the folders of `folder` (ending with the separator) below `existing`, which must
@@ -357,9 +345,9 @@ Outcome FindBackup(const std::string& store, const std::string& game, const std:
     const Outcome none = Outcome::Failed(name, "is no backup of " + game);
     if (!IsBackupName(name)) return none;
     const std::string folder = store + name + kPathSeparator;
-    const std::optional<std::string> text = ReadWholeFile(folder + kManifestName);
-    if (!text) return none;
-    std::optional<BackupInfo> parsed = ParseManifest(*text);
+    std::string text;
+    if (ReadWholeFile(folder + kManifestName, text) != WholeFileRead::kRead) return none;
+    std::optional<BackupInfo> parsed = ParseManifest(text);
     if (!parsed || parsed->game != game) return none;
     backup = std::move(*parsed);
     backup.name = name;

@@ -92,7 +92,7 @@ TEST(IniFilesTest, WrittenValuesReadBackAndTheRestOfTheFileStays) {
     TempDir dir;
     const std::string file = dir.WriteFile("sub/QARN.conf", original);
     for (const Stored& stored : values) {
-        ASSERT_TRUE(OpenIniSettingsStore(file)->Write(stored.name, stored.value)) << stored.name;
+        ASSERT_TRUE(OpenIniSettingsStore(file)->Write(stored.name, stored.value).Ok()) << stored.name;
     }
     const auto store = OpenIniSettingsStore(file);
     for (const Stored& stored : values) {
@@ -116,7 +116,7 @@ TEST(IniFilesTest, WrittenValuesReadBackAndTheRestOfTheFileStays) {
 
     // A file that does not exist yet is made, in a folder made for it.
     const std::string fresh = dir.path() + "new/folder/QARN.conf";
-    ASSERT_TRUE(OpenIniSettingsStore(fresh)->Write("zeus_path", "/z/"));
+    ASSERT_TRUE(OpenIniSettingsStore(fresh)->Write("zeus_path", "/z/").Ok());
     EXPECT_EQ(ReadFileBytes(fresh), "[General]\nzeus_path=/z/\n");
 }
 
