@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <tuple>
 
 #include "GameTree.h"
@@ -64,29 +65,25 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     }
 }
 
-// Each with its reason, a FIFO at once, and without keeping a descriptor open.
+// Each with its reason, a FIFO at once, and without keeping a descriptor open (truncated
+// archives: see the hostile tests).
 TEST_F(ArchiveTest, RefusesWhatIsNoArchiveWithTheReason) {
-    const std::string noZip = "cannot be read as a ZIP archive";
-    std::string truncated = ZipWriter().Add("a.map", "some map bytes").Bytes();
-    truncated.resize(truncated.size() - 10);
     const std::string fifo = dir.path() + "pipe.zip";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {dir.WriteFile("text.zip", "just some text, not an archive"), noZip},
-        {dir.WriteFile("empty.zip", ""), noZip},
-        {dir.WriteFile("truncated.zip", truncated), noZip},
+        {dir.WriteFile("text.zip", "just some text"), "cannot be read as a ZIP archive"},
         {dir.MakeFolder("folder.zip"), "is not a regular file"},
         {fifo, "is not a regular file"},
         {dir.path() + "missing.zip", std::strerror(ENOENT)},
     };
-    const int before = ::dup(0);
+    const int before = ::open("/dev/null", O_RDONLY);
     ::close(before);
     for (const auto& [path, reason] : cases) {
         Outcome why;
         EXPECT_FALSE(Archive::Open(path, &why)) << path;
         EXPECT_EQ(why.Lines(), (std::vector<std::string>{path + ": " + reason}));
     }
-    const int after = ::dup(0);
+    const int after = ::open("/dev/null", O_RDONLY);
     ::close(after);
     EXPECT_EQ(before, after);
 }
