@@ -44,7 +44,7 @@ mutations=(
 "src/packages/PackageSession.cpp|const bool listed = Contains(lists_.installed, packageName) \|\||const bool listed = true \|\||mapsave_tests|zeus_tests|emperor_tests"
 "src/platform/LauncherProcess.cpp|if (WIFEXITED(status)) {|if (true) {|launcher_tests"
 "src/platform/IniLine.cpp|out += \"\\\\0\";|out += \"\\\\0\"; break;|settings_store_tests"
-"src/platform/IniValue.cpp|quoted = true;|quoted = false;|settings_store_tests"
+"src/platform/IniValue.cpp|for (; i < s.size() && DigitValue(s[i], base) >= 0; ++i) {|for (; i < s.size() && DigitValue(s[i], base) >= 0 && base == 8; ++i) {|settings_store_tests"
 "src/platform/IniValue.cpp|out += unit <= 0xff ?|out += unit < 0xff ?|settings_store_tests"
 "src/platform/IniSettingsStore.cpp|general = AsciiLower(Trimmed(section, \" \\t\\r\\n\\v\\f\")) == \"general\";|general = true;|settings_store_tests"
 "src/platform/IniSettingsStore.cpp|data.erase(it->start, PhysicalLineEnd(data, it->end) - it->start);|(void)0;|settings_store_tests"

@@ -115,7 +115,7 @@ TEST(IniFilesTest, WrittenValuesReadBackAndTheRestOfTheFileStays) {
     EXPECT_EQ(written.find("\n\n"), std::string::npos);     // only CRLF line ends
 
     // A file that does not exist yet is made, in a folder made for it.
-    const std::string fresh = dir.path() + "new/folder/QARN.conf";
+    const std::string fresh = dir.At("new/folder/QARN.conf");
     ASSERT_TRUE(OpenIniSettingsStore(fresh)->Write("zeus_path", "/z/").Ok());
     EXPECT_EQ(ReadFileBytes(fresh), "[General]\nzeus_path=/z/\n");
 }
