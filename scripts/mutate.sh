@@ -44,6 +44,8 @@ mutations=(
 "src/platform/IniLine.cpp|out += \"\\\\0\";|out += \"\\\\0\"; break;|settings_store_tests"
 "src/platform/FileSystem.cpp|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return {};|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return Outcome::SystemError(resolved, error);|zeus_tests|emperor_tests"
 "src/platform/PackageLock.cpp|const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;|const int operation = LOCK_SH;|cli_tests"
+"src/platform/ProgramFolders.cpp|if (!dataFolder.empty() && IsFile(Join(dataFolder, name))) return dataFolder;|if (!dataFolder.empty()) return dataFolder;|platform_tests"
+"src/platform/ProgramFolders.cpp|S_ISREG(info.st_mode)|true|platform_tests"
 )
 
 backup="$(mktemp -d)"
