@@ -8,9 +8,9 @@ set(WENDMOOR_APP_ID io.github.wendmoor.Wendmoor)
 # --strip` strips in any case. This rule runs before the programs' own.
 option(WENDMOOR_INSTALL_STRIP "Strip the programs when installing" ON)
 if(WENDMOOR_INSTALL_STRIP)
-    install(CODE "if(NOT DEFINED CMAKE_INSTALL_DO_STRIP)\n"
-                 "    set(CMAKE_INSTALL_DO_STRIP TRUE)\n"
-                 "endif()")
+    install(CODE "if(NOT DEFINED CMAKE_INSTALL_DO_STRIP)
+    set(CMAKE_INSTALL_DO_STRIP TRUE)
+endif()")
 endif()
 
 foreach(program wendmoor wendmoor-cli)

@@ -1,17 +1,20 @@
 # `cpack -G DEB` in a build folder makes a Debian package of what `cmake --install` installs,
-# stripped, with its dependencies found by dpkg-shlibdeps; scripts/ci-extra.sh builds one from a
-# Release folder and checks it with lintian.
+# stripped, with its dependencies found by dpkg-shlibdeps; scripts/check-package.sh builds one
+# from a Release folder and checks it with lintian. Debian keeps the programs of its games
+# section in /usr/games: configure that folder with -DCMAKE_INSTALL_BINDIR=games ("Help" finds
+# the readme in /usr/share/wendmoor from there as well).
 set(CPACK_PACKAGE_NAME wendmoor)
 set(CPACK_PACKAGE_VENDOR "The Wendmoor contributors")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mission package manager for city-building games")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Wendmoor installs and removes user-made mission packages (ZIP archives) for Caesar III,\n"
-    "Pharao, Zeus and Emperor, also on game folders copied from Windows installs and run\n"
-    "with Wine. It lists installed and available packages, shows what an archive holds,\n"
-    "keeps the maps other packages still need and backs up the player's files it replaces.\n"
-    "The package has the window, wendmoor, and the command-line tool wendmoor-cli.\n"
+    "Wendmoor installs and removes user-made mission packages (ZIP archives)\n"
+    "for Caesar III, Pharao, Zeus and Emperor, also on game folders copied from\n"
+    "Windows installs and run with Wine. It lists installed and available\n"
+    "packages, shows what an archive holds, keeps the maps other packages still\n"
+    "need and backs up the player's files it replaces. The package has the\n"
+    "window, wendmoor, and the command-line tool wendmoor-cli.\n"
     "Licence: ${WENDMOOR_LICENSE}.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
