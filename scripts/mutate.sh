@@ -46,6 +46,7 @@ mutations=(
 "src/platform/PackageLock.cpp|const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;|const int operation = LOCK_SH;|cli_tests"
 "src/platform/ProgramFolders.cpp|if (!dataFolder.empty() && IsFile(Join(dataFolder, name))) return dataFolder;|if (!dataFolder.empty()) return dataFolder;|platform_tests"
 "src/platform/ProgramFolders.cpp|S_ISREG(info.st_mode)|true|platform_tests"
+"src/app/MainDialogFinder.cpp|if (services_.dialogs.Run(question) != QDialog::Accepted) return kNoGame;|(void)services_.dialogs.Run(question);|gui_tests"
 )
 
 backup="$(mktemp -d)"
