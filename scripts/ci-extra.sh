@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The checks CI runs after the test suite: the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, every fuzz target for a short while, and the formatting.
+# UndefinedBehaviorSanitizer, every fuzz target for a short while, the formatting, and the
+# install as a user and a packager get it (Release build with the benchmark, .deb, lintian,
+# AppStream, desktop entry, man pages, shell completion).
 #   scripts/ci-extra.sh [FUZZ_SECONDS]   (20 seconds per fuzz target when not given)
 set -euo pipefail
 
@@ -29,4 +31,7 @@ echo "== layers"
 echo "== formatting"
 find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null |
     xargs -0 -r "$clang_format" --dry-run --Werror
+echo "== install and package"
+"$here/scripts/check-package.sh"
+
 echo "ci-extra: all checks passed"

@@ -51,6 +51,9 @@ mutations=(
 "src/platform/Collation.cpp|folded += Folded(character);|folded += static_cast<wchar_t>(character);|list_order_tests"
 "src/platform/FileSystem.cpp|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return {};|error == ENOTEMPTY \|\| error == EEXIST \|\| error == ENOENT) return Outcome::SystemError(resolved, error);|zeus_tests|emperor_tests"
 "src/platform/PackageLock.cpp|const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;|const int operation = LOCK_SH;|cli_tests"
+"src/platform/ProgramFolders.cpp|if (!dataFolder.empty() && IsFile(Join(dataFolder, name))) return dataFolder;|if (!dataFolder.empty()) return dataFolder;|platform_tests"
+"src/platform/ProgramFolders.cpp|S_ISREG(info.st_mode)|true|platform_tests"
+"src/app/MainDialogFinder.cpp|if (services_.dialogs.Run(question) != QDialog::Accepted) return kNoGame;|(void)services_.dialogs.Run(question);|gui_tests"
 )
 
 backup="$(mktemp -d)"

@@ -16,9 +16,13 @@ esac
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_BUILD_DIR:-$here/build}
 
-"$here/scripts/install-packages.sh" cmake ninja-build g++ pkg-config qt6-base-dev zlib1g-dev libgtest-dev xdg-utils
+"$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build g++ pkg-config qt6-base-dev zlib1g-dev libgtest-dev xdg-utils
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only what the command needs: the tests only for "test"; the benchmark and the fuzz targets
+# never (scripts/bench.sh, scripts/fuzz.sh and CI build them).
+tests=OFF
+[ "$mode" = test ] && tests=ON
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWENDMOOR_BUILD_TESTS=$tests
 cmake --build "$build"
 
 case "$mode" in

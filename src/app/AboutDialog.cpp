@@ -52,6 +52,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     connect(readme, &QLabel::linkActivated, this, &AboutDialog::readmeRequested);
     units.Place(readme, 40, 55, 140, 10);
 
+    auto* licence = new QLabel(QStringLiteral("Licence: GPL-3.0-or-later"), this);
+    licence->setTextFormat(Qt::PlainText);
+    licence->setObjectName(QStringLiteral("licence"));
+    licence->setToolTip(
+        QStringLiteral("Free software: you may pass it on and change it under the GNU General "
+                       "Public License, version 3 or later. It comes with no warranty."));
+    units.Place(licence, 40, 66, 140, 10);
+
     setFixedSize(units.Size(192, 106));
     ok->setFocus();
 }

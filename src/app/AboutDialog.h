@@ -4,7 +4,8 @@
 
 namespace wendmoor {
 
-// "Info über QARN": the icon, the version, the authors, a link to the readme, and "OK".
+// "Info über QARN": the icon, the version, the authors, a link to the readme, the licence and
+// "OK".
 // Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the program
 // on a rejection.
 class AboutDialog : public QDialog {

@@ -31,7 +31,7 @@ class MainDialog : public QDialog {
 
   public:
     // `settings` and `services` belong to the caller and outlive the window. The current
-    // folder at this moment becomes the start directory (the folder of the readme).
+    // folder at this moment becomes the start directory (where Help looks for the readme first).
     MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent = nullptr);
     ~MainDialog() override;
 
@@ -69,6 +69,9 @@ class MainDialog : public QDialog {
     QAction* AddPackagesAction() const { return addPackagesAction_; }
     void OnAddPackages();
     void AddPackages(const std::vector<std::string>& files);
+    // Files the program was started with (a desktop's "Open with"): added as a drop is, to the
+    // selected game or, with none selected, to the game the user then chooses.
+    void AddFilesFromCommandLine(const std::vector<std::string>& files);
 
     // Start, Help and About.
     void OnStart();
@@ -109,6 +112,8 @@ class MainDialog : public QDialog {
     void OfferFoundFolders();
     // Saves the folders; a message box names each that could not be saved, and why.
     void SaveFolders();
+    // Which game packages go to; kNoGame when the user cancelled.
+    int AskForGame();
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     // Runs the command on a thread of its own while the window stays responsive, with a
     // progress dialog once it takes a while; its Cancel stops the command before anything is

@@ -1,9 +1,12 @@
 // Finding the games at a first start, and adding packages from anywhere: "Add packages..." on
-// the window's context menu and files dropped on the window.
+// the window's context menu, files dropped on the window and files given on the command line.
+#include <QAbstractButton>
 #include <QAction>
+#include <QButtonGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QInputDialog>
 #include <QMimeData>
 #include <QStringList>
 #include <QUrl>
@@ -124,6 +127,30 @@ void MainDialog::AddPackages(const std::vector<std::string>& files) {
         services_.messages.ShowInformation(
             this, kAddCaption, QStringLiteral("Not added:\n") + notAdded.join(QLatin1Char('\n')));
     }
+}
+
+void MainDialog::AddFilesFromCommandLine(const std::vector<std::string>& files) {
+    if (files.empty() || services_.finder == nullptr) return;
+    if (FindGame(session_.CurrentGame()) == nullptr) {
+        const int game = AskForGame();
+        if (game == kNoGame) return;
+        gameButtons_->button(game)->setChecked(true);
+        SelectGame(game);
+    }
+    AddPackages(files);
+}
+
+int MainDialog::AskForGame() {
+    QInputDialog question(this);
+    question.setWindowTitle(kAddCaption);
+    question.setLabelText(QStringLiteral("Add the packages to the missions folder of:"));
+    QStringList names;
+    for (int id = kCaesar3; id <= kEmperor; ++id) names << QString::fromUtf8(FindGame(id)->name);
+    question.setComboBoxItems(names);
+    question.setComboBoxEditable(false);
+    if (services_.dialogs.Run(question) != QDialog::Accepted) return kNoGame;
+    const qsizetype chosen = names.indexOf(question.textValue());
+    return chosen < 0 ? kNoGame : kCaesar3 + static_cast<int>(chosen);
 }
 
 void MainDialog::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,6 +4,7 @@
 #include "app/MainDialog.h"
 #include "packages/Games.h"
 #include "platform/Launcher.h"
+#include "platform/ProgramFolders.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor {
@@ -23,8 +24,10 @@ void MainDialog::OnStart() {
     ShellOpen(folder + game->programName, folder);
 }
 
+// The readme in the start folder wins; an installed program, started from anywhere, has its own
+// in the install's data folder.
 void MainDialog::OnHelpButton() {
-    ShellOpen(kReadme, startDirectory_);
+    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, startDirectory_, ExecutablePath()));
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {

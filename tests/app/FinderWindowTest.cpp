@@ -1,8 +1,9 @@
 // Finding the games from the window (the first start, "Find games") and adding packages to it
-// (drops, "Add packages...").
+// (drops, "Add packages...", files on the command line).
 #include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMimeData>
 #include <QUrl>
@@ -186,6 +187,25 @@ TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].second,
               QStringLiteral("Choose a game first: packages are added to its missions folder."));
+}
+
+// Files the program was started with, no game selected: the window asks for which game and
+// adds them as a drop does; a cancelled question adds nothing.
+TEST_F(FinderWindowTest, FilesFromTheCommandLineGoToTheGameTheUserChooses) {
+    Open(Caesar3Folders());
+    const TempDir downloads;
+    const std::string carthage =
+        downloads.WriteFile("Carthage.zip", ZipWriter().Add("C.map", "c").Bytes());
+    dialogs.Expect(Reject());
+    window->AddFilesFromCommandLine({carthage});
+    EXPECT_EQ(window->CurrentGame(), 0);
+    dialogs.Expect(Work<QInputDialog>([](QInputDialog& question) {
+        question.setTextValue(QStringLiteral("Caesar III"));
+        question.accept();
+    }));
+    window->AddFilesFromCommandLine({carthage});
+    EXPECT_EQ(window->CurrentGame(), int{kCaesar3});
+    EXPECT_EQ(Available(), Lines({"Carthage.zip"}));
 }
 
 }  // namespace
