@@ -1,6 +1,7 @@
 #include "platform/Collation.h"
 
 #include "platform/Utf8.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 
 namespace wendmoor {
@@ -13,13 +14,9 @@ std::optional<std::string> CollationKey(std::string_view text) {
     // The same texts count as invalid as elsewhere, whatever this system's converter accepts.
     if (!IsUtf8(text)) return std::nullopt;
     if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(),
-                        wideLength);
+    std::wstring wide;
+    if (!ToUtf16(std::string(text), wide)) return std::nullopt;
+    const int wideLength = static_cast<int>(wide.size());
     // A sort key is a byte string that compares as the texts collate.
     constexpr DWORD kFlags = LCMAP_SORTKEY | LINGUISTIC_IGNORECASE;
     const int keySize = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, wide.c_str(), wideLength,
