@@ -6,6 +6,7 @@
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
 #include "packages/StoredName.h"
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
@@ -21,7 +22,7 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
     // An empty name means the parent itself: files go there, but the parent is never created.
     if (name.empty()) return parent;
     if (!IsSafeFileName(name)) return {};
-    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}});
+    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}, {}});
     madeFolders_.push_back(parent + name + kPathSeparator);
     return madeFolders_.back();
 }
@@ -29,7 +30,7 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
 void PackagePlan::RemoveFolder(const std::string& parent, const std::string& name) {
     // Only a folder of the package's own goes, never the parent it was made in.
     if (name.empty() || !IsSafeFileName(name)) return;
-    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}});
+    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}, {}});
 }
 
 void PackagePlan::File(const std::string& folder, const std::string& name, bool counted) {
@@ -38,12 +39,33 @@ void PackagePlan::File(const std::string& folder, const std::string& name, bool 
     for (const std::string& made : madeFolders_) {
         if (made == folder) packageFolder = made.substr(0, made.size() - 1);
     }
-    steps_.push_back({Step::Kind::File, name, folder + name, counted, std::move(packageFolder)});
+    steps_.push_back(
+        {Step::Kind::File, name, folder + name, counted, std::move(packageFolder), {}});
+}
+
+void PackagePlan::UseEarlierSpellings(const EarlierSpellings& spellings) {
+    if (spellings.empty()) return;
+    const std::map<std::string, std::string> earlier(spellings.begin(), spellings.end());
+    for (Step& step : steps_) {
+        if (step.kind != Step::Kind::File) continue;
+        const auto found = earlier.find(step.entry);
+        if (found != earlier.end()) step.earlierTarget = FolderOf(step.target) + found->second;
+    }
 }
 
 namespace {
 
 using Step = PackagePlan::Step;
+
+// The spelling an installed file lies under: its target, unless only its earlier spelling is
+// on disk.
+const std::string& InstalledSpelling(const Step& step, const FileSystem& fileSystem) {
+    if (step.earlierTarget.empty() || fileSystem.FileExists(step.target) ||
+        !fileSystem.FileExists(step.earlierTarget)) {
+        return step.target;
+    }
+    return step.earlierTarget;
+}
 
 // Whether a package folder exists as a symbolic link, each asked once per plan.
 class LinkedFolders {
@@ -110,7 +132,8 @@ bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
     LinkedFolders linked(fileSystem);
     for (const Step& step : plan.Steps()) {
         if (step.kind != Step::Kind::File) continue;
-        if (linked.IsLinked(step.packageFolder) || !fileSystem.FileExists(step.target)) {
+        if (linked.IsLinked(step.packageFolder) ||
+            !fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {
             return false;
         }
     }
@@ -163,7 +186,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
                 outcome.Add(step.target, "its package folder could not be used");
                 continue;
             }
-            const std::string key = AsciiLower(step.target);
+            const std::string key = FoldCase(step.target);
             if (const auto same = pendingByTarget.find(key); same != pendingByTarget.end()) {
                 pending[same->second].steps.push_back(&step);
                 continue;
@@ -246,15 +269,16 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
             }
             // Deleted unless another package still holds it: the player's changes go first.
             const bool deletes = !step.counted || fileRefs.CountOf(step.target) == 1;
+            const std::string& onDisk = InstalledSpelling(step, fileSystem);
             if (deletes && backup != nullptr) {
-                const Outcome kept = backup->Keep(fileSystem.Resolve(step.target),
+                const Outcome kept = backup->Keep(fileSystem.Resolve(onDisk),
                                                   PackageBytes(archive, step.entry), std::nullopt);
                 outcome.Merge(kept);
                 if (!kept.Ok()) continue;
             }
             if (progress != nullptr) progress->StartFile(step.entry);
-            outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
-                                       : fileSystem.DeleteFile(step.target));
+            outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target, onDisk)
+                                       : fileSystem.DeleteFile(onDisk));
             if (progress != nullptr) progress->FinishFile();
             changedFolders.insert(FolderOf(step.target));
         } else if (step.kind == Step::Kind::RemoveFolder) {

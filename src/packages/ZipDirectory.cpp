@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <span>
 
+#include "packages/EntryNameDecoding.h"
 #include "packages/ZipFormat.h"
 
 namespace wendmoor {
@@ -134,8 +135,10 @@ std::optional<ZipDirectory> ReadZipDirectory(int fd, std::uint64_t fileSize) {
             return std::nullopt;
         }
         record.localHeaderOffset = localOffset;
-        record.name.assign(reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
-        if (record.name.find('\0') != std::string::npos) return std::nullopt;
+        const std::string_view storedName(
+            reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
+        if (storedName.find('\0') != std::string_view::npos) return std::nullopt;
+        DecodeEntryName(record, storedName, header + kCentralHeaderSize + nameSize, extraSize);
         records.push_back(std::move(record));
         at += recordSize;
     }

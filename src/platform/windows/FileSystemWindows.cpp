@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/windows/WindowsApi.h"
@@ -157,7 +158,7 @@ std::string FileSystem::Resolve(const std::string& path) const {
 
     // Not found: a folder that respects letter case may still hold it under another spelling.
     const Listing& listing = ListingOf(resolvedParent);
-    const auto match = listing.byLowerName.find(AsciiLower(leaf));
+    const auto match = listing.byLowerName.find(FoldCase(leaf));
     return match == listing.byLowerName.end() ? candidate : resolvedParent + match->second;
 }
 
@@ -178,7 +179,7 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
     Listing listing;
     listing.readable = ForEachEntry(resolvedFolder, "*", [&](const WIN32_FIND_DATAA& entry) {
         const std::string name = entry.cFileName;
-        auto [slot, inserted] = listing.byLowerName.emplace(AsciiLower(name), name);
+        auto [slot, inserted] = listing.byLowerName.emplace(FoldCase(name), name);
         // Several spellings of one name: take the smallest, so the choice never depends on
         // the order in which the folder happens to list them.
         if (!inserted && name < slot->second) slot->second = name;
@@ -328,7 +329,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath) {
     const std::string name = resolvedPath.substr(cut);
     const auto cached = listings_.find(resolvedPath.substr(0, cut));
     if (cached == listings_.end() || name.empty()) return;
-    auto [slot, inserted] = cached->second.byLowerName.emplace(AsciiLower(name), name);
+    auto [slot, inserted] = cached->second.byLowerName.emplace(FoldCase(name), name);
     if (!inserted && name < slot->second) slot->second = name;
 }
 

@@ -1,0 +1,42 @@
+#include "platform/CaseFold.h"
+
+#include <algorithm>
+
+#include "platform/CaseFoldTable.h"
+#include "platform/Path.h"
+#include "platform/Utf8.h"
+
+namespace wendmoor {
+
+namespace {
+
+char32_t FoldCodePoint(char32_t codePoint) {
+    const CaseFoldRun* end = kCaseFoldRuns + kCaseFoldRunCount;
+    const CaseFoldRun* after =
+        std::upper_bound(kCaseFoldRuns, end, codePoint,
+                         [](char32_t value, const CaseFoldRun& run) { return value < run.first; });
+    if (after == kCaseFoldRuns) return codePoint;
+    const CaseFoldRun& run = *(after - 1);
+    const char32_t offset = codePoint - run.first;
+    if (offset % run.stride != 0 || offset / run.stride >= run.count) return codePoint;
+    return static_cast<char32_t>(static_cast<std::int32_t>(codePoint) + run.delta);
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string folded(text);
+    unsigned char bytesOr = 0;
+    for (char& c : folded) {
+        bytesOr |= static_cast<unsigned char>(c);
+        c = AsciiLower(c);
+    }
+    if (bytesOr < 0x80 || !IsValidUtf8(text)) return folded;
+    folded.clear();
+    for (std::size_t at = 0; at < text.size();) {
+        AppendUtf8(folded, FoldCodePoint(*NextCodePoint(text, at)));
+    }
+    return folded;
+}
+
+}  // namespace wendmoor
