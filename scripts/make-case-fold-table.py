@@ -49,12 +49,14 @@ lines = [
     "",
     "namespace wendmoor {",
     "",
+    "// clang-format off",
     "const CaseFoldRun kCaseFoldRuns[] = {",
 ]
 for first, count, stride, delta in runs:
     lines.append("    {0x%05X, %d, %d, %d}," % (first, count, stride, delta))
 lines += [
     "};",
+    "// clang-format on",
     "",
     "const std::size_t kCaseFoldRunCount = sizeof kCaseFoldRuns / sizeof kCaseFoldRuns[0];",
     "",
