@@ -20,7 +20,7 @@ class ZipWriter {
         std::optional<std::uint32_t> recordedCrc;  // a wrong CRC on purpose
         std::uint16_t flags = 0;                   // 1 encrypted, 0x800 a UTF-8 name
         std::optional<std::uint16_t> methodId;     // an unsupported method on purpose
-        std::string extra;                         // the extra field, in both headers
+        std::string extra = {};                    // the extra field, in both headers
     };
 
     ZipWriter& Add(std::string name, std::string data, Method method = Method::Deflated);
