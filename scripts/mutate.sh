@@ -42,7 +42,7 @@ mutations=(
 "src/platform/FileSystem.cpp|                folder.byLowerName.erase(found);|                (void)found;|platform_tests"
 "src/platform/PackageLock.cpp|if (::flock(fd, flags) == 0) {|if (true) {|cli_tests"
 "src/packages/PackagePlan.cpp|outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));|(void)folder;|platform_tests|cli_tests"
-"src/packages/PackagePlan.cpp|outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)|outcome.Merge(step.counted ? Outcome() : Outcome());(void)(step.counted ? fileRefs.ReleaseFileRef(step.target)|mapsave_tests|hostile_tests"
+"src/packages/PackagePlan.cpp|outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target, onDisk)|outcome.Merge(step.counted ? Outcome() : Outcome());(void)(step.counted ? fileRefs.ReleaseFileRef(step.target, onDisk)|mapsave_tests|hostile_tests"
 "src/packages/PackageSession.cpp|const bool listed = Contains(lists_.installed, packageName) \|\||const bool listed = true \|\||mapsave_tests|zeus_tests|emperor_tests"
 "src/platform/LauncherProcess.cpp|if (WIFEXITED(status)) {|if (true) {|launcher_tests"
 "src/platform/IniLine.cpp|out += \"\\\\0\";|out += \"\\\\0\"; break;|settings_store_tests"
