@@ -34,6 +34,7 @@ mutations=(
 "src/packages/EntryNameDecoding.cpp|if (Le32(data + 1) != storedCrc) return std::nullopt;|(void)storedCrc;|archive_tests"
 "src/packages/Archive.cpp|if (record->nameUnreadable) {|if (false) {|archive_tests"
 "src/packages/PackagePlan.cpp|!fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {|!fileSystem.FileExists(step.target)) {|mapsave_tests"
+"src/packages/PackagePlan.cpp|earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;|(void)0;|zeus_tests"
 "src/packages/MapSavePackages.cpp|for (const std::string& save : entries.saves) plan.File(savesFolder, save, false);|for (const std::string& save : entries.saves) plan.File(mapsFolder, save, false);|mapsave_tests"
 "src/packages/Archive.cpp|if (crc != record->crc32) return|if (false) return|archive_tests|hostile_tests"
 "src/packages/ZzipEntryStream.cpp|Le32(local) != kLocalSignature \|\| dataEnd > record.dataLimit \|\||Le32(local) != kLocalSignature \|\||archive_tests|hostile_tests"

@@ -45,11 +45,35 @@ void PackagePlan::File(const std::string& folder, const std::string& name, bool 
 
 void PackagePlan::UseEarlierSpellings(const EarlierSpellings& spellings) {
     if (spellings.empty()) return;
+    // A package folder is named by the start of one entry's name (an adventure's ".pak", a
+    // campaign's ".set"), and an earlier version named it by the same start of that entry's
+    // bytes: what is left of the two names after it is the same.
+    std::map<std::string, std::string> earlierFolders;
+    for (Step& step : steps_) {
+        if (step.kind == Step::Kind::File) continue;
+        const std::string name = FileNameOf(step.target);
+        for (const auto& [stored, before] : spellings) {
+            const std::size_t rest = stored.size() - name.size();
+            if (stored.size() <= name.size() || !stored.starts_with(name) ||
+                before.size() <= rest || !before.ends_with(stored.substr(name.size()))) {
+                continue;
+            }
+            const std::string earlierName = before.substr(0, before.size() - rest);
+            if (!IsSafeFileName(earlierName)) break;
+            step.earlierTarget = FolderOf(step.target) + earlierName;
+            earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;
+            break;
+        }
+    }
     const std::map<std::string, std::string> earlier(spellings.begin(), spellings.end());
     for (Step& step : steps_) {
         if (step.kind != Step::Kind::File) continue;
-        const auto found = earlier.find(step.entry);
-        if (found != earlier.end()) step.earlierTarget = FolderOf(step.target) + found->second;
+        const auto name = earlier.find(step.entry);
+        const auto folder = earlierFolders.find(FolderOf(step.target));
+        if (name == earlier.end() && folder == earlierFolders.end()) continue;
+        step.earlierTarget =
+            (folder == earlierFolders.end() ? FolderOf(step.target) : folder->second) +
+            (name == earlier.end() ? step.entry : name->second);
     }
 }
 
@@ -58,10 +82,15 @@ namespace {
 using Step = PackagePlan::Step;
 
 // The spelling an installed file lies under: its target, unless only its earlier spelling is
-// on disk.
+// on disk. An earlier package folder that is a symbolic link is not the package's.
 const std::string& InstalledSpelling(const Step& step, const FileSystem& fileSystem) {
     if (step.earlierTarget.empty() || fileSystem.FileExists(step.target) ||
         !fileSystem.FileExists(step.earlierTarget)) {
+        return step.target;
+    }
+    const std::string earlierFolder = FolderOf(step.earlierTarget);
+    if (!step.packageFolder.empty() &&
+        fileSystem.IsSymbolicLink(earlierFolder.substr(0, earlierFolder.size() - 1))) {
         return step.target;
     }
     return step.earlierTarget;
@@ -284,6 +313,9 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
         } else if (step.kind == Step::Kind::RemoveFolder) {
             if (linked.IsLinked(step.target)) continue;
             outcome.Merge(fileSystem.RemoveFolder(step.target));
+            if (!step.earlierTarget.empty() && !linked.IsLinked(step.earlierTarget)) {
+                outcome.Merge(fileSystem.RemoveFolder(step.earlierTarget));
+            }
             changedFolders.insert(FolderOf(step.target));
         }
     }

@@ -31,8 +31,9 @@ class PackagePlan {
         // File: the package's own folder it lies in (MakeFolder's target), or empty when it
         // lies in one of the game's folders.
         std::string packageFolder;
-        // File: where an earlier version installed it, under the entry's undecoded name; empty
-        // when that is the target. Found and deleted, never written.
+        // Where an earlier version put the file or the package folder, under the undecoded
+        // names of the entries; empty when that is the target. Found and deleted (a folder
+        // when empty), never written.
         std::string earlierTarget;
     };
 
