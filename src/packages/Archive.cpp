@@ -8,6 +8,7 @@
 #include "packages/CommandProgress.h"
 #include "packages/EntryReader.h"
 #include "packages/StoredName.h"
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
@@ -23,13 +24,12 @@ constexpr std::size_t kCopyBufferSize = 64 * 1024;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 
-// A name as the lookup by file name compares it: the part after the last "/", with A to Z
-// folded to lower case and "\" taken as "/".
+// A name as the lookup by file name compares it: the part after the last "/", with its letter
+// case folded and "\" taken as "/".
 std::string FoldedFileName(std::string_view name) {
     const auto slash = name.rfind('/');
-    std::string folded(slash == std::string_view::npos ? name : name.substr(slash + 1));
+    std::string folded = FoldCase(slash == std::string_view::npos ? name : name.substr(slash + 1));
     for (char& c : folded) {
-        c = AsciiLower(c);
         if (c == '\\') c = '/';
     }
     return folded;
@@ -87,6 +87,9 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
     const std::string& target = output.Target();
     const ZipEntryRecord* record = archive.RecordFor(entryName);
     if (record == nullptr) return Outcome::Failed(entryName, "is not in the archive");
+    if (record->nameUnreadable) {
+        return Outcome::Failed(entryName, "is damaged (its name is marked UTF-8 but is not)");
+    }
     if (record->IsEncrypted()) return Outcome::Failed(entryName, "is encrypted");
     if (record->method != kMethodStored && record->method != kMethodDeflated) {
         return Outcome::Failed(entryName, "is packed with an unsupported method (" +
@@ -138,11 +141,18 @@ Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::
     return output.Commit();
 }
 
-bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames) {
+bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames,
+                     EarlierSpellings* earlier) {
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
     if (!archive) return false;
-    for (const std::string& entryName : archive->EntryNames()) {
-        if (auto stored = StoredNameOf(entryName)) storedNames.push_back(std::move(*stored));
+    for (const ZipEntryRecord& record : archive->Records()) {
+        std::optional<std::string> stored = StoredNameOf(record.name);
+        if (!stored) continue;
+        if (earlier != nullptr && !record.rawName.empty()) {
+            std::optional<std::string> before = StoredNameOf(record.rawName);
+            if (before && *before != *stored) earlier->emplace_back(*stored, std::move(*before));
+        }
+        storedNames.push_back(std::move(*stored));
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "packages/StoredName.h"
 #include "packages/ZipDirectory.h"
 #include "platform/Outcome.h"
 #include "platform/ReadOnlyFile.h"
@@ -29,13 +30,15 @@ class Archive {
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
-    // The entry names exactly as the central directory stores them, in its order.
+    // The entry names as the central directory means them (UTF-8, see DecodeEntryName), in
+    // its order.
     std::vector<std::string> EntryNames() const;
+    const std::vector<ZipEntryRecord>& Records() const { return records_; }
 
     // The directory record of the entry that ExtractEntry picks for this name; nullptr when
     // none matches: the first whose name after its last "/" equals the name after its last
-    // "/", letters A to Z taken as a to z and "\" as "/" (the match packages were always
-    // installed by). An index answers it in constant time.
+    // "/", without regard to letter case (FoldCase) and with "\" taken as "/". An index
+    // answers it in constant time.
     const ZipEntryRecord* RecordFor(const std::string& entryName) const;
 
   private:
@@ -67,7 +70,9 @@ Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::
                      FileSystem& fileSystem);
 
 // The stored names of an archive's entries (see StoredNameOf), in archive order, duplicates
-// kept; entries that have none are left out. False when the archive cannot be read.
-bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames);
+// kept; entries that have none are left out. False when the archive cannot be read. With
+// `earlier`, also the names that differ from the stored name of the entry's undecoded bytes.
+bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames,
+                     EarlierSpellings* earlier = nullptr);
 
 }  // namespace wendmoor

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "packages/Games.h"
+#include "platform/CaseFold.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
 #include "platform/WholeFile.h"
@@ -281,7 +282,7 @@ std::string CommandBackup::StoredPathFor(const std::string& original) {
         stored += kPathSeparator + part;
     }
     std::string unique = stored;
-    for (int counter = 2; !usedStoredPaths_.insert(AsciiLower(unique)).second; ++counter) {
+    for (int counter = 2; !usedStoredPaths_.insert(FoldCase(unique)).second; ++counter) {
         unique = stored + '~' + std::to_string(counter);
     }
     return unique;

@@ -68,7 +68,7 @@ class CommandBackup {
     FileSystem fileSystem_;
     int manifest_ = -1;
     KeptFiles kept_;
-    std::set<std::string> usedStoredPaths_;  // lower-cased, as the store may be case-blind too
+    std::set<std::string> usedStoredPaths_;  // case-folded, as the store may be case-blind too
     std::set<std::string> unsyncedFolders_;  // folders whose new entries are not yet durable
 };
 

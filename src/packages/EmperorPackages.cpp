@@ -31,9 +31,9 @@ bool SplitCampaignMaps(EmperorEntries& entries) {
 }
 
 std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath) {
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names)) return std::nullopt;
     EmperorEntries entries;
+    std::vector<std::string> names;
+    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".pak") {

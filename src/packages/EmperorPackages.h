@@ -22,6 +22,7 @@ struct GamePaths;
 struct EmperorEntries {
     std::string pakName, setName;
     std::vector<std::string> maps, saves, others, campaignMaps;
+    EarlierSpellings earlierSpellings;
 };
 
 // Moves the campaign's maps, those whose names begin with the campaign's name (letter case

@@ -16,7 +16,8 @@ enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor 
 // What the window and the command-line tool need to know of one game. Each game's unit has
 // three routines over an entries struct of its own: a classifier (archive -> entries, nothing
 // when it is no package), a plan (entries -> the steps that install them) and a lister
-// (entries -> content lines). The description holds them joined through PlanOf and ContentOf;
+// (entries -> content lines). Each entries struct carries the archive's EarlierSpellings,
+// which PlanOf hands to the plan. The description holds them joined through PlanOf and ContentOf;
 // the shared flow below does the rest for every game. The table in Games.cpp collects them.
 struct GameDescription {
     GameId id;
@@ -37,7 +38,9 @@ template <auto classify, auto plan>
 std::optional<PackagePlan> PlanOf(const GamePaths& paths, const std::string& archivePath) {
     const auto entries = classify(archivePath);
     if (!entries) return std::nullopt;
-    return plan(paths, *entries);
+    PackagePlan made = plan(paths, *entries);
+    made.UseEarlierSpellings(entries->earlierSpellings);
+    return made;
 }
 
 template <auto classify, auto list>

@@ -23,9 +23,9 @@ PackagePlan MapSavePlan(const std::string& mapsFolder, const std::string& savesF
 }  // namespace
 
 std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath) {
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names)) return std::nullopt;
     MapSaveEntries entries;
+    std::vector<std::string> names;
+    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".map") {

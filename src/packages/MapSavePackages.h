@@ -18,6 +18,7 @@ struct GamePaths;
 // duplicates kept.
 struct MapSaveEntries {
     std::vector<std::string> maps, saves, others;
+    EarlierSpellings earlierSpellings;
 };
 
 // Nothing when the archive cannot be read or holds neither a map nor a save.

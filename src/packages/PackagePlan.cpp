@@ -6,6 +6,7 @@
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
 #include "packages/StoredName.h"
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
@@ -21,7 +22,7 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
     // An empty name means the parent itself: files go there, but the parent is never created.
     if (name.empty()) return parent;
     if (!IsSafeFileName(name)) return {};
-    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}});
+    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}, {}});
     madeFolders_.push_back(parent + name + kPathSeparator);
     return madeFolders_.back();
 }
@@ -29,7 +30,7 @@ std::string PackagePlan::MakeFolder(const std::string& parent, const std::string
 void PackagePlan::RemoveFolder(const std::string& parent, const std::string& name) {
     // Only a folder of the package's own goes, never the parent it was made in.
     if (name.empty() || !IsSafeFileName(name)) return;
-    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}});
+    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}, {}});
 }
 
 void PackagePlan::File(const std::string& folder, const std::string& name, bool counted) {
@@ -38,12 +39,62 @@ void PackagePlan::File(const std::string& folder, const std::string& name, bool 
     for (const std::string& made : madeFolders_) {
         if (made == folder) packageFolder = made.substr(0, made.size() - 1);
     }
-    steps_.push_back({Step::Kind::File, name, folder + name, counted, std::move(packageFolder)});
+    steps_.push_back(
+        {Step::Kind::File, name, folder + name, counted, std::move(packageFolder), {}});
+}
+
+void PackagePlan::UseEarlierSpellings(const EarlierSpellings& spellings) {
+    if (spellings.empty()) return;
+    // A package folder is named by the start of one entry's name (an adventure's ".pak", a
+    // campaign's ".set"), and an earlier version named it by the same start of that entry's
+    // bytes: what is left of the two names after it is the same.
+    std::map<std::string, std::string> earlierFolders;
+    for (Step& step : steps_) {
+        if (step.kind == Step::Kind::File) continue;
+        const std::string name = FileNameOf(step.target);
+        for (const auto& [stored, before] : spellings) {
+            const std::size_t rest = stored.size() - name.size();
+            if (stored.size() <= name.size() || !stored.starts_with(name) ||
+                before.size() <= rest || !before.ends_with(stored.substr(name.size()))) {
+                continue;
+            }
+            const std::string earlierName = before.substr(0, before.size() - rest);
+            if (!IsSafeFileName(earlierName)) break;
+            step.earlierTarget = FolderOf(step.target) + earlierName;
+            earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;
+            break;
+        }
+    }
+    const std::map<std::string, std::string> earlier(spellings.begin(), spellings.end());
+    for (Step& step : steps_) {
+        if (step.kind != Step::Kind::File) continue;
+        const auto name = earlier.find(step.entry);
+        const auto folder = earlierFolders.find(FolderOf(step.target));
+        if (name == earlier.end() && folder == earlierFolders.end()) continue;
+        step.earlierTarget =
+            (folder == earlierFolders.end() ? FolderOf(step.target) : folder->second) +
+            (name == earlier.end() ? step.entry : name->second);
+    }
 }
 
 namespace {
 
 using Step = PackagePlan::Step;
+
+// The spelling an installed file lies under: its target, unless only its earlier spelling is
+// on disk. An earlier package folder that is a symbolic link is not the package's.
+const std::string& InstalledSpelling(const Step& step, const FileSystem& fileSystem) {
+    if (step.earlierTarget.empty() || fileSystem.FileExists(step.target) ||
+        !fileSystem.FileExists(step.earlierTarget)) {
+        return step.target;
+    }
+    const std::string earlierFolder = FolderOf(step.earlierTarget);
+    if (!step.packageFolder.empty() &&
+        fileSystem.IsSymbolicLink(earlierFolder.substr(0, earlierFolder.size() - 1))) {
+        return step.target;
+    }
+    return step.earlierTarget;
+}
 
 // Whether a package folder exists as a symbolic link, each asked once per plan.
 class LinkedFolders {
@@ -110,7 +161,8 @@ bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
     LinkedFolders linked(fileSystem);
     for (const Step& step : plan.Steps()) {
         if (step.kind != Step::Kind::File) continue;
-        if (linked.IsLinked(step.packageFolder) || !fileSystem.FileExists(step.target)) {
+        if (linked.IsLinked(step.packageFolder) ||
+            !fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {
             return false;
         }
     }
@@ -163,7 +215,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
                 outcome.Add(step.target, "its package folder could not be used");
                 continue;
             }
-            const std::string key = AsciiLower(step.target);
+            const std::string key = FoldCase(step.target);
             if (const auto same = pendingByTarget.find(key); same != pendingByTarget.end()) {
                 pending[same->second].steps.push_back(&step);
                 continue;
@@ -246,20 +298,24 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
             }
             // Deleted unless another package still holds it: the player's changes go first.
             const bool deletes = !step.counted || fileRefs.CountOf(step.target) == 1;
+            const std::string& onDisk = InstalledSpelling(step, fileSystem);
             if (deletes && backup != nullptr) {
-                const Outcome kept = backup->Keep(fileSystem.Resolve(step.target),
+                const Outcome kept = backup->Keep(fileSystem.Resolve(onDisk),
                                                   PackageBytes(archive, step.entry), std::nullopt);
                 outcome.Merge(kept);
                 if (!kept.Ok()) continue;
             }
             if (progress != nullptr) progress->StartFile(step.entry);
-            outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target)
-                                       : fileSystem.DeleteFile(step.target));
+            outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target, onDisk)
+                                       : fileSystem.DeleteFile(onDisk));
             if (progress != nullptr) progress->FinishFile();
             changedFolders.insert(FolderOf(step.target));
         } else if (step.kind == Step::Kind::RemoveFolder) {
             if (linked.IsLinked(step.target)) continue;
             outcome.Merge(fileSystem.RemoveFolder(step.target));
+            if (!step.earlierTarget.empty() && !linked.IsLinked(step.earlierTarget)) {
+                outcome.Merge(fileSystem.RemoveFolder(step.earlierTarget));
+            }
             changedFolders.insert(FolderOf(step.target));
         }
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "packages/PackageCommandContext.h"
+#include "packages/StoredName.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
@@ -30,6 +31,10 @@ class PackagePlan {
         // File: the package's own folder it lies in (MakeFolder's target), or empty when it
         // lies in one of the game's folders.
         std::string packageFolder;
+        // Where an earlier version put the file or the package folder, under the undecoded
+        // names of the entries; empty when that is the target. Found and deleted (a folder
+        // when empty), never written.
+        std::string earlierTarget;
     };
 
     // A folder of the package's own, `name` inside `parent` (which ends with a separator):
@@ -41,6 +46,9 @@ class PackagePlan {
     // One file: `name` extracted into `folder` (which ends with a separator). Counted files
     // are shared between packages and carry reference counts.
     void File(const std::string& folder, const std::string& name, bool counted);
+
+    // Gives each file step whose name is listed its earlier spelling (see ReadStoredNames).
+    void UseEarlierSpellings(const EarlierSpellings& spellings);
 
     // Room for this many more steps, for a plan of many files.
     void Reserve(std::size_t steps) { steps_.reserve(steps_.size() + steps); }
@@ -54,8 +62,9 @@ class PackagePlan {
     std::vector<std::string> madeFolders_;
 };
 
-// Installed when every file target exists. A package folder that is a symbolic link is not
-// the package's (see InstallPlan), so its files count as absent.
+// Installed when every file target exists (under its earlier spelling, when only that does). A
+// package folder that is a symbolic link is not the package's (see InstallPlan), so its files count
+// as absent.
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem);
 // The references an installed package holds: one for each counted file.
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs);

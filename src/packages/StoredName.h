@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace wendmoor {
 
@@ -15,6 +17,11 @@ inline constexpr std::size_t kMaxStoredNameLength = 259;
 // (letters A to Z only). Nothing for a folder entry, a name without ".", a name too long, and a
 // name that would not stay inside its target folder (see IsSafeFileName).
 std::optional<std::string> StoredNameOf(std::string_view entryName);
+
+// Stored names with the name an earlier version installed each entry under: the stored name of
+// the entry's bytes as the archive holds them, before they were decoded (see DecodeEntryName).
+// Only names whose two spellings differ are listed.
+using EarlierSpellings = std::vector<std::pair<std::string, std::string>>;
 
 // The extension of a stored name, from its last "." to the end.
 std::string_view ExtensionOf(std::string_view storedName);

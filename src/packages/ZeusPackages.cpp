@@ -23,9 +23,9 @@ std::string AdventureNameOf(const std::string& pakName) {
 }  // namespace
 
 std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath) {
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names)) return std::nullopt;
     ZeusEntries entries;
+    std::vector<std::string> names;
+    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
     std::vector<std::string> textNames;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);

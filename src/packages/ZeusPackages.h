@@ -23,6 +23,7 @@ struct GamePaths;
 struct ZeusEntries {
     std::string pakName, txtName, adventureName;
     std::vector<std::string> saves, setsAndMaps, others;
+    EarlierSpellings earlierSpellings;
 };
 
 // Nothing when the archive cannot be read or holds neither a save nor an adventure that can

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "packages/EntryNameDecoding.h"
 #include "packages/ZipFormat.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -127,8 +128,10 @@ std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file) {
             return std::nullopt;
         }
         record.localHeaderOffset = localOffset;
-        record.name.assign(reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
-        if (record.name.find('\0') != std::string::npos) return std::nullopt;
+        const std::string_view storedName(
+            reinterpret_cast<const char*>(header + kCentralHeaderSize), nameSize);
+        if (storedName.find('\0') != std::string_view::npos) return std::nullopt;
+        DecodeEntryName(record, storedName, header + kCentralHeaderSize + nameSize, extraSize);
         records.push_back(std::move(record));
         at += recordSize;
     }

@@ -11,12 +11,14 @@ class ReadOnlyFile;
 
 // One entry of an archive's central directory, as the archive records it.
 struct ZipEntryRecord {
-    std::string name;
+    std::string name;     // UTF-8, decoded as the archive means it (see DecodeEntryName)
+    std::string rawName;  // the name's bytes as stored, only when they differ from `name`
     std::uint32_t crc32 = 0;
     std::uint64_t compressedSize = 0;
     std::uint64_t size = 0;
     std::uint16_t method = 0;
     std::uint16_t flags = 0;
+    bool nameUnreadable = false;  // flagged UTF-8, but it is not
     std::uint64_t localHeaderOffset = 0;
     // Where the entry's data must end at the latest: the next entry's local header, or the
     // start of the central directory after the last entry.
@@ -39,7 +41,7 @@ struct ZipDirectory {
 // inside the file, the directory must hold exactly the entries the end record announces and
 // nothing else, and no two entries' local header and data may share a byte. ZIP64 archives,
 // archives spanning several disks, names holding a NUL byte (which other readers would cut
-// short) and anything malformed give nullopt.
+// short) and anything malformed give nullopt. Each name is decoded (see DecodeEntryName).
 std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file);
 
 }  // namespace wendmoor

@@ -14,6 +14,7 @@
 #include <random>
 #include <set>
 
+#include "platform/CaseFold.h"
 #include "platform/Path.h"
 
 namespace wendmoor {
@@ -94,7 +95,7 @@ const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder
     // A folder its listed parent does not hold is not there, and holds nothing either. It is
     // not remembered: a refresh asks for thousands of packages' folders that do not exist.
     if (above.listed && name != "." && name != ".." &&
-        above.byLowerName.count(AsciiLower(name)) == 0) {
+        above.byLowerName.count(FoldCase(name)) == 0) {
         missingFolder_.listed = true;
         missing_.path = std::move(resolved);
         missing_.folder = &missingFolder_;
@@ -148,7 +149,7 @@ void FileSystem::List(const std::string& resolvedFolder, Folder& folder) const {
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
             auto [slot, inserted] = folder.byLowerName.try_emplace(
-                AsciiLower(name), Spelling{name, false, entry->d_type});
+                FoldCase(name), Spelling{name, false, entry->d_type});
             if (inserted) continue;
             // Several spellings of one name: take the smallest, so the choice never depends
             // on the order in which the folder happens to list them.
@@ -168,7 +169,7 @@ void FileSystem::List(const std::string& resolvedFolder, Folder& folder) const {
 const FileSystem::Spelling* FileSystem::Find(const std::string& resolvedFolder,
                                              const Folder& folder, const std::string& name,
                                              std::string& spelling) const {
-    const auto found = folder.byLowerName.find(AsciiLower(name));
+    const auto found = folder.byLowerName.find(FoldCase(name));
     if (found == folder.byLowerName.end()) return nullptr;
     spelling = found->second.name;
     // Only one spelling is kept; when there are several, the exact one is asked for.
@@ -463,7 +464,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath, unsigned char type) 
     const auto known = folders_.find(FolderOf(resolvedPath));
     if (known == folders_.end() || !known->second.listed) return;
     auto [slot, inserted] =
-        known->second.byLowerName.try_emplace(AsciiLower(name), Spelling{name, false, type});
+        known->second.byLowerName.try_emplace(FoldCase(name), Spelling{name, false, type});
     if (inserted) return;
     if (slot->second.name == name) {
         slot->second.type = type;
@@ -478,7 +479,7 @@ void FileSystem::NoteRemoved(const std::string& resolvedPath, bool wasFolder) {
     const std::string name = FileNameOf(resolvedPath);
     if (const auto known = folders_.find(FolderOf(resolvedPath)); known != folders_.end()) {
         Folder& folder = known->second;
-        const auto found = folder.byLowerName.find(AsciiLower(name));
+        const auto found = folder.byLowerName.find(FoldCase(name));
         if (found != folder.byLowerName.end()) {
             if (!found->second.several) {
                 folder.byLowerName.erase(found);

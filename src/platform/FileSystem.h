@@ -97,7 +97,8 @@ class FileSystem {
 
     struct Listing {
         bool readable = false;
-        // lower-cased name -> spelling on disk; the smallest spelling wins when several exist
+        // case-folded name (FoldCase) -> spelling on disk; the smallest spelling wins when several
+        // exist
         std::unordered_map<std::string, std::string> byLowerName;
     };
 
@@ -124,7 +125,7 @@ class FileSystem {
         mutable bool anchored = false;
         mutable int anchorFd = -1;
         mutable std::string anchorPath;
-        // lower-cased name -> its spelling on disk; complete when listed
+        // case-folded name (FoldCase) -> its spelling on disk; complete when listed
         std::unordered_map<std::string, Spelling> byLowerName;
     };
     // Where a name of a folder is asked for: relative to an open folder, or by the full path.

@@ -1,7 +1,7 @@
 // The whole flow of every command through the built tool, once for each game; where each file
 // goes is the session's business (tests/packages, tests/games).
 #include "CliFixture.h"
-#include "platform/Path.h"
+#include "platform/CaseFold.h"
 
 namespace wendmoor::testing {
 namespace {
@@ -18,10 +18,11 @@ struct GameCase {
 const GameCase kGameCases[] = {
     {"caesar3",
      &GamePaths::caesar3_missions,
-     {"Scenarios/", "Scenarios/Rome.MAP", "Rome.sav", "readme.txt"},
-     {"M Rome.map", "S Rome.sav", "Z readme.txt"},
-     {"Caesar3/Rome.map", "Caesar3/Rome.sav"},
-     {"Caesar3/Rome.map"}},
+     // The map's name in code page 437, as packing tools on Windows store it.
+     {"Scenarios/", "Scenarios/\x8EgyptenLand.MAP", "Rome.sav", "readme.txt"},
+     {"M ÄgyptenLand.map", "S Rome.sav", "Z readme.txt"},
+     {"Caesar3/ÄgyptenLand.map", "Caesar3/Rome.sav"},
+     {"Caesar3/ÄgyptenLand.map"}},
     {"pharao",
      &GamePaths::pharao_missions,
      {"maps/Delta.MAP", "Delta.sav"},
@@ -61,7 +62,7 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
     AddPackage(paths.*game.missions, "not a package.zip", ZipWriter().Add("readme.txt", "hi"));
     std::vector<std::string> refs;
     for (const std::string& file : game.countedFiles) {
-        refs.push_back("1 " + AsciiLower(root.path() + file));
+        refs.push_back("1 " + FoldCase(root.path() + file));
     }
 
     EXPECT_EQ(Cli({"list", game.cliName}), (ProgramRun{0, "A " + package + "\n", ""}));
@@ -77,6 +78,15 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
         EXPECT_FALSE(ReadFileBytes(root.path() + file).has_value()) << file;
     }
     EXPECT_EQ(Cli({"refs", game.cliName}), (ProgramRun{0, "", ""}));
+}
+
+// The game's file system takes "ägyptenland.MAP" for the package's "ÄgyptenLand.map".
+TEST_F(CliTest, AMapInstalledInAnotherLetterCaseIsThePackagesMap) {
+    AddPackage(paths.caesar3_missions, "Ägypten.zip", ZipWriter().Add("\x8EgyptenLand.map", "m"));
+    ASSERT_TRUE(WriteFileBytes(paths.caesar3_path + "ägyptenland.MAP", "m"));
+    EXPECT_EQ(Cli({"list", "caesar3"}), (ProgramRun{0, "I Ägypten.zip\n", ""}));
+    EXPECT_EQ(Cli({"refs", "caesar3"}),
+              (ProgramRun{0, "1 " + FoldCase(paths.caesar3_path) + "ägyptenland.map\n", ""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGames, CliGameTest, ::testing::ValuesIn(kGameCases),

@@ -79,6 +79,17 @@ TEST_F(ZeusTest, InstallFillsTheFoldersAndDeinstallEmptiesThem) {
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
+// An earlier version named the adventure's folder and files by the archive's undecoded bytes.
+TEST_F(ZeusTest, AnAdventureInstalledUnderTheArchivesBytesIsFoundAndDeinstalled) {
+    Package(kZeus, "old.zip", ZipWriter().Add("\x8Egypten.pak", "p").Add("Arena.map", "a"));
+    dir.WriteFile("Zeus/Adventures/\x8Egypten/\x8Egypten.pak", "p");
+    dir.WriteFile("Zeus/Adventures/\x8Egypten/Arena.map", "a");
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    EXPECT_EQ(session.Lists().installed, (Strings{"old.zip"}));
+    EXPECT_TRUE(session.RunPackageCommand("old.zip", false).Ok());
+    EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/"), "");
+}
+
 TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
     Package(kZeus, "Troy.zip", TroyArchive());
     ASSERT_TRUE(session.SelectGame(kZeus));

@@ -44,6 +44,48 @@ TEST_F(ArchiveTest, ListsEntryNamesInDirectoryOrderAsStored) {
                                                                "Troy\\Troy.pak", "readme.txt"}));
 }
 
+// Flag bit 11 means UTF-8, else a Unicode Path field for exactly these bytes gives the name,
+// else they are code page 437; the stored name of the undecoded bytes is an earlier spelling.
+TEST_F(ArchiveTest, DecodesEntryNamesAsTheArchiveMeansThem) {
+    struct Case {
+        std::string stored;
+        std::uint16_t flags;
+        std::string extra;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"\x8EgyptenLand.MAP", 0, "", "ÄgyptenLand.MAP"},
+        {"\xC9\xCD\xBB\xB3\x94\xE4.map", 0, "", "╔═╗│öΣ.map"},
+        {"Ägypten.map", 0x800, "", "Ägypten.map"},
+        {"\x84rger.map", 0, UnicodePathField("\x84rger.map", "Ärger.map"), "Ärger.map"},
+        {"\x84rger.sav", 0, UnicodePathField("\x84rger.sav", "Ä.sav", 1), "ärger.sav"},
+        {"\x8E\xFF.sav", 0x800, "", "\uFFFD\uFFFD.sav"},
+    };
+    ZipWriter zip;
+    std::vector<std::string> names;
+    for (const Case& item : cases) {
+        zip.Add({item.stored, "bytes", ZipWriter::Method::Stored, {}, item.flags, {}, item.extra});
+        names.push_back(item.name);
+    }
+    const std::string path = MakeArchive(zip);
+    const auto archive = Archive::Open(path);
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(archive->EntryNames(), names);
+    std::vector<std::string> stored;
+    EarlierSpellings earlier;
+    ASSERT_TRUE(ReadStoredNames(path, stored, &earlier));
+    EXPECT_EQ(earlier, (EarlierSpellings{{"ÄgyptenLand.map", "\x8EgyptenLand.map"},
+                                         {"╔═╗│öΣ.map", "\xC9\xCD\xBB\xB3\x94\xE4.map"},
+                                         {"Ärger.map", "\x84rger.map"},
+                                         {"ärger.sav", "\x84rger.sav"},
+                                         {"\uFFFD\uFFFD.sav", "\x8E\xFF.sav"}}));
+    const Outcome refused = ExtractEntry(*archive, "\uFFFD\uFFFD.sav", dir.At("out"), fileSystem);
+    EXPECT_EQ(refused.Lines(),
+              std::vector<std::string>{
+                  "\uFFFD\uFFFD.sav: is damaged (its name is marked UTF-8 but is not)"});
+    EXPECT_TRUE(ExtractEntry(*archive, "ärger.MAP", dir.At("out"), fileSystem).Ok());
+}
+
 // The name an entry is installed under, for ordinary and hostile entry names.
 TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     const std::string longest = std::string(kMaxStoredNameLength - 4, 'n') + ".MAP";

@@ -38,6 +38,15 @@ TEST_F(FileRefCountsTest, SpellingsThatDifferInCaseShareOneCount) {
     EXPECT_EQ(refs.CountOf("/GAMES/C3/ROME.MAP"), 2);
     EXPECT_EQ(refs.Snapshot(), (std::map<std::string, int>{{"/games/c3/rome.map", 2}}));
     refs.RemoveAll();
+    const std::pair<std::string, std::string> sameFile[] = {
+        {"Ä.map", "ä.map"},   {"Ö.map", "ö.map"}, {"É.map", "é.map"},      {"Σ.map", "σ.map"},
+        {"ας.map", "ΑΣ.map"}, {"Ж.map", "ж.map"}, {"\x8E.MAP", "\x8E.map"}};
+    for (const auto& [one, other] : sameFile) {
+        refs.AddFileRef("/c3/" + one);
+        EXPECT_EQ(refs.AddFileRef("/C3/" + other), 2) << one;
+    }
+    EXPECT_EQ(refs.CountOf("/c3/\x84.map"), 0);
+    refs.RemoveAll();
     EXPECT_TRUE(refs.Snapshot().empty());
 }
 

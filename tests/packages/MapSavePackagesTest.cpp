@@ -156,6 +156,23 @@ TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
 }
 
+// An earlier version installed entries under the archive's undecoded bytes: such a package
+// still lists as installed, holds its maps and deinstalls cleanly; a new install writes the
+// decoded names only.
+TEST_F(MapSaveTest, FilesInstalledUnderTheArchivesBytesAreFoundAndDeinstalled) {
+    Package(paths.caesar3_missions, "old.zip",
+            ZipWriter().Add("\x8EgyptenLand.map", "m").Add("\x99l.sav", "s"));
+    dir.WriteFile("Caesar3/\x8EgyptenLand.map", "m");
+    dir.WriteFile("Caesar3/\x99l.sav", "s");
+    ASSERT_TRUE(session.SelectGame(1));
+    EXPECT_EQ(session.Lists().installed, (Strings{"old.zip"}));
+    EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "ÄgyptenLand.map"), 1);
+    EXPECT_TRUE(session.RunPackageCommand("old.zip", false).Ok());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "");
+    EXPECT_TRUE(session.RunPackageCommand("old.zip", true).Ok());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "ÄgyptenLand.map\nÖl.sav\n");
+}
+
 TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     const std::string name = "R\xf6m\xff.zip";
     Package(paths.caesar3_missions, name, ZipWriter().Add("Rome.map", "m"));

@@ -49,6 +49,23 @@ TEST_F(FileSystemTest, ResolvesEveryComponentWithoutRegardToCase) {
 #endif
 }
 
+#ifndef _WIN32
+// Letters beyond ASCII match in either case too; a name that is no valid UTF-8 (an old code
+// page's) matches byte for byte, its A to Z aside.
+TEST_F(FileSystemTest, ResolvesLettersBeyondAsciiWithoutRegardToCase) {
+    const std::pair<std::string, std::string> sameFile[] = {
+        {"Ägypten.map", "ägypten.MAP"}, {"Öl.sav", "öL.sav"}, {"Église.map", "église.map"},
+        {"ΟΔΟΣ.map", "οδος.map"},       {"σς.sav", "ΣΣ.sav"}, {"Жук.map", "жук.map"},
+        {"\x8E.MAP", "\x8E.map"},
+    };
+    for (const auto& [onDisk, asked] : sameFile) dir.WriteFile("Maps/" + onDisk, "x");
+    for (const auto& [onDisk, asked] : sameFile) {
+        EXPECT_EQ(fileSystem.Resolve(dir.At("MAPS/" + asked)), dir.At("Maps/" + onDisk)) << asked;
+    }
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("Maps/\x84.map")));
+}
+#endif
+
 TEST_F(FileSystemTest, KeepsMissingComponentsAsGiven) {
     dir.MakeFolder("Game/MAPS");
     EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/New.map")), dir.At("Game/MAPS/New.map"));

@@ -23,6 +23,18 @@ void Put32(std::string& out, std::uint32_t value) {
 
 }  // namespace
 
+std::string UnicodePathField(const std::string& storedName, const std::string& name,
+                             std::optional<std::uint32_t> crc) {
+    std::string field;
+    Put16(field, 0x7075);
+    Put16(field, static_cast<std::uint32_t>(5 + name.size()));
+    field.push_back(1);
+    Put32(field, crc.value_or(static_cast<std::uint32_t>(
+                     crc32(0L, reinterpret_cast<const Bytef*>(storedName.data()),
+                           static_cast<uInt>(storedName.size())))));
+    return field + name;
+}
+
 std::string Deflate(const std::string& data) {
     z_stream stream{};
     if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
@@ -78,8 +90,9 @@ std::string ZipWriter::Bytes() const {
         Put32(out, static_cast<std::uint32_t>(payload.size()));
         Put32(out, static_cast<std::uint32_t>(entry.data.size()));
         Put16(out, static_cast<std::uint32_t>(entry.name.size()));
-        Put16(out, 0);
+        Put16(out, static_cast<std::uint32_t>(entry.extra.size()));
         out += entry.name;
+        out += entry.extra;
         out += payload;
 
         Put32(directory, 0x02014b50);
@@ -92,13 +105,14 @@ std::string ZipWriter::Bytes() const {
         Put32(directory, static_cast<std::uint32_t>(payload.size()));
         Put32(directory, static_cast<std::uint32_t>(entry.data.size()));
         Put16(directory, static_cast<std::uint32_t>(entry.name.size()));
-        Put16(directory, 0);
+        Put16(directory, static_cast<std::uint32_t>(entry.extra.size()));
         Put16(directory, 0);
         Put16(directory, 0);
         Put16(directory, 0);
         Put32(directory, 0);
         Put32(directory, offset);
         directory += entry.name;
+        directory += entry.extra;
     }
     const auto directoryOffset = static_cast<std::uint32_t>(out.size());
     out += directory;

@@ -18,8 +18,9 @@ class ZipWriter {
         std::string data;
         Method method = Method::Deflated;
         std::optional<std::uint32_t> recordedCrc;  // a wrong CRC on purpose
-        std::uint16_t flags = 0;                   // 1 marks the entry encrypted
+        std::uint16_t flags = 0;                   // 1 encrypted, 0x800 a UTF-8 name
         std::optional<std::uint16_t> methodId;     // an unsupported method on purpose
+        std::string extra = {};                    // the extra field, in both headers
     };
 
     ZipWriter& Add(std::string name, std::string data, Method method = Method::Deflated);
@@ -34,6 +35,11 @@ class ZipWriter {
   private:
     std::vector<Entry> entries_;
 };
+
+// An Info-ZIP Unicode Path extra field giving `name` for an entry whose header holds
+// `storedName`; `crc` replaces the CRC-32 of `storedName` (a stale field on purpose).
+std::string UnicodePathField(const std::string& storedName, const std::string& name,
+                             std::optional<std::uint32_t> crc = std::nullopt);
 
 // Raw deflate of the bytes, as a ZIP entry holds them.
 std::string Deflate(const std::string& data);

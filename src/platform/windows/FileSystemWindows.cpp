@@ -19,6 +19,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/windows/Utf16.h"
@@ -194,7 +195,7 @@ std::string FileSystem::ResolveLocked(const std::string& path) const {
 
     // Not found: a folder that respects letter case may still hold it under another spelling.
     const Listing& listing = ListingOf(resolvedParent);
-    const auto match = listing.byLowerName.find(AsciiLower(leaf));
+    const auto match = listing.byLowerName.find(FoldCase(leaf));
     return match == listing.byLowerName.end() ? candidate : resolvedParent + match->second;
 }
 
@@ -215,7 +216,7 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
     Listing listing;
     listing.readable = ForEachEntry(resolvedFolder, "*", [&](const FoundEntry& entry) {
         const std::string& name = entry.name;
-        auto [slot, inserted] = listing.byLowerName.emplace(AsciiLower(name), name);
+        auto [slot, inserted] = listing.byLowerName.emplace(FoldCase(name), name);
         // Several spellings of one name: take the smallest, so the choice never depends on
         // the order in which the folder happens to list them.
         if (!inserted && name < slot->second) slot->second = name;
@@ -380,7 +381,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath) {
     const std::string name = resolvedPath.substr(cut);
     const auto cached = listings_.find(resolvedPath.substr(0, cut));
     if (cached == listings_.end() || name.empty()) return;
-    auto [slot, inserted] = cached->second.byLowerName.emplace(AsciiLower(name), name);
+    auto [slot, inserted] = cached->second.byLowerName.emplace(FoldCase(name), name);
     if (!inserted && name < slot->second) slot->second = name;
 }
 
