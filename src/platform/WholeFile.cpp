@@ -9,7 +9,7 @@ WholeFileRead ReadWholeFile(const std::string& path, std::string& bytes) {
     ReadOnlyFile file;
     if (!file.Open(path).Ok()) {
         return file.LastFailure() == ReadOnlyFile::Failure::Missing ? WholeFileRead::kMissing
-                                                                   : WholeFileRead::kFailed;
+                                                                    : WholeFileRead::kFailed;
     }
     bytes.resize(static_cast<std::size_t>(file.Size()));
     std::size_t done = 0;

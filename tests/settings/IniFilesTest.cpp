@@ -92,7 +92,8 @@ TEST(IniFilesTest, WrittenValuesReadBackAndTheRestOfTheFileStays) {
     TempDir dir;
     const std::string file = dir.WriteFile("sub/QARN.conf", original);
     for (const Stored& stored : values) {
-        ASSERT_TRUE(OpenIniSettingsStore(file)->Write(stored.name, stored.value).Ok()) << stored.name;
+        ASSERT_TRUE(OpenIniSettingsStore(file)->Write(stored.name, stored.value).Ok())
+            << stored.name;
     }
     const auto store = OpenIniSettingsStore(file);
     for (const Stored& stored : values) {
