@@ -156,6 +156,8 @@ TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
 }
 
+// Windows names are UTF-16 on disk: there a name that is no valid text cannot exist.
+#ifndef _WIN32
 TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     const std::string name = "R\xf6m\xff.zip";
     Package(paths.caesar3_missions, name, ZipWriter().Add("Rome.map", "m"));
@@ -164,6 +166,7 @@ TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     EXPECT_TRUE(session.RunPackageCommand(name, true).Ok());
     EXPECT_EQ(session.Lists().installed, (Strings{name}));
 }
+#endif
 
 }  // namespace
 }  // namespace wendmoor::testing
