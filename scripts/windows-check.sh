@@ -3,11 +3,13 @@
 # programs (the same tests as on Linux, and the Windows-only ones), runs the tests under Wine,
 # headless, in a Wine prefix inside the build folder, then compares wendmoor-cli.exe with the
 # Linux tool on the sample of all four games (scripts/compare-windows-cli.sh).
-#   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR)
+#   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR;
+#                                    the Linux tool from build, or $WENDMOOR_BUILD_DIR)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_WINDOWS_BUILD_DIR:-$here/build-windows}
+linux_build=${WENDMOOR_BUILD_DIR:-$here/build}
 
 "$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build libgtest-dev \
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
@@ -16,6 +18,12 @@ echo "== cross build for Windows (mingw-w64)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build" -j 2
+
+echo "== the Linux tool to compare with"
+if [ ! -f "$linux_build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$linux_build" -j 2 --target wendmoor-cli wendmoor-sample-setup
 
 echo "== tests under Wine"
 # Debian's wine64 package has its programs in /usr/lib/wine; the "wine" package would add the
@@ -40,4 +48,7 @@ if [ "${#failed[@]}" -ne 0 ]; then
     echo "windows-check: tests failed under Wine: ${failed[*]}" >&2
     exit 1
 fi
-echo "windows-check: the core's tests pass under Wine"
+
+echo "== wendmoor-cli.exe against the Linux tool"
+WINE=$wine "$here/scripts/compare-windows-cli.sh" "$linux_build" "$build" "$build/compare"
+echo "windows-check: the core's tests pass under Wine and wendmoor-cli.exe matches the Linux tool"

@@ -8,17 +8,10 @@
 #include "TempDir.h"
 
 namespace {
-
-class PrivateDataHome {
-  public:
-    PrivateDataHome() { _putenv_s("LOCALAPPDATA", folder_.path().c_str()); }
-
-  private:
-    wendmoor::testing::TempDir folder_;
-};
-
-const PrivateDataHome kPrivateDataHome;
-
+struct PrivateDataHome {
+    PrivateDataHome() { _putenv_s("LOCALAPPDATA", folder.path().c_str()); }
+    wendmoor::testing::TempDir folder;
+} const kPrivateDataHome;
 }  // namespace
 #else
 #include <unistd.h>
