@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
-# The Windows pieces: cross-builds with mingw-w64 what needs no Qt (the platform layer, the
-# settings fields with their registry store, the name rules, the reference counts) together
-# with their tests and the ZIP writer they use, and runs the tests under Wine, headless, in a
-# Wine prefix inside the build folder.
-#   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR)
+# The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe and the core's test
+# programs (the same tests as on Linux, and the Windows-only ones), runs the tests under Wine,
+# headless, in a Wine prefix inside the build folder, then compares wendmoor-cli.exe with the
+# Linux tool on the sample of all four games (scripts/compare-windows-cli.sh).
+#   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR;
+#                                    the Linux tool from build, or $WENDMOOR_BUILD_DIR)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDMOOR_WINDOWS_BUILD_DIR:-$here/build-windows}
+linux_build=${WENDMOOR_BUILD_DIR:-$here/build}
 
 "$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build libgtest-dev \
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
 
 echo "== cross build for Windows (mingw-w64)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DWENDMOOR_WINDOWS_CORE_ONLY=ON >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build" -j 2
+
+echo "== the Linux tool to compare with"
+if [ ! -f "$linux_build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$linux_build" -j 2 --target wendmoor-cli wendmoor-sample-setup
 
 echo "== tests under Wine"
 # Debian's wine64 package has its programs in /usr/lib/wine; the "wine" package would add the
@@ -27,12 +35,20 @@ export WINEDEBUG=-all
 # No Mono and no Gecko: the prefix is made without asking to download them. No display either.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=
-status=0
-"$wine" "$build/tests/windows/wendmoor_windows_tests.exe" </dev/null || status=$?
-# Ends the Wine server of this prefix only.
-"$wineserver" -k 2>/dev/null || true
-if [ "$status" -ne 0 ]; then
-    echo "windows-check: the Windows tests failed (status $status)" >&2
-    exit "$status"
+# One Wine server for all the programs below (each start would otherwise wait for a new one);
+# it ends with this script, the server of this prefix only.
+"$wineserver" -p
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+failed=()
+while IFS= read -r program; do
+    echo "-- ${program#"$build"/}"
+    "$wine" "$program" --gtest_brief=1 </dev/null || failed+=("${program#"$build"/}")
+done < <(find "$build/tests" -name '*_tests.exe' -not -path '*/CMakeFiles/*' | sort)
+if [ "${#failed[@]}" -ne 0 ]; then
+    echo "windows-check: tests failed under Wine: ${failed[*]}" >&2
+    exit 1
 fi
-echo "windows-check: the Windows pieces build and their tests pass under Wine"
+
+echo "== wendmoor-cli.exe against the Linux tool"
+WINE=$wine "$here/scripts/compare-windows-cli.sh" "$linux_build" "$build" "$build/compare"
+echo "windows-check: the core's tests pass under Wine and wendmoor-cli.exe matches the Linux tool"

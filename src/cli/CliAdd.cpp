@@ -9,6 +9,7 @@
 #include "packages/PackageAdder.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -54,7 +55,7 @@ int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, 
     }
     const std::string& missions = paths.*game->missions;
     // Relative to what? The install's scan stands in the missions folder.
-    if (missions.empty() || missions.front() != '/') {
+    if (!IsAbsolutePath(missions)) {
         Fail(err, std::string("the missions folder of ") + game->name +
                       (missions.empty() ? " is not set" : " is not an absolute path: " + missions));
         return kExitFailure;

@@ -1,7 +1,5 @@
 #include "cli/CliProgram.h"
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -11,6 +9,7 @@
 #include "cli/CliIntake.h"
 #include "finder/FinderPlaces.h"
 #include "platform/FileSystem.h"
+#include "platform/ReadOnlyFile.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
 
@@ -19,9 +18,7 @@ namespace wendmoor {
 namespace {
 
 bool IsReadableFile(const std::string& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(file), error)) return false;
-    return std::ifstream(file, std::ios::binary).is_open();
+    return ReadOnlyFile().Open(file).Ok();
 }
 
 // Only reads: the tool never writes settings.

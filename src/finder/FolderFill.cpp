@@ -1,10 +1,9 @@
 #include "finder/FolderFill.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "finder/FolderWalk.h"
 #include "packages/Games.h"
+#include "platform/FolderChain.h"
+#include "platform/Path.h"
 
 namespace wendmoor {
 
@@ -45,7 +44,8 @@ std::optional<FoundFolder> ProposedMissionsFolder(const GameDescription& game,
                                                   const FinderPlaces& places) {
     if (places.home.empty()) return std::nullopt;
     FoundFolder proposal;
-    proposal.folder = places.home + "Documents/Wendmoor/" + game.name + "/";
+    proposal.folder =
+        places.home + SubFolder("Documents") + SubFolder("Wendmoor") + SubFolder(game.name);
     proposal.proposed = !FolderWalk::IsFolder(proposal.folder);
     proposal.origin =
         proposal.proposed ? "proposed, not there yet" : "Wendmoor's missions folder in ~/Documents";
@@ -72,9 +72,9 @@ std::vector<RowFill> FillEmptyFolders(GamePaths& paths, const GameFindings& find
 }
 
 bool MakeProposedFolder(const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(folder), error);
-    return !error;
+    FileSystem fileSystem;
+    const bool withSeparator = !folder.empty() && folder.back() == kPathSeparator;
+    return CreateFolderChain(fileSystem, {}, withSeparator ? folder : folder + kPathSeparator).Ok();
 }
 
 }  // namespace wendmoor

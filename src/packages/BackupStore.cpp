@@ -1,18 +1,15 @@
 #include "packages/BackupStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <vector>
 
 #include "packages/Games.h"
 #include "platform/CaseFold.h"
+#include "platform/FolderChain.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
 #include "platform/WholeFile.h"
@@ -50,41 +47,6 @@ Outcome ReadAll(const ReadOnlyFile& file, FileFingerprint& fingerprint, Use use)
 
 Outcome ReadFingerprint(const ReadOnlyFile& file, FileFingerprint& fingerprint) {
     return ReadAll(file, fingerprint, [](const void*, std::size_t) { return Outcome(); });
-}
-
-Outcome WriteAll(int fd, const std::string& bytes, const std::string& subject) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return Outcome::SystemError(subject, written < 0 ? errno : ENOSPC);
-        done += static_cast<std::size_t>(written);
-    }
-    if (::fsync(fd) != 0) return Outcome::SystemError(subject, errno);
-    return {};
-}
-
-// Creates the folders of `folder` (ending with the separator) below `existing`, which must
-// exist (empty: from the root). The parents of the folders it made go into `changed`, as
-// their new entries are durable only once they are synced.
-Outcome MakeFolderChain(const std::string& existing, const std::string& folder,
-                        std::set<std::string>& changed) {
-    for (std::size_t end = folder.find(kPathSeparator, existing.size() + 1);
-         end != std::string::npos; end = folder.find(kPathSeparator, end + 1)) {
-        const std::string path = folder.substr(0, end);
-        if (path.empty()) continue;
-        struct stat info;
-        if (::stat(path.c_str(), &info) == 0) {
-            if (!S_ISDIR(info.st_mode)) return Outcome::Failed(path, "is not a folder");
-            continue;
-        }
-        if (errno != ENOENT) return Outcome::SystemError(path, errno);
-        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-            return Outcome::SystemError(path, errno);
-        }
-        changed.insert(FolderOf(path));
-    }
-    return {};
 }
 
 bool IsBackupNameByte(char c) {
@@ -190,7 +152,7 @@ CommandBackup::CommandBackup(std::string store, std::string game, std::string pa
 }
 
 CommandBackup::~CommandBackup() {
-    if (manifest_ >= 0) ::close(manifest_);
+    manifest_.Close();
     // A backup into which not one file could be copied is of no use.
     if (!info_.folder.empty() && kept_.files.empty()) {
         fileSystem_.ForgetListings();  // the store's folders are also written around it
@@ -226,12 +188,13 @@ Outcome CommandBackup::Keep(const std::string& path, const FileFingerprint& unle
 }
 
 Outcome CommandBackup::Begin() {
-    if (manifest_ >= 0) return {};
+    if (manifest_.IsOpen()) return {};
     if (store_.empty()) {
         return Outcome::Failed("the backup store",
                                "has no place: neither XDG_DATA_HOME nor HOME is set");
     }
-    if (Outcome made = MakeFolderChain({}, store_, unsyncedFolders_); !made.Ok()) return made;
+    if (Outcome made = CreateFolderChain(fileSystem_, {}, store_, &unsyncedFolders_); !made.Ok())
+        return made;
 
     info_.createdNanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                    std::chrono::system_clock::now().time_since_epoch())
@@ -242,24 +205,23 @@ Outcome CommandBackup::Begin() {
                              SafeNamePart(info_.package);
     for (int counter = 1;; ++counter) {
         info_.name = counter == 1 ? base : base + '-' + std::to_string(counter);
-        if (::mkdir((store_ + info_.name).c_str(), 0700) == 0) break;
-        if (errno != EEXIST || counter == 1000) {
-            return Outcome::SystemError(store_ + info_.name, errno);
+        bool created = false;
+        if (Outcome made = fileSystem_.CreateFolder(store_ + info_.name, &created); !made.Ok()) {
+            return made;
         }
+        if (created) break;
+        if (counter == 1000) return Outcome::Failed(store_ + info_.name, "exists already");
     }
     const std::string folder = store_ + info_.name + kPathSeparator;
     const std::string manifestPath = folder + kManifestName;
-    const int fd =
-        ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-    const Outcome written = fd < 0 ? Outcome::SystemError(manifestPath, errno)
-                                   : WriteAll(fd, ManifestHeader(info_), manifestPath);
+    Outcome written = manifest_.Create(manifestPath);
+    if (written.Ok()) written = manifest_.Append(ManifestHeader(info_));
     if (!written.Ok()) {
-        if (fd >= 0) ::close(fd);
+        manifest_.Close();
         fileSystem_.ForgetListings();
         (void)RemoveTree(fileSystem_, folder);
         return written;
     }
-    manifest_ = fd;
     info_.folder = folder;
     unsyncedFolders_.insert(store_);
     unsyncedFolders_.insert(folder);
@@ -294,7 +256,8 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
     if (Outcome begun = Begin(); !begun.Ok()) return begun;
     BackupFile file{path, StoredPathFor(path), {}, leftBehind};
     const std::string target = info_.folder + file.stored;
-    if (Outcome made = MakeFolderChain(info_.folder, FolderOf(target), unsyncedFolders_);
+    if (Outcome made =
+            CreateFolderChain(fileSystem_, info_.folder, FolderOf(target), &unsyncedFolders_);
         !made.Ok()) {
         return made;
     }
@@ -312,8 +275,7 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
         if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
     }
     unsyncedFolders_.clear();
-    if (Outcome noted = WriteAll(manifest_, ManifestFileLine(file), info_.folder + kManifestName);
-        !noted.Ok()) {
+    if (Outcome noted = manifest_.Append(ManifestFileLine(file)); !noted.Ok()) {
         return noted;
     }
     info_.files.push_back(file);
@@ -363,10 +325,9 @@ Outcome RemoveBackup(const std::string& store, const std::string& game, const st
     FileSystem fileSystem;
     const std::string doomed = store + kTemporaryPrefix + "removing-" + name;
     (void)RemoveTree(fileSystem, doomed);
-    if (::rename((store + name).c_str(), doomed.c_str()) != 0) {
-        return Outcome::SystemError(store + name, errno);
+    if (Outcome renamed = fileSystem.RenameFolder(store + name, doomed); !renamed.Ok()) {
+        return renamed;
     }
-    fileSystem.ForgetListings();
     if (Outcome removed = RemoveTree(fileSystem, doomed); !removed.Ok()) return removed;
     return fileSystem.SyncFolder(store);
 }

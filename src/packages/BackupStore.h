@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "packages/BackupManifest.h"
+#include "platform/AppendFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Outcome.h"
 #include "platform/ReadOnlyFile.h"
@@ -66,7 +67,7 @@ class CommandBackup {
     BackupInfo info_;
     std::string store_;
     FileSystem fileSystem_;
-    int manifest_ = -1;
+    AppendFile manifest_;
     KeptFiles kept_;
     std::set<std::string> usedStoredPaths_;  // case-folded, as the store may be case-blind too
     std::set<std::string> unsyncedFolders_;  // folders whose new entries are not yet durable

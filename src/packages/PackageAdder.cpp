@@ -1,7 +1,5 @@
 #include "packages/PackageAdder.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -24,8 +22,7 @@ constexpr int kMaxNumber = 999;
 
 // Whether the name is taken in the folder by anything at all, in any letter case.
 bool IsTaken(const FileSystem& fileSystem, const std::string& folder, const std::string& name) {
-    struct stat info;
-    return ::lstat(fileSystem.Resolve(folder + name).c_str(), &info) == 0;
+    return fileSystem.Exists(folder + name);
 }
 
 // Both files hold the same bytes; false also when either cannot be read to its end. The same

@@ -1,17 +1,11 @@
 #include "platform/BackupLocation.h"
 
-#include <cstdlib>
-
 #include "platform/Path.h"
+#include "platform/ProgramArguments.h"
 
 namespace wendmoor {
 
 namespace {
-
-std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != kPathSeparator) folder += kPathSeparator;
@@ -22,13 +16,13 @@ std::string WithSeparator(std::string folder) {
 
 std::string DefaultBackupStoreFolder() {
 #ifdef _WIN32
-    std::string data = WithSeparator(Variable("LOCALAPPDATA"));
+    std::string data = WithSeparator(EnvironmentVariable("LOCALAPPDATA"));
     if (data.empty()) return {};
 #else
     // A relative XDG_DATA_HOME is to be ignored, as the base directory rules say.
-    std::string data = WithSeparator(Variable("XDG_DATA_HOME"));
+    std::string data = WithSeparator(EnvironmentVariable("XDG_DATA_HOME"));
     if (data.empty() || data.front() != '/') {
-        const std::string home = WithSeparator(Variable("HOME"));
+        const std::string home = WithSeparator(EnvironmentVariable("HOME"));
         if (home.empty() || home.front() != '/') return {};
         data = home + ".local/share/";
     }

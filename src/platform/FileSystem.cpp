@@ -259,6 +259,19 @@ bool FileSystem::FolderExists(const std::string& path) const {
            S_ISDIR(info.st_mode);
 }
 
+bool FileSystem::Exists(const std::string& path) const {
+    struct stat info;
+    return ::lstat(Resolve(path).c_str(), &info) == 0;
+}
+
+Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+    const std::string source = Resolve(from);
+    const bool moved = ::rename(source.c_str(), Resolve(to).c_str()) == 0;
+    const int error = errno;
+    ForgetListings();
+    return moved ? Outcome() : Outcome::SystemError(source, error);
+}
+
 bool FileSystem::IsSymbolicLink(const std::string& path) const {
     const std::string leaf =
         path.size() > 1 && path.back() == kPathSeparator ? path.substr(0, path.size() - 1) : path;

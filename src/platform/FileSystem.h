@@ -55,6 +55,9 @@ class FileSystem {
 
     // A symbolic link, whatever it points to (or whether it points anywhere).
     bool IsSymbolicLink(const std::string& path) const;
+    // Anything at all under that name, in any letter case: a file, a folder, a link that
+    // points nowhere.
+    bool Exists(const std::string& path) const;
 
     // Deletes one file (never a folder). A file that is not there is no failure.
     Outcome DeleteFile(const std::string& path);
@@ -64,6 +67,9 @@ class FileSystem {
     // Removes a folder only when it is empty; one that still holds files stays, and that is no
     // failure either.
     Outcome RemoveFolder(const std::string& path);
+    // Gives a folder another name in the same parent, by one step that others see whole.
+    // What was learned of the folders is forgotten.
+    Outcome RenameFolder(const std::string& from, const std::string& to);
 
     // Removes the temporary files of ours (kTemporaryPrefix, regular files) in a folder, which a
     // process killed mid-command left behind. Only call it while holding the exclusive
@@ -76,10 +82,10 @@ class FileSystem {
     Outcome SyncFileSystemsOf(const std::vector<std::string>& folders);
 
     // The names in a folder, without "." and "..", in no particular order. False when the
-    // folder cannot be read.
+    // folder cannot be read; errno then tells why, on both systems.
     bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const;
 
-    // Makes the folder the process's current folder.
+    // Makes the folder the process's current folder; errno tells why when it cannot.
     bool EnterFolder(const std::string& path);
 
     // Drops everything learned of the folders, for example at the start of a refresh, when

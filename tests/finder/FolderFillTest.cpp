@@ -1,4 +1,5 @@
 // Filling the empty settings rows from what was found: never a row that holds a value.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,9 +8,16 @@
 #include "TempDir.h"
 #include "finder/FolderFill.h"
 #include "packages/Games.h"
+#include "platform/Path.h"
 
 namespace wendmoor::testing {
 namespace {
+
+// A path written with "/" in the platform's spelling.
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
+    return path;
+}
 
 class FolderFillTest : public ::testing::Test {
   protected:
@@ -18,7 +26,7 @@ class FolderFillTest : public ::testing::Test {
     // Stands a game's program in a folder and returns the folder.
     std::string Game(const std::string& folder, const char* program) {
         root.WriteFile(folder + program, "");
-        return root.path() + folder;
+        return root.At(folder);
     }
 
     TempDir root;
@@ -40,7 +48,7 @@ TEST_F(FolderFillTest, FillsOnlyEmptyRowsAndAsksWhenThereAreSeveral) {
     root.MakeFolder("own/Zeus/Save");
     root.MakeFolder("home/Documents/Wendmoor/Zeus");  // made at an earlier start
     findings.Add(kCaesar3, {Game("c3/", "c3.exe"), "c3"});
-    findings.Add(kEmperor, {root.path() + std::string(kMaxStoredPathLength, 'x') + "/", "long"});
+    findings.Add(kEmperor, {root.At(std::string(kMaxStoredPathLength, 'x') + "/"), "long"});
 
     GamePaths paths;
     paths.zeus_path = ownZeus;
@@ -56,23 +64,25 @@ TEST_F(FolderFillTest, FillsOnlyEmptyRowsAndAsksWhenThereAreSeveral) {
     EXPECT_EQ(asked, std::vector<std::string>({"pharao_path 2", "pharao_saves 2"}));
     GamePaths expected;
     expected.caesar3_missions = "/mine/";
-    expected.caesar3_path = root.path() + "c3/";
+    expected.caesar3_path = root.At("c3/");
     expected.pharao_path = pharao2;
-    expected.pharao_saves = pharao2 + "Save/Bert/";
-    expected.pharao_missions = places.home + "Documents/Wendmoor/Pharao/";
+    expected.pharao_saves = pharao2 + Native("Save/Bert/");
+    expected.pharao_missions = places.home + Native("Documents/Wendmoor/Pharao/");
     expected.zeus_path = ownZeus;
-    expected.zeus_saves = ownZeus + "Save/";
-    expected.zeus_missions = places.home + "Documents/Wendmoor/Zeus/";
+    expected.zeus_saves = ownZeus + Native("Save/");
+    expected.zeus_missions = places.home + Native("Documents/Wendmoor/Zeus/");
     EXPECT_EQ(paths, expected);  // Emperor's folder was too long to store: nothing for it
 
     std::vector<std::string> rows;
     for (const RowFill& row : filled) {
         const FoundFolder& taken = row.candidates[*row.taken];
-        rows.push_back(taken.folder.substr(taken.folder.rfind('/', taken.folder.size() - 2)) +
+        const std::string folder = Native(taken.folder);
+        rows.push_back(folder.substr(folder.rfind(kPathSeparator, folder.size() - 2)) +
                        (taken.proposed ? " proposed" : ""));
     }
-    EXPECT_EQ(rows, std::vector<std::string>(
-                        {"/c3/", "/Pharaoh/", "/Bert/", "/Pharao/ proposed", "/Save/", "/Zeus/"}));
+    EXPECT_EQ(rows, std::vector<std::string>({Native("/c3/"), Native("/Pharaoh/"), Native("/Bert/"),
+                                              Native("/Pharao/") + " proposed", Native("/Save/"),
+                                              Native("/Zeus/")}));
 }
 
 TEST_F(FolderFillTest, NoChoiceLeavesTheRowEmptyAndItsGameUnproposed) {

@@ -1,6 +1,8 @@
 // The finder on fake homes: which folders it takes for which game, and what it passes over.
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -18,6 +20,31 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+Lines Render(const GameFindings& findings, const TempDir& root) {
+    Lines lines;
+    for (const int game : {kCaesar3, kPharao, kZeus, kEmperor}) {
+        for (const FoundFolder& found : findings.GameFolders(game)) {
+            // With "/" on every system, as the expectations are written.
+            lines.push_back(Replace(Replace(std::string(FindGame(game)->name) + " " + found.folder +
+                                                " (" + found.origin + ")",
+                                            root.path(), "@/"),
+                                    "\\", "/"));
+        }
+    }
+    return lines;
+}
+
+// Steam's and Wine's folders in a Linux home, links and permission bits: the finder looks
+// there on Linux only (tests/windows/FinderWindowsTest.cpp has the Windows places).
+#ifndef _WIN32
 // A fake machine below a temporary folder: "home/" is the home, everything else stands for
 // other drives. "@/" in file contents, link targets and expectations is the temporary folder.
 struct FakeMachine {
@@ -30,14 +57,6 @@ struct FakeMachine {
 
 void PrintTo(const FakeMachine& machine, std::ostream* out) {
     *out << machine.name;
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
 }
 
 FinderPlaces Build(const TempDir& root, const FakeMachine& machine) {
@@ -57,18 +76,6 @@ FinderPlaces Build(const TempDir& root, const FakeMachine& machine) {
     places.home = root.MakeFolder("home");
     if (!machine.winePrefix.empty()) places.winePrefix = root.path() + machine.winePrefix;
     return places;
-}
-
-Lines Render(const GameFindings& findings, const TempDir& root) {
-    Lines lines;
-    for (const int game : {kCaesar3, kPharao, kZeus, kEmperor}) {
-        for (const FoundFolder& found : findings.GameFolders(game)) {
-            lines.push_back(Replace(
-                std::string(FindGame(game)->name) + " " + found.folder + " (" + found.origin + ")",
-                root.path(), "@/"));
-        }
-    }
-    return lines;
 }
 
 const std::string kSteam = "home/.local/share/Steam/steamapps/";
@@ -161,6 +168,8 @@ TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
               Lines({"Zeus @/home/.wine/drive_c/Open/Zeus/ (Wine prefix ~/.wine/)"}));
 }
 
+#endif
+
 // The install folders Windows names: a publisher's folder, then the game's, in the program
 // folders; one level in the shops' folders. With neither a home nor such folders, nothing.
 TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepthAndNoPlaceFindsNothing) {
@@ -224,7 +233,7 @@ TEST(FindSaveFoldersTest, TheSaveFolderOrEachPlayersFolderInIt) {
         for (const std::string& folder : save.folders) game.MakeFolder(folder);
         Lines found;
         for (const FoundFolder& folder : FindSaveFolders(*FindGame(save.game), game.path())) {
-            found.push_back(folder.folder.substr(game.path().size()));
+            found.push_back(Replace(folder.folder.substr(game.path().size()), "\\", "/"));
         }
         EXPECT_EQ(found, save.expected) << FindGame(save.game)->name;
     }

@@ -1,6 +1,7 @@
 #include "packages/EmperorPackages.h"
 
 #include "GameTree.h"
+#include "platform/Path.h"
 
 namespace wendmoor::testing {
 namespace {
@@ -23,7 +24,7 @@ class EmperorTest : public testing::GameSessionTest {
     }
 
     int CityRefs(const std::string& map) {
-        return session.FileRefs().CountOf(paths.emperor_path + "Cities/" + map);
+        return session.FileRefs().CountOf(paths.emperor_path + SubFolder("Cities") + map);
     }
 };
 

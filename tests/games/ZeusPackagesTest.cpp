@@ -1,6 +1,8 @@
 #include "packages/ZeusPackages.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "GameTree.h"
 
@@ -108,6 +110,8 @@ TEST_F(ZeusTest, AMissingTextFileLeavesThePackageAvailable) {
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
 }
 
+// Making a symbolic link on Windows needs rights a test does not have.
+#ifndef _WIN32
 TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
     // Someone else's folder, holding files of the adventure's names, behind a link where the
     // adventure's own folder would be.
@@ -130,6 +134,7 @@ TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
     EXPECT_EQ(ListTree(elsewhere), before);
     EXPECT_EQ(ReadFileBytes(paths.zeus_saves + "save1.sav"), "save");
 }
+#endif
 
 TEST_F(ZeusTest, SavesOnlyPackageNeedsNoAdventuresFolder) {
     Package(kZeus, "saves.zip", ZipWriter().Add("a.sav", "s"));

@@ -4,6 +4,7 @@
 #include "GameTree.h"
 #include "packages/Archive.h"
 #include "packages/PackagePlan.h"
+#include "platform/Path.h"
 
 namespace wendmoor::testing {
 namespace {
@@ -68,7 +69,7 @@ TEST_F(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
     const auto archive = Archive::Open(path);
     ASSERT_TRUE(archive);
     PackagePlan plan;
-    const std::string folder = plan.MakeFolder(paths.zeus_path + "Adventures/", "Troy");
+    const std::string folder = plan.MakeFolder(paths.zeus_path + SubFolder("Adventures"), "Troy");
     plan.File(folder, "Troy.map", false);
     std::string asked;
     EXPECT_FALSE(CanExtractPlan(*archive, plan, fileSystem,
@@ -77,7 +78,7 @@ TEST_F(ExtractionCheckTest, FolderTheInstallCreatesCountsOnItsParentsDisk) {
                                     return 0;
                                 })
                      .Ok());
-    EXPECT_EQ(asked, paths.zeus_path + "Adventures/");
+    EXPECT_EQ(asked, paths.zeus_path + SubFolder("Adventures"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Disks that fill up and folders that are not what they should be: each case ends in a defined
 // state, loses nothing and leaves no temporary file.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#endif
 #include <filesystem>
 
 #include "GameTree.h"
@@ -29,6 +31,9 @@ class FailingDiskTest : public testing::GameTreeTest {
     }
 };
 
+// A full disk and a read-only folder are made with Linux's process limits and permission bits;
+// Windows has neither in this form.
+#ifndef _WIN32
 // A child process whose files may not grow beyond a few kilobytes: every larger write fails
 // with EFBIG, as on a full disk.
 int InstallOnFullDisk(GamePaths& paths, int game, const std::string& name) {
@@ -109,9 +114,11 @@ TEST_F(FailingDiskTest, ReadOnlyTargetFolderTakesNothing) {
     EXPECT_EQ(session.RunPackageCommand("q.zip", false).Failures().size(), 2u);
 }
 
+#endif
+
 TEST_F(FailingDiskTest, TargetThatIsAFolderStaysOneWithItsContent) {
     Package(kCaesar3, "p.zip", ZipWriter().Add("a.map", "a").Add("b.sav", "b"));
-    ::mkdir((paths.caesar3_path + "A.MAP").c_str(), 0755);
+    std::filesystem::create_directory(paths.caesar3_path + "A.MAP");
     ASSERT_TRUE(testing::WriteFileBytes(paths.caesar3_path + "A.MAP/keep", "keep"));
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     EXPECT_FALSE(session.RunPackageCommand("p.zip", true).Ok());

@@ -33,9 +33,11 @@ TEST_F(HostileArchiveTest, HostileEntryNamesLandInsideTheTargetFolderOrNowhere) 
          "abs.map\nevil.map\nevil.sav\n"},
         {kPharao, ZipWriter().Add("../../../evil.map", "up").Add("/../Save/x.sav", "s"),
          "Maps/\nMaps/evil.map\nSave/\nSave/x.sav\n"},
+#ifndef _WIN32  // Windows refuses these names (tests/windows/NameRulesWindowsTest.cpp)
         {kCaesar3,
          ZipWriter().Add("..\\..\\evil.map", "b").Add("C:\\x.map", "c").Add("d:e.sav", "d"),
          "..\\..\\evil.map\nC:\\x.map\nd:e.sav\n"},
+#endif
         {kCaesar3,
          ZipWriter()
              .Add(std::string(300, 'a') + ".map", "l")

@@ -1,9 +1,11 @@
 #include "packages/Archive.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -97,7 +99,12 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
         {"notes", std::nullopt},
         {"../../evil.map", "evil.map"},
         {"/tmp/abs.sav", "abs.sav"},
+#ifdef _WIN32
+        // A name Windows would take as folders is refused there.
+        {"..\\..\\evil.map", std::nullopt},
+#else
         {"..\\..\\evil.map", "..\\..\\evil.map"},
+#endif
         {"a/..", std::nullopt},
         {"f/" + longest, std::string(kMaxStoredNameLength - 4, 'n') + ".map"},
         {"f/n" + longest, std::nullopt},
@@ -107,6 +114,9 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     }
 }
 
+// FIFOs, /dev/null and the C library's reasons are Linux's; the Windows reasons are the
+// system's own texts.
+#ifndef _WIN32
 // Each with its reason, a FIFO at once, and without keeping a descriptor open (truncated
 // archives: see the hostile tests).
 TEST_F(ArchiveTest, RefusesWhatIsNoArchiveWithTheReason) {
@@ -129,6 +139,7 @@ TEST_F(ArchiveTest, RefusesWhatIsNoArchiveWithTheReason) {
     ::close(after);
     EXPECT_EQ(before, after);
 }
+#endif
 
 class ExtractTest : public ArchiveTest {};
 

@@ -24,7 +24,7 @@ class BackupTest : public testing::GameSessionTest {
 
     std::vector<BackupInfo> Backups() const { return ListBackups(store, "caesar3"); }
 
-    std::string store = dir.path() + "data/QARN/backups/";
+    std::string store = dir.At("data/QARN/backups/");
     const std::string save = paths.caesar3_path + "Rome.sav";
     const std::string map = paths.caesar3_path + "Rome.map";
 };

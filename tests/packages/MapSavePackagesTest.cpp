@@ -156,6 +156,9 @@ TEST_F(MapSaveTest, FoldersConfiguredInAnotherLetterCaseStillWork) {
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
 }
 
+// Windows names are UTF-16 on disk: there a name that is no valid text cannot exist,
+// neither an earlier version's undecoded one nor a package's.
+#ifndef _WIN32
 // An earlier version installed entries under the archive's undecoded bytes: such a package
 // still lists as installed, holds its maps and deinstalls cleanly; a new install writes the
 // decoded names only.
@@ -181,6 +184,7 @@ TEST_F(MapSaveTest, PackageNamesThatAreNotValidTextKeepTheirBytes) {
     EXPECT_TRUE(session.RunPackageCommand(name, true).Ok());
     EXPECT_EQ(session.Lists().installed, (Strings{name}));
 }
+#endif
 
 }  // namespace
 }  // namespace wendmoor::testing

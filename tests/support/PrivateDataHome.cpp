@@ -1,7 +1,19 @@
 // Linked into every test program: the backups that commands make (see DefaultBackupStoreFolder)
-// land in a fresh temporary folder of the test process, never in the user's ~/.local/share.
-// XDG_DATA_HOME names it for the whole process and for every program it starts; it goes when
-// the process ends.
+// land in a fresh temporary folder of the test process, never in the user's data folder.
+// XDG_DATA_HOME (LOCALAPPDATA on Windows) names it for the whole process and for every program
+// it starts; it goes when the process ends.
+#ifdef _WIN32
+#include <cstdlib>
+
+#include "TempDir.h"
+
+namespace {
+struct PrivateDataHome {
+    PrivateDataHome() { _putenv_s("LOCALAPPDATA", folder.path().c_str()); }
+    wendmoor::testing::TempDir folder;
+} const kPrivateDataHome;
+}  // namespace
+#else
 #include <unistd.h>
 
 #include <cstdlib>
@@ -35,3 +47,4 @@ class PrivateDataHome {
 const PrivateDataHome kPrivateDataHome;
 
 }  // namespace
+#endif

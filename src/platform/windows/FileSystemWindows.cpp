@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -143,6 +144,20 @@ bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// Callers of the queries that answer only true or false tell why from errno, as on Linux.
+bool FailWithErrno(DWORD error) {
+    if (IsMissingError(error) || error == ERROR_INVALID_NAME) {
+        errno = ENOENT;
+    } else if (error == ERROR_ACCESS_DENIED) {
+        errno = EACCES;
+    } else if (error == ERROR_DIRECTORY) {
+        errno = ENOTDIR;
+    } else {
+        errno = EIO;
+    }
+    return false;
+}
+
 // A name for a temporary file that no other process is likely to choose at the same moment;
 // CREATE_NEW makes sure it is new.
 std::string TemporaryName() {
@@ -257,6 +272,22 @@ bool FileSystem::IsSymbolicLink(const std::string& path) const {
             found.reparseTag == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
+bool FileSystem::Exists(const std::string& path) const {
+    return AttributesOf(Resolve(path)) != kNoAttributes;
+}
+
+Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+    const std::string source = Resolve(from);
+    const std::string target = Resolve(to);
+    std::wstring wideSource, wideTarget;
+    if (Outcome named = ToUtf16(source, wideSource, source); !named.Ok()) return named;
+    if (Outcome named = ToUtf16(target, wideTarget, target); !named.Ok()) return named;
+    const bool moved = MoveFileExW(wideSource.c_str(), wideTarget.c_str(), 0);
+    const DWORD error = GetLastError();
+    ForgetListings();
+    return moved ? Outcome() : WindowsFailure(source, error);
+}
+
 Outcome FileSystem::DeleteFile(const std::string& path) {
     const std::string resolved = Resolve(path);
     std::wstring wide;
@@ -357,16 +388,18 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
 }
 
 bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
-    return ForEachEntry(Resolve(path), "*", [&](const FoundEntry& entry) {
+    const bool listed = ForEachEntry(Resolve(path), "*", [&](const FoundEntry& entry) {
         entries.push_back({entry.name, IsFolderAttributes(entry.attributes)});
     });
+    return listed || FailWithErrno(GetLastError());
 }
 
 bool FileSystem::EnterFolder(const std::string& path) {
     const std::wstring wide = Wide(Resolve(path));
     // What was learned of folders given relative to the old current folder no longer holds.
     ForgetListings();
-    return !wide.empty() && SetCurrentDirectoryW(wide.c_str()) != 0;
+    if (wide.empty()) return FailWithErrno(ERROR_INVALID_NAME);
+    return SetCurrentDirectoryW(wide.c_str()) != 0 || FailWithErrno(GetLastError());
 }
 
 void FileSystem::ForgetListings() {
