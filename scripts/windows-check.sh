@@ -37,6 +37,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=
 # One Wine server for all the programs below (each start would otherwise wait for a new one);
 # it ends with this script, the server of this prefix only.
+# The prefix is made once per build folder.
+[ -d "$WINEPREFIX" ] || "$wine" wineboot >/dev/null 2>&1 </dev/null || true
+"$wineserver" -w
 "$wineserver" -p
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 failed=()

@@ -32,7 +32,6 @@ Lines Render(const GameFindings& findings, const TempDir& root) {
     Lines lines;
     for (const int game : {kCaesar3, kPharao, kZeus, kEmperor}) {
         for (const FoundFolder& found : findings.GameFolders(game)) {
-            // With "/" on every system, as the expectations are written.
             lines.push_back(Replace(Replace(std::string(FindGame(game)->name) + " " + found.folder +
                                                 " (" + found.origin + ")",
                                             root.path(), "@/"),

@@ -31,8 +31,7 @@ class FailingDiskTest : public testing::GameTreeTest {
     }
 };
 
-// A full disk and a read-only folder are made with Linux's process limits and permission bits;
-// Windows has neither in this form.
+// Made with Linux's process limits and permission bits, which Windows has not.
 #ifndef _WIN32
 // A child process whose files may not grow beyond a few kilobytes: every larger write fails
 // with EFBIG, as on a full disk.

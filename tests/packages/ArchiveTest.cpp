@@ -114,8 +114,7 @@ TEST(StoredNameTest, BaseNameWithItsExtensionLowerCasedOrNothing) {
     }
 }
 
-// FIFOs, /dev/null and the C library's reasons are Linux's; the Windows reasons are the
-// system's own texts.
+// FIFOs, /dev/null and the C library's reasons are Linux's; Windows gives its own texts.
 #ifndef _WIN32
 // Each with its reason, a FIFO at once, and without keeping a descriptor open (truncated
 // archives: see the hostile tests).

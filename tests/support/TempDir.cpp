@@ -8,6 +8,7 @@
 #include "platform/Path.h"
 
 #ifdef _WIN32
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #else
 #include <sys/stat.h>
@@ -27,7 +28,8 @@ void MakeFoldersAlong(const std::string& path, std::size_t from) {
     for (auto end = path.find(kPathSeparator, from); end != std::string::npos;
          end = path.find(kPathSeparator, end + 1)) {
 #ifdef _WIN32
-        CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
+        std::wstring wide;
+        if (ToUtf16(path.substr(0, end), wide)) CreateDirectoryW(wide.c_str(), nullptr);
 #else
         ::mkdir(path.substr(0, end).c_str(), 0777);
 #endif
@@ -39,16 +41,18 @@ void MakeFoldersAlong(const std::string& path, std::size_t from) {
 // after what it holds; `name` is relative to the walk's start, with "/".
 template <typename Visit>
 void ForEachBelow(const std::string& folder, const std::string& prefix, Visit visit) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    std::wstring pattern;
+    if (!ToUtf16(folder + "*", pattern)) return;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = ToUtf8(found.cFileName);
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (name == "." || name == "..") continue;
         if (isFolder) ForEachBelow(folder + name + "\\", prefix + name + "/", visit);
         visit(folder + name, prefix + name, isFolder);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 #endif
@@ -57,13 +61,13 @@ void ForEachBelow(const std::string& folder, const std::string& prefix, Visit vi
 
 TempDir::TempDir() {
 #ifdef _WIN32
-    char temporary[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temporary, temporary);
-    const std::string stem =
-        std::string(temporary) + "wendmoor-test-" + std::to_string(GetCurrentProcessId()) + "-";
+    wchar_t temporary[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temporary);
+    const std::wstring stem =
+        temporary + (L"wendmoor-test-" + std::to_wstring(GetCurrentProcessId()) + L"-");
     for (int attempt = 0; path_.empty() && attempt < 1000; ++attempt) {
-        const std::string candidate = stem + std::to_string(attempt);
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) path_ = candidate + "\\";
+        const std::wstring candidate = stem + std::to_wstring(attempt);
+        if (CreateDirectoryW(candidate.c_str(), nullptr)) path_ = ToUtf8(candidate) + "\\";
     }
     if (path_.empty()) throw std::runtime_error("cannot make a test folder");
 #else
@@ -76,10 +80,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
 #ifdef _WIN32
     ForEachBelow(path_, "", [](const std::string& path, const std::string&, bool isFolder) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // tests make files read-only
-        (isFolder ? RemoveDirectoryA : DeleteFileA)(path.c_str());
+        std::wstring wide;
+        if (!ToUtf16(path, wide)) return;
+        SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);  // tests make files read-only
+        (isFolder ? RemoveDirectoryW : DeleteFileW)(wide.c_str());
     });
-    RemoveDirectoryA(path_.c_str());
+    std::wstring wide;
+    if (ToUtf16(path_, wide)) RemoveDirectoryW(wide.c_str());
 #else
     std::error_code ignored;
     // Tests make folders read-only on purpose; give them back their rights first.

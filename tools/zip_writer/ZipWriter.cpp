@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -131,14 +132,29 @@ bool ZipWriter::WriteTo(const std::string& path) const {
     return WriteFileBytes(path, Bytes());
 }
 
+namespace {
+
+// Names are UTF-8 in the program; on Windows they reach the wide calls as such.
+#ifdef _WIN32
+std::filesystem::path NativePath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+#else
+const std::string& NativePath(const std::string& path) {
+    return path;
+}
+#endif
+
+}  // namespace
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file.flush());
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(NativePath(path), std::ios::binary);
     if (!file) return std::nullopt;
     std::ostringstream bytes;
     bytes << file.rdbuf();
