@@ -16,6 +16,9 @@
 
 namespace wendmoor {
 
+// Backups hold copies of the player's saves and maps: only the player may read them.
+constexpr FileSystem::FolderAccess kOwnerOnly = FileSystem::FolderAccess::kOwnerOnly;
+
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
@@ -193,7 +196,8 @@ Outcome CommandBackup::Begin() {
         return Outcome::Failed("the backup store",
                                "has no place: neither XDG_DATA_HOME nor HOME is set");
     }
-    if (Outcome made = CreateFolderChain(fileSystem_, {}, store_, &unsyncedFolders_); !made.Ok())
+    if (Outcome made = CreateFolderChain(fileSystem_, {}, store_, &unsyncedFolders_, kOwnerOnly);
+        !made.Ok())
         return made;
 
     info_.createdNanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -206,7 +210,8 @@ Outcome CommandBackup::Begin() {
     for (int counter = 1;; ++counter) {
         info_.name = counter == 1 ? base : base + '-' + std::to_string(counter);
         bool created = false;
-        if (Outcome made = fileSystem_.CreateFolder(store_ + info_.name, &created); !made.Ok()) {
+        if (Outcome made = fileSystem_.CreateFolder(store_ + info_.name, &created, kOwnerOnly);
+            !made.Ok()) {
             return made;
         }
         if (created) break;
@@ -256,8 +261,8 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
     if (Outcome begun = Begin(); !begun.Ok()) return begun;
     BackupFile file{path, StoredPathFor(path), {}, leftBehind};
     const std::string target = info_.folder + file.stored;
-    if (Outcome made =
-            CreateFolderChain(fileSystem_, info_.folder, FolderOf(target), &unsyncedFolders_);
+    if (Outcome made = CreateFolderChain(fileSystem_, info_.folder, FolderOf(target),
+                                         &unsyncedFolders_, kOwnerOnly);
         !made.Ok()) {
         return made;
     }

@@ -307,12 +307,12 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
+Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess access) {
     if (created != nullptr) *created = false;
     // Known by its name without the separator, as the folder's entry in its parent.
     std::string resolved = Resolve(path);
     while (resolved.size() > 1 && resolved.back() == kPathSeparator) resolved.pop_back();
-    if (::mkdir(resolved.c_str(), 0777) != 0) {
+    if (::mkdir(resolved.c_str(), access == FolderAccess::kOwnerOnly ? 0700 : 0777) != 0) {
         const int error = errno;
         struct stat info;
         if (error == EEXIST && ::stat(resolved.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {

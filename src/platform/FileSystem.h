@@ -61,9 +61,14 @@ class FileSystem {
 
     // Deletes one file (never a folder). A file that is not there is no failure.
     Outcome DeleteFile(const std::string& path);
+    // Who may look into a folder this layer makes. Owner-only folders hold copies of the
+    // player's files (the backups); on Windows the user's profile keeps them private already.
+    enum class FolderAccess { kEveryone, kOwnerOnly };
+
     // Creates one folder whose parent exists. A folder that exists already is no failure;
     // `created` tells whether this call made it.
-    Outcome CreateFolder(const std::string& path, bool* created = nullptr);
+    Outcome CreateFolder(const std::string& path, bool* created = nullptr,
+                         FolderAccess access = FolderAccess::kEveryone);
     // Removes a folder only when it is empty; one that still holds files stays, and that is no
     // failure either.
     Outcome RemoveFolder(const std::string& path);

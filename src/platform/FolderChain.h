@@ -13,6 +13,7 @@ namespace wendmoor {
 // synced.
 Outcome CreateFolderChain(FileSystem& fileSystem, const std::string& existing,
                           const std::string& folder,
-                          std::set<std::string>* changedParents = nullptr);
+                          std::set<std::string>* changedParents = nullptr,
+                          FileSystem::FolderAccess access = FileSystem::FolderAccess::kEveryone);
 
 }  // namespace wendmoor

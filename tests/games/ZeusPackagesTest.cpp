@@ -81,7 +81,9 @@ TEST_F(ZeusTest, InstallFillsTheFoldersAndDeinstallEmptiesThem) {
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }
 
-// An earlier version named the adventure's folder and files by the archive's undecoded bytes.
+// An earlier version named the adventure's folder and files by the archive's undecoded bytes
+// (on Windows no name can hold such bytes).
+#ifndef _WIN32
 TEST_F(ZeusTest, AnAdventureInstalledUnderTheArchivesBytesIsFoundAndDeinstalled) {
     Package(kZeus, "old.zip", ZipWriter().Add("\x8Egypten.pak", "p").Add("Arena.map", "a"));
     dir.WriteFile("Zeus/Adventures/\x8Egypten/\x8Egypten.pak", "p");
@@ -91,6 +93,7 @@ TEST_F(ZeusTest, AnAdventureInstalledUnderTheArchivesBytesIsFoundAndDeinstalled)
     EXPECT_TRUE(session.RunPackageCommand("old.zip", false).Ok());
     EXPECT_EQ(ListTree(paths.zeus_path + "Adventures/"), "");
 }
+#endif
 
 TEST_F(ZeusTest, AdventureFolderWithForeignFilesStays) {
     Package(kZeus, "Troy.zip", TroyArchive());

@@ -44,6 +44,10 @@ TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
     EXPECT_EQ(backups[0].command, "install");
     EXPECT_EQ(backups[0].package, "Rome.zip");
     EXPECT_EQ(backups[0].Size(), kPlayerSave.size());
+#ifndef _WIN32
+    // Copies of the player's files are the player's alone.
+    EXPECT_EQ(std::filesystem::status(store).permissions(), std::filesystem::perms::owner_all);
+#endif
 
     // A reinstall replaces only identical bytes; the scan neither lists nor touches the store.
     const std::string stored = testing::ListTree(store);

@@ -303,7 +303,7 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::CreateFolder(const std::string& path, bool* created) {
+Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess) {
     if (created != nullptr) *created = false;
     const std::string resolved = Resolve(path);
     std::wstring wide;
