@@ -1,11 +1,12 @@
 #include "finder/SteamLibraries.h"
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
+#include <cstdint>
 
 #include "finder/FolderWalk.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {
 
@@ -56,11 +57,16 @@ bool IsNumber(const std::string& text) {
     return true;
 }
 
+// Through the platform's read-only file: a FIFO or device planted at the path is refused at
+// once instead of hanging the search, and on Windows the name reaches the system as UTF-16.
 std::string ReadSmallFile(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return {};
-    std::string text(kMaxVdfBytes, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+    ReadOnlyFile file;
+    if (!file.Open(path).Ok()) return {};
+    std::string text(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxVdfBytes)),
+                     '\0');
+    std::size_t got = 0;
+    if (!file.ReadAt(0, text.data(), text.size(), got).Ok()) return {};
+    text.resize(got);
     return text;
 }
 
