@@ -6,6 +6,7 @@
 #include "platform/IniLine.h"
 #include "platform/IniValue.h"
 #include "platform/Path.h"
+#include "platform/ProgramArguments.h"
 #include "platform/SettingsStore.h"
 #include "platform/Utf8.h"
 #include "platform/WholeFile.h"
@@ -286,22 +287,13 @@ std::unique_ptr<SettingsStore> OpenIniSettingsStore(const std::string& file,
 }
 
 #ifndef _WIN32
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-}  // namespace
-
 std::unique_ptr<SettingsStore> OpenDefaultSettingsStore() {
     // QARN.conf in the user's configuration folder ($XDG_CONFIG_HOME, by default ~/.config)
     // and in the system's (the first of $XDG_CONFIG_DIRS, by default /etc/xdg), where the
     // Qt-based versions kept them.
-    std::string user = Environment("XDG_CONFIG_HOME");
-    if (user.empty()) user = Environment("HOME") + "/.config";
-    std::string system = Environment("XDG_CONFIG_DIRS");
+    std::string user = EnvironmentVariable("XDG_CONFIG_HOME");
+    if (user.empty()) user = EnvironmentVariable("HOME") + "/.config";
+    std::string system = EnvironmentVariable("XDG_CONFIG_DIRS");
     system = system.substr(0, system.find(':'));
     if (system.empty()) system = "/etc/xdg";
     return OpenIniSettingsStore(user + "/QARN.conf", system + "/QARN.conf");

@@ -1,24 +1,12 @@
 #include <algorithm>
 
 #include "platform/ReadOnlyFile.h"
+#include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsError.h"
 
 namespace wendmoor {
 
 namespace {
-
-// Names inside the program are UTF-8; the system takes UTF-16, so that every name works
-// whatever the ANSI code page. Empty for bytes that are no valid UTF-8.
-std::wstring WideName(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        wide.data(), length);
-    return wide;
-}
 
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -30,8 +18,9 @@ bool IsFolder(const std::wstring& path) {
 Outcome ReadOnlyFile::Open(const std::string& path) {
     Close();
     path_ = path;
-    const std::wstring wide = WideName(path);
-    if (wide.empty()) {
+    // A name that is no valid UTF-8 names no file the system could hold.
+    std::wstring wide;
+    if (!ToUtf16(path, wide) || wide.empty()) {
         failure_ = Failure::Missing;
         return WindowsFailure(path, ERROR_INVALID_NAME);
     }
