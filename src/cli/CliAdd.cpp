@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliIntake.h"
+#include "cli/CliText.h"
 #include "packages/Games.h"
 #include "packages/PackageAdder.h"
 #include "packages/PackageSession.h"
@@ -21,7 +22,7 @@ bool Contains(const std::vector<std::string>& list, const std::string& name) {
 }
 
 bool Fail(std::ostream& err, const std::string& reason) {
-    err << "wendmoor-cli: " << reason << '\n';
+    PrintFailure(err, reason);
     return false;
 }
 
@@ -32,7 +33,7 @@ bool InstallAdded(const GameDescription& game, const std::vector<std::string>& a
     if (noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);
     if (!session.SelectGame(game.id) || !session.ScanOutcome().Ok()) {
-        for (const std::string& line : session.Content()) err << line << '\n';
+        for (const std::string& line : session.Content()) PrintFailure(err, line);
         return false;
     }
     bool allInstalled = true;
@@ -70,7 +71,7 @@ int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, 
         switch (result.outcome) {
             case AddResult::Outcome::Added:
             case AddResult::Outcome::AlreadyThere:
-                out << result.name << '\n';
+                out << PrintableName(result.name) << '\n';
                 added.push_back(result.name);
                 break;
             case AddResult::Outcome::Skipped:

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "packages/BackupRestore.h"
 #include "packages/BackupStore.h"
 #include "packages/Games.h"
@@ -13,15 +14,15 @@ namespace wendmoor {
 namespace {
 
 int Failed(const Outcome& outcome, std::ostream& err) {
-    for (const std::string& line : outcome.Lines()) err << "wendmoor-cli: " << line << '\n';
+    for (const std::string& line : outcome.Lines()) PrintFailure(err, line);
     return outcome.Ok() ? kExitSuccess : kExitFailure;
 }
 
 void PrintBackups(const std::string& store, const std::string& game, std::ostream& out) {
     for (const BackupInfo& backup : ListBackups(store, game)) {
         const std::size_t files = backup.files.size();
-        out << backup.name << '\t' << backup.time << '\t' << backup.package << '\t'
-            << backup.command << '\t' << files << (files == 1 ? " file" : " files") << '\t'
+        out << PrintableName(backup.name) << '\t' << backup.time << '\t'
+            << PrintableName(backup.package) << '\t' << backup.command << '\t' << files << (files == 1 ? " file" : " files") << '\t'
             << backup.Size() << " bytes\n";
     }
 }
@@ -30,7 +31,7 @@ void PrintBackups(const std::string& store, const std::string& game, std::ostrea
 
 void PrintKept(const KeptFiles& kept, std::ostream& err) {
     for (const std::string& file : kept.files)
-        err << "kept " << file << " in " << kept.folder << '\n';
+        err << "kept " << PrintableName(file) << " in " << PrintableName(kept.folder) << '\n';
 }
 
 bool IsBackupCommand(CliCommand command) {
@@ -57,7 +58,7 @@ int RunBackupCommand(const CliRequest& request, const std::string& store,
     const RestoreResult result =
         RestoreBackup(store, game, request.backupName, request.force, fileSystem);
     PrintKept(result.kept, err);
-    for (const std::string& file : result.restored) out << "restored " << file << '\n';
+    for (const std::string& file : result.restored) out << "restored " << PrintableName(file) << '\n';
     return Failed(result.outcome, err);
 }
 

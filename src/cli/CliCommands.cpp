@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "cli/CliBackups.h"
+#include "cli/CliText.h"
 #include "packages/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
-#include "platform/Path.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -25,16 +25,16 @@ bool Contains(const std::vector<std::string>& list, const std::string& name) {
 }
 
 void PrintLists(const PackageLists& lists, std::ostream& out) {
-    for (const std::string& name : lists.installed) out << "I " << name << '\n';
-    for (const std::string& name : lists.available) out << "A " << name << '\n';
+    for (const std::string& name : lists.installed) out << "I " << PrintableName(name) << '\n';
+    for (const std::string& name : lists.available) out << "A " << PrintableName(name) << '\n';
 }
 
 void PrintRefs(const FileRefCounts& refs, std::ostream& out) {
-    for (const auto& [key, count] : refs.Snapshot()) out << count << ' ' << key << '\n';
+    for (const auto& [key, count] : refs.Snapshot()) out << count << ' ' << PrintableName(key) << '\n';
 }
 
 int Fail(std::ostream& err, const std::string& reason) {
-    err << "wendmoor-cli: " << reason << '\n';
+    PrintFailure(err, reason);
     return kExitFailure;
 }
 
@@ -50,7 +50,7 @@ int ShowContent(PackageSession& session, const CliRequest& request, std::ostream
     // A listed package always holds something to show; nothing means the archive went away
     // or broke since the scan.
     if (session.Content().empty()) return Fail(err, name + " can no longer be read");
-    for (const std::string& line : session.Content()) out << line << '\n';
+    for (const std::string& line : session.Content()) out << PrintableName(line) << '\n';
     return kExitSuccess;
 }
 
@@ -69,28 +69,6 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
     PrintKept(session.Kept(), err);
     for (const std::string& line : outcome.Lines()) Fail(err, line);
     return outcome.Ok() ? kExitSuccess : kExitFailure;
-}
-
-const char* FieldNameOf(std::string GamePaths::*member) {
-    for (const GamePathField& field : kGamePathFields) {
-        if (field.member == member) return field.name;
-    }
-    return "?";
-}
-
-// The scan makes the missions folder the current folder, so a relative folder would name a
-// different place for the scan than for the install. The window only ever stores absolute
-// folders; a hand-written settings file may not.
-bool CheckFoldersAbsolute(const GameDescription& game, const GamePaths& paths, std::ostream& err) {
-    for (std::string GamePaths::*member : {game.missions, game.gameFolder, game.saves}) {
-        if (member == nullptr) continue;
-        const std::string& folder = paths.*member;
-        if (folder.empty() || IsAbsolutePath(folder)) continue;
-        Fail(err, std::string("the folder ") + FieldNameOf(member) +
-                      " is not an absolute path: " + folder);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -129,14 +107,13 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     if (IsBackupCommand(request.command)) {
         return RunBackupCommand(request, DefaultBackupStoreFolder(), keepWaiting, out, err);
     }
-    if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
-
     // No askForFolders: the tool never opens the options dialog.
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);
     if (!session.SelectGame(game->id) || !session.ScanOutcome().Ok()) {
-        // The game's own message line, exactly as the window shows it, or what kept the scan
-        // from reading the packages: an empty list must not pass for a folder without any.
-        for (const std::string& line : session.Content()) err << line << '\n';
+        // The game's own message line, what keeps its folders from being used, or what kept
+        // the scan from reading the packages: an empty list must not pass for a folder
+        // without any.
+        for (const std::string& line : session.Content()) PrintFailure(err, line);
         return kExitFailure;
     }
     return RunOnSelectedGame(session, request, out, err);

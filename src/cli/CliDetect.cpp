@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliIntake.h"
+#include "cli/CliText.h"
 #include "finder/FolderFill.h"
 #include "platform/IniLine.h"
 #include "settings/GamePaths.h"
@@ -12,14 +13,6 @@
 namespace wendmoor {
 
 namespace {
-
-// A comment is one line whatever the folder's bytes hold.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20) c = '?';
-    }
-    return text;
-}
 
 void PrintRow(const GamePathField& field, const RowFill& row, const GamePaths& paths,
               std::ostream& out) {
@@ -29,7 +22,7 @@ void PrintRow(const GamePathField& field, const RowFill& row, const GamePaths& p
         out << "; " << field.name;
         if (count > 1) out << " candidate " << i + 1 << " of " << count;
         if (count > 1 && row.taken == i) out << ", taken";
-        out << ": " << OneLine(found.folder) << " (" << OneLine(found.origin) << ")\n";
+        out << ": " << PrintableName(found.folder) << " (" << PrintableName(found.origin) << ")\n";
         if (found.proposed && row.taken == i) {
             out << ";   make it before this file is used, or accept it in the window, which makes "
                    "it\n";
@@ -54,6 +47,7 @@ int RunDetect(const FinderPlaces& places, std::ostream& out, std::ostream& err) 
             if (row.field == field.member) PrintRow(field, row, paths, out);
         }
     }
+    if (findings.StoppedEarly()) PrintFailure(err, findings.StoppedEarlyNote());
     if (findings.Empty()) {
         err << "wendmoor-cli: no game folder found\n";
         return kExitFailure;

@@ -7,6 +7,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliIntake.h"
+#include "cli/CliText.h"
 #include "finder/FinderPlaces.h"
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
@@ -37,7 +38,7 @@ bool LoadSettings(const std::optional<std::string>& settingsFile, GamePaths& pat
     }
     // A value that is present but cannot be used leaves its folder empty; say why.
     for (const std::string& line : LoadGamePaths(paths, *store)) {
-        err << "wendmoor-cli: settings: " << line << '\n';
+        PrintFailure(err, "settings: " + line);
     }
     return true;
 }

@@ -23,14 +23,20 @@ bool FolderWalk::ListOnce(const std::string& folder, Listing& listing) {
 
 bool FolderWalk::List(const std::string& folder, Listing& listing) {
     listing = {};
-    if (listings_ >= kMaxListings) return false;
+    if (listings_ >= maxListings_) {
+        stoppedEarly_ = true;
+        return false;
+    }
     ++listings_;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return false;
     const int dirFd = ::dirfd(dir.get());
     std::size_t entries = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (++entries > kMaxEntries) break;
+        if (++entries > kMaxEntries) {
+            stoppedEarly_ = true;
+            break;
+        }
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         unsigned char type = entry->d_type;

@@ -40,7 +40,8 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 class GameSearch {
   public:
-    explicit GameSearch(const FinderPlaces& places) : places_(places) {
+    GameSearch(const FinderPlaces& places, std::size_t maxFolders)
+        : places_(places), walk_(maxFolders) {
         for (const GameId id : kAllGames) {
             if (const GameDescription* game = FindGame(id)) {
                 programs_.emplace_back(AsciiLower(game->programName), id);
@@ -73,6 +74,7 @@ class GameSearch {
         for (const auto& [folder, depth] : places_.installFolders) {
             Search(folder, depth, "Windows install folder " + folder);
         }
+        if (walk_.StoppedEarly() || dropped_) findings_.NoteStoppedEarly(walk_.ListingsMade());
         return std::move(findings_);
     }
 
@@ -88,14 +90,27 @@ class GameSearch {
         }
     }
 
-    // The folder and its sub-folders down to `depth` levels.
+    // The folder and its sub-folders down to `depth` levels, one level after the other: a
+    // big tree in one sub-folder spends the walk's budget only after every shallower folder
+    // was looked at. A level is never gathered beyond what the budget can still list.
     void Search(const std::string& folder, int depth, const std::string& origin) {
-        FolderWalk::Listing listing;
-        if (!walk_.ListOnce(folder, listing)) return;
-        Check(folder, listing, origin);
-        if (depth <= 0) return;
-        for (const std::string& name : listing.folders) {
-            Search(Child(folder, name), depth - 1, origin);
+        std::vector<std::string> level = {folder};
+        for (int down = 0; down <= depth && !level.empty(); ++down) {
+            std::vector<std::string> next;
+            for (const std::string& current : level) {
+                FolderWalk::Listing listing;
+                if (!walk_.ListOnce(current, listing)) continue;
+                Check(current, listing, origin);
+                if (down == depth) continue;
+                for (const std::string& name : listing.folders) {
+                    if (next.size() >= walk_.ListingsLeft()) {
+                        dropped_ = true;
+                        break;
+                    }
+                    next.push_back(Child(current, name));
+                }
+            }
+            level = std::move(next);
         }
     }
 
@@ -138,6 +153,7 @@ class GameSearch {
     const FinderPlaces& places_;
     std::vector<std::pair<std::string, GameId>> programs_;
     FolderWalk walk_;
+    bool dropped_ = false;  // folders left out of a level for want of budget
     GameFindings findings_;
 };
 
@@ -161,8 +177,14 @@ bool GameFindings::Empty() const {
     return true;
 }
 
-GameFindings FindGames(const FinderPlaces& places) {
-    return GameSearch(places).Run();
+std::string GameFindings::StoppedEarlyNote() const {
+    if (!StoppedEarly()) return {};
+    return "The search stopped after " + std::to_string(stoppedAfter_) +
+           " folders: folders further in were not looked at.";
+}
+
+GameFindings FindGames(const FinderPlaces& places, std::size_t maxFolders) {
+    return GameSearch(places, maxFolders).Run();
 }
 
 std::vector<FoundFolder> FindSaveFolders(const GameDescription& game,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "finder/FinderPlaces.h"
+#include "finder/FolderWalk.h"
 
 namespace wendmoor {
 
@@ -25,8 +26,15 @@ class GameFindings {
     // No game folder found at all.
     bool Empty() const;
 
+    // The search ended before it had looked at every folder it meant to; how many it did.
+    bool StoppedEarly() const { return stoppedAfter_ != 0; }
+    void NoteStoppedEarly(std::size_t foldersLookedAt) { stoppedAfter_ = foldersLookedAt; }
+    // What to tell the player about it; empty when the search was whole.
+    std::string StoppedEarlyNote() const;
+
   private:
     std::array<std::vector<FoundFolder>, 5> byGame_;  // by GameId; 0 stays empty
+    std::size_t stoppedAfter_ = 0;
 };
 
 // Looks for the four games where players keep them: the Steam libraries (each installation's
@@ -34,8 +42,11 @@ class GameFindings {
 // Bottles, Lutris and Heroic prefixes; in each drive_c/Program Files*/ two levels deep and every
 // other folder of drive_c/ one level deep) and ~/Games two levels deep. A folder is a game's
 // folder when it holds the game's program (GameDescription::programName, in any letter case)
-// and nowhere else. Bounded by FolderWalk; never writes anything.
-GameFindings FindGames(const FinderPlaces& places);
+// and nowhere else. Each place is walked breadth-first, so a bound of the walk (FolderWalk, at
+// most `maxFolders` listings) leaves out the deepest folders, never a shallow one behind a big
+// tree. Never writes anything.
+GameFindings FindGames(const FinderPlaces& places,
+                       std::size_t maxFolders = FolderWalk::kMaxListings);
 
 // The game's save-game folders inside a game folder: the folder the game saves into ("Save",
 // in any letter case) and, when that holds one folder per player, each player's folder

@@ -48,6 +48,14 @@ std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archiveP
             entries.others.push_back(std::move(name));
         }
     }
+    // "..set" and "...set" name the campaigns "." and "..", which can be no folder of their own:
+    // the ".set" is shown as a file never installed, and the maps stay city maps, so the
+    // content and the install agree. ".set" alone names the campaign that lives in "Campaigns".
+    if (const std::string campaign = CampaignNameOf(entries.setName);
+        !campaign.empty() && !IsSafeFileName(campaign)) {
+        entries.others.push_back(std::move(entries.setName));
+        entries.setName.clear();
+    }
     if (!SplitCampaignMaps(entries)) return std::nullopt;
     return entries;
 }
@@ -93,6 +101,9 @@ extern const GameDescription kEmperorGame = {
     "emperor.exe",
     PlanOf<ClassifyEmperorArchive, EmperorPlan>,
     ContentOf<ClassifyEmperorArchive, ListEmperorContent>,
+    {{{&GamePaths::emperor_path, "Campaigns", true},
+      {&GamePaths::emperor_path, "Cities"},
+      {&GamePaths::emperor_saves}}},
 };
 
 Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,13 @@ namespace wendmoor {
 struct GamePaths;
 
 enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor = 4 };
+
+// A folder a game's packages write into: a configured folder or a sub-folder of it.
+struct WrittenFolder {
+    std::string GamePaths::*folder = nullptr;  // nullptr: an unused place in the list
+    const char* subFolder = "";                 // "" for the configured folder itself
+    bool holdsPackageFolders = false;           // packages make folders of their own inside
+};
 
 // What the window and the command-line tool need to know of one game. Each game's unit has
 // three routines over an entries struct of its own: a classifier (archive -> entries, nothing
@@ -32,6 +40,9 @@ struct GameDescription {
     std::optional<PackagePlan> (*planFor)(const GamePaths& paths, const std::string& archivePath);
     // Its content lines, in archive order; nothing when it is no package of the game.
     std::optional<ContentLines> (*contentOf)(const std::string& archivePath);
+    // The folders its plan writes into: two games must never share one, as neither game's
+    // reference counts know the other's files.
+    std::array<WrittenFolder, 3> writtenFolders;
 };
 
 template <auto classify, auto plan>

@@ -67,6 +67,7 @@ extern const GameDescription kCaesar3Game = {
     "c3.exe",
     PlanOf<ClassifyMapSaveArchive, Caesar3Plan>,
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
+    {{{&GamePaths::caesar3_path}}},
 };
 
 extern const GameDescription kPharaoGame = {
@@ -79,6 +80,7 @@ extern const GameDescription kPharaoGame = {
     "pharaoh.exe",
     PlanOf<ClassifyMapSaveArchive, PharaoPlan>,
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
+    {{{&GamePaths::pharao_path, "Maps"}, {&GamePaths::pharao_saves}}},
 };
 
 Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "packages/FolderCheck.h"
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
 #include "platform/BackupLocation.h"
@@ -41,6 +42,12 @@ bool PackageSession::SelectGame(int game) {
     if (!HasRequiredFolders(*description, paths_) && askForFolders_) askForFolders_();
     if (!HasRequiredFolders(*description, paths_)) {
         content_.push_back(description->incompleteMessage);
+        return false;
+    }
+    // Refused before any lock or scan: no command may act on such folders.
+    if (std::vector<std::string> problems = FolderProblems(*description, paths_);
+        !problems.empty()) {
+        content_ = std::move(problems);
         return false;
     }
     PackageLock lock;

@@ -40,7 +40,8 @@ class PackageSession {
     const Outcome& ScanOutcome() const { return scanOutcome_; }
 
     // Empties the lists and the counts, asks for folders once when one of the game's required
-    // folders is empty, then scans the game or leaves its message as the only content line.
+    // folders is empty, then scans the game, or leaves its message (or what keeps its folders
+    // from being used, see FolderProblems) as the content lines.
     // True when the game is selected.
     bool SelectGame(int game);
 

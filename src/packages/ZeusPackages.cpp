@@ -42,13 +42,23 @@ std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath) {
         }
     }
     entries.adventureName = AdventureNameOf(entries.pakName);
+    if (!entries.adventureName.empty() && !IsSafeFileName(entries.adventureName)) {
+        // "..pak" and "...pak" name the adventures "." and "..", which can be no folder of
+        // their own: the adventure's files are shown as what they are, files never installed,
+        // so the content and the install agree.
+        entries.others.push_back(std::move(entries.pakName));
+        for (std::string& name : entries.setsAndMaps) entries.others.push_back(std::move(name));
+        entries.pakName.clear();
+        entries.setsAndMaps.clear();
+        entries.adventureName.clear();
+    }
     if (!entries.adventureName.empty()) {
         const std::string adventureText = entries.adventureName + ".txt";
         if (std::find(textNames.begin(), textNames.end(), adventureText) != textNames.end()) {
             entries.txtName = adventureText;
         }
     }
-    if (entries.saves.empty() && !IsSafeFileName(entries.adventureName)) return std::nullopt;
+    if (entries.saves.empty() && entries.adventureName.empty()) return std::nullopt;
     return entries;
 }
 
@@ -89,6 +99,7 @@ extern const GameDescription kZeusGame = {
     "zeus.exe",
     PlanOf<ClassifyZeusArchive, ZeusPlan>,
     ContentOf<ClassifyZeusArchive, ListZeusContent>,
+    {{{&GamePaths::zeus_path, "Adventures", true}, {&GamePaths::zeus_saves}}},
 };
 
 Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists) {

@@ -184,6 +184,11 @@ Found LookUp(std::string_view data, const std::string& name, std::string& value,
         value = std::move(parsed.bytes);
         return Found::kValue;
     }
+    if (parsed.kind == IniValue::Kind::kNotUtf8) {
+        problem = name + ": not used, it holds bytes that are not UTF-8; save the settings file "
+                         "as UTF-8";
+        return Found::kUnreadable;
+    }
     // An unquoted comma makes a list in Qt's reading, but a folder is one value: it is taken
     // as the file writes it. Only plain text qualifies; with quotes or escapes in it, or an
     // item that reads as a typed value ("@..."), what the player meant is not clear.

@@ -51,6 +51,7 @@ class PieceDecoder {
         while (!waiting_.empty() && at < bytes.size()) {
             if (!IsContinuation(bytes[at])) {
                 out += kReplacement;
+                lossy_ = true;
                 waiting_.clear();
                 ++at;
                 break;
@@ -63,6 +64,9 @@ class PieceDecoder {
         }
         if (at < bytes.size()) Decode(out, bytes.substr(at), false);
     }
+
+    // Whether some bytes were no UTF-8: replaced, or waiting at the value's end to be dropped.
+    bool Lossy() const { return lossy_ || !waiting_.empty(); }
 
   private:
     void Decode(std::u16string& out, std::string_view bytes, bool whole) {
@@ -81,12 +85,14 @@ class PieceDecoder {
                 return;
             }
             out += kReplacement;
+            lossy_ = true;
             at += whole ? bytes.size() : 1;
         }
     }
 
     std::string waiting_;
     bool started_ = false;
+    bool lossy_ = false;
 };
 
 std::string ToUtf8(std::u16string_view text) {
@@ -115,6 +121,7 @@ std::string ToLatin1(std::u16string_view text) {
 struct Unescaped {
     std::u16string text;  // the last item of a list
     bool isList = false;
+    bool lossy = false;  // bytes that are no UTF-8 were replaced or dropped
 };
 
 char16_t EscapedCharacter(char c) {
@@ -207,6 +214,7 @@ Unescaped Unescape(std::string_view s) {
         }
     }
     if (!quoted) chopBlanks();
+    result.lossy = decoder.Lossy();
     return result;
 }
 
@@ -223,6 +231,7 @@ bool StartsWith(std::u16string_view text, std::string_view prefix) {
 IniValue ParseIniValue(std::string_view written) {
     const Unescaped unescaped = Unescape(written);
     if (unescaped.isList) return {IniValue::Kind::kList, {}};
+    if (unescaped.lossy) return {IniValue::Kind::kNotUtf8, {}};
     const std::u16string_view text = unescaped.text;
     if (StartsWith(text, "@") && text.back() == u')') {
         const auto inner = [&text](std::size_t prefix) {

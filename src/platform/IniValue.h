@@ -13,8 +13,10 @@ namespace wendmoor {
 // any other character drops both. An unquoted comma makes the value a list. A leading "@"
 // marks a typed value: "@ByteArray(...)" holds bytes, one per character, "@String(...)" and
 // "@@..." text; the other types read as empty text.
+// Bytes that are no UTF-8 outside the escapes make the value kNotUtf8: Qt read each as U+FFFD,
+// which names another folder than the one the player wrote.
 struct IniValue {
-    enum class Kind { kText, kList };
+    enum class Kind { kText, kList, kNotUtf8 };
     Kind kind = Kind::kText;
     std::string bytes;  // kText: UTF-8 text or, from a byte array, any bytes
 };

@@ -51,6 +51,23 @@ bool StoredText(const std::string& value, std::wstring& data) {
     }
 }
 
+// A string up to its first zero, and whether it is whole UTF-16: a lone surrogate, which only a
+// program writing raw data can leave, would become U+FFFD and so name another folder.
+std::wstring UpToZero(const std::wstring& data) {
+    return data.substr(0, data.find(L'\0'));
+}
+
+bool IsWholeUtf16(const std::wstring& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t unit = text[i];
+        if (unit >= 0xdc00 && unit <= 0xdfff) return false;
+        if (unit < 0xd800 || unit > 0xdbff) continue;
+        if (i + 1 == text.size() || text[i + 1] < 0xdc00 || text[i + 1] > 0xdfff) return false;
+        ++i;
+    }
+    return true;
+}
+
 struct Place {
     HKEY root;
     const char* name;
@@ -71,7 +88,9 @@ class RegistrySettingsStore final : public SettingsStore {
         std::wstring data;
         if (Query(name, type, data, nullptr) != ERROR_SUCCESS || type != REG_SZ) return false;
         // A string ends at its first zero; one stored without any is taken whole.
-        value = ToUtf8(data.substr(0, data.find(L'\0')));
+        const std::wstring text = UpToZero(data);
+        if (!IsWholeUtf16(text)) return false;
+        value = ToUtf8(text);
         return true;
     }
 
@@ -83,6 +102,9 @@ class RegistrySettingsStore final : public SettingsStore {
         if (result == ERROR_SUCCESS && type != REG_SZ) {
             return name + ": not used, a " + TypeName(type) +
                    " value; a folder is a string value (REG_SZ)";
+        }
+        if (result == ERROR_SUCCESS && !IsWholeUtf16(UpToZero(data))) {
+            return name + ": not used, it holds a lone UTF-16 surrogate, which is no text";
         }
         if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
             const std::string subject = std::string(from->name) + key_;

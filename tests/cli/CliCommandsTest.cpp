@@ -22,6 +22,7 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
     root.WriteFile("Caesar3/i.map", "installed");
     std::filesystem::remove(paths.pharao_path + "Maps");
     AddPackage(paths.pharao_missions, "Delta.zip", MapPackage("Delta.map"));
+    std::filesystem::remove(paths.zeus_missions);
     const std::string before = TreeWithBytes(root.path());
 
     const struct {
@@ -38,11 +39,25 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
         {{"install", "pharao", "Delta.zip"},
          paths.pharao_path + "Maps/Delta.map: No such file or directory",
          "A Delta.zip\n"},
+        {{"list", "zeus"},
+         "the missions folder " + paths.zeus_missions + ": No such file or directory"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Cli(c.arguments), (ProgramRun{1, c.out, "wendmoor-cli: " + c.reason + "\n"}));
     }
     EXPECT_EQ(TreeWithBytes(root.path()), before);
+}
+
+// One name is one line: control characters in a package's, an entry's or an added file's name
+// are printed escaped, by every command that prints names.
+TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
+    AddPackage(paths.caesar3_missions, "two\nlines.zip", MapPackage("tab\tbed.map"));
+    const std::string download = root.WriteFile("downloads/new\rline\x01.zip",
+                                                MapPackage("new.map").Bytes());
+    EXPECT_EQ(Cli({"list", "caesar3"}), (ProgramRun{0, "A two\\nlines.zip\n", ""}));
+    EXPECT_EQ(Cli({"show", "caesar3", "two\nlines.zip"}),
+              (ProgramRun{0, "M tab\\tbed.map\n", ""}));
+    EXPECT_EQ(Cli({"add", "caesar3", download}), (ProgramRun{0, "new\\rline\\x01.zip\n", ""}));
 }
 
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {

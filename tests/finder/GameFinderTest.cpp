@@ -1,10 +1,14 @@
 // The finder on fake homes: which folders it takes for which game, and what it passes over.
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,8 @@
 #include "finder/GameFinder.h"
 #include "finder/SteamLibraries.h"
 #include "packages/Games.h"
+#include "platform/SettingsStore.h"
+#include "settings/GamePaths.h"
 
 namespace wendmoor::testing {
 namespace {
@@ -167,6 +173,54 @@ TEST(FindGamesUnreadableTest, UnreadableFoldersArePassedOverQuietly) {
               Lines({"Zeus @/home/.wine/drive_c/Open/Zeus/ (Wine prefix ~/.wine/)"}));
 }
 
+// A FIFO where a file is read at start (Steam's library list, the settings file, the
+// machine-wide one) is passed over at once: nothing waits for a writer that never comes. Should
+// a read wait, the test opens the FIFO's other end after a while, so it fails instead of hanging.
+TEST(FifoInPlaceOfAFileTest, NothingWaitsForAWriter) {
+    TempDir root;
+    const FinderPlaces places = Build(root, {"", {"home/.wine/drive_c/Zeus/zeus.exe"}, {}});
+    const std::string conf = root.MakeFolder("config") + "QARN.conf";
+    const struct {
+        const char* name;
+        std::string fifo;
+        std::function<bool()> run;  // true: what it gave is right
+    } cases[] = {
+        {"libraryfolders.vdf", root.MakeFolder("home/.local/share/Steam/steamapps") +
+                                   "libraryfolders.vdf",
+         [&] { return Render(FindGames(places), root).size() == 1; }},
+        {"QARN.conf read", conf,
+         [&] {
+             GamePaths paths;
+             return LoadGamePaths(paths, *OpenIniSettingsStore(conf)).empty() &&
+                    paths == GamePaths{};
+         }},
+        {"machine-wide QARN.conf", conf,
+         [&] {
+             GamePaths paths;
+             LoadGamePaths(paths, *OpenIniSettingsStore(root.path() + "none.conf", conf));
+             return paths == GamePaths{};
+         }},
+        {"QARN.conf saved", conf,
+         [&] {
+             GamePaths paths;
+             paths.zeus_path = "/z/";
+             return !SaveGamePaths(paths, *OpenIniSettingsStore(conf)).Ok();
+         }},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(c.fifo);
+        ASSERT_EQ(::mkfifo(c.fifo.c_str(), 0600), 0) << c.name;
+        std::future<bool> done = std::async(std::launch::async, c.run);
+        if (done.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+            ADD_FAILURE() << c.name << ": waits for a writer";
+            const int writer = ::open(c.fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+        }
+        EXPECT_TRUE(done.get()) << c.name;
+        EXPECT_TRUE(std::filesystem::is_fifo(c.fifo)) << c.name;  // never replaced
+    }
+}
+
 #endif
 
 // The install folders Windows names: a publisher's folder, then the game's, in the program
@@ -183,6 +237,22 @@ TEST(FindGamesTest, InstallFoldersAreSearchedToTheirDepthAndNoPlaceFindsNothing)
               Lines({"Pharao @/Shop/Pharaoh/ (Windows install folder @/Shop/)",
                      "Zeus @/Programs/Publisher/Zeus/ (Windows install folder @/Programs/)"}));
     EXPECT_TRUE(FindGames(FinderPlaces{}).Empty());
+}
+
+// Each place is walked one level after the other: a big tree beside a game's folder spends the
+// walk's budget only after the game's folder was looked at, and the cut is said.
+TEST(FindGamesTest, ABigTreeSpendsTheBudgetAfterTheShallowFoldersAndTheCutIsSaid) {
+    TempDir root;
+    for (int i = 0; i < 12; ++i) root.MakeFolder("Programs/aaa/" + std::to_string(i));
+    root.WriteFile("Programs/zeus/Zeus.exe", "");
+    FinderPlaces places;
+    places.installFolders = {{root.path() + "Programs/", 2}};
+    const GameFindings cut = FindGames(places, 8);
+    EXPECT_EQ(Render(cut, root),
+              Lines({"Zeus @/Programs/zeus/ (Windows install folder @/Programs/)"}));
+    EXPECT_EQ(cut.StoppedEarlyNote(),
+              "The search stopped after 8 folders: folders further in were not looked at.");
+    EXPECT_FALSE(FindGames(places).StoppedEarly());
 }
 
 // --- the library list --------------------------------------------------------------------

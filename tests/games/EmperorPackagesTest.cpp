@@ -84,11 +84,12 @@ TEST_F(EmperorTest, InstallPutsEveryFileWhereItBelongsAndDeinstallTakesItAway) {
          {{".set", "s"}, {"a.map", "m"}, {"a.sav", "s"}},
          {"E .set", "E a.map", "S a.sav"},
          "Campaigns/\nCampaigns/.set\nCampaigns/a.map\nCities/\nSave/\nSave/a.sav\n"},
-        // "...set" names the campaign "..": its set and maps would land in the game folder.
+        // "...set" names the campaign "..", which can be no folder of its own: the ".set" is
+        // shown as never installed and the maps stay city maps.
         {kEmperor,
          {{"Up.pak", "p"}, {"...set", "s"}, {"..1.map", "m"}},
-         {"C Up.pak", "E ...set", "E ..1.map"},
-         "Campaigns/\nCampaigns/Up.pak\nCities/\nSave/\n"},
+         {"C Up.pak", "M ..1.map", "Z ...set"},
+         "Campaigns/\nCampaigns/Up.pak\nCities/\nCities/..1.map\nSave/\n"},
     };
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
 }

@@ -68,14 +68,15 @@ TEST_F(ZeusTest, InstallFillsTheFoldersAndDeinstallEmptiesThem) {
          "Adventures/Troy/Troy.set\nAdventures/Troy/Troy.txt\nSave/\nSave/save1.sav\n"},
         // Saves alone never create or remove an adventure.
         {kZeus, {{"a.sav", "s"}}, {"S a.sav"}, "Adventures/\nSave/\nSave/a.sav\n"},
-        // "...pak" names the adventure "..", "..pak" names it ".": neither is a folder of its own.
+        // "...pak" names the adventure "..", "..pak" names it ".": neither is a folder of its
+        // own, so the adventure's files are shown as never installed, and only the saves go.
         {kZeus,
          {{"...pak", "p"}, {"Up.map", "m"}, {"up.sav", "s"}},
-         {"A ...pak", "E Up.map", "S up.sav"},
+         {"S up.sav", "Z ...pak", "Z Up.map"},
          "Adventures/\nSave/\nSave/up.sav\n"},
         {kZeus,
          {{"..pak", "p"}, {"Here.set", "m"}, {"here.sav", "s"}},
-         {"A ..pak", "E Here.set", "S here.sav"},
+         {"S here.sav", "Z ..pak", "Z Here.set"},
          "Adventures/\nSave/\nSave/here.sav\n"},
     };
     for (const RoundTrip& trip : trips) CheckRoundTrip(trip);

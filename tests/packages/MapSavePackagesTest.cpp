@@ -122,15 +122,56 @@ TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
     EXPECT_EQ(ReadFileBytes(paths.caesar3_path + "ROME.MAP"), "new map");
 }
 
-TEST_F(MapSaveTest, IncompleteFoldersLeaveTheMessageAndNoGame) {
-    paths.pharao_saves.clear();
-    int asked = 0;
-    PackageSession asking(paths, fileSystem, [&] { ++asked; });
-    EXPECT_FALSE(asking.SelectGame(2));
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(asking.CurrentGame(), 0);
-    EXPECT_EQ(asking.Content(), (Strings{"please select all paths for Pharao!"}));
-    EXPECT_FALSE(asking.RunPackageCommand("x.zip", true).Ok());
+// A game whose folders cannot be used is not selected: an empty one asks once, then leaves the
+// game's message; a relative one, or one another game writes into too (whose packages' files
+// this game's counts do not know), is refused naming the settings keys. No command runs, so
+// nothing is written, not even in the folder a relative path would name.
+TEST_F(MapSaveTest, FoldersThatCannotBeUsedLeaveTheMessageAndNoGame) {
+    const std::string relative = "wendmoor-relative-folder/";
+    const std::string pharaoMaps = paths.pharao_path + "maps/";
+    const std::string troy = paths.zeus_path + "Adventures/Troy/";
+    const auto share = [](const std::string& mine, const std::string& theirs,
+                          const std::string& folder, const char* games) {
+        return mine + " and " + theirs + " share the folder " + folder + ": a deinstall of " +
+               games + " would delete files the other game's packages need; give each game " +
+               "folders of its own";
+    };
+    const struct {
+        std::string GamePaths::*changed;
+        std::string value;
+        int game;
+        Strings content;
+        int asked = 0;
+    } cases[] = {
+        {&GamePaths::pharao_saves, "", kPharao, {"please select all paths for Pharao!"}, 1},
+        {&GamePaths::zeus_saves, relative, kZeus,
+         {"the folder zeus_saves is not an absolute path: " + relative}},
+        {&GamePaths::caesar3_path, pharaoMaps, kCaesar3,
+         {share("caesar3_path", "the Maps folder of pharao_path", pharaoMaps,
+                "Caesar III or Pharao")}},
+        {&GamePaths::emperor_saves, paths.zeus_saves, kZeus,
+         {share("zeus_saves", "emperor_saves", paths.zeus_saves, "Zeus or Emperor")}},
+        {&GamePaths::caesar3_path, troy, kZeus,
+         {share("the Adventures folder of zeus_path", "caesar3_path", troy,
+                "Zeus or Caesar III")}},
+    };
+    Package(kPharao, "Delta.zip", ZipWriter().Add("Delta.map", "m").Add("Delta.sav", "s").Bytes());
+    Package(kZeus, "Troy.zip", ZipWriter().Add("Troy.pak", "p").Add("Troy.sav", "s").Bytes());
+    const std::string before = TreeWithBytes(dir.path());
+    for (const auto& c : cases) {
+        GamePaths changed = paths;
+        changed.*c.changed = c.value;
+        int asked = 0;
+        PackageSession asking(changed, fileSystem, [&] { ++asked; });
+        EXPECT_FALSE(asking.SelectGame(c.game)) << c.value;
+        EXPECT_EQ(asked, c.asked) << c.value;
+        EXPECT_EQ(asking.CurrentGame(), 0);
+        EXPECT_EQ(asking.Content(), c.content);
+        EXPECT_FALSE(asking.RunPackageCommand(c.game == kPharao ? "Delta.zip" : "Troy.zip", true)
+                         .Ok());
+    }
+    EXPECT_EQ(TreeWithBytes(dir.path()), before);
+    EXPECT_FALSE(fileSystem.FolderExists(relative));
 }
 
 TEST_F(MapSaveTest, CommandOnAnArchiveDeletedSinceTheScanChangesNothing) {

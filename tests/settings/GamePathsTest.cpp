@@ -144,16 +144,20 @@ TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroAreLeftUnreadAndS
            std::string(reinterpret_cast<const char*>(noZero.data()), 520));
     SetRaw(HKEY_CURRENT_USER, "zeus_path", REG_BINARY, "C:\\Zeus\\");
     SetText(HKEY_LOCAL_MACHINE, "zeus_path", L"C:\\Machine\\");  // the user's one counts
+    SetText(HKEY_CURRENT_USER, "zeus_saves", std::wstring(L"C:\\") + wchar_t(0xd800) + L"\\");
     GamePaths loaded;
     loaded.caesar3_path = "C:\\Kept\\";
     const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
     EXPECT_EQ(loaded.caesar3_path, "C:\\Kept\\");
     EXPECT_EQ(loaded.pharao_path, "");
     EXPECT_EQ(loaded.zeus_path, "");
-    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(loaded.zeus_saves, "");
+    ASSERT_EQ(problems.size(), 4u);
     EXPECT_NE(problems[0].find("caesar3_path: not used, a REG_DWORD value"), std::string::npos);
     EXPECT_EQ(problems[1].rfind("pharao_path: ", 0), 0u);
     EXPECT_NE(problems[2].find("zeus_path: not used, a REG_BINARY value"), std::string::npos);
+    EXPECT_NE(problems[3].find("zeus_saves: not used, it holds a lone UTF-16 surrogate"),
+              std::string::npos);
 }
 
 // The user's key over the machine's, as an older tool left them: writes go to the user's key
@@ -198,12 +202,16 @@ TEST_F(GamePathsTest, TheUsersKeyOverTheMachinesAndWritesToTheUsers) {
     EXPECT_EQ(Text(HKEY_CURRENT_USER, "emperor_path"), L"");
 }
 #else
-// Lines written by hand load as the folder they name, and save and load again unchanged.
+// Lines written by hand load as the folder they name, and save and load again unchanged; what
+// cannot be taken as written is refused, naming the value.
 TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
     const std::string longest = "/" + std::string(258, 'x');
+    const std::string quoteIt = "caesar3_path=\"";
+    const std::string notUtf8 = "caesar3_path: not used, it holds bytes that are not UTF-8";
     const struct {
         std::string line;
-        std::string loaded;  // empty: refused
+        std::string loaded;   // empty: refused
+        std::string problem;  // the start of the refusal
     } cases[] = {
         {"caesar3_path=/games/C3", "/games/C3/"},
         {"caesar3_path=/games/a,b/", "/games/a,b/"},
@@ -211,18 +219,22 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         {"caesar3_path = /games/a , b,c ", "/games/a , b,c/"},
         {"caesar3_path=" + longest, longest + "/"},
         {"caesar3_path=/a,b/\n[Other]\ncaesar3_path=/o,p/\n[general]\ncaesar3_path=/c,d/", "/c,d/"},
-        {"caesar3_path=\"/games/a\",b/", ""},
+        {"caesar3_path=\"/games/a\",b/", "", quoteIt},
+        // Bytes that are no UTF-8 never become another folder: a list is taken byte for byte.
+        {"caesar3_path=/games/C\xe4sar/", "", notUtf8},
+        {"caesar3_path=\"/games/\xff\"", "", notUtf8},
+        {"caesar3_path=/games/cut\xc3", "", notUtf8},
+        {"caesar3_path=/games/a,\xe4/", "/games/a,\xe4/"},
     };
-    for (const auto& [line, expected] : cases) {
+    for (const auto& [line, expected, problem] : cases) {
         dir.WriteFile("QARN.conf", "[General]\n" + line + "\n");
         GamePaths loaded;
         const std::vector<std::string> problems =
             LoadGamePaths(loaded, *OpenIniSettingsStore(Ini()));
         EXPECT_EQ(loaded.caesar3_path, expected) << line;
-        // A refusal names the value and shows how to quote it.
         ASSERT_EQ(problems.size(), expected.empty() ? 1u : 0u) << line;
         if (expected.empty()) {
-            EXPECT_NE(problems[0].find("caesar3_path=\""), std::string::npos);
+            EXPECT_NE(problems[0].find(problem), std::string::npos) << problems[0];
         }
         ASSERT_TRUE(SaveGamePaths(loaded, *OpenIniSettingsStore(Ini())).Ok());
         GamePaths again;

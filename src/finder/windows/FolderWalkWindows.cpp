@@ -53,7 +53,10 @@ bool FolderWalk::ListOnce(const std::string& folder, Listing& listing) {
 
 bool FolderWalk::List(const std::string& folder, Listing& listing) {
     listing = {};
-    if (listings_ >= kMaxListings) return false;
+    if (listings_ >= maxListings_) {
+        stoppedEarly_ = true;
+        return false;
+    }
     ++listings_;
     const std::string prefix = WithSeparator(folder);
     std::wstring pattern;
@@ -63,7 +66,10 @@ bool FolderWalk::List(const std::string& folder, Listing& listing) {
     if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     std::size_t entries = 0;
     do {
-        if (++entries > kMaxEntries) break;
+        if (++entries > kMaxEntries) {
+            stoppedEarly_ = true;
+            break;
+        }
         if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) {
             continue;
         }

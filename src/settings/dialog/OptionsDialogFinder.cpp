@@ -124,6 +124,9 @@ bool OptionsDialog::FillFromFindings(const GameFindings& findings) {
         if (filled == 1) status = QStringLiteral("1 empty row filled: check it, then OK.");
         if (filled == 0) status = QStringLiteral("Nothing new for the empty rows.");
         if (findings.Empty()) status = QStringLiteral("No game found.");
+        if (findings.StoppedEarly()) {
+            status += QLatin1Char(' ') + QString::fromStdString(findings.StoppedEarlyNote());
+        }
         findStatus_->setText(status);
     }
     return filled > 0;
