@@ -22,8 +22,8 @@ void PrintBackups(const std::string& store, const std::string& game, std::ostrea
     for (const BackupInfo& backup : ListBackups(store, game)) {
         const std::size_t files = backup.files.size();
         out << PrintableName(backup.name) << '\t' << backup.time << '\t'
-            << PrintableName(backup.package) << '\t' << backup.command << '\t' << files << (files == 1 ? " file" : " files") << '\t'
-            << backup.Size() << " bytes\n";
+            << PrintableName(backup.package) << '\t' << backup.command << '\t' << files
+            << (files == 1 ? " file" : " files") << '\t' << backup.Size() << " bytes\n";
     }
 }
 
@@ -58,7 +58,8 @@ int RunBackupCommand(const CliRequest& request, const std::string& store,
     const RestoreResult result =
         RestoreBackup(store, game, request.backupName, request.force, fileSystem);
     PrintKept(result.kept, err);
-    for (const std::string& file : result.restored) out << "restored " << PrintableName(file) << '\n';
+    for (const std::string& file : result.restored)
+        out << "restored " << PrintableName(file) << '\n';
     return Failed(result.outcome, err);
 }
 

@@ -30,7 +30,8 @@ void PrintLists(const PackageLists& lists, std::ostream& out) {
 }
 
 void PrintRefs(const FileRefCounts& refs, std::ostream& out) {
-    for (const auto& [key, count] : refs.Snapshot()) out << count << ' ' << PrintableName(key) << '\n';
+    for (const auto& [key, count] : refs.Snapshot())
+        out << count << ' ' << PrintableName(key) << '\n';
 }
 
 int Fail(std::ostream& err, const std::string& reason) {

@@ -76,12 +76,12 @@ std::vector<std::string> FolderProblems(const GameDescription& game, const GameP
         for (const Place& theirs : PlacesOf(*other, paths)) {
             for (const Place& mine : own) {
                 const Place* inner = mine.folded == theirs.folded || Inside(mine, theirs) ? &mine
-                                     : Inside(theirs, mine)                              ? &theirs
-                                                                                         : nullptr;
+                                     : Inside(theirs, mine)                               ? &theirs
+                                                                                          : nullptr;
                 if (inner == nullptr) continue;
                 problems.push_back(mine.key + " and " + theirs.key + " share the folder " +
-                                   inner->shown + ": a deinstall of " + game.name +
-                                   " or " + other->name +
+                                   inner->shown + ": a deinstall of " + game.name + " or " +
+                                   other->name +
                                    " would delete files the other game's packages need; give "
                                    "each game folders of its own");
             }

@@ -17,8 +17,8 @@ enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor 
 // A folder a game's packages write into: a configured folder or a sub-folder of it.
 struct WrittenFolder {
     std::string GamePaths::*folder = nullptr;  // nullptr: an unused place in the list
-    const char* subFolder = "";                 // "" for the configured folder itself
-    bool holdsPackageFolders = false;           // packages make folders of their own inside
+    const char* subFolder = "";                // "" for the configured folder itself
+    bool holdsPackageFolders = false;          // packages make folders of their own inside
 };
 
 // What the window and the command-line tool need to know of one game. Each game's unit has

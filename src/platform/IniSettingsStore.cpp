@@ -185,8 +185,9 @@ Found LookUp(std::string_view data, const std::string& name, std::string& value,
         return Found::kValue;
     }
     if (parsed.kind == IniValue::Kind::kNotUtf8) {
-        problem = name + ": not used, it holds bytes that are not UTF-8; save the settings file "
-                         "as UTF-8";
+        problem = name +
+                  ": not used, it holds bytes that are not UTF-8; save the settings file "
+                  "as UTF-8";
         return Found::kUnreadable;
     }
     // An unquoted comma makes a list in Qt's reading, but a folder is one value: it is taken

@@ -60,8 +60,12 @@ Outcome SaveGamePaths(const GamePaths& paths, SettingsStore& store) {
         // Loading adds the separator again, so the folder comes back as it is.
         const bool fitsOnlyWithout =
             value.size() == kMaxStoredPathLength + 1 && EndsWithSeparator(value);
-        outcome.Merge(
-            store.Write(field.name, fitsOnlyWithout ? value.substr(0, value.size() - 1) : value));
+        const Outcome written =
+            store.Write(field.name, fitsOnlyWithout ? value.substr(0, value.size() - 1) : value);
+        // The store names its file or key; the player needs the value too.
+        for (const Outcome::Failure& failure : written.Failures()) {
+            outcome.Add(field.name, failure.subject + ": " + failure.reason);
+        }
     }
     return outcome;
 }

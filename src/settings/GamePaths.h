@@ -49,7 +49,8 @@ std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& st
 
 // Writes the non-empty fields. Empty fields are skipped, never deleted from the store. A folder
 // that fits the stored limit only without its trailing separator is written without it. Every
-// field is tried; the outcome names each one that could not be written.
+// field is tried; the outcome has one failure per field that could not be written, its subject
+// the field's name, its reason what the store said (the file or key, and why).
 Outcome SaveGamePaths(const GamePaths& paths, SettingsStore& store);
 
 }  // namespace wendmoor

@@ -9,49 +9,52 @@ namespace {
 
 using Kind = ParsedCommandLine::Kind;
 
-TEST(CliArgumentsTest, ReadsCommandSettingsAndFlags) {
-    const CliRequest request =
-        ParseCommandLine({"--settings", "my.ini", "deinstall", "Emperor", "Rome.zip"}).request;
-    EXPECT_EQ(request.settingsFile, "my.ini");
-    EXPECT_EQ(request.command, CliCommand::Deinstall);
-    EXPECT_EQ(request.gameName, "emperor");
-    EXPECT_FALSE(ParseCommandLine({"refs", "zeus"}).request.settingsFile);
-    EXPECT_EQ(ParseCommandLine({"refs", "zeus"}).request.command, CliCommand::Refs);
-    EXPECT_TRUE(ParseCommandLine({"restore", "zeus", "b", "--force"}).request.force);
-    EXPECT_FALSE(ParseCommandLine({"restore", "zeus", "b"}).request.force);
-    EXPECT_TRUE(ParseCommandLine({"add", "zeus", "a.zip", "--install"}).request.installAdded);
-    EXPECT_FALSE(ParseCommandLine({"add", "zeus", "a.zip"}).request.installAdded);
-    EXPECT_EQ(ParseCommandLine({"--help"}).kind, Kind::Help);
-    EXPECT_EQ(ParseCommandLine({"-h"}).kind, Kind::Help);
-    EXPECT_EQ(ParseCommandLine({"--version"}).kind, Kind::Version);
-}
-
 // Game names in any letter case; package, backup and file names verbatim, even when they look
-// like options (only the last word of add can be --install).
-TEST(CliArgumentsTest, GamesInAnyLetterCaseAndNamesVerbatim) {
+// like options (only the last word of add can be --install); the flags where they are given.
+TEST(CliArgumentsTest, ReadsTheRequestWithGamesInAnyLetterCaseAndNamesVerbatim) {
+    using enum CliCommand;
     const struct {
         std::vector<std::string> arguments;
+        CliCommand command;
         int game;
-        std::string names;  // the package or the backup; the files, each followed by "|"
+        std::string names;       // the package or the backup; the files, each followed by "|"
+        std::string flags = "";  // "settings FILE", "force", "install"
     } cases[] = {
-        {{"list", "CaEsAr3"}, kCaesar3, ""},
-        {{"refs", "PHARAO"}, kPharao, ""},
-        {{"show", "emperor", "a b\tc.zip"}, kEmperor, "a b\tc.zip"},
-        {{"install", "ZEUS", "--help"}, kZeus, "--help"},
-        {{"install", "zeus", ""}, kZeus, ""},
-        {{"deinstall", "zeus", "R\xF6ma.zip"}, kZeus, "R\xF6ma.zip"},
-        {{"restore", "zeus", "zeus-20240501-142310-a.zip"}, kZeus, "zeus-20240501-142310-a.zip"},
-        {{"backups", "zeus", "--remove", "b"}, kZeus, "b"},
-        {{"add", "zeus", "-x.zip", "--install", "--install"}, kZeus, "-x.zip|--install|"},
+        {{"--settings", "my.ini", "deinstall", "Emperor", "R.zip"},
+         Deinstall,
+         kEmperor,
+         "R.zip",
+         "settings my.ini"},
+        {{"list", "CaEsAr3"}, List, kCaesar3, ""},
+        {{"refs", "PHARAO"}, Refs, kPharao, ""},
+        {{"show", "emperor", "a b\tc.zip"}, Show, kEmperor, "a b\tc.zip"},
+        {{"install", "ZEUS", "--help"}, Install, kZeus, "--help"},
+        {{"install", "zeus", ""}, Install, kZeus, ""},
+        {{"deinstall", "zeus", "R\xF6ma.zip"}, Deinstall, kZeus, "R\xF6ma.zip"},
+        {{"restore", "zeus", "b", "--force"}, Restore, kZeus, "b", "force"},
+        {{"backups", "zeus", "--remove", "b"}, RemoveBackup, kZeus, "b"},
+        {{"add", "zeus", "-x.zip", "--install", "--install"},
+         Add,
+         kZeus,
+         "-x.zip|--install|",
+         "install"},
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = ParseCommandLine(c.arguments);
         ASSERT_EQ(parsed.kind, Kind::Run) << c.arguments[1];
+        const CliRequest& request = parsed.request;
         std::string files;
-        for (const std::string& file : parsed.request.files) files += file + "|";
-        EXPECT_EQ(parsed.request.game, c.game) << c.arguments[1];
-        EXPECT_EQ(parsed.request.packageName + parsed.request.backupName + files, c.names);
+        for (const std::string& file : request.files) files += file + "|";
+        std::string flags = request.settingsFile ? "settings " + *request.settingsFile : "";
+        flags +=
+            std::string(request.force ? "force" : "") + (request.installAdded ? "install" : "");
+        EXPECT_EQ(request.command, c.command) << c.arguments[1];
+        EXPECT_EQ(request.game, c.game) << c.arguments[1];
+        EXPECT_EQ(request.packageName + request.backupName + files, c.names);
+        EXPECT_EQ(flags, c.flags) << c.arguments[1];
     }
+    EXPECT_EQ(ParseCommandLine({"-h"}).kind, Kind::Help);
+    EXPECT_EQ(ParseCommandLine({"--version"}).kind, Kind::Version);
 }
 
 // Each kind of mistake once, one line each; the reasons are the parser's own words.

@@ -52,11 +52,10 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
 // are printed escaped, by every command that prints names.
 TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
     AddPackage(paths.caesar3_missions, "two\nlines.zip", MapPackage("tab\tbed.map"));
-    const std::string download = root.WriteFile("downloads/new\rline\x01.zip",
-                                                MapPackage("new.map").Bytes());
+    const std::string download =
+        root.WriteFile("downloads/new\rline\x01.zip", MapPackage("new.map").Bytes());
     EXPECT_EQ(Cli({"list", "caesar3"}), (ProgramRun{0, "A two\\nlines.zip\n", ""}));
-    EXPECT_EQ(Cli({"show", "caesar3", "two\nlines.zip"}),
-              (ProgramRun{0, "M tab\\tbed.map\n", ""}));
+    EXPECT_EQ(Cli({"show", "caesar3", "two\nlines.zip"}), (ProgramRun{0, "M tab\\tbed.map\n", ""}));
     EXPECT_EQ(Cli({"add", "caesar3", download}), (ProgramRun{0, "new\\rline\\x01.zip\n", ""}));
 }
 

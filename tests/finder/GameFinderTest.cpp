@@ -186,8 +186,8 @@ TEST(FifoInPlaceOfAFileTest, NothingWaitsForAWriter) {
         std::string fifo;
         std::function<bool()> run;  // true: what it gave is right
     } cases[] = {
-        {"libraryfolders.vdf", root.MakeFolder("home/.local/share/Steam/steamapps") +
-                                   "libraryfolders.vdf",
+        {"libraryfolders.vdf",
+         root.MakeFolder("home/.local/share/Steam/steamapps") + "libraryfolders.vdf",
          [&] { return Render(FindGames(places), root).size() == 1; }},
         {"QARN.conf read", conf,
          [&] {

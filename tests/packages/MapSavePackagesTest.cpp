@@ -25,9 +25,7 @@ TEST_F(MapSaveTest, ClassifiesByStoredNameInArchiveOrder) {
     EXPECT_EQ(entries->maps, (Strings{"Rome.map", "Rome.map"}));
     EXPECT_EQ(entries->saves, (Strings{"b.sav"}));
     EXPECT_EQ(entries->others, (Strings{"x.mapx", "readme.txt"}));
-}
-
-TEST_F(MapSaveTest, ArchivesWithoutMapOrSaveAreNoPackages) {
+    // Without a map or a save, or unreadable, an archive is no package.
     EXPECT_FALSE(ClassifyMapSaveArchive(
         Package(paths.caesar3_missions, "readme.zip", ZipWriter().Add("readme.txt", "t"))));
     EXPECT_FALSE(ClassifyMapSaveArchive(paths.caesar3_missions + "missing.zip"));
@@ -144,16 +142,23 @@ TEST_F(MapSaveTest, FoldersThatCannotBeUsedLeaveTheMessageAndNoGame) {
         int asked = 0;
     } cases[] = {
         {&GamePaths::pharao_saves, "", kPharao, {"please select all paths for Pharao!"}, 1},
-        {&GamePaths::zeus_saves, relative, kZeus,
+        {&GamePaths::zeus_saves,
+         relative,
+         kZeus,
          {"the folder zeus_saves is not an absolute path: " + relative}},
-        {&GamePaths::caesar3_path, pharaoMaps, kCaesar3,
+        {&GamePaths::caesar3_path,
+         pharaoMaps,
+         kCaesar3,
          {share("caesar3_path", "the Maps folder of pharao_path", pharaoMaps,
                 "Caesar III or Pharao")}},
-        {&GamePaths::emperor_saves, paths.zeus_saves, kZeus,
+        {&GamePaths::emperor_saves,
+         paths.zeus_saves,
+         kZeus,
          {share("zeus_saves", "emperor_saves", paths.zeus_saves, "Zeus or Emperor")}},
-        {&GamePaths::caesar3_path, troy, kZeus,
-         {share("the Adventures folder of zeus_path", "caesar3_path", troy,
-                "Zeus or Caesar III")}},
+        {&GamePaths::caesar3_path,
+         troy,
+         kZeus,
+         {share("the Adventures folder of zeus_path", "caesar3_path", troy, "Zeus or Caesar III")}},
     };
     Package(kPharao, "Delta.zip", ZipWriter().Add("Delta.map", "m").Add("Delta.sav", "s").Bytes());
     Package(kZeus, "Troy.zip", ZipWriter().Add("Troy.pak", "p").Add("Troy.sav", "s").Bytes());
@@ -167,8 +172,8 @@ TEST_F(MapSaveTest, FoldersThatCannotBeUsedLeaveTheMessageAndNoGame) {
         EXPECT_EQ(asked, c.asked) << c.value;
         EXPECT_EQ(asking.CurrentGame(), 0);
         EXPECT_EQ(asking.Content(), c.content);
-        EXPECT_FALSE(asking.RunPackageCommand(c.game == kPharao ? "Delta.zip" : "Troy.zip", true)
-                         .Ok());
+        EXPECT_FALSE(
+            asking.RunPackageCommand(c.game == kPharao ? "Delta.zip" : "Troy.zip", true).Ok());
     }
     EXPECT_EQ(TreeWithBytes(dir.path()), before);
     EXPECT_FALSE(fileSystem.FolderExists(relative));

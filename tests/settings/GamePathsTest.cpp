@@ -196,16 +196,19 @@ TEST_F(GamePathsTest, TheUsersKeyOverTheMachinesAndWritesToTheUsers) {
         paths.emperor_path = value;
         const Outcome saved = SaveGamePaths(paths, *OpenRegistrySettingsStore(key));
         ASSERT_EQ(saved.Failures().size(), 1u) << key;
-        EXPECT_EQ(saved.Failures()[0].subject, "HKEY_CURRENT_USER\\" + key + "\\emperor_path");
-        EXPECT_EQ(saved.Failures()[0].reason.rfind(reason, 0), 0u) << saved.Lines()[0];
+        EXPECT_EQ(saved.Failures()[0].subject, "emperor_path");
+        EXPECT_EQ(saved.Failures()[0].reason.rfind(
+                      "HKEY_CURRENT_USER\\" + key + "\\emperor_path: " + reason, 0),
+                  0u)
+            << saved.Lines()[0];
     }
     EXPECT_EQ(Text(HKEY_CURRENT_USER, "emperor_path"), L"");
 }
 #else
 // Lines written by hand load as the folder they name, and save and load again unchanged; what
-// cannot be taken as written is refused, naming the value.
+// cannot be taken as written is refused, naming the value. (The INI syntax itself is
+// IniFilesTest's.)
 TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
-    const std::string longest = "/" + std::string(258, 'x');
     const std::string quoteIt = "caesar3_path=\"";
     const std::string notUtf8 = "caesar3_path: not used, it holds bytes that are not UTF-8";
     const struct {
@@ -214,11 +217,6 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         std::string problem;  // the start of the refusal
     } cases[] = {
         {"caesar3_path=/games/C3", "/games/C3/"},
-        {"caesar3_path=/games/a,b/", "/games/a,b/"},
-        {"caesar3_path=\"/games/a,b\"", "/games/a,b/"},
-        {"caesar3_path = /games/a , b,c ", "/games/a , b,c/"},
-        {"caesar3_path=" + longest, longest + "/"},
-        {"caesar3_path=/a,b/\n[Other]\ncaesar3_path=/o,p/\n[general]\ncaesar3_path=/c,d/", "/c,d/"},
         {"caesar3_path=\"/games/a\",b/", "", quoteIt},
         // Bytes that are no UTF-8 never become another folder: a list is taken byte for byte.
         {"caesar3_path=/games/C\xe4sar/", "", notUtf8},
@@ -241,6 +239,19 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         LoadGamePaths(again, *OpenIniSettingsStore(Ini()));
         EXPECT_EQ(again.caesar3_path, loaded.caesar3_path) << line;
     }
+}
+
+// Every value is tried; each one that could not be saved is named, with the file and the reason.
+TEST_F(GamePathsTest, ValuesThatCannotBeSavedAreNamedWithTheReason) {
+    const std::string file = dir.WriteFile("file", "") + "/QARN.conf";
+    GamePaths paths;
+    paths.zeus_path = "/z/";
+    paths.emperor_saves = "/e/";
+    const std::vector<std::string> lines =
+        SaveGamePaths(paths, *OpenIniSettingsStore(file)).Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("zeus_path: " + dir.path() + "file", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind("emperor_saves: " + dir.path() + "file", 0), 0u) << lines[1];
 }
 
 TEST_F(GamePathsTest, MachineWideFileSuppliesWhatTheUsersLacks) {
