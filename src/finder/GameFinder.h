@@ -27,13 +27,17 @@ class GameFindings {
     bool Empty() const;
 
     // The search ended before it had looked at every folder it meant to; how many it did.
-    bool StoppedEarly() const { return stoppedAfter_ != 0; }
-    void NoteStoppedEarly(std::size_t foldersLookedAt) { stoppedAfter_ = foldersLookedAt; }
+    bool StoppedEarly() const { return stoppedEarly_; }
+    void NoteStoppedEarly(std::size_t foldersLookedAt) {
+        stoppedEarly_ = true;
+        stoppedAfter_ = foldersLookedAt;
+    }
     // What to tell the player about it; empty when the search was whole.
     std::string StoppedEarlyNote() const;
 
   private:
     std::array<std::vector<FoundFolder>, 5> byGame_;  // by GameId; 0 stays empty
+    bool stoppedEarly_ = false;
     std::size_t stoppedAfter_ = 0;
 };
 
