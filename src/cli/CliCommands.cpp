@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliBackups.h"
+#include "packages/CommandFolders.h"
 #include "packages/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
@@ -109,13 +110,13 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
         case CliCommand::Refs:
             PrintRefs(session.FileRefs(), out);
             return kExitSuccess;
-        case CliCommand::Detect:  // no selected game: RunCommandLine runs these itself
+        // No selected game, or the store's folders to lock: RunCliRequest runs these itself.
+        case CliCommand::Detect:
         case CliCommand::Add:
-            break;
         case CliCommand::Backups:
         case CliCommand::Restore:
         case CliCommand::RemoveBackup:
-            return RunBackupCommand(request, session.BackupStoreFolder(), {}, out, err);
+            break;
     }
     return kExitFailure;
 }
@@ -127,7 +128,8 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     PackageLock::KeepWaiting keepWaiting;
     if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     if (IsBackupCommand(request.command)) {
-        return RunBackupCommand(request, DefaultBackupStoreFolder(), keepWaiting, out, err);
+        return RunBackupCommand(request, DefaultBackupStoreFolder(),
+                                GameFolders(*game, paths, fileSystem), keepWaiting, out, err);
     }
     if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
 
@@ -135,8 +137,13 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);
     if (!session.SelectGame(game->id) || !session.ScanOutcome().Ok()) {
         // The game's own message line, exactly as the window shows it, or what kept the scan
-        // from reading the packages: an empty list must not pass for a folder without any.
-        for (const std::string& line : session.Content()) err << line << '\n';
+        // from reading the packages (another command holds the folders, the missions folder
+        // cannot be read): an empty list must not pass for a folder without any.
+        if (!session.ScanOutcome().Ok()) {
+            for (const std::string& line : session.ScanOutcome().Lines()) Fail(err, line);
+        } else {
+            for (const std::string& line : session.Content()) err << line << '\n';
+        }
         return kExitFailure;
     }
     return RunOnSelectedGame(session, request, out, err);
