@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <thread>
 
@@ -23,13 +23,6 @@ using namespace std::chrono_literals;
 
 const PackageLock::KeepWaiting never = [](std::chrono::milliseconds) { return false; };
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    });
-    return text;
-}
-
 class PackageLockTest : public ::testing::Test {
   protected:
     TempDir dir;
@@ -41,11 +34,12 @@ TEST_F(PackageLockTest, OneFolderIsOneLockHoweverItIsSpelled) {
     std::vector<std::string> spellings = {games, games + "sub/../"};
     dir.MakeFolder("games/sub");
 #ifdef _WIN32
-    spellings.push_back(Upper(games));  // one folder on Windows
+    std::string upper = games;  // one folder on Windows
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    spellings.push_back(upper);
 #else
     std::filesystem::create_directory_symlink(games, dir.At("link"));
     spellings.push_back(dir.At("link"));
-    (void)Upper;
 #endif
     PackageLock holder;
     ASSERT_TRUE(holder.Acquire(Mode::Exclusive, {games}, never).Ok());
@@ -114,8 +108,11 @@ TEST_F(PackageLockTest, AWaiterGetsTheFoldersWhenTheyAreReleased) {
 // Two commands naming the same folders in opposite orders: taken in one order by both, so
 // neither ever holds one and waits for the other's.
 TEST_F(PackageLockTest, OppositeOrdersNeverWaitInACircle) {
+    std::atomic<int> ready = 0;
     const auto run = [&](std::vector<std::string> folders) {
-        for (int round = 0; round < 200; ++round) {
+        for (++ready; ready < 2;) {
+        }
+        for (int round = 0; round < 5000; ++round) {
             PackageLock lock;
             ASSERT_TRUE(lock.Acquire(Mode::Exclusive, folders, {}).Ok());
         }
