@@ -1,8 +1,6 @@
 // The folder lock on Windows: one named mutex per folder, in the namespace every session
 // shares, so the processes of every user wait for each other. The system releases a mutex when
 // its owner ends, however it ends: a waiter then gets it as abandoned, which is as good.
-#include <sddl.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +12,9 @@
 #include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
+
+// After windows.h, which it needs.
+#include <sddl.h>
 
 namespace wendmoor {
 
