@@ -1,5 +1,13 @@
 // Adding a file from anywhere to a game's missions folder: only packages of that game, never
 // over a file already there, never the same bytes twice.
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#endif
 #include <optional>
 #include <sstream>
 #include <string>
@@ -155,6 +163,32 @@ TEST_F(PackageAdderTest, WaitsForNoOneWhenToldNotTo) {
         << refused.outcome.Lines().front();
     EXPECT_EQ(Folder(), "");
 }
+
+#ifndef _WIN32  // Linux's process limits
+// A child whose files may not grow past a few kilobytes, as on a full disk.
+TEST_F(PackageAdderTest, AFullMissionsFolderSaysWhy) {
+    const std::string file = dir.WriteFile(
+        "big.zip",
+        ZipWriter().Add("big.map", std::string(200000, 'n'), ZipWriter::Method::Stored).Bytes());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16384, 16384};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const Outcome outcome = Add(file).outcome;
+        ::_exit(outcome.Lines() ==
+                        std::vector<std::string>{
+                            file + ": cannot be written into the missions folder " +
+                            paths.caesar3_missions + ": " + std::strerror(EFBIG)}
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Folder(), "");
+}
+#endif
 
 }  // namespace
 }  // namespace wendmoor::testing
