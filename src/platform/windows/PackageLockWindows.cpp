@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <thread>
-#include <utility>
+#include <tuple>
 
 #include "platform/CaseFold.h"
 #include "platform/PackageLock.h"
@@ -25,12 +25,25 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 constexpr DWORD kMutexAccess = SYNCHRONIZE | MUTEX_MODIFY_STATE;
 
 // A mutex is re-entrant for its owning thread, where a second hold on a folder must wait as it
-// does on Linux: the names this thread holds, to tell.
-thread_local std::vector<std::pair<std::intptr_t, std::string>> heldByThisThread;
+// does on Linux: the folders this thread holds, to tell. Plain data, as a thread-local object
+// with a destructor is not safe at thread exit in every Windows C++ runtime.
+struct HeldMutex {
+    std::intptr_t handle;
+    std::uint64_t key[2];
+};
+constexpr int kMostHeld = 64;
+thread_local HeldMutex heldByThisThread[kMostHeld];
+thread_local int heldCount = 0;
 
 struct NamedFolder {
     std::string path;
-    std::string name;
+    std::uint64_t key[2];  // a hash of its case-folded full path
+    bool operator<(const NamedFolder& other) const {
+        return std::tie(key[0], key[1]) < std::tie(other.key[0], other.key[1]);
+    }
+    bool operator==(const NamedFolder& other) const {
+        return key[0] == other.key[0] && key[1] == other.key[1];
+    }
 };
 
 // The folder as the system knows it, links, short names and letter case resolved where it can
@@ -62,20 +75,42 @@ std::uint64_t Fnv1a(const std::string& text, std::uint64_t hash) {
     return hash;
 }
 
+NamedFolder NamedAfter(const std::string& path, const std::string& canonical) {
+    const std::string folded = FoldCase(canonical);
+    return {path, {Fnv1a(folded, 0xcbf29ce484222325ULL), Fnv1a(folded, 0x84222325cbf29ce4ULL)}};
+}
+
 // A path may be longer than a name may be and holds backslashes, which a name may not: the name
 // is a 128-bit hash of the case-folded path.
-std::string MutexNameOf(const std::string& canonical) {
-    const std::string folded = FoldCase(canonical);
+std::string MutexNameOf(const NamedFolder& folder) {
     char name[80];
     std::snprintf(name, sizeof name, "Global\\wendmoor-folder-%016llx%016llx",
-                  static_cast<unsigned long long>(Fnv1a(folded, 0xcbf29ce484222325ULL)),
-                  static_cast<unsigned long long>(Fnv1a(folded, 0x84222325cbf29ce4ULL)));
+                  static_cast<unsigned long long>(folder.key[0]),
+                  static_cast<unsigned long long>(folder.key[1]));
     return name;
 }
 
-bool HeldByThisThread(const std::string& name) {
-    return std::any_of(heldByThisThread.begin(), heldByThisThread.end(),
-                       [&](const auto& held) { return held.second == name; });
+bool HeldByThisThread(const NamedFolder& folder) {
+    for (int at = 0; at < heldCount; ++at) {
+        const HeldMutex& held = heldByThisThread[at];
+        if (held.key[0] == folder.key[0] && held.key[1] == folder.key[1]) return true;
+    }
+    return false;
+}
+
+void NoteHeld(std::intptr_t handle, const NamedFolder& folder) {
+    if (heldCount < kMostHeld) {
+        heldByThisThread[heldCount++] = {handle, {folder.key[0], folder.key[1]}};
+    }
+}
+
+void NoteReleased(std::intptr_t handle) {
+    for (int at = 0; at < heldCount; ++at) {
+        if (heldByThisThread[at].handle == handle) {
+            heldByThisThread[at] = heldByThisThread[--heldCount];
+            return;
+        }
+    }
 }
 
 HANDLE OpenMutex(const std::string& name, DWORD& error) {
@@ -105,7 +140,7 @@ void PackageLock::Release() {
         const HANDLE mutex = reinterpret_cast<HANDLE>(held);
         ReleaseMutex(mutex);
         CloseHandle(mutex);
-        std::erase_if(heldByThisThread, [&](const auto& entry) { return entry.first == held; });
+        NoteReleased(held);
     }
     held_.clear();
 }
@@ -125,31 +160,27 @@ Outcome PackageLock::Acquire(Mode, const std::vector<std::string>& folders,
             return WindowsFailure(path, error);
         }
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        named.push_back({path, MutexNameOf(ToUtf8(CanonicalPath(wide)))});
+        named.push_back(NamedAfter(path, ToUtf8(CanonicalPath(wide))));
     }
     // One order for every process, and a folder named twice (a link, another spelling) once.
-    std::sort(named.begin(), named.end(),
-              [](const NamedFolder& a, const NamedFolder& b) { return a.name < b.name; });
-    named.erase(
-        std::unique(named.begin(), named.end(),
-                    [](const NamedFolder& a, const NamedFolder& b) { return a.name == b.name; }),
-        named.end());
+    std::sort(named.begin(), named.end());
+    named.erase(std::unique(named.begin(), named.end()), named.end());
 
     const auto start = std::chrono::steady_clock::now();
     for (const NamedFolder& folder : named) {
         DWORD error = 0;
-        const HANDLE mutex = OpenMutex(folder.name, error);
+        const HANDLE mutex = OpenMutex(MutexNameOf(folder), error);
         if (mutex == nullptr) {
             Release();
             return WindowsFailure(folder.path, error);
         }
         for (;;) {
-            const bool again = HeldByThisThread(folder.name);
+            const bool again = HeldByThisThread(folder);
             const DWORD waited =
                 again ? WAIT_TIMEOUT : WaitForSingleObject(mutex, keepWaiting ? 0 : INFINITE);
             if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
                 held_.push_back(reinterpret_cast<std::intptr_t>(mutex));
-                heldByThisThread.emplace_back(held_.back(), folder.name);
+                NoteHeld(held_.back(), folder);
                 break;
             }
             if (waited == WAIT_FAILED) {
