@@ -109,18 +109,8 @@ void MainDialog::AddPackages(const std::vector<std::string>& files) {
                            [this](const std::string& existing, const std::string& kept) {
                                return services_.finder->sameName.AskKeepBoth(this, existing, kept);
                            });
-        switch (result.outcome) {
-            case AddResult::Outcome::Added:
-                added = true;
-                break;
-            case AddResult::Outcome::AlreadyThere:
-            case AddResult::Outcome::Skipped:
-                break;
-            case AddResult::Outcome::Refused:
-            case AddResult::Outcome::Failed:
-                notAdded << Display(result.name) + QStringLiteral(": ") + Display(result.reason);
-                break;
-        }
+        added = added || result.done == AddResult::Done::Copied;
+        for (const std::string& line : result.outcome.Lines()) notAdded << Display(line);
     }
     if (added) SelectGame(game->id);
     if (!notAdded.isEmpty()) {

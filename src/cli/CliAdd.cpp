@@ -62,24 +62,20 @@ int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, 
         return kExitFailure;
     }
 
+    PackageLock::KeepWaiting keepWaiting;
+    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     bool allAdded = true;
     std::vector<std::string> added;
     for (const std::string& file : request.files) {
         // No one to ask: a same-named file with other bytes is always kept beside the new one.
-        const AddResult result = AddPackageFile(fileSystem, *game, paths, file,
-                                                [](const auto&, const auto&) { return true; });
-        switch (result.outcome) {
-            case AddResult::Outcome::Added:
-            case AddResult::Outcome::AlreadyThere:
-                out << PrintableName(result.name) << '\n';
-                added.push_back(result.name);
-                break;
-            case AddResult::Outcome::Skipped:
-            case AddResult::Outcome::Refused:
-            case AddResult::Outcome::Failed:
-                allAdded = Fail(err, file + ": " + result.reason);
-                break;
+        const AddResult result = AddPackageFile(
+            fileSystem, *game, paths, file, [](const auto&, const auto&) { return true; },
+            keepWaiting);
+        if (result.done != AddResult::Done::Nothing) {
+            out << PrintableName(result.name) << '\n';
+            added.push_back(result.name);
         }
+        for (const std::string& line : result.outcome.Lines()) allAdded = Fail(err, line);
     }
     const bool allInstalled = !request.installAdded || added.empty() ||
                               InstallAdded(*game, added, paths, fileSystem, request.noWait, err);

@@ -40,16 +40,24 @@ bool IsBackupCommand(CliCommand command) {
 }
 
 int RunBackupCommand(const CliRequest& request, const std::string& store,
+                     const std::vector<std::string>& gameFolders,
                      const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
                      std::ostream& err) {
     const std::string game = BackupGameKey(request.game);
+    // Listing reads the store, removing writes it, restoring writes the game's folders too.
+    std::vector<std::string> folders{store};
+    if (request.command == CliCommand::Restore) {
+        folders.insert(folders.end(), gameFolders.begin(), gameFolders.end());
+    }
+    const auto mode = request.command == CliCommand::Backups ? PackageLock::Mode::Shared
+                                                             : PackageLock::Mode::Exclusive;
+    PackageLock lock;
+    if (Outcome locked = lock.Acquire(mode, folders, keepWaiting); !locked.Ok()) {
+        return Failed(locked, err);
+    }
     if (request.command == CliCommand::Backups) {
         PrintBackups(store, game, out);
         return kExitSuccess;
-    }
-    PackageLock lock;
-    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting); !locked.Ok()) {
-        return Failed(locked, err);
     }
     if (request.command == CliCommand::RemoveBackup) {
         return Failed(RemoveBackup(store, game, request.backupName), err);

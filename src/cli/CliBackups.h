@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "cli/CliArguments.h"
 #include "platform/PackageLock.h"
@@ -18,8 +19,10 @@ bool IsBackupCommand(CliCommand command);
 // The backup commands work on the backup store alone, never on the game's folders settings:
 // "backups" lists the game's backups newest first ("NAME<tab>TIME<tab>PACKAGE<tab>COMMAND<tab>
 // N files<tab>SIZE bytes"), "backups --remove" deletes one, "restore" puts one back under the
-// exclusive lock ("restored FILE" per file on `out`).
+// exclusive lock ("restored FILE" per file on `out`). `gameFolders` are those restore writes
+// into (see GameFolders).
 int RunBackupCommand(const CliRequest& request, const std::string& store,
+                     const std::vector<std::string>& gameFolders,
                      const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
                      std::ostream& err);
 

@@ -7,6 +7,7 @@
 
 #include "cli/CliBackups.h"
 #include "cli/CliText.h"
+#include "packages/CommandFolders.h"
 #include "packages/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
@@ -88,13 +89,13 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
         case CliCommand::Refs:
             PrintRefs(session.FileRefs(), out);
             return kExitSuccess;
-        case CliCommand::Detect:  // no selected game: RunCommandLine runs these itself
+        // No selected game, or the store's folders to lock: RunCliRequest runs these itself.
+        case CliCommand::Detect:
         case CliCommand::Add:
-            break;
         case CliCommand::Backups:
         case CliCommand::Restore:
         case CliCommand::RemoveBackup:
-            return RunBackupCommand(request, session.BackupStoreFolder(), {}, out, err);
+            break;
     }
     return kExitFailure;
 }
@@ -106,7 +107,8 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     PackageLock::KeepWaiting keepWaiting;
     if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     if (IsBackupCommand(request.command)) {
-        return RunBackupCommand(request, DefaultBackupStoreFolder(), keepWaiting, out, err);
+        return RunBackupCommand(request, DefaultBackupStoreFolder(),
+                                GameFolders(*game, paths, fileSystem), keepWaiting, out, err);
     }
     // No askForFolders: the tool never opens the options dialog.
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);

@@ -7,7 +7,6 @@
 #include "packages/Archive.h"
 #include "packages/Games.h"
 #include "platform/FileSystem.h"
-#include "platform/PackageLock.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"
 #include "settings/GamePaths.h"
@@ -46,39 +45,6 @@ bool SameBytes(const ReadOnlyFile& file, const std::string& other) {
     return true;
 }
 
-AddResult Result(AddResult::Outcome outcome, std::string name, std::string reason = {}) {
-    return {outcome, std::move(name), std::move(reason)};
-}
-
-// Copies the file to `target` through a temporary file beside it.
-bool CopyInto(FileSystem& fileSystem, const ReadOnlyFile& source, const std::string& target,
-              std::string& reason) {
-    FileReplacement replacement(fileSystem, target);
-    if (!replacement.IsOpen()) {
-        reason = "cannot be written into the missions folder " + FolderOf(target);
-        return false;
-    }
-    std::vector<char> buffer(kChunk);
-    for (std::uint64_t at = 0;; at += kChunk) {
-        std::size_t got = 0;
-        if (const Outcome read = source.ReadAt(at, buffer.data(), buffer.size(), got); !read.Ok()) {
-            reason = "cannot be read: " + read.Failures().front().reason;
-            return false;
-        }
-        if (got == 0) break;
-        if (!replacement.Write(buffer.data(), got)) {
-            reason = "cannot be written into the missions folder " + FolderOf(target);
-            return false;
-        }
-    }
-    if (const auto committed = replacement.Commit(); !committed.Ok()) {
-        reason = "cannot be written into the missions folder " + FolderOf(target) + ": " +
-                 committed.Failures().front().reason;
-        return false;
-    }
-    return true;
-}
-
 // The name for the n-th copy of a file: " (n)" before the extension, "Troy (2).zip"; at the end
 // for a name without one.
 std::string NumberedName(const std::string& name, int number) {
@@ -88,71 +54,164 @@ std::string NumberedName(const std::string& name, int number) {
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
+// Where the file goes in the missions folder, as the folder is now.
+struct Placement {
+    std::string sameBytes;  // a file there with the file's bytes: nothing to copy
+    std::string existing;   // the file of the same name with other bytes, when there is one
+    std::string target;     // the free name to copy to
+};
+
+Outcome Place(FileSystem& fileSystem, const ReadOnlyFile& source, const std::string& missions,
+              const std::string& name, Placement& placement) {
+    placement = {};
+    fileSystem.ForgetListings();  // another process may have added files since we looked
+    if (IsTaken(fileSystem, missions, name)) {
+        placement.existing = FileNameOf(fileSystem.Resolve(missions + name));
+        if (SameBytes(source, missions + placement.existing)) {
+            placement.sameBytes = placement.existing;
+            return {};
+        }
+    }
+    // The same download added before under another name ("Troy (2).zip"), or kept beside
+    // another file once already.
+    std::vector<FileSystem::FolderEntry> entries;
+    if (!fileSystem.ListFolder(missions, entries)) return Outcome::SystemError(missions, errno);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.name < b.name; });
+    for (const FileSystem::FolderEntry& entry : entries) {
+        if (entry.isFolder || entry.name.starts_with(kTemporaryPrefix)) continue;
+        if (SameBytes(source, missions + entry.name)) {
+            placement.sameBytes = entry.name;
+            return {};
+        }
+    }
+    placement.target = name;
+    for (int number = 2; IsTaken(fileSystem, missions, placement.target); ++number) {
+        if (number > kMaxNumber) {
+            return Outcome::Failed(name, "too many files of that name are in " + missions);
+        }
+        placement.target = NumberedName(name, number);
+    }
+    return {};
+}
+
+// What kept the copy from being written, said of the file added.
+Outcome NotWritten(const std::string& file, const std::string& missions, const Outcome& why) {
+    const std::string reason =
+        why.Failures().empty() ? std::string("unknown reason") : why.Failures().front().reason;
+    return Outcome::Failed(
+        file, "cannot be written into the missions folder " + missions + ": " + reason);
+}
+
+// Copies the file to `target` through a temporary file beside it.
+Outcome CopyInto(FileSystem& fileSystem, const ReadOnlyFile& source, const std::string& file,
+                 const std::string& missions, const std::string& target) {
+    FileReplacement replacement(fileSystem, missions + target);
+    if (!replacement.IsOpen()) return NotWritten(file, missions, replacement.OpenOutcome());
+    std::vector<char> buffer(kChunk);
+    for (std::uint64_t at = 0;; at += kChunk) {
+        std::size_t got = 0;
+        if (Outcome read = source.ReadAt(at, buffer.data(), buffer.size(), got); !read.Ok()) {
+            return read;
+        }
+        if (got == 0) break;
+        if (!replacement.Write(buffer.data(), got)) {
+            return NotWritten(file, missions, replacement.Finish());
+        }
+    }
+    if (Outcome committed = replacement.Commit(); !committed.Ok()) {
+        return NotWritten(file, missions, committed);
+    }
+    return {};
+}
+
+AddResult Failed(Outcome outcome) {
+    AddResult result;
+    result.outcome = std::move(outcome);
+    return result;
+}
+
+AddResult Done(AddResult::Done done, std::string name, Outcome outcome = {}) {
+    AddResult result;
+    result.outcome = std::move(outcome);
+    result.done = done;
+    result.name = std::move(name);
+    return result;
+}
+
 }  // namespace
 
 AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
                          const GamePaths& paths, const std::string& file,
-                         const KeepBothQuestion& keepBoth) {
-    using Outcome = AddResult::Outcome;
+                         const KeepBothQuestion& keepBoth,
+                         const PackageLock::KeepWaiting& keepWaiting) {
     const std::string name = FileNameOf(file);
     const std::string& configured = paths.*game.missions;
     if (configured.empty()) {
-        return Result(Outcome::Failed, name, std::string(game.name) + " has no missions folder");
+        return Failed(Outcome::Failed(file, std::string(game.name) + " has no missions folder"));
+    }
+    // The next command writing there would take it for a temporary file a killed one left.
+    if (name.starts_with(kTemporaryPrefix)) {
+        return Failed(Outcome::Failed(file, std::string("its name starts with ") +
+                                                kTemporaryPrefix +
+                                                ", which Wendmoor keeps for its temporary files"));
     }
     const std::string missions = fileSystem.Resolve(configured);
     if (!fileSystem.FolderExists(missions)) {
-        return Result(Outcome::Failed, name, "the missions folder " + missions + " does not exist");
+        return Failed(Outcome::Failed(file, "the missions folder " + missions + " does not exist"));
     }
     ReadOnlyFile source;
-    if (!source.Open(file).Ok())
-        return Result(Outcome::Failed, name, "is no file that can be read");
+    if (Outcome opened = source.Open(file); !opened.Ok()) return Failed(std::move(opened));
 
     // The game's own classifier, as the scan will use it to list the file.
     std::vector<std::string> entries;
     if (!ReadStoredNames(file, entries)) {
-        return Result(Outcome::Refused, name, "is no ZIP archive that can be read");
+        return Failed(Outcome::Failed(file, "is no ZIP archive that can be read"));
     }
     if (!game.contentOf(file)) {
-        return Result(Outcome::Refused, name,
-                      std::string("is no ") + game.name + " package: it holds nothing " +
-                          game.name + " installs");
+        return Failed(Outcome::Failed(file, std::string("is no ") + game.name +
+                                                " package: it holds nothing " + game.name +
+                                                " installs"));
     }
 
-    std::string target = name;
-    if (IsTaken(fileSystem, missions, name)) {
-        const std::string existing = fileSystem.Resolve(missions + name);
-        if (SameBytes(source, existing)) {
-            return Result(Outcome::AlreadyThere, FileNameOf(existing));
-        }
-        int number = 2;
-        while (number <= kMaxNumber && IsTaken(fileSystem, missions, NumberedName(name, number))) {
-            ++number;
-        }
-        if (number > kMaxNumber) {
-            return Result(Outcome::Failed, name, "too many files of that name are there already");
-        }
-        target = NumberedName(name, number);
-        if (!keepBoth || !keepBoth(FileNameOf(existing), target)) {
-            return Result(Outcome::Skipped, name);
-        }
-    }
-
-    // The question above may have stood open for long; another Wendmoor process may have added
-    // a file of that name since. The lock holds off the others from here to the rename.
+    // Held from the look at the folder to the rename, so that what the look found still holds.
     PackageLock lock;
-    if (const auto locked = lock.Acquire(PackageLock::Mode::Exclusive, {}); !locked.Ok()) {
-        return Result(Outcome::Failed, name, locked.Lines().front());
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, {missions}, keepWaiting);
+        !locked.Ok()) {
+        return Failed(std::move(locked));
     }
-    (void)fileSystem.RemoveStaleTemporaryFiles(missions);
-    fileSystem.ForgetListings();
-    if (IsTaken(fileSystem, missions, target)) {
-        return Result(Outcome::Failed, name, target + " appeared in the missions folder meanwhile");
+    Outcome swept = fileSystem.RemoveStaleTemporaryFiles(missions);
+    Placement placement;
+    if (Outcome placed = Place(fileSystem, source, missions, name, placement); !placed.Ok()) {
+        return Failed(std::move(placed));
     }
-    std::string reason;
-    if (!CopyInto(fileSystem, source, missions + target, reason)) {
-        return Result(Outcome::Failed, name, reason);
+    if (placement.target != name && placement.sameBytes.empty()) {
+        // The question may stand open for long, and no other command shall wait for it: the
+        // folder is looked at anew afterwards, and only a free name is ever written.
+        lock.Release();
+        if (!keepBoth || !keepBoth(placement.existing, placement.target)) {
+            return Done(AddResult::Done::Nothing, {}, std::move(swept));
+        }
+        if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, {missions}, keepWaiting);
+            !locked.Ok()) {
+            return Failed(std::move(locked));
+        }
+        if (Outcome placed = Place(fileSystem, source, missions, name, placement); !placed.Ok()) {
+            return Failed(std::move(placed));
+        }
     }
-    return Result(Outcome::Added, target);
+    if (!placement.sameBytes.empty()) {
+        return Done(AddResult::Done::AlreadyThere, placement.sameBytes, std::move(swept));
+    }
+    if (Outcome copied = CopyInto(fileSystem, source, file, missions, placement.target);
+        !copied.Ok()) {
+        return Failed(std::move(copied));
+    }
+    // The new name must outlast a power cut as the bytes do.
+    if (Outcome synced = fileSystem.SyncFolder(missions); !synced.Ok()) {
+        swept.Merge(NotWritten(file, missions, synced));
+    }
+    return Done(AddResult::Done::Copied, placement.target, std::move(swept));
 }
 
 }  // namespace wendmoor

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "packages/FolderCheck.h"
+#include "packages/CommandFolders.h"
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
 #include "platform/BackupLocation.h"
@@ -51,7 +52,9 @@ bool PackageSession::SelectGame(int game) {
         return false;
     }
     PackageLock lock;
-    if (Outcome locked = lock.Acquire(PackageLock::Mode::Shared, keepWaiting_); !locked.Ok()) {
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Shared,
+                                      GameFolders(*description, paths_, fileSystem_), keepWaiting_);
+        !locked.Ok()) {
         scanOutcome_ = locked;
         content_ = locked.Lines();
         return false;
@@ -99,7 +102,9 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     if (game == nullptr) return Outcome::Failed(packageName, "no game is selected");
 
     PackageLock lock;
-    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting_); !locked.Ok()) {
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive,
+                                      GameFolders(*game, paths_, fileSystem_), keepWaiting_);
+        !locked.Ok()) {
         return locked;
     }
     Scan(game->id);
@@ -138,8 +143,12 @@ RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force)
         result.outcome = Outcome::Failed(name, "no game is selected");
         return result;
     }
+    // Restore writes into the game's folders and reads (with --force: writes) the store.
+    std::vector<std::string> folders = GameFolders(*game, paths_, fileSystem_);
+    folders.push_back(backupStore_);
     PackageLock lock;
-    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting_); !locked.Ok()) {
+    if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, folders, keepWaiting_);
+        !locked.Ok()) {
         result.outcome = locked;
         return result;
     }

@@ -3,10 +3,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace wendmoor {
@@ -15,66 +19,110 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{50};
 
-std::string FolderFromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value != '/') return {};
-    struct stat info;
-    if (::stat(value, &info) != 0 || !S_ISDIR(info.st_mode)) return {};
-    return value;
+struct OpenFolder {
+    std::string path;
+    int fd;
+    dev_t device;
+    ino_t inode;
+};
+
+// "process 1234, wendmoor-cli" for the process holding a flock on the folder, from the
+// system's table of locks; empty when it cannot be told.
+std::string HolderOf(const OpenFolder& folder) {
+    char identity[64];
+    std::snprintf(identity, sizeof identity, "%02x:%02x:%llu", major(folder.device),
+                  minor(folder.device), static_cast<unsigned long long>(folder.inode));
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; waiters carry a "->".
+        std::istringstream fields(line);
+        std::string number, kind, advisory, access, pid, id;
+        fields >> number >> kind;
+        if (kind != "FLOCK") continue;
+        fields >> advisory >> access >> pid >> id;
+        if (id != identity) continue;
+        std::string name;
+        std::getline(std::ifstream("/proc/" + pid + "/comm"), name);
+        return "process " + pid + (name.empty() ? "" : ", " + name);
+    }
+    return {};
+}
+
+Outcome InUse(const OpenFolder& folder) {
+    const std::string holder = HolderOf(folder);
+    return Outcome::Failed(folder.path,
+                           std::string(kFolderInUse) + (holder.empty() ? "" : " (" + holder + ")"));
 }
 
 }  // namespace
-
-std::string PackageLock::LockFilePath() {
-    // The runtime folder belongs to the user alone; the temporary folder is shared, so the name
-    // there carries the user id.
-    if (std::string runtime = FolderFromEnvironment("XDG_RUNTIME_DIR"); !runtime.empty()) {
-        return runtime + "/wendmoor.lock";
-    }
-    std::string temporary = FolderFromEnvironment("TMPDIR");
-    if (temporary.empty()) temporary = "/tmp";
-    return temporary + "/wendmoor-" + std::to_string(::getuid()) + ".lock";
-}
 
 PackageLock::~PackageLock() {
     Release();
 }
 
 void PackageLock::Release() {
-    if (fd_ < 0) return;
-    ::close(fd_);  // drops the lock
-    fd_ = -1;
+    for (const std::intptr_t fd : held_) ::close(static_cast<int>(fd));  // drops its lock
+    held_.clear();
 }
 
-Outcome PackageLock::Acquire(Mode mode, const KeepWaiting& keepWaiting) {
+Outcome PackageLock::Acquire(Mode mode, const std::vector<std::string>& folders,
+                             const KeepWaiting& keepWaiting) {
     Release();
-    const std::string path = LockFilePath();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return Outcome::SystemError("the lock file " + path, errno);
-    const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;
+    std::vector<OpenFolder> open;
+    const auto closeAll = [&open] {
+        for (const OpenFolder& folder : open) ::close(folder.fd);
+    };
+    for (const std::string& path : folders) {
+        if (path.empty()) continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) continue;
+        struct stat info;
+        if (fd < 0 || ::fstat(fd, &info) != 0) {
+            const int error = errno;
+            if (fd >= 0) ::close(fd);
+            closeAll();
+            return Outcome::SystemError(path, error);
+        }
+        open.push_back({path, fd, info.st_dev, info.st_ino});
+    }
+    // One order for every process, and a folder named twice (a link, another spelling) once.
+    std::sort(open.begin(), open.end(), [](const OpenFolder& a, const OpenFolder& b) {
+        return a.device != b.device ? a.device < b.device : a.inode < b.inode;
+    });
+    for (std::size_t at = 1; at < open.size();) {
+        if (open[at].device == open[at - 1].device && open[at].inode == open[at - 1].inode) {
+            ::close(open[at].fd);
+            open.erase(open.begin() + static_cast<std::ptrdiff_t>(at));
+        } else {
+            ++at;
+        }
+    }
 
+    const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;
     const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        const int flags = keepWaiting ? operation | LOCK_NB : operation;
-        if (::flock(fd, flags) == 0) {
-            fd_ = fd;
-            return {};
+    for (std::size_t taken = 0; taken < open.size();) {
+        const OpenFolder& folder = open[taken];
+        if (::flock(folder.fd, keepWaiting ? operation | LOCK_NB : operation) == 0) {
+            ++taken;
+            continue;
         }
         const int error = errno;
         if (error == EINTR) continue;
         if (error != EWOULDBLOCK) {
-            ::close(fd);
-            return Outcome::SystemError("the lock file " + path, error);
+            closeAll();
+            return Outcome::SystemError(folder.path, error);
         }
         const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
         if (!keepWaiting(waited)) {
-            ::close(fd);
-            return Outcome::Failed("the game folders",
-                                   "another Wendmoor command is running (lock " + path + ")");
+            Outcome refused = InUse(folder);
+            closeAll();
+            return refused;
         }
         std::this_thread::sleep_for(kPollInterval);
     }
+    for (const OpenFolder& folder : open) held_.push_back(folder.fd);
+    return {};
 }
 
 }  // namespace wendmoor

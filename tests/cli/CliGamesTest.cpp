@@ -80,15 +80,6 @@ TEST_P(CliGameTest, ListShowInstallRefsDeinstall) {
     EXPECT_EQ(Cli({"refs", game.cliName}), (ProgramRun{0, "", ""}));
 }
 
-// The game's file system takes "ägyptenland.MAP" for the package's "ÄgyptenLand.map".
-TEST_F(CliTest, AMapInstalledInAnotherLetterCaseIsThePackagesMap) {
-    AddPackage(paths.caesar3_missions, "Ägypten.zip", ZipWriter().Add("\x8EgyptenLand.map", "m"));
-    ASSERT_TRUE(WriteFileBytes(paths.caesar3_path + "ägyptenland.MAP", "m"));
-    EXPECT_EQ(Cli({"list", "caesar3"}), (ProgramRun{0, "I Ägypten.zip\n", ""}));
-    EXPECT_EQ(Cli({"refs", "caesar3"}),
-              (ProgramRun{0, "1 " + FoldCase(paths.caesar3_path) + "ägyptenland.map\n", ""}));
-}
-
 INSTANTIATE_TEST_SUITE_P(AllGames, CliGameTest, ::testing::ValuesIn(kGameCases),
                          [](const auto& info) { return std::string(info.param.cliName); });
 

@@ -63,6 +63,12 @@ TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
     EXPECT_EQ(restored.restored, Strings{save});
     EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
     EXPECT_EQ(ReadFileBytes(map), kPackageMap);
+
+    // Back already: a restore, even a forced one, writes and keeps nothing.
+    const RestoreResult again = session.RestoreBackup(backups[0].name, true);
+    EXPECT_TRUE(again.outcome.Ok());
+    EXPECT_TRUE(again.restored.empty());
+    EXPECT_TRUE(again.kept.files.empty());
 }
 
 // The save, and the counted map whose last reference goes.
