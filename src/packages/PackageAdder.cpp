@@ -108,11 +108,10 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
         return Result(Outcome::Failed, name, "is no file that can be read");
 
     // The game's own classifier, as the scan will use it to list the file.
-    std::vector<std::string> entries;
-    if (!ReadStoredNames(file, entries)) {
+    if (!ReadStoredNames(file).isArchive) {
         return Result(Outcome::Refused, name, "is no ZIP archive that can be read");
     }
-    if (!game.contentOf(file)) {
+    if (!game.contentOf(file, nullptr)) {
         return Result(Outcome::Refused, name,
                       std::string("is no ") + game.name + " package: it holds nothing " +
                           game.name + " installs");

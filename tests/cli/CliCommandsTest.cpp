@@ -1,5 +1,7 @@
 // What the tool does beyond one package's happy path: refused and failed commands, usage
 // errors, exit codes, and where the settings come from.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "CliFixture.h"
@@ -43,6 +45,29 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
         EXPECT_EQ(Cli(c.arguments), (ProgramRun{1, c.out, "wendmoor-cli: " + c.reason + "\n"}));
     }
     EXPECT_EQ(TreeWithBytes(root.path()), before);
+}
+
+// A file of the missions folder that cannot be read is named with the system's reason: the
+// listings say what they could read and fail, and a command on it says why it cannot act.
+TEST_F(CliTest, APackageThatCannotBeReadIsNamedNotPassedOver) {
+    AddPackage(paths.caesar3_missions, "good.zip", MapPackage("g.map"));
+    std::filesystem::create_symlink(root.At("unmounted/gone.zip"),
+                                    paths.caesar3_missions + "gone.zip");
+    ASSERT_EQ(::mkfifo((paths.pharao_missions + "pipe.zip").c_str(), 0644), 0);
+    const std::string gone = "wendmoor-cli: gone.zip: No such file or directory\n";
+    const std::string pipe = "wendmoor-cli: pipe.zip: is not a regular file\n";
+
+    const struct {
+        std::vector<std::string> arguments;
+        ProgramRun run;
+    } cases[] = {
+        {{"list", "caesar3"}, {1, "A good.zip\n", gone}},
+        {{"refs", "caesar3"}, {1, "", gone}},
+        {{"show", "caesar3", "gone.zip"}, {1, "", gone}},
+        {{"install", "caesar3", "gone.zip"}, {1, "", gone}},
+        {{"list", "pharao"}, {1, "", pipe}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cli(c.arguments), c.run) << c.arguments[0];
 }
 
 TEST_F(CliTest, UsageErrorsPrintTheUsageAndExitTwo) {

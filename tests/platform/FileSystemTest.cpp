@@ -119,12 +119,12 @@ TEST_F(FileSystemTest, ListsFilesAndFolders) {
     dir.WriteFile("missions/a.zip", "a");
     dir.MakeFolder("missions/x.zip");
     std::vector<FileSystem::FolderEntry> entries;
-    ASSERT_TRUE(fileSystem.ListFolder(dir.At("MISSIONS/"), entries));
+    ASSERT_TRUE(fileSystem.ListFolder(dir.At("MISSIONS/"), entries).Ok());
     std::vector<std::string> names;
     for (const auto& entry : entries) names.push_back(entry.name + (entry.isFolder ? "/" : ""));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a.zip", "x.zip/"}));
-    EXPECT_FALSE(fileSystem.ListFolder(dir.At("nowhere/"), entries));
+    EXPECT_FALSE(fileSystem.ListFolder(dir.At("nowhere/"), entries).Ok());
 }
 
 TEST_F(FileSystemTest, TheFileSystemOfAFolderItsFreeSpaceAndItsSync) {
@@ -167,7 +167,7 @@ TEST_F(FileSystemTest, NamesBeyondAsciiWorkLikeAnyOther) {
         }
         EXPECT_TRUE(fileSystem.FileExists(folder + otherCase)) << name;
         std::vector<FileSystem::FolderEntry> entries;
-        ASSERT_TRUE(fileSystem.ListFolder(folder, entries));
+        ASSERT_TRUE(fileSystem.ListFolder(folder, entries).Ok());
         ASSERT_EQ(entries.size(), 1u) << name;
         EXPECT_EQ(entries[0].name, name);
 #ifdef _WIN32
