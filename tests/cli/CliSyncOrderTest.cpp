@@ -32,10 +32,6 @@ std::vector<Event> ReadEvents(const std::string& log) {
     return events;
 }
 
-bool IsDataSync(const Event& event) {
-    return event.kind == "sync" || event.kind == "syncfs";
-}
-
 // What is wrong with the order of one command's events; empty when nothing is.
 // `player` is the player's file the command keeps and then replaces or deletes; every change in
 // the game folder comes after the flushes of the new bytes (`replaces`), and the kept copy and
@@ -44,30 +40,21 @@ std::vector<std::string> OrderFaults(const std::vector<Event>& events, const std
                                      const std::string& store, const std::string& player,
                                      bool replaces) {
     std::vector<std::string> faults;
-    const auto inGame = [&](const std::string& path) { return path.starts_with(game); };
     const auto changesGame = [&](const Event& event) {
-        return (event.kind == "rename" && inGame(event.to)) ||
-               (event.kind == "unlink" && inGame(event.path) &&
+        return (event.kind == "rename" && event.to.starts_with(game)) ||
+               (event.kind == "unlink" && event.path.starts_with(game) &&
                 event.path.find("/.wendmoor-") == std::string::npos);
     };
-    std::size_t firstChange = events.size();
-    for (std::size_t i = 0; i < events.size() && firstChange == events.size(); ++i) {
-        if (changesGame(events[i])) firstChange = i;
-    }
-    if (firstChange == events.size()) return {"nothing in the game folder changed"};
-
-    if (replaces) {
-        for (std::size_t i = firstChange; i < events.size(); ++i) {
-            if (IsDataSync(events[i])) faults.push_back("flush after a rename: " + events[i].path);
-        }
-        for (std::size_t i = firstChange; i < events.size(); ++i) {
-            if (events[i].kind != "rename" || !inGame(events[i].to)) continue;
-            const bool flushed =
-                std::any_of(events.begin(), events.begin() + firstChange, [&](const Event& before) {
-                    return before.kind == "syncfs" ||
-                           (before.kind == "sync" && before.path == events[i].path);
-                });
-            if (!flushed) faults.push_back("renamed unflushed: " + events[i].to);
+    const auto firstChange = std::find_if(events.begin(), events.end(), changesGame);
+    for (auto event = firstChange; replaces && event != events.end(); ++event) {
+        if (event->kind == "sync" || event->kind == "syncfs") {
+            faults.push_back("flush after a rename: " + event->path);
+        } else if (changesGame(*event) &&
+                   std::none_of(events.begin(), firstChange, [&](const Event& before) {
+                       return before.kind == "syncfs" ||
+                              (before.kind == "sync" && before.path == event->path);
+                   })) {
+            faults.push_back("renamed unflushed: " + event->to);
         }
     }
 
@@ -85,7 +72,6 @@ std::vector<std::string> OrderFaults(const std::vector<Event>& events, const std
     std::string copy;
     for (std::size_t i = 0; i < change; ++i) {
         const Event& event = events[i];
-        if (event.kind != "sync" && event.kind != "rename") continue;
         const bool manifest = event.path.starts_with(store) && event.path.ends_with("/manifest");
         if (event.kind == "sync" && event.path.starts_with(store) && !manifest) {
             copy = event.path;
