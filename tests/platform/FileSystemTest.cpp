@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "TempDir.h"
 #include "ZipWriter.h"
 #include "platform/DiskSpace.h"
@@ -113,18 +111,6 @@ TEST_F(FileSystemTest, ChangesByOthersShowAfterForgetListings) {
     dir.WriteFile("Maps/Rome.map", "r");
     fileSystem.ForgetListings();
     EXPECT_TRUE(fileSystem.FileExists(dir.At("Maps/rome.map")));
-}
-
-TEST_F(FileSystemTest, ListsFilesAndFolders) {
-    dir.WriteFile("missions/a.zip", "a");
-    dir.MakeFolder("missions/x.zip");
-    std::vector<FileSystem::FolderEntry> entries;
-    ASSERT_TRUE(fileSystem.ListFolder(dir.At("MISSIONS/"), entries).Ok());
-    std::vector<std::string> names;
-    for (const auto& entry : entries) names.push_back(entry.name + (entry.isFolder ? "/" : ""));
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a.zip", "x.zip/"}));
-    EXPECT_FALSE(fileSystem.ListFolder(dir.At("nowhere/"), entries).Ok());
 }
 
 TEST_F(FileSystemTest, TheFileSystemOfAFolderItsFreeSpaceAndItsSync) {
