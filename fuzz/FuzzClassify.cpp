@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzTree& tree = fuzz::FuzzTree::Instance();
     const GameDescription* game = FindGame(fuzz::GameNamed(FUZZ_GAME_NAME));
     const std::string name = tree.Reset(game->id, data, size);
-    (void)game->contentOf(tree.paths.*game->missions + name);
+    (void)game->contentOf(tree.paths.*game->missions + name, nullptr);
     tree.CheckOutside();
     return 0;
 }

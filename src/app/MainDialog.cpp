@@ -1,6 +1,5 @@
 #include "app/MainDialog.h"
 
-#include <filesystem>
 #include <system_error>
 
 #include <QAction>
@@ -27,13 +26,6 @@
 namespace wendmoor {
 
 namespace {
-
-// The current folder as the system spells it (bytes); empty when it cannot be read.
-std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
 
 ListBox* MakeListBox(QWidget* parent, const char* objectName, const char* name,
                      const char* description) {
@@ -69,7 +61,6 @@ MainDialog::MainDialog(SettingsStore& settings, GuiServices& services, QWidget* 
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       settings_(settings),
       services_(services),
-      startDirectory_(CurrentFolder()),
       session_(
           paths_, fileSystem_,
           [this] {

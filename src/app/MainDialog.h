@@ -43,7 +43,6 @@ class MainDialog : public QDialog {
     int CurrentGame() const { return session_.CurrentGame(); }
     const GamePaths& Paths() const { return paths_; }
     const FileRefCounts& FileRefs() const { return session_.FileRefs(); }
-    const std::string& StartDirectory() const { return startDirectory_; }
     QListWidget* ContentList() const { return contentList_; }
     QListWidget* InstalledList() const { return installedList_; }
     QListWidget* AvailableList() const { return availableList_; }
@@ -129,7 +128,6 @@ class MainDialog : public QDialog {
 
     SettingsStore& settings_;
     GuiServices& services_;
-    std::string startDirectory_;
     GamePaths paths_;
     FileSystem fileSystem_;
     PackageSession session_;

@@ -1,4 +1,6 @@
 // "Start", "Help" and the About command.
+#include <filesystem>
+
 #include "app/AboutDialog.h"
 #include "app/LaunchFollower.h"
 #include "app/MainDialog.h"
@@ -12,6 +14,13 @@ namespace wendmoor {
 namespace {
 
 constexpr char kReadme[] = "qarn_readme.htm";
+
+// The current folder as the system spells it (bytes); empty when it cannot be read.
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
+}
 
 }  // namespace
 
@@ -27,7 +36,7 @@ void MainDialog::OnStart() {
 // The readme in the start folder wins; an installed program, started from anywhere, has its own
 // in the install's data folder.
 void MainDialog::OnHelpButton() {
-    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, startDirectory_, ExecutablePath()));
+    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, CurrentFolder(), ExecutablePath()));
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {

@@ -40,11 +40,26 @@ int Fail(std::ostream& err, const std::string& reason) {
     return kExitFailure;
 }
 
+int FailWith(const Outcome& outcome, std::ostream& err) {
+    for (const std::string& line : outcome.Lines()) Fail(err, line);
+    return kExitFailure;
+}
+
+// A listing that leaves out a package it could not read is not the whole truth: the package is
+// named and the command fails, after the lists it could read.
+int ListsRead(const PackageSession& session, std::ostream& err) {
+    return session.Lists().unreadable.Ok() ? kExitSuccess
+                                           : FailWith(session.Lists().unreadable, err);
+}
+
 int ShowContent(PackageSession& session, const CliRequest& request, std::ostream& out,
                 std::ostream& err) {
     const PackageLists& lists = session.Lists();
     const std::string& name = request.packageName;
     if (!Contains(lists.installed, name) && !Contains(lists.available, name)) {
+        if (const Outcome unreadable = session.WhyUnreadable(name); !unreadable.Ok()) {
+            return FailWith(unreadable, err);
+        }
         return Fail(err,
                     name + " is in neither " + kInstalledListName + " nor " + kAvailableListName);
     }
@@ -63,6 +78,9 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
     const std::vector<std::string>& source =
         install ? session.Lists().available : session.Lists().installed;
     if (!Contains(source, name)) {
+        if (const Outcome unreadable = session.WhyUnreadable(name); !unreadable.Ok()) {
+            return FailWith(unreadable, err);
+        }
         return Fail(err,
                     name + " is not in " + (install ? kAvailableListName : kInstalledListName));
     }
@@ -80,7 +98,7 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
     switch (request.command) {
         case CliCommand::List:
             PrintLists(session.Lists(), out);
-            return kExitSuccess;
+            return ListsRead(session, err);
         case CliCommand::Show:
             return ShowContent(session, request, out, err);
         case CliCommand::Install:
@@ -88,7 +106,7 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
             return InstallOrDeinstall(session, request, out, err);
         case CliCommand::Refs:
             PrintRefs(session.FileRefs(), out);
-            return kExitSuccess;
+            return ListsRead(session, err);
         // No selected game, or the store's folders to lock: RunCliRequest runs these itself.
         case CliCommand::Detect:
         case CliCommand::Add:

@@ -71,10 +71,10 @@ std::vector<RowFill> FillEmptyFolders(GamePaths& paths, const GameFindings& find
     return filled;
 }
 
-bool MakeProposedFolder(const std::string& folder) {
+Outcome MakeProposedFolder(const std::string& folder) {
     FileSystem fileSystem;
     const bool withSeparator = !folder.empty() && folder.back() == kPathSeparator;
-    return CreateFolderChain(fileSystem, {}, withSeparator ? folder : folder + kPathSeparator).Ok();
+    return CreateFolderChain(fileSystem, {}, withSeparator ? folder : folder + kPathSeparator);
 }
 
 }  // namespace wendmoor

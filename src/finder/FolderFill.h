@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "finder/GameFinder.h"
+#include "platform/Outcome.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -37,8 +38,8 @@ std::vector<RowFill> FillEmptyFolders(GamePaths& paths, const GameFindings& find
 std::optional<FoundFolder> ProposedMissionsFolder(const GameDescription& game,
                                                   const FinderPlaces& places);
 
-// Makes a proposed folder and the folders above it, once the player accepted it. True when it
-// was made or was a folder already.
-bool MakeProposedFolder(const std::string& folder);
+// Makes a proposed folder and the folders above it, once the player accepted it. A folder that
+// is there already is no failure.
+Outcome MakeProposedFolder(const std::string& folder);
 
 }  // namespace wendmoor

@@ -41,12 +41,12 @@ std::unique_ptr<Archive> Archive::Open(const std::string& path, Outcome* failure
     std::unique_ptr<Archive> archive(new Archive());
     Outcome opened = archive->file_.Open(path);
     if (opened.Ok()) {
-        std::optional<ZipDirectory> directory = ReadZipDirectory(archive->file_);
+        std::optional<ZipDirectory> directory = ReadZipDirectory(archive->file_, &opened);
         if (directory) {
             archive->records_ = std::move(directory->records);
             return archive;
         }
-        opened = Outcome::Failed(path, "cannot be read as a ZIP archive");
+        if (opened.Ok()) opened = Outcome::Failed(path, "cannot be read as a ZIP archive");
     }
     if (failure != nullptr) *failure = std::move(opened);
     return nullptr;
@@ -141,20 +141,24 @@ Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::
     return output.Commit();
 }
 
-bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames,
-                     EarlierSpellings* earlier) {
-    const std::unique_ptr<Archive> archive = Archive::Open(archivePath);
-    if (!archive) return false;
-    for (const ZipEntryRecord& record : archive->Records()) {
+StoredNames ReadStoredNames(const std::string& archivePath, EarlierSpellings* earlier) {
+    StoredNames read;
+    ReadOnlyFile file;
+    read.unreadable = file.Open(archivePath);
+    if (!read.unreadable.Ok()) return read;
+    std::optional<ZipDirectory> directory = ReadZipDirectory(file, &read.unreadable);
+    if (!directory) return read;
+    read.isArchive = true;
+    for (const ZipEntryRecord& record : directory->records) {
         std::optional<std::string> stored = StoredNameOf(record.name);
         if (!stored) continue;
         if (earlier != nullptr && !record.rawName.empty()) {
             std::optional<std::string> before = StoredNameOf(record.rawName);
             if (before && *before != *stored) earlier->emplace_back(*stored, std::move(*before));
         }
-        storedNames.push_back(std::move(*stored));
+        read.names.push_back(std::move(*stored));
     }
-    return true;
+    return read;
 }
 
 }  // namespace wendmoor

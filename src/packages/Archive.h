@@ -24,7 +24,8 @@ class EntryReader;
 class Archive {
   public:
     // Null when the file cannot be read or holds no archive whose directory checks out;
-    // `failure`, when given, then tells why.
+    // `failure`, when given, then tells why: the system's reason for a file that cannot be
+    // read.
     static std::unique_ptr<Archive> Open(const std::string& path, Outcome* failure = nullptr);
     ~Archive();
     Archive(const Archive&) = delete;
@@ -69,10 +70,20 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
 Outcome ExtractEntry(Archive& archive, const std::string& entryName, const std::string& destination,
                      FileSystem& fileSystem);
 
-// The stored names of an archive's entries (see StoredNameOf), in archive order, duplicates
-// kept; entries that have none are left out. False when the archive cannot be read. With
-// `earlier`, also the names that differ from the stored name of the entry's undecoded bytes.
-bool ReadStoredNames(const std::string& archivePath, std::vector<std::string>& storedNames,
-                     EarlierSpellings* earlier = nullptr);
+// What ReadStoredNames found in a file.
+struct StoredNames {
+    // Fails, with the system's reason, when the file cannot be opened or read: a package that
+    // must be named, not passed over. A file that reads but holds no ZIP archive whose
+    // directory checks out is no failure: it is simply no package.
+    Outcome unreadable;
+    bool isArchive = false;
+    // The stored names of its entries (see StoredNameOf), in archive order, duplicates kept;
+    // entries that have none are left out.
+    std::vector<std::string> names;
+};
+
+// The stored names of an archive's entries. With `earlier`, also the names that differ from
+// the stored name of the entry's undecoded bytes.
+StoredNames ReadStoredNames(const std::string& archivePath, EarlierSpellings* earlier = nullptr);
 
 }  // namespace wendmoor

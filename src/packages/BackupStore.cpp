@@ -94,9 +94,8 @@ std::string DisplayTime(std::int64_t nanoseconds) {
 Outcome RemoveTree(FileSystem& fileSystem, std::string folder) {
     if (!folder.empty() && folder.back() == kPathSeparator) folder.pop_back();
     std::vector<FileSystem::FolderEntry> entries;
-    if (!fileSystem.ListFolder(folder, entries)) {
-        return fileSystem.FolderExists(folder) ? Outcome::Failed(folder, "cannot be listed")
-                                               : Outcome();
+    if (Outcome listed = fileSystem.ListFolder(folder, entries); !listed.Ok()) {
+        return fileSystem.FolderExists(folder) ? listed : Outcome();
     }
     Outcome outcome;
     for (const FileSystem::FolderEntry& entry : entries) {
@@ -292,7 +291,7 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
 std::vector<BackupInfo> ListBackups(const std::string& store, const std::string& game) {
     std::vector<BackupInfo> backups;
     std::vector<FileSystem::FolderEntry> entries;
-    if (store.empty() || !FileSystem().ListFolder(store, entries)) return backups;
+    if (store.empty() || !FileSystem().ListFolder(store, entries).Ok()) return backups;
     for (const FileSystem::FolderEntry& entry : entries) {
         BackupInfo backup;
         if (entry.isFolder && FindBackup(store, game, entry.name, backup).Ok()) {

@@ -30,10 +30,13 @@ bool SplitCampaignMaps(EmperorEntries& entries) {
     return !entries.pakName.empty() || !entries.maps.empty() || !entries.saves.empty();
 }
 
-std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath) {
+std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath,
+                                                     Outcome* unreadable) {
     EmperorEntries entries;
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
+    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
+    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
+    if (!read.isArchive) return std::nullopt;
+    std::vector<std::string>& names = read.names;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".pak") {

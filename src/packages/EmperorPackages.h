@@ -30,9 +30,11 @@ struct EmperorEntries {
 // is no package: no ".pak", no city map and no save.
 bool SplitCampaignMaps(EmperorEntries& entries);
 
-// Classifies and splits off the campaign. Nothing when the archive cannot be read or holds no
-// ".pak", no city map and no save: an archive holding nothing but a campaign is no package.
-std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath);
+// Classifies and splits off the campaign. Nothing when the archive cannot be read (`unreadable`
+// then tells why) or holds no ".pak", no city map and no save: an archive holding nothing but
+// a campaign is no package.
+std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath,
+                                                     Outcome* unreadable = nullptr);
 
 // "C " for the ".pak", "M " for city maps, "S " for saves, "E " for the campaign's set and
 // maps, "Z " for the rest.

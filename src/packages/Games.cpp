@@ -34,15 +34,17 @@ bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths) {
 Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
                          PackageLists& lists) {
     const GamePaths& paths = context.paths;
-    return ScanMissionsFolder(
-        paths.*game.missions, context, lists,
-        [&](const std::string& archivePath) { return game.planFor(paths, archivePath); });
+    return ScanMissionsFolder(paths.*game.missions, context, lists,
+                              [&](const std::string& archivePath, Outcome* unreadable) {
+                                  return game.planFor(paths, archivePath, unreadable);
+                              });
 }
 
 std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
                                       const std::string& archivePath, bool install) {
-    const std::optional<PackagePlan> plan = game.planFor(context.paths, archivePath);
-    if (!plan) return std::nullopt;
+    Outcome unreadable;
+    const std::optional<PackagePlan> plan = game.planFor(context.paths, archivePath, &unreadable);
+    if (!plan) return unreadable.Ok() ? std::nullopt : std::optional<Outcome>(unreadable);
     return ApplyPackagePlan(archivePath, *plan, context, install);
 }
 

@@ -36,18 +36,21 @@ struct GameDescription {
     std::string GamePaths::*saves;  // nullptr when the game keeps no save-game folder
     const char* programName;        // the game's program in its game folder
 
-    // The plan of the package in the archive; nothing when it is no package of the game.
-    std::optional<PackagePlan> (*planFor)(const GamePaths& paths, const std::string& archivePath);
-    // Its content lines, in archive order; nothing when it is no package of the game.
-    std::optional<ContentLines> (*contentOf)(const std::string& archivePath);
+    // The plan of the package in the archive; nothing when it is no package of the game or
+    // cannot be read, which `unreadable` (when given) then tells with the system's reason.
+    std::optional<PackagePlan> (*planFor)(const GamePaths& paths, const std::string& archivePath,
+                                          Outcome* unreadable);
+    // Its content lines, in archive order; nothing as for planFor.
+    std::optional<ContentLines> (*contentOf)(const std::string& archivePath, Outcome* unreadable);
     // The folders its plan writes into: two games must never share one, as neither game's
     // reference counts know the other's files.
     std::array<WrittenFolder, 3> writtenFolders;
 };
 
 template <auto classify, auto plan>
-std::optional<PackagePlan> PlanOf(const GamePaths& paths, const std::string& archivePath) {
-    const auto entries = classify(archivePath);
+std::optional<PackagePlan> PlanOf(const GamePaths& paths, const std::string& archivePath,
+                                  Outcome* unreadable) {
+    const auto entries = classify(archivePath, unreadable);
     if (!entries) return std::nullopt;
     PackagePlan made = plan(paths, *entries);
     made.UseEarlierSpellings(entries->earlierSpellings);
@@ -55,8 +58,8 @@ std::optional<PackagePlan> PlanOf(const GamePaths& paths, const std::string& arc
 }
 
 template <auto classify, auto list>
-std::optional<ContentLines> ContentOf(const std::string& archivePath) {
-    const auto entries = classify(archivePath);
+std::optional<ContentLines> ContentOf(const std::string& archivePath, Outcome* unreadable) {
+    const auto entries = classify(archivePath, unreadable);
     if (!entries) return std::nullopt;
     return list(*entries);
 }
@@ -71,8 +74,8 @@ bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths);
 Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
                          PackageLists& lists);
 
-// Classifies the archive and installs or deinstalls it: what failed, entry by entry; nothing
-// (and nothing done) when it is no package of the game.
+// Classifies the archive and installs or deinstalls it: what failed, entry by entry (or why the
+// archive cannot be read); nothing (and nothing done) when it is no package of the game.
 std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
                                       const std::string& archivePath, bool install);
 

@@ -22,10 +22,13 @@ PackagePlan MapSavePlan(const std::string& mapsFolder, const std::string& savesF
 
 }  // namespace
 
-std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath) {
+std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath,
+                                                     Outcome* unreadable) {
     MapSaveEntries entries;
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
+    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
+    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
+    if (!read.isArchive) return std::nullopt;
+    std::vector<std::string>& names = read.names;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".map") {

@@ -21,8 +21,10 @@ struct MapSaveEntries {
     EarlierSpellings earlierSpellings;
 };
 
-// Nothing when the archive cannot be read or holds neither a map nor a save.
-std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath);
+// Nothing when the archive cannot be read (`unreadable` then tells why) or holds neither a map nor
+// a save.
+std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath,
+                                                     Outcome* unreadable = nullptr);
 
 // "M ", "S " and "Z " lines.
 ContentLines ListMapSaveContent(const MapSaveEntries& entries);

@@ -1,6 +1,5 @@
 #include "packages/MissionScan.h"
 
-#include <cerrno>
 #include <vector>
 
 #include "packages/FileRefCounts.h"
@@ -13,8 +12,9 @@ namespace {
 
 // What the scan learned of one file of the missions folder.
 struct Finding {
-    enum class Kind : unsigned char { NoPackage, Available, Installed };
+    enum class Kind : unsigned char { NoPackage, Unreadable, Available, Installed };
     Kind kind = Kind::NoPackage;
+    Outcome unreadable;
     // An installed package's counted files, whose references it holds.
     std::vector<std::string> counted;
 };
@@ -22,8 +22,11 @@ struct Finding {
 Finding Examine(const std::string& archivePath, const FileSystem& fileSystem,
                 const PlanForArchive& planFor) {
     Finding finding;
-    const std::optional<PackagePlan> plan = planFor(archivePath);
-    if (!plan) return finding;
+    const std::optional<PackagePlan> plan = planFor(archivePath, &finding.unreadable);
+    if (!plan) {
+        if (!finding.unreadable.Ok()) finding.kind = Finding::Kind::Unreadable;
+        return finding;
+    }
     if (!IsPlanInstalled(*plan, fileSystem)) {
         finding.kind = Finding::Kind::Available;
         return finding;
@@ -45,9 +48,9 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandCont
     // Other programs may have changed the folders since the last refresh.
     fileSystem.ForgetListings();
     std::vector<FileSystem::FolderEntry> entries;
-    if (!fileSystem.EnterFolder(missionsFolder) ||
-        !fileSystem.ListFolder(missionsFolder, entries)) {
-        return Outcome::SystemError("the missions folder " + missionsFolder, errno);
+    if (Outcome listed = fileSystem.ListFolder(missionsFolder, entries); !listed.Ok()) {
+        return Outcome::Failed("the missions folder " + missionsFolder,
+                               listed.Failures().front().reason);
     }
     const std::string folder = fileSystem.Resolve(missionsFolder);
 
@@ -73,6 +76,11 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandCont
             }
         } else if (finding.kind == Finding::Kind::Available) {
             lists.available.push_back(candidates[index]->name);
+        } else if (finding.kind == Finding::Kind::Unreadable) {
+            // Named by its entry in the list, as the player knows it; the reason is the system's.
+            for (const Outcome::Failure& failure : finding.unreadable.Failures()) {
+                lists.unreadable.Add(candidates[index]->name, failure.reason);
+            }
         }
         finding = {};
     }

@@ -75,7 +75,7 @@ Outcome Place(FileSystem& fileSystem, const ReadOnlyFile& source, const std::str
     // The same download added before under another name ("Troy (2).zip"), or kept beside
     // another file once already.
     std::vector<FileSystem::FolderEntry> entries;
-    if (!fileSystem.ListFolder(missions, entries)) return Outcome::SystemError(missions, errno);
+    if (Outcome listed = fileSystem.ListFolder(missions, entries); !listed.Ok()) return listed;
     std::sort(entries.begin(), entries.end(),
               [](const auto& a, const auto& b) { return a.name < b.name; });
     for (const FileSystem::FolderEntry& entry : entries) {
@@ -164,11 +164,11 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
     if (Outcome opened = source.Open(file); !opened.Ok()) return Failed(std::move(opened));
 
     // The game's own classifier, as the scan will use it to list the file.
-    std::vector<std::string> entries;
-    if (!ReadStoredNames(file, entries)) {
+    const StoredNames stored = ReadStoredNames(file);
+    if (!stored.unreadable.Ok()) return Failed(stored.unreadable);
+    if (!stored.isArchive)
         return Failed(Outcome::Failed(file, "is no ZIP archive that can be read"));
-    }
-    if (!game.contentOf(file)) {
+    if (!game.contentOf(file, nullptr)) {
         return Failed(Outcome::Failed(file, std::string("is no ") + game.name +
                                                 " package: it holds nothing " + game.name +
                                                 " installs"));

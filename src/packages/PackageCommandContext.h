@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 struct GamePaths;
@@ -28,6 +30,9 @@ struct PackageCommandContext {
 struct PackageLists {
     std::vector<std::string> installed;
     std::vector<std::string> available;
+    // The files of the missions folder that could not be read, each named with the system's
+    // reason: neither installed nor available as far as anyone can tell.
+    Outcome unreadable;
 };
 
 // Lines of "Zipfile Content": a marker letter, a blank and a stored name.

@@ -272,7 +272,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     // A folder made for files of which none arrived goes again.
     for (const std::string& folder : createdFolders) {
         if (changedFolders.count(fileSystem.Resolve(folder) + kPathSeparator) == 0) {
-            (void)fileSystem.RemoveFolder(folder);
+            outcome.Merge(fileSystem.RemoveFolder(folder));
         }
     }
     return outcome;

@@ -72,8 +72,18 @@ void PackageSession::Scan(int game) {
     PackageCommandContext context{paths_, fileSystem_, fileRefs_};
     scanOutcome_ = ScanGameMissions(*description, context, lists_);
     content_ = scanOutcome_.Lines();
+    // A package that cannot be read is said where the folder's own failure would be.
+    for (std::string& line : lists_.unreadable.Lines()) content_.push_back(std::move(line));
     SortListLines(lists_.installed);
     SortListLines(lists_.available);
+}
+
+Outcome PackageSession::WhyUnreadable(const std::string& packageName) const {
+    Outcome why;
+    for (const Outcome::Failure& failure : lists_.unreadable.Failures()) {
+        if (failure.subject == packageName) why.Add(packageName, failure.reason);
+    }
+    return why;
 }
 
 std::string PackageSession::ArchivePathOf(const std::string& packageName) const {
@@ -88,7 +98,7 @@ void PackageSession::ShowPackageContent(const std::string& packageName) {
     content_.clear();
     const GameDescription* game = FindGame(currentGame_);
     if (game == nullptr) return;
-    std::optional<ContentLines> lines = game->contentOf(ArchivePathOf(packageName));
+    std::optional<ContentLines> lines = game->contentOf(ArchivePathOf(packageName), nullptr);
     if (!lines) return;
     SortListLines(*lines);
     content_ = std::move(*lines);
@@ -114,6 +124,7 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     const bool listed = Contains(lists_.installed, packageName) ||
                         (install && Contains(lists_.available, packageName));
     if (!listed) {
+        if (Outcome unreadable = WhyUnreadable(packageName); !unreadable.Ok()) return unreadable;
         return Outcome::Failed(packageName,
                                std::string("is not in ") +
                                    (install ? "Available Missions" : "Installed Missions") +

@@ -59,6 +59,8 @@ class PackageSession {
     Outcome RunPackageCommand(std::string packageName, bool install,
                               CommandProgress* progress = nullptr);
 
+    // Why the last scan could not read the package; Ok when it could or found no such file.
+    Outcome WhyUnreadable(const std::string& packageName) const;
     // The archive of a listed package: the missions folder followed by the exact file name.
     std::string ArchivePathOf(const std::string& packageName) const;
 

@@ -22,10 +22,13 @@ std::string AdventureNameOf(const std::string& pakName) {
 
 }  // namespace
 
-std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath) {
+std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath,
+                                               Outcome* unreadable) {
     ZeusEntries entries;
-    std::vector<std::string> names;
-    if (!ReadStoredNames(archivePath, names, &entries.earlierSpellings)) return std::nullopt;
+    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
+    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
+    if (!read.isArchive) return std::nullopt;
+    std::vector<std::string>& names = read.names;
     std::vector<std::string> textNames;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);

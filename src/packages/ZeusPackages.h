@@ -26,10 +26,11 @@ struct ZeusEntries {
     EarlierSpellings earlierSpellings;
 };
 
-// Nothing when the archive cannot be read or holds neither a save nor an adventure that can
-// be placed: an adventure whose name cannot be a folder installs nothing, and would otherwise
-// show as installed with not one file in place.
-std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath);
+// Nothing when the archive cannot be read (`unreadable` then tells why) or holds neither a save nor
+// an adventure that can be placed: an adventure whose name cannot be a folder installs nothing, and
+// would otherwise show as installed with not one file in place.
+std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath,
+                                               Outcome* unreadable = nullptr);
 
 // "A " lines for the ".pak" and the text file, "S " for saves, "E " for sets and maps, "Z " for
 // the rest.

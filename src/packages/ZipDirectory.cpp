@@ -13,10 +13,13 @@ namespace {
 
 constexpr std::size_t kMaxCommentSize = 0xffff;
 
-bool ReadAt(const ReadOnlyFile& file, std::uint64_t offset, unsigned char* buffer,
-            std::size_t size) {
+// A read the system refused lands in `failure`; a short read is the file's shape, not a fault.
+bool ReadAt(const ReadOnlyFile& file, std::uint64_t offset, unsigned char* buffer, std::size_t size,
+            Outcome* failure) {
     std::size_t got = 0;
-    return file.ReadAt(offset, buffer, size, got).Ok() && got == size;
+    Outcome read = file.ReadAt(offset, buffer, size, got);
+    if (!read.Ok() && failure != nullptr) *failure = std::move(read);
+    return read.Ok() && got == size;
 }
 
 // Records sharing bytes would let a small archive extract its largest entry many times over,
@@ -47,7 +50,7 @@ bool GiveEachRecordItsOwnRange(std::vector<ZipEntryRecord>& records,
 
 }  // namespace
 
-std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file) {
+std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file, Outcome* readFailure) {
     const std::uint64_t fileSize = file.Size();
     if (fileSize < kEndRecordSize) return std::nullopt;
 
@@ -55,7 +58,7 @@ std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file) {
         std::min<std::uint64_t>(fileSize, kEndRecordSize + kMaxCommentSize));
     const std::uint64_t tailStart = fileSize - tailSize;
     std::vector<unsigned char> tail(tailSize);
-    if (!ReadAt(file, tailStart, tail.data(), tail.size())) return std::nullopt;
+    if (!ReadAt(file, tailStart, tail.data(), tail.size(), readFailure)) return std::nullopt;
 
     // The last end record whose comment ends inside the file.
     std::optional<std::size_t> endAt;
@@ -96,7 +99,9 @@ std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file) {
     std::uint64_t tailOffset = tailStart;
     if (directoryOffset < tailStart) {
         std::vector<unsigned char> before(static_cast<std::size_t>(tailStart - directoryOffset));
-        if (!ReadAt(file, directoryOffset, before.data(), before.size())) return std::nullopt;
+        if (!ReadAt(file, directoryOffset, before.data(), before.size(), readFailure)) {
+            return std::nullopt;
+        }
         tail.insert(tail.begin(), before.begin(), before.end());
         tailOffset = directoryOffset;
     }

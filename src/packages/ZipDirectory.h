@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Outcome.h"
+
 namespace wendmoor {
 
 class ReadOnlyFile;
@@ -42,6 +44,8 @@ struct ZipDirectory {
 // nothing else, and no two entries' local header and data may share a byte. ZIP64 archives,
 // archives spanning several disks, names holding a NUL byte (which other readers would cut
 // short) and anything malformed give nullopt. Each name is decoded (see DecodeEntryName).
-std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file);
+// A read the system refused also gives nullopt, and its reason in `readFailure` when given.
+std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file,
+                                             Outcome* readFailure = nullptr);
 
 }  // namespace wendmoor

@@ -435,13 +435,20 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
     return {};
 }
 
-bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
     const std::string resolved = Resolve(path);
     const std::string folder = resolved.empty() ? std::string(".") : resolved;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return false;
+    if (!dir) return Outcome::SystemError(folder, errno);
     const int dirFd = ::dirfd(dir.get());
-    while (const dirent* entry = ::readdir(dir.get())) {
+    for (;;) {
+        // readdir tells the end from a failed read only by errno.
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            if (errno != 0) return Outcome::SystemError(folder, errno);
+            break;
+        }
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         bool isFolder = entry->d_type == DT_DIR;
@@ -451,14 +458,7 @@ bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& e
         }
         entries.push_back({name, isFolder});
     }
-    return true;
-}
-
-bool FileSystem::EnterFolder(const std::string& path) {
-    const std::string resolved = Resolve(path);
-    // What was learned of folders given relative to the old current folder no longer holds.
-    ForgetListings();
-    return ::chdir(resolved.c_str()) == 0;
+    return {};
 }
 
 void FileSystem::ForgetListings() {

@@ -86,12 +86,10 @@ class FileSystem {
     // per file system, for the files a command finished with FileReplacement::DeferSync().
     Outcome SyncFileSystemsOf(const std::vector<std::string>& folders);
 
-    // The names in a folder, without "." and "..", in no particular order. False when the
-    // folder cannot be read; errno then tells why, on both systems.
-    bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const;
-
-    // Makes the folder the process's current folder; errno tells why when it cannot.
-    bool EnterFolder(const std::string& path);
+    // The names in a folder, without "." and "..", in no particular order. Fails with the
+    // system's reason when the folder cannot be opened or a read of it fails part way, so a
+    // listing cut short never passes for a whole one.
+    Outcome ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const;
 
     // Drops everything learned of the folders, for example at the start of a refresh, when
     // another program may have changed them.

@@ -162,7 +162,7 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { startFolder_ = std::filesystem::current_path(); }
     void TearDown() override {
         window.reset();
-        std::filesystem::current_path(startFolder_);  // scans enter the missions folders
+        std::filesystem::current_path(startFolder_);  // a test may enter a folder of its own
     }
 
     // Stores the folders as a previous run would have, then opens the window on them; a

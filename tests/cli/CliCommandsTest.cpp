@@ -1,5 +1,7 @@
 // What the tool does beyond one package's happy path: refused and failed commands, usage
 // errors, exit codes, and where the settings come from.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "CliFixture.h"
@@ -57,6 +59,29 @@ TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
     EXPECT_EQ(Cli({"list", "caesar3"}), (ProgramRun{0, "A two\\nlines.zip\n", ""}));
     EXPECT_EQ(Cli({"show", "caesar3", "two\nlines.zip"}), (ProgramRun{0, "M tab\\tbed.map\n", ""}));
     EXPECT_EQ(Cli({"add", "caesar3", download}), (ProgramRun{0, "new\\rline\\x01.zip\n", ""}));
+}
+
+// A file of the missions folder that cannot be read is named with the system's reason: the
+// listings say what they could read and fail, and a command on it says why it cannot act.
+TEST_F(CliTest, APackageThatCannotBeReadIsNamedNotPassedOver) {
+    AddPackage(paths.caesar3_missions, "good.zip", MapPackage("g.map"));
+    std::filesystem::create_symlink(root.At("unmounted/gone.zip"),
+                                    paths.caesar3_missions + "gone.zip");
+    ASSERT_EQ(::mkfifo((paths.pharao_missions + "pipe.zip").c_str(), 0644), 0);
+    const std::string gone = "wendmoor-cli: gone.zip: No such file or directory\n";
+    const std::string pipe = "wendmoor-cli: pipe.zip: is not a regular file\n";
+
+    const struct {
+        std::vector<std::string> arguments;
+        ProgramRun run;
+    } cases[] = {
+        {{"list", "caesar3"}, {1, "A good.zip\n", gone}},
+        {{"refs", "caesar3"}, {1, "", gone}},
+        {{"show", "caesar3", "gone.zip"}, {1, "", gone}},
+        {{"install", "caesar3", "gone.zip"}, {1, "", gone}},
+        {{"list", "pharao"}, {1, "", pipe}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cli(c.arguments), c.run) << c.arguments[0];
 }
 
 // One line each, by exit code; the reasons are the parser's own tests.

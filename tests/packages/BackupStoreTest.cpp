@@ -8,10 +8,12 @@
 namespace wendmoor::testing {
 namespace {
 
-// The player's own save: bytes that no text conversion may touch.
+// The player's own save: bytes that no text conversion may touch. The package's files are as
+// long as the player's, so only their bytes tell them apart.
 const std::string kPlayerSave("PLAYER\0PROGRESS\t\n\\\xff", 20);
-const std::string kPackageSave = "PACKAGE SAVE";
+const std::string kPackageSave = "PACKAGE SAVE of Rome";
 const std::string kPackageMap = "PACKAGE MAP";
+const std::string kEditedMap = "EDITED MAP!";
 
 class BackupTest : public testing::GameSessionTest {
   protected:
@@ -76,7 +78,7 @@ TEST_F(BackupTest, DeinstallKeepsWhatThePlayerChangedAndNothingElse) {
     ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
     EXPECT_FALSE(std::filesystem::exists(store));
     ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
-    ASSERT_TRUE(WriteFileBytes(map, "EDITED MAP"));
+    ASSERT_TRUE(WriteFileBytes(map, kEditedMap));
 
     ASSERT_TRUE(session.RunPackageCommand("Rome.zip", false).Ok());
     EXPECT_FALSE(std::filesystem::exists(save) || std::filesystem::exists(map));

@@ -46,8 +46,13 @@ TEST_F(MapSaveTest, MissingMissionsFolderIsSaidNotListedEmpty) {
     paths.caesar3_missions = dir.path() + "nowhere/";
     EXPECT_TRUE(session.SelectGame(1));
     EXPECT_TRUE(session.Lists().available.empty());
-    EXPECT_EQ(session.Content(), (Strings{"the missions folder " + paths.caesar3_missions +
-                                          ": No such file or directory"}));
+    // The system's own words for why: each system has its own.
+    const std::string said = "the missions folder " + paths.caesar3_missions + ": ";
+    ASSERT_EQ(session.Content().size(), 1u);
+    EXPECT_TRUE(session.Content()[0].starts_with(said)) << session.Content()[0];
+#ifndef _WIN32
+    EXPECT_EQ(session.Content()[0], said + "No such file or directory");
+#endif
 }
 
 // Caesar III takes maps and saves into its own folder, Pharao into "Maps" and its save-game

@@ -36,7 +36,7 @@ TEST_F(MissionScanTest, ListsAndReferencesFollowTheFolderOrder) {
     }
     dir.WriteFile("Caesar3/shared.map", "s");
     std::vector<FileSystem::FolderEntry> entries;
-    ASSERT_TRUE(fileSystem.ListFolder(paths.caesar3_missions, entries));
+    ASSERT_TRUE(fileSystem.ListFolder(paths.caesar3_missions, entries).Ok());
     Strings installed, available;
     for (const auto& entry : entries) {
         const int number = std::stoi(entry.name.substr(1));

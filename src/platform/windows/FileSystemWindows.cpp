@@ -109,13 +109,17 @@ bool FindEntry(const std::string& path, FoundEntry& entry) {
     return true;
 }
 
-// Calls visit(entry) for every name in the folder but "." and "..". False when the folder
-// cannot be listed; an empty drive root lists nothing and is no failure.
+// Calls visit(entry) for every name in the folder but "." and "..". False, with GetLastError()
+// telling why, when the folder cannot be listed or its listing fails part way; an empty drive
+// root lists nothing and is no failure.
 template <typename Visit>
 bool ForEachEntry(const std::string& folder, const std::string& pattern, Visit visit) {
     const std::wstring search =
         Wide((folder.empty() ? std::string() : WithSeparator(folder)) + pattern);
-    if (search.empty()) return false;
+    if (search.empty()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
     WIN32_FIND_DATAW found;
     const HANDLE handle = FindFirstFileW(search.c_str(), &found);
     if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -125,8 +129,10 @@ bool ForEachEntry(const std::string& folder, const std::string& pattern, Visit v
         }
         visit(EntryOf(found));
     } while (FindNextFileW(handle, &found));
+    const DWORD error = GetLastError();
     FindClose(handle);
-    return true;
+    SetLastError(error);
+    return error == ERROR_NO_MORE_FILES;
 }
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
@@ -142,20 +148,6 @@ bool IsFolderAttributes(DWORD attributes) {
 
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-// Callers of the queries that answer only true or false tell why from errno, as on Linux.
-bool FailWithErrno(DWORD error) {
-    if (IsMissingError(error) || error == ERROR_INVALID_NAME) {
-        errno = ENOENT;
-    } else if (error == ERROR_ACCESS_DENIED) {
-        errno = EACCES;
-    } else if (error == ERROR_DIRECTORY) {
-        errno = ENOTDIR;
-    } else {
-        errno = EIO;
-    }
-    return false;
 }
 
 // A name for a temporary file that no other process is likely to choose at the same moment;
@@ -387,19 +379,12 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
     return {};
 }
 
-bool FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
-    const bool listed = ForEachEntry(Resolve(path), "*", [&](const FoundEntry& entry) {
+Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+    const std::string resolved = Resolve(path);
+    const bool listed = ForEachEntry(resolved, "*", [&](const FoundEntry& entry) {
         entries.push_back({entry.name, IsFolderAttributes(entry.attributes)});
     });
-    return listed || FailWithErrno(GetLastError());
-}
-
-bool FileSystem::EnterFolder(const std::string& path) {
-    const std::wstring wide = Wide(Resolve(path));
-    // What was learned of folders given relative to the old current folder no longer holds.
-    ForgetListings();
-    if (wide.empty()) return FailWithErrno(ERROR_INVALID_NAME);
-    return SetCurrentDirectoryW(wide.c_str()) != 0 || FailWithErrno(GetLastError());
+    return listed ? Outcome() : WindowsFailure(resolved, GetLastError());
 }
 
 void FileSystem::ForgetListings() {

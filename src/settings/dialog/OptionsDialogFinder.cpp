@@ -146,7 +146,7 @@ bool OptionsDialog::MakeAcceptedProposals() {
     for (std::size_t row = 0; row < kRowCount; ++row) {
         std::optional<FoundFolder>& found = found_[row];
         if (!found || !found->proposed || found->folder != working_.*FieldOfRow(row)) continue;
-        proposalFailed_[row] = !MakeProposedFolder(found->folder);
+        proposalFailed_[row] = !MakeProposedFolder(found->folder).Ok();
         if (proposalFailed_[row]) {
             allMade = false;
         } else {
