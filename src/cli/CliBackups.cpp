@@ -39,12 +39,13 @@ bool IsBackupCommand(CliCommand command) {
 }
 
 int RunBackupCommand(const CliRequest& request, const std::string& store,
-                     const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
-                     std::ostream& err) {
+                     const RestoreFolders& folders, const PackageLock::KeepWaiting& keepWaiting,
+                     std::ostream& out, std::ostream& err) {
     const std::string game = BackupGameKey(request.game);
     if (request.command == CliCommand::Backups) {
+        const Outcome swept = SweepBackupStore(store);
         PrintBackups(store, game, out);
-        return kExitSuccess;
+        return Failed(swept, err);
     }
     PackageLock lock;
     if (Outcome locked = lock.Acquire(PackageLock::Mode::Exclusive, keepWaiting); !locked.Ok()) {
@@ -55,7 +56,7 @@ int RunBackupCommand(const CliRequest& request, const std::string& store,
     }
     FileSystem fileSystem;
     const RestoreResult result =
-        RestoreBackup(store, game, request.backupName, request.force, fileSystem);
+        RestoreBackup(store, game, request.backupName, request.force, folders, fileSystem);
     PrintKept(result.kept, err);
     for (const std::string& file : result.restored) out << "restored " << file << '\n';
     return Failed(result.outcome, err);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliArguments.h"
+#include "packages/BackupRestore.h"
 #include "platform/PackageLock.h"
 
 namespace wendmoor {
@@ -19,8 +20,9 @@ bool IsBackupCommand(CliCommand command);
 // "backups" lists the game's backups newest first ("NAME<tab>TIME<tab>PACKAGE<tab>COMMAND<tab>
 // N files<tab>SIZE bytes"), "backups --remove" deletes one, "restore" puts one back under the
 // exclusive lock ("restored FILE" per file on `out`).
+// A restore writes only into `folders`, the game's.
 int RunBackupCommand(const CliRequest& request, const std::string& store,
-                     const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
-                     std::ostream& err);
+                     const RestoreFolders& folders, const PackageLock::KeepWaiting& keepWaiting,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace wendmoor

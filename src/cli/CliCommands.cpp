@@ -115,7 +115,8 @@ int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::o
         case CliCommand::Backups:
         case CliCommand::Restore:
         case CliCommand::RemoveBackup:
-            return RunBackupCommand(request, session.BackupStoreFolder(), {}, out, err);
+            return RunBackupCommand(request, session.BackupStoreFolder(),
+                                    session.CurrentRestoreFolders(), {}, out, err);
     }
     return kExitFailure;
 }
@@ -127,7 +128,8 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     PackageLock::KeepWaiting keepWaiting;
     if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     if (IsBackupCommand(request.command)) {
-        return RunBackupCommand(request, DefaultBackupStoreFolder(), keepWaiting, out, err);
+        return RunBackupCommand(request, DefaultBackupStoreFolder(), game->restoreFolders(paths),
+                                keepWaiting, out, err);
     }
     if (!CheckFoldersAbsolute(*game, paths, err)) return kExitFailure;
 

@@ -83,6 +83,15 @@ PackagePlan EmperorPlan(const GamePaths& paths, const EmperorEntries& entries) {
     return plan;
 }
 
+namespace {
+
+RestoreFolders EmperorFolders(const GamePaths& paths) {
+    const std::string campaigns = paths.emperor_path + SubFolder("Campaigns");
+    return {{campaigns, paths.emperor_path + SubFolder("Cities"), paths.emperor_saves}, {campaigns}};
+}
+
+}  // namespace
+
 extern const GameDescription kEmperorGame = {
     kEmperor,
     "Emperor",
@@ -93,6 +102,7 @@ extern const GameDescription kEmperorGame = {
     "emperor.exe",
     PlanOf<ClassifyEmperorArchive, EmperorPlan>,
     ContentOf<ClassifyEmperorArchive, ListEmperorContent>,
+    EmperorFolders,
 };
 
 Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "packages/BackupRestore.h"
 #include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
@@ -32,6 +33,8 @@ struct GameDescription {
     std::optional<PackagePlan> (*planFor)(const GamePaths& paths, const std::string& archivePath);
     // Its content lines, in archive order; nothing when it is no package of the game.
     std::optional<ContentLines> (*contentOf)(const std::string& archivePath);
+    // The folders its plans write files into, which are the only places a restore writes to.
+    RestoreFolders (*restoreFolders)(const GamePaths& paths);
 };
 
 template <auto classify, auto plan>

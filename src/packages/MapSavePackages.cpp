@@ -57,6 +57,22 @@ PackagePlan PharaoPlan(const GamePaths& paths, const MapSaveEntries& entries) {
     return MapSavePlan(paths.pharao_path + SubFolder("Maps"), paths.pharao_saves, entries);
 }
 
+namespace {
+
+RestoreFolders Caesar3Folders(const GamePaths& paths) {
+    return {{paths.caesar3_path}, {}};
+}
+
+}  // namespace
+
+namespace {
+
+RestoreFolders PharaoFolders(const GamePaths& paths) {
+    return {{paths.pharao_path + SubFolder("Maps"), paths.pharao_saves}, {}};
+}
+
+}  // namespace
+
 extern const GameDescription kCaesar3Game = {
     kCaesar3,
     "Caesar III",
@@ -67,6 +83,7 @@ extern const GameDescription kCaesar3Game = {
     "c3.exe",
     PlanOf<ClassifyMapSaveArchive, Caesar3Plan>,
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
+    Caesar3Folders,
 };
 
 extern const GameDescription kPharaoGame = {
@@ -79,6 +96,7 @@ extern const GameDescription kPharaoGame = {
     "pharaoh.exe",
     PlanOf<ClassifyMapSaveArchive, PharaoPlan>,
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
+    PharaoFolders,
 };
 
 Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists) {

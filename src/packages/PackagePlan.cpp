@@ -169,6 +169,19 @@ bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
     return true;
 }
 
+bool HasPlanRemains(const PackagePlan& plan, const FileSystem& fileSystem,
+                    const FileRefCounts& fileRefs) {
+    LinkedFolders linked(fileSystem);
+    for (const Step& step : plan.Steps()) {
+        if (step.kind == Step::Kind::File && !linked.IsLinked(step.packageFolder) &&
+            (!step.counted || fileRefs.CountOf(step.target) == 0) &&
+            fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
     for (const Step& step : plan.Steps()) {
         if (step.kind == Step::Kind::File && step.counted) fileRefs.AddFileRef(step.target);
@@ -259,6 +272,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
         pending.clear();
     }
     std::set<std::string> changedFolders;
+    if (!pending.empty()) PastPointOfNoReturn();
     for (Pending& item : pending) {
         const Outcome committed = item.file->Commit();
         outcome.Merge(committed);
@@ -289,6 +303,8 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
     }
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
+    // A deinstall stopped halfway would leave the package in part: it runs to its end.
+    PastPointOfNoReturn();
     std::set<std::string> changedFolders;
     for (const Step& step : plan.Steps()) {
         if (step.kind == Step::Kind::File) {
@@ -331,6 +347,7 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath, &unreadable);
     if (!archive) return unreadable;
     if (!install) {
+        if (!IsPlanInstalled(plan, context.fileSystem)) AddPlanRefs(plan, context.fileRefs);
         return DeinstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
                              context.backup);
     }

@@ -97,10 +97,12 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     }
     Scan(game->id);
     if (!scanOutcome_.Ok()) return scanOutcome_;
-    // Reinstalling an installed package only writes its files again; deinstalling one that is
-    // not installed would release references that other packages hold.
+    // Reinstalling an installed package only writes its files again. A deinstall of one that
+    // is not installed whole removes what a deinstall cut off by a kill left of it, with the
+    // references it would hold (see ApplyPackagePlan); one with nothing left is refused.
     const bool listed = Contains(lists_.installed, packageName) ||
-                        (install && Contains(lists_.available, packageName));
+                        (Contains(lists_.available, packageName) &&
+                         (install || HasRemains(*game, packageName)));
     if (!listed) {
         return Outcome::Failed(packageName,
                                std::string("is not in ") +
@@ -114,12 +116,26 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     const std::optional<Outcome> done =
         RunGameCommand(*game, context, ArchivePathOf(packageName), install);
     kept_ = backup.Kept();
+    const Outcome closed = backup.Close();
     Scan(game->id);
     if (!done) {
         return Outcome::Failed(packageName,
                                std::string("is no ") + game->name + " package (any more)");
     }
-    return *done;
+    Outcome outcome = *done;
+    outcome.Merge(closed);
+    return outcome;
+}
+
+bool PackageSession::HasRemains(const GameDescription& game,
+                                const std::string& packageName) const {
+    const std::optional<PackagePlan> plan = game.planFor(paths_, ArchivePathOf(packageName));
+    return plan && HasPlanRemains(*plan, fileSystem_, fileRefs_);
+}
+
+RestoreFolders PackageSession::CurrentRestoreFolders() const {
+    const GameDescription* game = FindGame(currentGame_);
+    return game == nullptr ? RestoreFolders{} : game->restoreFolders(paths_);
 }
 
 RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force) {
@@ -136,8 +152,8 @@ RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force)
         result.outcome = locked;
         return result;
     }
-    result =
-        wendmoor::RestoreBackup(backupStore_, BackupGameKey(game->id), name, force, fileSystem_);
+    result = wendmoor::RestoreBackup(backupStore_, BackupGameKey(game->id), name, force,
+                                     CurrentRestoreFolders(), fileSystem_);
     kept_ = result.kept;
     Scan(game->id);
     return result;

@@ -79,6 +79,15 @@ PackagePlan ZeusPlan(const GamePaths& paths, const ZeusEntries& entries) {
     return plan;
 }
 
+namespace {
+
+RestoreFolders ZeusFolders(const GamePaths& paths) {
+    const std::string adventures = paths.zeus_path + SubFolder("Adventures");
+    return {{adventures, paths.zeus_saves}, {adventures}};
+}
+
+}  // namespace
+
 extern const GameDescription kZeusGame = {
     kZeus,
     "Zeus",
@@ -89,6 +98,7 @@ extern const GameDescription kZeusGame = {
     "zeus.exe",
     PlanOf<ClassifyZeusArchive, ZeusPlan>,
     ContentOf<ClassifyZeusArchive, ListZeusContent>,
+    ZeusFolders,
 };
 
 Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists) {
