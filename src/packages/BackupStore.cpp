@@ -347,21 +347,21 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
         return made;
     }
     FileReplacement copy(fileSystem_, target);
+    if (deferDurability_) copy.DeferSync();
     if (!copy.IsOpen()) return copy.OpenOutcome();
     Outcome read = ReadAll(source, file.bytes, [&](const void* data, std::size_t size) {
         return copy.Write(data, size) ? Outcome() : copy.Finish();
     });
     if (!read.Ok()) return read;
     if (Outcome committed = copy.Commit(); !committed.Ok()) return committed;
-
-    // The copy, its folders and its manifest line reach the disk before the original changes.
     unsyncedFolders_.insert(FolderOf(target));
-    for (const std::string& folder : unsyncedFolders_) {
-        if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
-    }
-    unsyncedFolders_.clear();
-    if (Outcome noted = manifest_.Append(ManifestFileLine(file)); !noted.Ok()) {
+    if (deferDurability_) unsyncedCopies_.push_back(FolderOf(target));
+    if (Outcome noted = manifest_.Append(ManifestFileLine(file), false); !noted.Ok()) {
         return noted;
+    }
+    // The copy, its folders and its manifest line reach the disk before the original changes.
+    if (!deferDurability_) {
+        if (Outcome durable = MakeDurable(); !durable.Ok()) return durable;
     }
     info_.files.push_back(file);
     kept_.folder = info_.folder;
@@ -388,6 +388,19 @@ Outcome SweepBackupStore(const std::string& store) {
         }
     }
     return outcome;
+}
+
+Outcome CommandBackup::MakeDurable() {
+    if (!manifest_.IsOpen()) return {};
+    if (Outcome synced = fileSystem_.SyncFileSystemsOf(unsyncedCopies_); !synced.Ok()) {
+        return synced;
+    }
+    unsyncedCopies_.clear();
+    for (const std::string& folder : unsyncedFolders_) {
+        if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
+    }
+    unsyncedFolders_.clear();
+    return manifest_.Sync();
 }
 
 std::vector<BackupInfo> ListBackups(const std::string& store, const std::string& game) {

@@ -59,6 +59,12 @@ class CommandBackup {
 
     const KeptFiles& Kept() const { return kept_; }
 
+    // For a command that keeps many files before it changes any: from now on Keep() only
+    // writes, and MakeDurable() puts every copy and manifest line on the disk at once. The
+    // command must call it, and see it succeed, before it changes an original.
+    void DeferDurability() { deferDurability_ = true; }
+    Outcome MakeDurable();
+
     // Ends the backup when the command is done: a backup into which not one file could be
     // copied goes again, and the mark that it is in writing (see SweepBackupStore) goes.
     Outcome Close();
@@ -75,6 +81,8 @@ class CommandBackup {
     AppendFile manifest_;
     std::string writingMark_;  // the mark's path while it lies in the backup's folder
     bool swept_ = false;
+    bool deferDurability_ = false;
+    std::vector<std::string> unsyncedCopies_;  // folders of copies whose bytes may not be durable
     Outcome sweepOutcome_;     // what the sweep of the store found, reported by Close()
     KeptFiles kept_;
     std::set<std::string> usedStoredPaths_;  // case-folded, as the store may be case-blind too

@@ -249,12 +249,21 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     // What the renames would replace of the player's is kept first; a file that cannot be kept
     // is not replaced.
     if (backup != nullptr && !stopping()) {
+        if (progress != nullptr) progress->StartBackingUp(static_cast<int>(pending.size()));
+        backup->DeferDurability();
         std::erase_if(pending, [&](const Pending& item) {
+            if (progress != nullptr) progress->StartFile(item.file->Target());
             const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
             const Outcome kept = backup->Keep(item.file->Target(), bytes, bytes);
+            if (progress != nullptr) progress->FinishFile();
             outcome.Merge(kept);
             return !kept.Ok();
         });
+        // Every copy is on the disk before the first original changes, with one wait for it.
+        if (Outcome durable = backup->MakeDurable(); !durable.Ok()) {
+            outcome.Merge(durable);
+            pending.clear();
+        }
     }
     if (stopping()) {
         outcome = Outcome::Failed(
