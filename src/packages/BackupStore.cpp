@@ -161,8 +161,7 @@ Outcome SweepBackup(FileSystem& fileSystem, const std::string& folder) {
         return outcome;
     }
     // Without a mark: left by an earlier version, unless it is being begun at this moment.
-    if (marks.empty() &&
-        (!backup || backup->createdNanoseconds >= ProcessStartNanoseconds())) {
+    if (marks.empty() && (!backup || backup->createdNanoseconds >= ProcessStartNanoseconds())) {
         return {};
     }
     return RemoveTree(fileSystem, folder);

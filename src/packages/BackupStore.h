@@ -83,7 +83,7 @@ class CommandBackup {
     bool swept_ = false;
     bool deferDurability_ = false;
     std::vector<std::string> unsyncedCopies_;  // folders of copies whose bytes may not be durable
-    Outcome sweepOutcome_;     // what the sweep of the store found, reported by Close()
+    Outcome sweepOutcome_;  // what the sweep of the store found, reported by Close()
     KeptFiles kept_;
     std::set<std::string> usedStoredPaths_;  // case-folded, as the store may be case-blind too
     std::set<std::string> unsyncedFolders_;  // folders whose new entries are not yet durable

@@ -87,7 +87,8 @@ namespace {
 
 RestoreFolders EmperorFolders(const GamePaths& paths) {
     const std::string campaigns = paths.emperor_path + SubFolder("Campaigns");
-    return {{campaigns, paths.emperor_path + SubFolder("Cities"), paths.emperor_saves}, {campaigns}};
+    return {{campaigns, paths.emperor_path + SubFolder("Cities"), paths.emperor_saves},
+            {campaigns}};
 }
 
 }  // namespace

@@ -97,10 +97,10 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
 
 // Opens the archive and installs or deinstalls the plan. A deinstall of a package that is not
 // installed whole removes what is left of it: it takes the references the package would hold
-// first, so a shared file goes only when no installed package holds it. When the archive cannot be read, or an
-// install could not be written whole (see CanExtractPlan), nothing is written or deleted.
-// Temporary files that a killed process left in the folders the plan writes to go first; the
-// caller holds the exclusive PackageLock. The player's files go to the context's backup.
+// first, so a shared file goes only when no installed package holds it. When the archive cannot be
+// read, or an install could not be written whole (see CanExtractPlan), nothing is written or
+// deleted. Temporary files that a killed process left in the folders the plan writes to go first;
+// the caller holds the exclusive PackageLock. The player's files go to the context's backup.
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
                          PackageCommandContext& context, bool install);
 

@@ -100,9 +100,9 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     // Reinstalling an installed package only writes its files again. A deinstall of one that
     // is not installed whole removes what a deinstall cut off by a kill left of it, with the
     // references it would hold (see ApplyPackagePlan); one with nothing left is refused.
-    const bool listed = Contains(lists_.installed, packageName) ||
-                        (Contains(lists_.available, packageName) &&
-                         (install || HasRemains(*game, packageName)));
+    const bool listed =
+        Contains(lists_.installed, packageName) ||
+        (Contains(lists_.available, packageName) && (install || HasRemains(*game, packageName)));
     if (!listed) {
         return Outcome::Failed(packageName,
                                std::string("is not in ") +
@@ -127,8 +127,7 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     return outcome;
 }
 
-bool PackageSession::HasRemains(const GameDescription& game,
-                                const std::string& packageName) const {
+bool PackageSession::HasRemains(const GameDescription& game, const std::string& packageName) const {
     const std::optional<PackagePlan> plan = game.planFor(paths_, ArchivePathOf(packageName));
     return plan && HasPlanRemains(*plan, fileSystem_, fileRefs_);
 }

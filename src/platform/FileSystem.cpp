@@ -366,9 +366,9 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
         struct stat info;
         if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(info.st_mode) ||
-            !IsStaleTemporaryName(entry->d_name, static_cast<std::int64_t>(info.st_mtim.tv_sec) *
-                                                         1000000000 +
-                                                     info.st_mtim.tv_nsec)) {
+            !IsStaleTemporaryName(entry->d_name,
+                                  static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                                      info.st_mtim.tv_nsec)) {
             continue;
         }
         if (::unlinkat(dirFd, entry->d_name, 0) != 0) {

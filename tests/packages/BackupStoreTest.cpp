@@ -175,7 +175,8 @@ TEST_F(BackupTest, RestoreWritesOnlyIntoTheGamesFoldersAndSweepsThemFirst) {
         EXPECT_TRUE(result.restored.empty());
     }
 #ifndef _WIN32
-    ASSERT_EQ(::symlink(dir.At("elsewhere").c_str(), (paths.zeus_path + "Adventures/Adv").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.At("elsewhere").c_str(), (paths.zeus_path + "Adventures/Adv").c_str()),
+              0);
     pointAt("zeus", paths.zeus_path + "Adventures/Adv/Adv.pak");
     ASSERT_TRUE(session.SelectGame(kZeus));
     const RestoreResult linked = session.RestoreBackup(backup.name, true);

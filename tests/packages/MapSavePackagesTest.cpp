@@ -115,8 +115,9 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
 // A deinstall killed halfway leaves a package that is no longer installed, with files still in
 // place: a deinstall removes them, yet never a map an installed package needs.
 TEST_F(MapSaveTest, ADeinstallCutOffIsFinishedWithoutTakingMapsOthersNeed) {
-    Package(paths.caesar3_missions, "A.zip",
-            ZipWriter().Add("shared.map", "m").Add("a.map", "a").Add("a1.sav", "1").Add("a2.sav", "2"));
+    Package(
+        paths.caesar3_missions, "A.zip",
+        ZipWriter().Add("shared.map", "m").Add("a.map", "a").Add("a1.sav", "1").Add("a2.sav", "2"));
     Package(paths.caesar3_missions, "B.zip", ZipWriter().Add("shared.map", "m").Add("b.sav", "b"));
     ASSERT_TRUE(session.SelectGame(kCaesar3));
     ASSERT_TRUE(session.RunPackageCommand("A.zip", true).Ok());

@@ -103,9 +103,8 @@ FoundEntry EntryOf(const WIN32_FIND_DATAW& found) {
 // A file time (100 ns steps since 1601) as nanoseconds since the Unix epoch.
 std::int64_t UnixNanoseconds(const FILETIME& time) {
     constexpr std::int64_t kEpochDifference = 116444736000000000LL;
-    const std::int64_t steps =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                                  time.dwLowDateTime);
+    const std::int64_t steps = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
     return (steps - kEpochDifference) * 100;
 }
 
