@@ -108,31 +108,16 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
     EXPECT_EQ(session.Lists().available, (Strings{"one.zip", "two.zip"}));
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
 
+    // A deinstall killed halfway leaves "four" available with a save in place: a deinstall
+    // finishes it, yet leaves the map "three" needs; with nothing left it is refused.
+    Package(paths.caesar3_missions, "four.zip",
+            ZipWriter().Add("Rome.map", "m").Add("four.sav", "4").Add("gone.sav", "g"));
+    ASSERT_TRUE(WriteFileBytes(paths.caesar3_path + "four.sav", "4"));
+    EXPECT_TRUE(session.RunPackageCommand("four.zip", false).Ok());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "Rome.map\n");
+    EXPECT_FALSE(session.RunPackageCommand("four.zip", false).Ok());
     EXPECT_TRUE(session.RunPackageCommand("three.zip", false).Ok());
     EXPECT_FALSE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
-}
-
-// A deinstall killed halfway leaves a package that is no longer installed, with files still in
-// place: a deinstall removes them, yet never a map an installed package needs.
-TEST_F(MapSaveTest, ADeinstallCutOffIsFinishedWithoutTakingMapsOthersNeed) {
-    Package(
-        paths.caesar3_missions, "A.zip",
-        ZipWriter().Add("shared.map", "m").Add("a.map", "a").Add("a1.sav", "1").Add("a2.sav", "2"));
-    Package(paths.caesar3_missions, "B.zip", ZipWriter().Add("shared.map", "m").Add("b.sav", "b"));
-    ASSERT_TRUE(session.SelectGame(kCaesar3));
-    ASSERT_TRUE(session.RunPackageCommand("A.zip", true).Ok());
-    ASSERT_TRUE(session.RunPackageCommand("B.zip", true).Ok());
-    std::remove((paths.caesar3_path + "a1.sav").c_str());  // where the kill struck
-
-    EXPECT_TRUE(session.RunPackageCommand("A.zip", false).Ok());
-    EXPECT_EQ(ListTree(paths.caesar3_path), "b.sav\nshared.map\n");
-    EXPECT_EQ(session.Lists().installed, Strings{"B.zip"});
-    // With nothing of it left it is refused, as before.
-    EXPECT_FALSE(session.RunPackageCommand("A.zip", false).Ok());
-
-    std::remove((paths.caesar3_path + "b.sav").c_str());
-    EXPECT_TRUE(session.RunPackageCommand("B.zip", false).Ok());
-    EXPECT_EQ(ListTree(paths.caesar3_path), "");
 }
 
 TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
