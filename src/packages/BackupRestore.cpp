@@ -117,15 +117,21 @@ struct RestoreItem {
     std::unique_ptr<FileReplacement> replacement;
 };
 
-// What lies at each original path now, against the backup: the files to put back.
+// What lies at each original path now, against the backup: the files to put back. Temporary
+// files a killed restore left beside them go first, whether or not anything is put back.
 std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, const RestoreFolders& folders,
                                          FileSystem& fileSystem, RestoreResult& result) {
     std::vector<RestoreItem> items;
+    std::set<std::string> sweptFolders;
     for (const BackupFile& file : backup.files) {
         if (Outcome allowed = CheckRestoreTarget(file.original, folders, fileSystem);
             !allowed.Ok()) {
             result.outcome.Merge(allowed);
             continue;
+        }
+        const std::string folder = FolderOf(fileSystem.Resolve(file.original));
+        if (sweptFolders.insert(folder).second) {
+            result.outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));
         }
         const std::string copy = backup.folder + file.stored;
         std::optional<FileFingerprint> kept;
@@ -184,13 +190,9 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
     // First every copy into a flushed temporary file beside its target; nothing is replaced yet.
     std::set<std::string> changedFolders;
     std::vector<std::string> createdFolders;
-    std::set<std::string> sweptFolders;
     for (RestoreItem& item : items) {
         if (StopRequested()) break;
         const std::string folder = FolderOf(item.target);
-        if (sweptFolders.insert(folder).second) {
-            result.outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));
-        }
         if (!fileSystem.FolderExists(folder)) {
             bool created = false;
             if (Outcome made = fileSystem.CreateFolder(folder, &created); !made.Ok()) {

@@ -188,10 +188,11 @@ TEST_F(BackupTest, RestoreWritesOnlyIntoTheGamesFoldersAndSweepsThemFirst) {
     EXPECT_EQ(ListTree(dir.At("elsewhere")), "");
 
     pointAt("caesar3", save);
-    const std::string leftover = WriteLeftover(paths.caesar3_path + kDeadProcessTemporaryName);
-    const RestoreResult restored = session.RestoreBackup(backup.name, false);
-    EXPECT_TRUE(restored.outcome.Ok());
+    EXPECT_TRUE(session.RestoreBackup(backup.name, false).outcome.Ok());
     EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+    // What a killed restore left goes with the next one, even when all is back already.
+    const std::string leftover = WriteLeftover(paths.caesar3_path + kDeadProcessTemporaryName);
+    EXPECT_TRUE(session.RestoreBackup(backup.name, false).outcome.Ok());
     EXPECT_FALSE(std::filesystem::exists(leftover));
 }
 
