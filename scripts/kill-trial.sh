@@ -54,7 +54,14 @@ play() {
     return 0
 }
 
-kills=0 leftovers=0 empty=0 stuck=0
+# Files of many.zip in place while it is not listed as installed: what a cut-off deinstall left
+# (m1.map is other.zip's too).
+orphans() {
+    if run list caesar3 | grep -qx 'I many.zip'; then echo 0; return; fi
+    find "$game" -type f \( -name 'm*.map' -o -name 's*.sav' \) ! -name m1.map | wc -l
+}
+
+kills=0 after_kill=0 leftovers=0 empty=0 stuck=0 orphaned=0
 run install caesar3 other.zip >/dev/null
 for ((round = 1; round <= rounds; round++)); do
     case $((round % 3)) in
@@ -66,18 +73,22 @@ for ((round = 1; round <= rounds; round++)); do
     [[ ${command[0]} == install ]] && play
     run "${command[@]}" >/dev/null 2>&1 &
     pid=$!
-    sleep "0.0$((RANDOM % 60 + 5))"
+    sleep "$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", 0.005 + r / 32767 * 0.8 }')"
     if kill -9 "$pid" 2>/dev/null; then kills=$((kills + 1)); fi
     wait "$pid" 2>/dev/null || true
+    after_kill=$((after_kill + $(ours)))
     # The next command of the same kind must clean up and finish what was cut off.
     if ! run "${command[@]}" >/dev/null 2>"$trial/err"; then
         grep -q 'is not in\|nothing was restored\|no backup' "$trial/err" || stuck=$((stuck + 1))
     fi
     leftovers=$((leftovers + $(ours)))
     empty=$((empty + $(empty_backups)))
+    [[ ${command[0]} == deinstall ]] && orphaned=$((orphaned + $(orphans)))
 done
 
 echo "rounds: $rounds, kills: $kills"
+echo "temporary files of ours right after the kills: $after_kill"
 echo "temporary files left after the next command: $leftovers"
 echo "backups of not one file after the next command: $empty"
 echo "next commands that failed: $stuck"
+echo "files of a package not installed left after its next deinstall: $orphaned"
