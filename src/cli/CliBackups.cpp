@@ -41,30 +41,32 @@ bool IsBackupCommand(CliCommand command) {
 
 int RunBackupCommand(const CliRequest& request, const std::string& store,
                      const std::vector<std::string>& gameFolders,
+                     const RestoreFolders& restoreFolders,
                      const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
                      std::ostream& err) {
     const std::string game = BackupGameKey(request.game);
     // Listing reads the store, removing writes it, restoring writes the game's folders too.
-    std::vector<std::string> folders{store};
+    std::vector<std::string> lockedFolders{store};
     if (request.command == CliCommand::Restore) {
-        folders.insert(folders.end(), gameFolders.begin(), gameFolders.end());
+        lockedFolders.insert(lockedFolders.end(), gameFolders.begin(), gameFolders.end());
     }
     const auto mode = request.command == CliCommand::Backups ? PackageLock::Mode::Shared
                                                              : PackageLock::Mode::Exclusive;
     PackageLock lock;
-    if (Outcome locked = lock.Acquire(mode, folders, keepWaiting); !locked.Ok()) {
+    if (Outcome locked = lock.Acquire(mode, lockedFolders, keepWaiting); !locked.Ok()) {
         return Failed(locked, err);
     }
     if (request.command == CliCommand::Backups) {
+        const Outcome swept = SweepBackupStore(store);
         PrintBackups(store, game, out);
-        return kExitSuccess;
+        return Failed(swept, err);
     }
     if (request.command == CliCommand::RemoveBackup) {
         return Failed(RemoveBackup(store, game, request.backupName), err);
     }
     FileSystem fileSystem;
     const RestoreResult result =
-        RestoreBackup(store, game, request.backupName, request.force, fileSystem);
+        RestoreBackup(store, game, request.backupName, request.force, restoreFolders, fileSystem);
     PrintKept(result.kept, err);
     for (const std::string& file : result.restored)
         out << "restored " << PrintableName(file) << '\n';

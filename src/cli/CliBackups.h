@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "packages/BackupRestore.h"
 #include "platform/PackageLock.h"
 
 namespace wendmoor {
@@ -19,10 +20,11 @@ bool IsBackupCommand(CliCommand command);
 // The backup commands work on the backup store alone, never on the game's folders settings:
 // "backups" lists the game's backups newest first ("NAME<tab>TIME<tab>PACKAGE<tab>COMMAND<tab>
 // N files<tab>SIZE bytes"), "backups --remove" deletes one, "restore" puts one back under the
-// exclusive lock ("restored FILE" per file on `out`). `gameFolders` are those restore writes
-// into (see GameFolders).
+// exclusive lock ("restored FILE" per file on `out`). `gameFolders` are those restore locks
+// (see GameFolders); it writes only into `restoreFolders`, the game's.
 int RunBackupCommand(const CliRequest& request, const std::string& store,
                      const std::vector<std::string>& gameFolders,
+                     const RestoreFolders& restoreFolders,
                      const PackageLock::KeepWaiting& keepWaiting, std::ostream& out,
                      std::ostream& err);
 

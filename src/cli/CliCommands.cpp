@@ -126,7 +126,8 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
     if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
     if (IsBackupCommand(request.command)) {
         return RunBackupCommand(request, DefaultBackupStoreFolder(),
-                                GameFolders(*game, paths, fileSystem), keepWaiting, out, err);
+                                GameFolders(*game, paths, fileSystem),
+                                RestoreFoldersOf(*game, paths), keepWaiting, out, err);
     }
     // No askForFolders: the tool never opens the options dialog.
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);

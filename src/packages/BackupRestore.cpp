@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "packages/StoredName.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"
@@ -17,6 +18,12 @@ namespace {
 
 constexpr const char* kConflictReason =
     "changed since the backup was made; a forced restore keeps it in a new backup first";
+
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 // A stored path from the manifest must stay inside the backup's folder.
 bool IsInsideBackup(const std::string& stored) {
@@ -30,6 +37,50 @@ bool IsInsideBackup(const std::string& stored) {
         start = end + 1;
     }
     return true;
+}
+
+// Whether each component after the root is a name: no empty one, no "." nor "..".
+bool IsPlainAbsolutePath(const std::string& path) {
+    if (!IsAbsolutePath(path)) return false;
+    std::size_t start = path.find_first_not_of(kSeparators);
+    if (start == std::string::npos) return false;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of(kSeparators, start);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view part(path.data() + start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool IsOneOf(const std::string& folder, const std::vector<std::string>& folders,
+             const FileSystem& fileSystem) {
+    for (const std::string& allowed : folders) {
+        if (!allowed.empty() && fileSystem.Resolve(allowed) == folder) return true;
+    }
+    return false;
+}
+
+// A kept file goes back only where an install of the game could have written it.
+Outcome CheckRestoreTarget(const std::string& original, const RestoreFolders& folders,
+                           const FileSystem& fileSystem) {
+    const Outcome outside =
+        Outcome::Failed(original, "lies outside the game's folders; nothing was restored");
+    if (!IsPlainAbsolutePath(original) || !IsSafeFileName(FileNameOf(original))) return outside;
+    const std::string folder = fileSystem.Resolve(FolderOf(original));
+    if (IsOneOf(folder, folders.files, fileSystem)) return {};
+    const std::string packageFolder = folder.substr(0, folder.size() - 1);
+    if (!IsSafeFileName(FileNameOf(packageFolder)) ||
+        !IsOneOf(FolderOf(packageFolder), folders.packageFolderParents, fileSystem)) {
+        return outside;
+    }
+    if (fileSystem.IsSymbolicLink(packageFolder)) {
+        return Outcome::Failed(original,
+                               "its package folder is a symbolic link, which is never written "
+                               "through; nothing was restored");
+    }
+    return {};
 }
 
 // Copies the kept file into the replacement, which it finishes; the bytes must still be the
@@ -66,15 +117,33 @@ struct RestoreItem {
     std::unique_ptr<FileReplacement> replacement;
 };
 
-// What lies at each original path now, against the backup: the files to put back.
-std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, FileSystem& fileSystem,
-                                         RestoreResult& result) {
+// What lies at each original path now, against the backup: the files to put back. Temporary
+// files a killed restore left beside them go first, whether or not anything is put back.
+std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, const RestoreFolders& folders,
+                                         FileSystem& fileSystem, RestoreResult& result) {
     std::vector<RestoreItem> items;
+    std::set<std::string> sweptFolders;
     for (const BackupFile& file : backup.files) {
+        if (Outcome allowed = CheckRestoreTarget(file.original, folders, fileSystem);
+            !allowed.Ok()) {
+            result.outcome.Merge(allowed);
+            continue;
+        }
+        const std::string folder = FolderOf(fileSystem.Resolve(file.original));
+        if (sweptFolders.insert(folder).second) {
+            result.outcome.Merge(fileSystem.RemoveStaleTemporaryFiles(folder));
+        }
         const std::string copy = backup.folder + file.stored;
         std::optional<FileFingerprint> kept;
-        if (!IsInsideBackup(file.stored) || !FingerprintFile(copy, kept).Ok() ||
-            kept != file.bytes) {
+        if (!IsInsideBackup(file.stored)) {
+            result.outcome.Add(copy, "lies outside its backup");
+            continue;
+        }
+        if (Outcome read = FingerprintFile(copy, kept); !read.Ok()) {
+            result.outcome.Merge(read);
+            continue;
+        }
+        if (kept != file.bytes) {
             result.outcome.Add(copy, "the kept copy is missing or damaged");
             continue;
         }
@@ -95,7 +164,8 @@ std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, FileSystem& f
 }  // namespace
 
 RestoreResult RestoreBackup(const std::string& store, const std::string& game,
-                            const std::string& name, bool force, FileSystem& fileSystem) {
+                            const std::string& name, bool force, const RestoreFolders& folders,
+                            FileSystem& fileSystem) {
     RestoreResult result;
     BackupInfo backup;
     if (Outcome found = FindBackup(store, game, name, backup); !found.Ok()) {
@@ -103,7 +173,11 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
         return result;
     }
     const WritingSection section;
-    std::vector<RestoreItem> items = CompareWithDisk(backup, fileSystem, result);
+    if (Outcome swept = SweepBackupStore(store); !swept.Ok()) {
+        result.outcome = swept;
+        return result;
+    }
+    std::vector<RestoreItem> items = CompareWithDisk(backup, folders, fileSystem, result);
     if (!result.outcome.Ok()) return result;
     if (!result.conflicts.empty() && !force) {
         result.needsForce = true;
@@ -140,11 +214,14 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
         result.outcome.Add(name, "stopped by a signal before any file was put back");
     if (!result.outcome.Ok()) {
         items.clear();  // the temporary files go
-        for (const std::string& folder : createdFolders) (void)fileSystem.RemoveFolder(folder);
+        for (const std::string& folder : createdFolders) {
+            result.outcome.Merge(fileSystem.RemoveFolder(folder));
+        }
         return result;
     }
 
     // What the player changed since is kept before it is replaced.
+    PastPointOfNoReturn();
     CommandBackup keep(store, game, backup.package, "restore");
     for (RestoreItem& item : items) {
         if (!item.conflict) continue;
@@ -165,6 +242,7 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
         result.outcome.Merge(fileSystem.SyncFolder(folder));
     }
     result.kept = keep.Kept();
+    result.outcome.Merge(keep.Close());
     return result;
 }
 

@@ -10,6 +10,14 @@ namespace wendmoor {
 
 class FileSystem;
 
+// Where a restore may put a file back, as the game's installs resolve their targets: straight
+// into one of `files`, or into a package folder of its own (a Zeus adventure, an Emperor
+// campaign) directly inside one of `packageFolderParents`. Each folder ends with the separator.
+struct RestoreFolders {
+    std::vector<std::string> files;
+    std::vector<std::string> packageFolderParents;
+};
+
 struct RestoreResult {
     Outcome outcome;
     // Files that differ both from what the backup's command left there and from their kept
@@ -27,7 +35,13 @@ struct RestoreResult {
 // missing or damaged, or when there are conflicts and `force` is not set; with `force` each
 // conflicting file is kept in a new backup of its own before it is replaced. The caller holds
 // the exclusive PackageLock.
+//
+// The manifest is a file anyone with the player's rights may have edited: a file whose
+// original path lies outside `folders`, or whose package folder is a symbolic link, refuses
+// the whole restore, naming it. Temporary files a killed command left in the folders written
+// to go first.
 RestoreResult RestoreBackup(const std::string& store, const std::string& game,
-                            const std::string& name, bool force, FileSystem& fileSystem);
+                            const std::string& name, bool force, const RestoreFolders& folders,
+                            FileSystem& fileSystem);
 
 }  // namespace wendmoor

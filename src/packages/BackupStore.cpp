@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/FolderChain.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
+#include "platform/TemporaryName.h"
 #include "platform/WholeFile.h"
 
 namespace wendmoor {
@@ -110,6 +112,59 @@ Outcome RemoveTree(FileSystem& fileSystem, std::string folder) {
     return outcome;
 }
 
+// The temporary files that copies cut off by a kill left anywhere below the folder.
+Outcome RemoveLeftTemporaryFiles(FileSystem& fileSystem, const std::string& folder) {
+    std::vector<FileSystem::FolderEntry> entries;
+    if (Outcome listed = fileSystem.ListFolder(folder, entries); !listed.Ok()) {
+        return fileSystem.FolderExists(folder) ? listed : Outcome();
+    }
+    Outcome outcome;
+    for (const FileSystem::FolderEntry& entry : entries) {
+        const std::string path = folder + kPathSeparator + entry.name;
+        if (entry.isFolder) {
+            if (!fileSystem.IsSymbolicLink(path)) {
+                outcome.Merge(RemoveLeftTemporaryFiles(fileSystem, path));
+            }
+        } else if (IsLeftByEndedProcess(entry.name)) {
+            outcome.Merge(fileSystem.DeleteFile(path));
+        }
+    }
+    return outcome;
+}
+
+// One backup folder (without its separator) after a kill. Its writing mark names the process
+// that wrote it; while that process runs, the backup is left alone. A backup of not one file
+// goes; one of files keeps them all, only the temporary files of its copies go. A manifest
+// that is there but cannot be read leaves the backup as it is: it may hold the player's files.
+Outcome SweepBackup(FileSystem& fileSystem, const std::string& folder) {
+    std::vector<FileSystem::FolderEntry> entries;
+    if (Outcome listed = fileSystem.ListFolder(folder, entries); !listed.Ok()) return listed;
+    std::vector<std::string> marks;
+    for (const FileSystem::FolderEntry& entry : entries) {
+        if (entry.isFolder || !entry.name.starts_with(kTemporaryPrefix)) continue;
+        if (!IsLeftByEndedProcess(entry.name)) return {};
+        marks.push_back(folder + kPathSeparator + entry.name);
+    }
+    std::string text;
+    const WholeFileRead read = ReadWholeFile(folder + kPathSeparator + kManifestName, text);
+    const std::optional<BackupInfo> backup =
+        read == WholeFileRead::kRead ? ParseManifest(text) : std::nullopt;
+    if (read == WholeFileRead::kFailed || (read == WholeFileRead::kRead && !backup)) return {};
+    if (backup && !backup->files.empty()) {
+        if (marks.empty()) return {};
+        Outcome outcome =
+            RemoveLeftTemporaryFiles(fileSystem, folder + kPathSeparator + kFilesFolder);
+        if (!outcome.Ok()) return outcome;
+        for (const std::string& mark : marks) outcome.Merge(fileSystem.DeleteFile(mark));
+        return outcome;
+    }
+    // Without a mark: left by an earlier version, unless it is being begun at this moment.
+    if (marks.empty() && (!backup || backup->createdNanoseconds >= ProcessStartNanoseconds())) {
+        return {};
+    }
+    return RemoveTree(fileSystem, folder);
+}
+
 Outcome Unkept(const std::string& path, const Outcome& why) {
     std::string reason = "left as it was, as it could not be backed up";
     for (const std::string& line : why.Lines()) reason += " (" + line + ")";
@@ -154,12 +209,24 @@ CommandBackup::CommandBackup(std::string store, std::string game, std::string pa
 }
 
 CommandBackup::~CommandBackup() {
+    (void)Close();  // the command reports Close() itself; this is for early returns
+}
+
+Outcome CommandBackup::Close() {
     manifest_.Close();
+    Outcome outcome = std::move(sweepOutcome_);
+    sweepOutcome_ = {};
+    if (info_.folder.empty()) return outcome;
+    fileSystem_.ForgetListings();  // the store's folders are also written around it
     // A backup into which not one file could be copied is of no use.
-    if (!info_.folder.empty() && kept_.files.empty()) {
-        fileSystem_.ForgetListings();  // the store's folders are also written around it
-        (void)RemoveTree(fileSystem_, info_.folder);
+    if (kept_.files.empty()) {
+        outcome.Merge(RemoveTree(fileSystem_, info_.folder));
+    } else if (!writingMark_.empty()) {
+        outcome.Merge(fileSystem_.DeleteFile(writingMark_));
     }
+    writingMark_.clear();
+    info_.folder.clear();
+    return outcome;
 }
 
 Outcome CommandBackup::Keep(const std::string& path, const FileFingerprint& unlessEqual,
@@ -198,6 +265,11 @@ Outcome CommandBackup::Begin() {
     if (Outcome made = CreateFolderChain(fileSystem_, {}, store_, &unsyncedFolders_, kOwnerOnly);
         !made.Ok())
         return made;
+    if (!swept_) {
+        swept_ = true;
+        sweepOutcome_ = SweepBackupStore(store_);
+        fileSystem_.ForgetListings();
+    }
 
     info_.createdNanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                    std::chrono::system_clock::now().time_since_epoch())
@@ -217,15 +289,21 @@ Outcome CommandBackup::Begin() {
         if (counter == 1000) return Outcome::Failed(store_ + info_.name, "exists already");
     }
     const std::string folder = store_ + info_.name + kPathSeparator;
-    const std::string manifestPath = folder + kManifestName;
-    Outcome written = manifest_.Create(manifestPath);
+    // The mark comes before the manifest, so a sweep never takes a backup in writing for one a
+    // killed command left.
+    const std::string mark = folder + NewTemporaryFileName();
+    AppendFile marking;
+    Outcome written = marking.Create(mark);
+    marking.Close();
+    if (written.Ok()) written = manifest_.Create(folder + kManifestName);
     if (written.Ok()) written = manifest_.Append(ManifestHeader(info_));
     if (!written.Ok()) {
         manifest_.Close();
         fileSystem_.ForgetListings();
-        (void)RemoveTree(fileSystem_, folder);
+        written.Merge(RemoveTree(fileSystem_, folder));
         return written;
     }
+    writingMark_ = mark;
     info_.folder = folder;
     unsyncedFolders_.insert(store_);
     unsyncedFolders_.insert(folder);
@@ -266,26 +344,59 @@ Outcome CommandBackup::Copy(const ReadOnlyFile& source,
         return made;
     }
     FileReplacement copy(fileSystem_, target);
+    if (deferDurability_) copy.DeferSync();
     if (!copy.IsOpen()) return copy.OpenOutcome();
     Outcome read = ReadAll(source, file.bytes, [&](const void* data, std::size_t size) {
         return copy.Write(data, size) ? Outcome() : copy.Finish();
     });
     if (!read.Ok()) return read;
     if (Outcome committed = copy.Commit(); !committed.Ok()) return committed;
-
-    // The copy, its folders and its manifest line reach the disk before the original changes.
     unsyncedFolders_.insert(FolderOf(target));
-    for (const std::string& folder : unsyncedFolders_) {
-        if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
-    }
-    unsyncedFolders_.clear();
-    if (Outcome noted = manifest_.Append(ManifestFileLine(file)); !noted.Ok()) {
+    if (deferDurability_) unsyncedCopies_.push_back(FolderOf(target));
+    if (Outcome noted = manifest_.Append(ManifestFileLine(file), false); !noted.Ok()) {
         return noted;
+    }
+    // The copy, its folders and its manifest line reach the disk before the original changes.
+    if (!deferDurability_) {
+        if (Outcome durable = MakeDurable(); !durable.Ok()) return durable;
     }
     info_.files.push_back(file);
     kept_.folder = info_.folder;
     kept_.files.push_back(path);
     return {};
+}
+
+Outcome SweepBackupStore(const std::string& store) {
+    if (store.empty()) return {};
+    FileSystem fileSystem;
+    std::vector<FileSystem::FolderEntry> entries;
+    if (Outcome listed = fileSystem.ListFolder(store, entries); !listed.Ok()) {
+        return fileSystem.FolderExists(store) ? listed : Outcome();
+    }
+    Outcome outcome;
+    for (const FileSystem::FolderEntry& entry : entries) {
+        if (!entry.isFolder) continue;
+        const std::string folder = store + entry.name;
+        if (IsLeftByEndedProcess(entry.name)) {
+            outcome.Merge(RemoveTree(fileSystem, folder));  // a removal that was cut off
+        } else if (IsBackupName(entry.name)) {
+            outcome.Merge(SweepBackup(fileSystem, folder));
+        }
+    }
+    return outcome;
+}
+
+Outcome CommandBackup::MakeDurable() {
+    if (!manifest_.IsOpen()) return {};
+    if (Outcome synced = fileSystem_.SyncFileSystemsOf(unsyncedCopies_); !synced.Ok()) {
+        return synced;
+    }
+    unsyncedCopies_.clear();
+    for (const std::string& folder : unsyncedFolders_) {
+        if (Outcome synced = fileSystem_.SyncFolder(folder); !synced.Ok()) return synced;
+    }
+    unsyncedFolders_.clear();
+    return manifest_.Sync();
 }
 
 std::vector<BackupInfo> ListBackups(const std::string& store, const std::string& game) {
@@ -325,10 +436,11 @@ Outcome FindBackup(const std::string& store, const std::string& game, const std:
 Outcome RemoveBackup(const std::string& store, const std::string& game, const std::string& name) {
     BackupInfo backup;
     if (Outcome found = FindBackup(store, game, name, backup); !found.Ok()) return found;
+    if (Outcome swept = SweepBackupStore(store); !swept.Ok()) return swept;
     // Out of the list at once, by one rename; then the files go.
     FileSystem fileSystem;
-    const std::string doomed = store + kTemporaryPrefix + "removing-" + name;
-    (void)RemoveTree(fileSystem, doomed);
+    // Named as our temporary files are: should this process be killed, a sweep finishes it.
+    const std::string doomed = store + NewTemporaryFileName();
     if (Outcome renamed = fileSystem.RenameFolder(store + name, doomed); !renamed.Ok()) {
         return renamed;
     }

@@ -44,6 +44,7 @@ class CommandBackup {
   public:
     // `store` is the store's folder (ending with the separator; it is created when missing).
     CommandBackup(std::string store, std::string game, std::string package, std::string command);
+    // Closes without a word of what failed: call Close().
     ~CommandBackup();
     CommandBackup(const CommandBackup&) = delete;
     CommandBackup& operator=(const CommandBackup&) = delete;
@@ -58,6 +59,16 @@ class CommandBackup {
 
     const KeptFiles& Kept() const { return kept_; }
 
+    // For a command that keeps many files before it changes any: from now on Keep() only
+    // writes, and MakeDurable() puts every copy and manifest line on the disk at once. The
+    // command must call it, and see it succeed, before it changes an original.
+    void DeferDurability() { deferDurability_ = true; }
+    Outcome MakeDurable();
+
+    // Ends the backup when the command is done: a backup into which not one file could be
+    // copied goes again, and the mark that it is in writing (see SweepBackupStore) goes.
+    Outcome Close();
+
   private:
     Outcome Begin();
     Outcome Copy(const ReadOnlyFile& source, const std::optional<FileFingerprint>& left);
@@ -68,6 +79,11 @@ class CommandBackup {
     std::string store_;
     FileSystem fileSystem_;
     AppendFile manifest_;
+    std::string writingMark_;  // the mark's path while it lies in the backup's folder
+    bool swept_ = false;
+    bool deferDurability_ = false;
+    std::vector<std::string> unsyncedCopies_;  // folders of copies whose bytes may not be durable
+    Outcome sweepOutcome_;  // what the sweep of the store found, reported by Close()
     KeptFiles kept_;
     std::set<std::string> usedStoredPaths_;  // case-folded, as the store may be case-blind too
     std::set<std::string> unsyncedFolders_;  // folders whose new entries are not yet durable
@@ -79,6 +95,12 @@ std::vector<BackupInfo> ListBackups(const std::string& store, const std::string&
 // One backup of the game by its name; fails when there is none of that name.
 Outcome FindBackup(const std::string& store, const std::string& game, const std::string& name,
                    BackupInfo& backup);
+
+// What commands that were killed left in the store: backups of not one file, temporary files
+// inside backups and half-removed backups. A backup in writing holds a mark named as our
+// temporary files are (see TemporaryName.h); only what a process that runs no more made is
+// touched, so the store is swept without the lock. Done by every command that writes there.
+Outcome SweepBackupStore(const std::string& store);
 
 // Deletes one backup of the game with everything in it.
 Outcome RemoveBackup(const std::string& store, const std::string& game, const std::string& name);

@@ -25,6 +25,14 @@ class CommandProgress {
     }
     void AddBytes(std::uint64_t bytes) { bytesDone_ += bytes; }
     void FinishFile() { ++filesDone_; }
+    // After the files are written, an install keeps the player's files it would replace: the
+    // counts start again for these, and CurrentFile() names the one being kept.
+    void StartBackingUp(int files) {
+        filesDone_ = 0;
+        filesTotal_ = files;
+        backingUp_ = true;
+    }
+    bool BackingUp() const { return backingUp_; }
 
     int FilesDone() const { return filesDone_; }
     int FilesTotal() const { return filesTotal_; }
@@ -37,6 +45,7 @@ class CommandProgress {
 
   private:
     std::atomic<bool> cancelRequested_{false};
+    std::atomic<bool> backingUp_{false};
     std::atomic<int> filesDone_{0};
     std::atomic<int> filesTotal_{0};
     std::atomic<std::uint64_t> bytesDone_{0};

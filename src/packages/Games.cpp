@@ -3,6 +3,7 @@
 #include <array>
 
 #include "packages/MissionScan.h"
+#include "platform/Path.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor {
@@ -24,6 +25,19 @@ const GameDescription* FindGame(int id) {
         if (game->id == id) return game;
     }
     return nullptr;
+}
+
+RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths) {
+    RestoreFolders folders;
+    for (const WrittenFolder& written : game.writtenFolders) {
+        if (written.folder == nullptr) continue;
+        const std::string& configured = paths.*written.folder;
+        const std::string sub = written.subFolder;
+        const std::string folder = sub.empty() ? configured : configured + SubFolder(sub);
+        folders.files.push_back(folder);
+        if (written.holdsPackageFolders) folders.packageFolderParents.push_back(folder);
+    }
+    return folders;
 }
 
 bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths) {

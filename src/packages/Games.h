@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "packages/BackupRestore.h"
 #include "packages/PackageCommandContext.h"
 #include "packages/PackagePlan.h"
 #include "platform/Outcome.h"
@@ -65,6 +66,10 @@ std::optional<ContentLines> ContentOf(const std::string& archivePath, Outcome* u
 }
 
 // The game with that id, or nullptr for kNoGame and anything unknown.
+// Where a restore of the game's backups may put files back: the folders its plans write into,
+// as the game table lists them.
+RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths);
+
 const GameDescription* FindGame(int id);
 
 // The game folder, the missions folder and (where the game has one) the save-game folder.

@@ -169,6 +169,19 @@ bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
     return true;
 }
 
+bool HasPlanRemains(const PackagePlan& plan, const FileSystem& fileSystem,
+                    const FileRefCounts& fileRefs) {
+    LinkedFolders linked(fileSystem);
+    for (const Step& step : plan.Steps()) {
+        if (step.kind == Step::Kind::File && !linked.IsLinked(step.packageFolder) &&
+            (!step.counted || fileRefs.CountOf(step.target) == 0) &&
+            fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs) {
     for (const Step& step : plan.Steps()) {
         if (step.kind == Step::Kind::File && step.counted) fileRefs.AddFileRef(step.target);
@@ -236,12 +249,21 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     // What the renames would replace of the player's is kept first; a file that cannot be kept
     // is not replaced.
     if (backup != nullptr && !stopping()) {
+        if (progress != nullptr) progress->StartBackingUp(static_cast<int>(pending.size()));
+        backup->DeferDurability();
         std::erase_if(pending, [&](const Pending& item) {
+            if (progress != nullptr) progress->StartFile(item.file->Target());
             const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
             const Outcome kept = backup->Keep(item.file->Target(), bytes, bytes);
+            if (progress != nullptr) progress->FinishFile();
             outcome.Merge(kept);
             return !kept.Ok();
         });
+        // Every copy is on the disk before the first original changes, with one wait for it.
+        if (Outcome durable = backup->MakeDurable(); !durable.Ok()) {
+            outcome.Merge(durable);
+            pending.clear();
+        }
     }
     if (stopping()) {
         outcome = Outcome::Failed(
@@ -259,6 +281,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
         pending.clear();
     }
     std::set<std::string> changedFolders;
+    if (!pending.empty()) PastPointOfNoReturn();
     for (Pending& item : pending) {
         const Outcome committed = item.file->Commit();
         outcome.Merge(committed);
@@ -289,6 +312,8 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
     }
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
+    // A deinstall stopped halfway would leave the package in part: it runs to its end.
+    PastPointOfNoReturn();
     std::set<std::string> changedFolders;
     for (const Step& step : plan.Steps()) {
         if (step.kind == Step::Kind::File) {
@@ -331,6 +356,7 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
     const std::unique_ptr<Archive> archive = Archive::Open(archivePath, &unreadable);
     if (!archive) return unreadable;
     if (!install) {
+        if (!IsPlanInstalled(plan, context.fileSystem)) AddPlanRefs(plan, context.fileRefs);
         return DeinstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
                              context.backup);
     }

@@ -66,6 +66,11 @@ class PackagePlan {
 // package folder that is a symbolic link is not the package's (see InstallPlan), so its files count
 // as absent.
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem);
+// Whether any file of the plan is in place, leaving aside shared files that installed packages
+// hold. A deinstall cut off by a kill leaves a package that no longer counts as installed,
+// with some of its files still there.
+bool HasPlanRemains(const PackagePlan& plan, const FileSystem& fileSystem,
+                    const FileRefCounts& fileRefs);
 // The references an installed package holds: one for each counted file.
 void AddPlanRefs(const PackagePlan& plan, FileRefCounts& fileRefs);
 
@@ -90,10 +95,12 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
                       FileRefCounts& fileRefs, CommandProgress* progress = nullptr,
                       CommandBackup* backup = nullptr);
 
-// Opens the archive and installs or deinstalls the plan. When the archive cannot be read, or an
-// install could not be written whole (see CanExtractPlan), nothing is written or deleted.
-// Temporary files that a killed process left in the folders the plan writes to go first; the
-// caller holds the exclusive PackageLock. The player's files go to the context's backup.
+// Opens the archive and installs or deinstalls the plan. A deinstall of a package that is not
+// installed whole removes what is left of it: it takes the references the package would hold
+// first, so a shared file goes only when no installed package holds it. When the archive cannot be
+// read, or an install could not be written whole (see CanExtractPlan), nothing is written or
+// deleted. Temporary files that a killed process left in the folders the plan writes to go first;
+// the caller holds the exclusive PackageLock. The player's files go to the context's backup.
 Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan,
                          PackageCommandContext& context, bool install);
 

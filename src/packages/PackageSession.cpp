@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "packages/FolderCheck.h"
 #include "packages/CommandFolders.h"
+#include "packages/FolderCheck.h"
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
 #include "platform/BackupLocation.h"
@@ -119,10 +119,12 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     }
     Scan(game->id);
     if (!scanOutcome_.Ok()) return scanOutcome_;
-    // Reinstalling an installed package only writes its files again; deinstalling one that is
-    // not installed would release references that other packages hold.
-    const bool listed = Contains(lists_.installed, packageName) ||
-                        (install && Contains(lists_.available, packageName));
+    // Reinstalling an installed package only writes its files again. A deinstall of one that
+    // is not installed whole removes what a deinstall cut off by a kill left of it, with the
+    // references it would hold (see ApplyPackagePlan); one with nothing left is refused.
+    const bool listed =
+        Contains(lists_.installed, packageName) ||
+        (Contains(lists_.available, packageName) && (install || HasRemains(*game, packageName)));
     if (!listed) {
         if (Outcome unreadable = WhyUnreadable(packageName); !unreadable.Ok()) return unreadable;
         return Outcome::Failed(packageName,
@@ -137,12 +139,20 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     const std::optional<Outcome> done =
         RunGameCommand(*game, context, ArchivePathOf(packageName), install);
     kept_ = backup.Kept();
+    const Outcome closed = backup.Close();
     Scan(game->id);
     if (!done) {
         return Outcome::Failed(packageName,
                                std::string("is no ") + game->name + " package (any more)");
     }
-    return *done;
+    Outcome outcome = *done;
+    outcome.Merge(closed);
+    return outcome;
+}
+
+bool PackageSession::HasRemains(const GameDescription& game, const std::string& packageName) const {
+    const std::optional<PackagePlan> plan = game.planFor(paths_, ArchivePathOf(packageName), nullptr);
+    return plan && HasPlanRemains(*plan, fileSystem_, fileRefs_);
 }
 
 RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force) {
@@ -163,8 +173,8 @@ RestoreResult PackageSession::RestoreBackup(const std::string& name, bool force)
         result.outcome = locked;
         return result;
     }
-    result =
-        wendmoor::RestoreBackup(backupStore_, BackupGameKey(game->id), name, force, fileSystem_);
+    result = wendmoor::RestoreBackup(backupStore_, BackupGameKey(game->id), name, force,
+                                     RestoreFoldersOf(*game, paths_), fileSystem_);
     kept_ = result.kept;
     Scan(game->id);
     return result;

@@ -13,6 +13,7 @@
 namespace wendmoor {
 
 struct GamePaths;
+struct GameDescription;
 class FileSystem;
 class CommandProgress;
 
@@ -52,8 +53,9 @@ class PackageSession {
 
     // Installs or deinstalls a package of the current game and selects the game anew; returns
     // what failed, entry by entry. Under the exclusive lock it scans first and acts only when
-    // the package is still listed (a deinstall: still installed), as the lists on screen may be
-    // older than what another process has done since.
+    // the package is still listed (a deinstall: still installed, or available with files left
+    // by a deinstall that was cut off), as the lists on screen may be older than what another
+    // process has done since.
     // The name is taken by value: the scan replaces the lists a caller may have taken it from.
     // `progress` may be read and cancelled from another thread while the command runs there.
     Outcome RunPackageCommand(std::string packageName, bool install,
@@ -76,6 +78,8 @@ class PackageSession {
   private:
     // Lists, counts and content anew from the disk; the caller holds the lock.
     void Scan(int game);
+    // Whether files of an available package lie in place, left by a deinstall cut off.
+    bool HasRemains(const GameDescription& game, const std::string& packageName) const;
 
     GamePaths& paths_;
     FileSystem& fileSystem_;

@@ -1,7 +1,9 @@
 #include "packages/StoredName.h"
 
 #include <array>
+#include <cstring>
 
+#include "platform/FileSystem.h"
 #include "platform/Path.h"
 
 namespace wendmoor {
@@ -40,6 +42,11 @@ bool IsSafeFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     if (name.find('/') != std::string_view::npos) return false;
     if (name.find('\0') != std::string_view::npos) return false;
+    // Our temporary files are swept from the game folders: a file of the player's under such
+    // a name would be at risk there. Case-blind, as on a case-blind file system both are one.
+    if (AsciiLower(name.substr(0, std::strlen(kTemporaryPrefix))) == kTemporaryPrefix) {
+        return false;
+    }
 #ifdef _WIN32
     if (HasCharacterWindowsRefuses(name) || IsReservedDeviceName(name)) return false;
     // Windows drops trailing dots and blanks from a name, so "rome.map." would be written as

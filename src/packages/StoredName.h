@@ -26,10 +26,11 @@ using EarlierSpellings = std::vector<std::pair<std::string, std::string>>;
 // The extension of a stored name, from its last "." to the end.
 std::string_view ExtensionOf(std::string_view storedName);
 
-// Whether a name can be placed in a folder and stay there: not empty, not "." or "..", and
-// free of path separators. On Windows also free of "\", ":" and the other characters Windows
-// refuses in a name (*?"<>| and control characters), not ending in a dot or a blank, and not a
-// reserved device name (CON, NUL, COM1 ...), with or without an extension.
+// Whether a name can be placed in a folder and stay there: not empty, not "." or "..", free
+// of path separators, and not starting with our temporary files' prefix (kTemporaryPrefix). On
+// Windows also free of "\", ":" and the other characters Windows refuses in a name (*?"<>| and
+// control characters), not ending in a dot or a blank, and not a reserved device name (CON, NUL,
+// COM1 ...), with or without an extension.
 bool IsSafeFileName(std::string_view name);
 
 }  // namespace wendmoor

@@ -22,7 +22,7 @@ void AppendFile::Close() {
     open_ = false;
 }
 
-Outcome AppendFile::Append(const std::string& bytes) {
+Outcome AppendFile::Append(const std::string& bytes, bool durable) {
     if (!open_) return Outcome::Failed(path_, "is not open");
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -31,6 +31,11 @@ Outcome AppendFile::Append(const std::string& bytes) {
         if (written <= 0) return Outcome::SystemError(path_, written < 0 ? errno : ENOSPC);
         done += static_cast<std::size_t>(written);
     }
+    return durable ? Sync() : Outcome();
+}
+
+Outcome AppendFile::Sync() {
+    if (!open_) return Outcome::Failed(path_, "is not open");
     if (::fsync(fd_) != 0) return Outcome::SystemError(path_, errno);
     return {};
 }

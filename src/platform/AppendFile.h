@@ -22,7 +22,10 @@ class AppendFile {
     bool IsOpen() const { return open_; }
 
     // Writes all the bytes at the end and makes them durable; the system's reason when not.
-    Outcome Append(const std::string& bytes);
+    // With `durable` false they are only written, and Sync() makes them durable later: a
+    // command that appends thousands of lines waits for the disk once.
+    Outcome Append(const std::string& bytes, bool durable = true);
+    Outcome Sync();
 
   private:
     std::string path_;

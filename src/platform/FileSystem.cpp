@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <set>
 
 #include "platform/CaseFold.h"
 #include "platform/Path.h"
+#include "platform/TemporaryName.h"
 
 namespace wendmoor {
 
@@ -47,16 +47,6 @@ bool MayAccess(const struct stat& info, int dirFd, const std::string& path, int 
         return false;
     }
     return ::faccessat(dirFd, path.c_str(), mode, 0) == 0;
-}
-
-// The end of a temporary file's name, after the prefix: six random letters and digits.
-void PickTemporarySuffix(char (&suffix)[7]) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 random(std::random_device{}() ^
-                                        static_cast<std::uint64_t>(::getpid()) << 32);
-    for (int i = 0; i < 6; ++i) suffix[i] = kLetters[random() % (sizeof kLetters - 1)];
-    suffix[6] = '\0';
 }
 
 int StatAt(int dirFd, const std::string& path, struct stat& info, int flags = 0) {
@@ -375,7 +365,10 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
         if (std::strncmp(entry->d_name, kTemporaryPrefix, prefixLength) != 0) continue;
         struct stat info;
         if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(info.st_mode)) {
+            !S_ISREG(info.st_mode) ||
+            !IsStaleTemporaryName(entry->d_name,
+                                  static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                                      info.st_mtim.tv_nsec)) {
             continue;
         }
         if (::unlinkat(dirFd, entry->d_name, 0) != 0) {
@@ -541,7 +534,7 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     }
     // The target's mode at once: the mode given to open() loses only what the umask takes.
     for (int attempt = 0; fd_ < 0; ++attempt) {
-        PickTemporarySuffix(suffix_);
+        PickTemporaryPart(suffix_);
         fd_ = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
             suffix_[0] = '\0';
@@ -553,7 +546,7 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
 }
 
 std::string FileReplacement::TemporaryPath() const {
-    return FolderOf(target_) + kTemporaryPrefix + suffix_;
+    return FolderOf(target_) + TemporaryFileName(suffix_);
 }
 
 FileReplacement::~FileReplacement() {

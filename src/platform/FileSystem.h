@@ -76,9 +76,9 @@ class FileSystem {
     // What was learned of the folders is forgotten.
     Outcome RenameFolder(const std::string& from, const std::string& to);
 
-    // Removes the temporary files of ours (kTemporaryPrefix, regular files) in a folder, which a
-    // process killed mid-command left behind. Only call it while holding the exclusive
-    // PackageLock, so that none of them can still be in writing.
+    // Removes the temporary files of ours in a folder that a process killed mid-command left
+    // behind: regular files whose name has the exact form we make and whose maker is gone (see
+    // IsStaleTemporaryName). Call it while holding the exclusive PackageLock.
     Outcome RemoveStaleTemporaryFiles(const std::string& folder);
     // Makes the folder's changed names (renames, deletions) durable.
     Outcome SyncFolder(const std::string& folder);
@@ -226,8 +226,8 @@ class FileReplacement {
     std::string temporary_;
 #else
     std::string TemporaryPath() const;
-    // The temporary file's name after kTemporaryPrefix; empty when there is none. Only this
-    // is kept, as an install holds thousands of replacements at once.
+    // The random part of the temporary file's name (see TemporaryFileName); empty when there is
+    // none. Only this is kept, as an install holds thousands of replacements at once.
     char suffix_[7] = {};
 #endif
     Outcome openOutcome_;

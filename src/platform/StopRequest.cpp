@@ -8,6 +8,11 @@ namespace {
 
 volatile std::sig_atomic_t sectionDepth = 0;
 volatile std::sig_atomic_t pendingSignal = 0;
+volatile std::sig_atomic_t pastNoReturn = 0;
+volatile std::sig_atomic_t reportDepth = 0;
+// A command past its point of no return ended under a ReportBeforeStop: a signal waits for
+// the report too.
+volatile std::sig_atomic_t holding = 0;
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -17,7 +22,7 @@ void DieOf(int signal) {
 }
 
 extern "C" void OnStopSignal(int signal) {
-    if (sectionDepth > 0) {
+    if (sectionDepth > 0 || holding != 0) {
         pendingSignal = signal;
         return;
     }
@@ -40,7 +45,11 @@ void InstallStopHandlers() {
 }
 
 bool StopRequested() {
-    return pendingSignal != 0;
+    return pendingSignal != 0 && pastNoReturn == 0;
+}
+
+void PastPointOfNoReturn() {
+    if (sectionDepth > 0) pastNoReturn = 1;
 }
 
 WritingSection::WritingSection() {
@@ -49,6 +58,20 @@ WritingSection::WritingSection() {
 
 WritingSection::~WritingSection() {
     sectionDepth = sectionDepth - 1;
+    if (sectionDepth != 0) return;
+    if (reportDepth > 0 && (pendingSignal != 0 || pastNoReturn != 0)) holding = 1;
+    pastNoReturn = 0;
+    if (pendingSignal != 0 && holding == 0) DieOf(pendingSignal);
+}
+
+ReportBeforeStop::ReportBeforeStop() {
+    reportDepth = reportDepth + 1;
+}
+
+ReportBeforeStop::~ReportBeforeStop() {
+    reportDepth = reportDepth - 1;
+    if (reportDepth != 0) return;
+    holding = 0;
     if (sectionDepth == 0 && pendingSignal != 0) DieOf(pendingSignal);
 }
 

@@ -194,15 +194,5 @@ TEST_F(StoppedInstallTest, CatchableSignalsRemoveTheTemporaryFilesAndReplaceNoth
     }
 }
 
-TEST_F(StoppedInstallTest, TheNextCommandRemovesWhatAKilledOneLeft) {
-    const int status = InstallStoppedBy(SIGKILL);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_GT(TemporaryFiles(), 0);
-    const ProgramRun next = Cli({"install", "caesar3", "one.zip"});
-    EXPECT_EQ(next.exitCode, 0) << next.err;
-    EXPECT_EQ(TemporaryFiles(), 0);
-    EXPECT_EQ(ListTree(paths.caesar3_path), "one.map\n");
-}
-
 }  // namespace
 }  // namespace wendmoor::testing

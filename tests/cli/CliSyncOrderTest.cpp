@@ -58,7 +58,8 @@ std::vector<std::string> OrderFaults(const std::vector<Event>& events, const std
         }
     }
 
-    // The copy flushed, then named, then its manifest line flushed, all before the change.
+    // The copy named and on the disk (flushed before its rename, or by a flush of the whole
+    // store's file system after it), then its manifest line flushed, all before the change.
     const auto changesPlayer = [&](const Event& event) {
         return changesGame(event) && (event.to == player || event.path == player);
     };
@@ -68,17 +69,21 @@ std::vector<std::string> OrderFaults(const std::vector<Event>& events, const std
         faults.push_back("the player's file never changed");
         return faults;
     }
-    enum { kCopyFlushed, kCopyNamed, kManifestFlushed } stage = kCopyFlushed;
-    std::string copy;
+    std::string flushedCopy;
+    bool named = false;
+    bool durable = false;
     for (std::size_t i = 0; i < change; ++i) {
         const Event& event = events[i];
-        const bool manifest = event.path.starts_with(store) && event.path.ends_with("/manifest");
-        if (event.kind == "sync" && event.path.starts_with(store) && !manifest) {
-            copy = event.path;
-            stage = kCopyNamed;
-        } else if (stage == kCopyNamed && event.kind == "rename" && event.path == copy) {
-            stage = kManifestFlushed;
-        } else if (stage == kManifestFlushed && event.kind == "sync" && manifest) {
+        const bool inStore = event.path.starts_with(store);
+        const bool manifest = inStore && event.path.ends_with("/manifest");
+        if (event.kind == "sync" && inStore && !manifest) {
+            flushedCopy = event.path;
+        } else if (event.kind == "rename" && event.to.starts_with(store)) {
+            named = true;
+            durable = event.path == flushedCopy;
+        } else if (event.kind == "syncfs" && inStore && named) {
+            durable = true;
+        } else if (event.kind == "sync" && manifest && named && durable) {
             return faults;
         }
     }

@@ -134,9 +134,11 @@ TEST_F(ZeusTest, AnAdventureFolderThatIsALinkIsNeverWrittenThroughNorCleaned) {
     EXPECT_EQ(installed.Failures()[0].subject, paths.zeus_path + "Adventures/Troy");
     EXPECT_EQ(ReadFileBytes(elsewhere + "/Troy.pak"), "not the package's");
     EXPECT_EQ(session.Lists().available, (Strings{"Troy.zip"}));
+    EXPECT_EQ(ReadFileBytes(paths.zeus_saves + "save1.sav"), "save");
+    // Its deinstall takes the save the install wrote, and nothing behind the link.
     EXPECT_FALSE(session.RunPackageCommand("Troy.zip", false).Ok());
     EXPECT_EQ(ListTree(elsewhere), before);
-    EXPECT_EQ(ReadFileBytes(paths.zeus_saves + "save1.sav"), "save");
+    EXPECT_FALSE(ReadFileBytes(paths.zeus_saves + "save1.sav"));
 }
 #endif
 

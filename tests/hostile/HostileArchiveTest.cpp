@@ -33,6 +33,13 @@ TEST_F(HostileArchiveTest, HostileEntryNamesLandInsideTheTargetFolderOrNowhere) 
          "abs.map\nevil.map\nevil.sav\n"},
         {kPharao, ZipWriter().Add("../../../evil.map", "up").Add("/../Save/x.sav", "s"),
          "Maps/\nMaps/evil.map\nSave/\nSave/x.sav\n"},
+        // Names of our temporary files, which a later command would sweep away.
+        {kCaesar3,
+         ZipWriter()
+             .Add(".wendmoor-campaign.sav", "s")
+             .Add("x/.WENDMOOR-4000000000-a1B2c3.map", "m")
+             .Add("ok.map", "o"),
+         "ok.map\n"},
 #ifndef _WIN32  // Windows refuses these names (tests/windows/NameRulesWindowsTest.cpp)
         {kCaesar3,
          ZipWriter().Add("..\\..\\evil.map", "b").Add("C:\\x.map", "c").Add("d:e.sav", "d"),

@@ -4,6 +4,13 @@
 
 #include "GameTree.h"
 #include "packages/BackupManifest.h"
+#include "platform/Path.h"
+
+#ifdef _WIN32
+#include "platform/windows/WindowsApi.h"
+#else
+#include <unistd.h>
+#endif
 
 namespace wendmoor::testing {
 namespace {
@@ -14,6 +21,14 @@ const std::string kPlayerSave("PLAYER\0PROGRESS\t\n\\\xff", 20);
 const std::string kPackageSave = "PACKAGE SAVE of Rome";
 const std::string kPackageMap = "PACKAGE MAP";
 const std::string kEditedMap = "EDITED MAP!";
+
+unsigned long CurrentProcessId() {
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(::getpid());
+#endif
+}
 
 class BackupTest : public testing::GameSessionTest {
   protected:
@@ -140,6 +155,85 @@ TEST_F(BackupTest, RestoreRefusesAFileChangedSinceUnlessForcedWhichKeepsItFirst)
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(backups[0].command, "restore");  // newest first
     EXPECT_EQ(ReadFileBytes(backups[0].folder + backups[0].files.at(0).stored), "PLAYED ON");
+}
+
+// The manifest lies in the player's store, where anything may have changed it: a restore puts
+// files back only where the game's installs write, and never through a linked package folder.
+TEST_F(BackupTest, RestoreWritesOnlyIntoTheGamesFoldersAndSweepsThemFirst) {
+    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    const BackupInfo backup = Backups().at(0);
+    const std::string outside = dir.WriteFile("outside/Rome.sav", kPackageSave);
+    dir.MakeFolder("elsewhere");
+    const auto pointAt = [&](const std::string& game, const std::string& original) {
+        BackupInfo changed = backup;
+        changed.game = game;
+        changed.files.at(0).original = original;
+        ASSERT_TRUE(WriteFileBytes(backup.folder + kManifestName,
+                                   ManifestHeader(changed) + ManifestFileLine(changed.files[0])));
+    };
+    Strings refused = {outside, paths.caesar3_path + "../outside/Rome.sav", "Rome.sav",
+                       paths.caesar3_path + "./Rome.sav",
+                       paths.caesar3_path + kDeadProcessTemporaryName};
+    for (const std::string& original : refused) {
+        pointAt("caesar3", original);
+        const RestoreResult result = session.RestoreBackup(backup.name, true);
+        ASSERT_EQ(result.outcome.Failures().size(), 1u) << original;
+        EXPECT_EQ(result.outcome.Failures()[0].subject, original);
+        EXPECT_TRUE(result.restored.empty());
+    }
+#ifndef _WIN32
+    ASSERT_EQ(::symlink(dir.At("elsewhere").c_str(), (paths.zeus_path + "Adventures/Adv").c_str()),
+              0);
+    pointAt("zeus", paths.zeus_path + "Adventures/Adv/Adv.pak");
+    ASSERT_TRUE(session.SelectGame(kZeus));
+    const RestoreResult linked = session.RestoreBackup(backup.name, true);
+    ASSERT_FALSE(linked.outcome.Ok());
+    EXPECT_NE(linked.outcome.Lines()[0].find("symbolic link"), std::string::npos);
+    ASSERT_TRUE(session.SelectGame(kCaesar3));
+#endif
+    EXPECT_EQ(ReadFileBytes(outside), kPackageSave);
+    EXPECT_EQ(ListTree(dir.At("elsewhere")), "");
+
+    pointAt("caesar3", save);
+    EXPECT_TRUE(session.RestoreBackup(backup.name, false).outcome.Ok());
+    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+    // What a killed restore left goes with the next one, even when all is back already.
+    const std::string leftover = WriteLeftover(paths.caesar3_path + kDeadProcessTemporaryName);
+    EXPECT_TRUE(session.RestoreBackup(backup.name, false).outcome.Ok());
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+}
+
+// What killed commands leave in the store goes with the next command that writes there;
+// what a running command writes, and every kept file, stays.
+TEST_F(BackupTest, TheSweepOfTheStoreTakesOnlyWhatKilledCommandsLeft) {
+    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
+    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
+    const BackupInfo kept = Backups().at(0);
+    BackupInfo empty = kept;
+    empty.files.clear();
+    const std::string header = ManifestHeader(empty);
+    empty.createdNanoseconds = 1;
+    const std::string running = ".wendmoor-" + std::to_string(CurrentProcessId()) + "-a1B2c3";
+    const std::string keptCopy = kept.folder + kept.files.at(0).stored;
+    const Strings gone = {
+        // a kill in the middle of a copy, before the first one, and in a removal
+        WriteLeftover(kept.folder + kDeadProcessTemporaryName, ""),
+        WriteLeftover(FolderOf(keptCopy) + kDeadProcessTemporaryName),
+        WriteLeftover(store + "caesar3-1-cut/" + kDeadProcessTemporaryName, ""),
+        WriteLeftover(store + "caesar3-1-cut/" + kManifestName, header),
+        WriteLeftover(store + kDeadProcessTemporaryName + "/files/x.sav"),
+        // an earlier version's backup of not one file
+        WriteLeftover(store + "caesar3-2-earlier/" + kManifestName, ManifestHeader(empty)),
+    };
+    const Strings stay = {keptCopy, WriteLeftover(store + "caesar3-3-writing/" + running, ""),
+                          WriteLeftover(store + "caesar3-3-writing/" + kManifestName, header)};
+
+    ASSERT_TRUE(SweepBackupStore(store).Ok());
+    for (const std::string& path : gone) EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    for (const std::string& path : stay) EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    EXPECT_FALSE(std::filesystem::exists(store + "caesar3-1-cut"));
+    EXPECT_EQ(ReadFileBytes(keptCopy), kPlayerSave);
 }
 
 TEST(BackupManifestTest, PathsAndNamesKeepEveryByte) {

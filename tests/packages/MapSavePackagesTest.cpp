@@ -111,6 +111,14 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
     EXPECT_EQ(session.Lists().available, (Strings{"one.zip", "two.zip"}));
     EXPECT_EQ(session.FileRefs().CountOf(paths.caesar3_path + "Rome.map"), 1);
 
+    // A deinstall killed halfway leaves "four" available with a save in place: a deinstall
+    // finishes it, yet leaves the map "three" needs; with nothing left it is refused.
+    Package(paths.caesar3_missions, "four.zip",
+            ZipWriter().Add("Rome.map", "m").Add("four.sav", "4").Add("gone.sav", "g"));
+    ASSERT_TRUE(WriteFileBytes(paths.caesar3_path + "four.sav", "4"));
+    EXPECT_TRUE(session.RunPackageCommand("four.zip", false).Ok());
+    EXPECT_EQ(ListTree(paths.caesar3_path), "Rome.map\n");
+    EXPECT_FALSE(session.RunPackageCommand("four.zip", false).Ok());
     EXPECT_TRUE(session.RunPackageCommand("three.zip", false).Ok());
     EXPECT_FALSE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
 }

@@ -253,18 +253,44 @@ TEST_F(FileReplacementTest, RefusesFoldersReadOnlyFilesAndMissingFolders) {
     EXPECT_EQ(ListTree(dir.path()), "Folder.map/\nReadOnly.map\n");
 }
 
-TEST_F(FileReplacementTest, StaleTemporaryFilesOfOursGoOthersStay) {
-    dir.WriteFile("Maps/.wendmoor-a1B2c3", "left by a killed install");
-    dir.WriteFile("Maps/.wendmoorish.map", "the player's");
-    dir.MakeFolder("Maps/.wendmoor-folder");
-    std::string kept = ".wendmoor-folder/\n.wendmoorish.map\n";
+// Only a file of the exact form we make, whose process is gone and which was written before
+// this command started, is ours to remove: a file of the player's named like ours stays.
+TEST_F(FileReplacementTest, TheSweepRemovesOnlyTemporaryFilesOfEndedProcesses) {
+#ifdef _WIN32
+    const unsigned long self = GetCurrentProcessId();
+#else
+    const unsigned long self = static_cast<unsigned long>(::getpid());
+#endif
+    const struct {
+        std::string name;
+        bool old;  // written an hour ago, before this process started
+    } kept[] = {
+        {".wendmoor-" + std::to_string(self) + "-a1B2c3", true},  // its process still runs
+        {kDeadProcessTemporaryName, false},                       // newer than this command
+        {".wendmoor-campaign.sav", true},  // a name a package or the player chose
+        {".wendmoor-a1B2c3", true},        // no process id
+        {".wendmoor-4000000000-a1B2c", true},
+        {".wendmoor-4000000000-a1B2c3.sav", true},
+        {".wendmoor-40x0-a1B2c3", true},
+        {".wendmoorish.map", true},
+    };
+    std::vector<std::string> expected = {".wendmoor-1-folder/"};
+    for (const auto& file : kept) {
+        const std::string path = dir.At("Maps/" + file.name);
+        file.old ? WriteLeftover(path) : dir.WriteFile("Maps/" + file.name, "new");
+        expected.push_back(file.name);
+    }
+    WriteLeftover(dir.At("Maps/.wendmoor-4000000000-zzzzzz"));
+    WriteLeftover(dir.At("Maps/.wendmoor-1-folder/"));
 #ifndef _WIN32
-    ASSERT_EQ(::symlink("/nonexistent", dir.At("Maps/.wendmoor-link").c_str()), 0);
-    EXPECT_TRUE(fileSystem.IsSymbolicLink(dir.At("maps/.wendmoor-link")));
-    kept = ".wendmoor-folder/\n.wendmoor-link\n.wendmoorish.map\n";
+    ASSERT_EQ(::symlink("/nonexistent", dir.At("Maps/.wendmoor-4000000000-link00").c_str()), 0);
+    expected.push_back(".wendmoor-4000000000-link00");
 #endif
     EXPECT_TRUE(fileSystem.RemoveStaleTemporaryFiles(dir.At("maps/")).Ok());
-    EXPECT_EQ(ListTree(dir.At("Maps")), kept);
+    std::sort(expected.begin(), expected.end());
+    std::string lines;
+    for (const std::string& name : expected) lines += name + '\n';
+    EXPECT_EQ(ListTree(dir.At("Maps")), lines);
 }
 
 }  // namespace

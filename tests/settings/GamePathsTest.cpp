@@ -216,13 +216,13 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         std::string loaded;   // empty: refused
         std::string problem;  // the start of the refusal
     } cases[] = {
-        {"caesar3_path=/games/C3", "/games/C3/"},
+        {"caesar3_path=/games/C3", "/games/C3/", ""},
         {"caesar3_path=\"/games/a\",b/", "", quoteIt},
         // Bytes that are no UTF-8 never become another folder: a list is taken byte for byte.
         {"caesar3_path=/games/C\xe4sar/", "", notUtf8},
         {"caesar3_path=\"/games/\xff\"", "", notUtf8},
         {"caesar3_path=/games/cut\xc3", "", notUtf8},
-        {"caesar3_path=/games/a,\xe4/", "/games/a,\xe4/"},
+        {"caesar3_path=/games/a,\xe4/", "/games/a,\xe4/", ""},
     };
     for (const auto& [line, expected, problem] : cases) {
         dir.WriteFile("QARN.conf", "[General]\n" + line + "\n");

@@ -1,6 +1,8 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -118,6 +120,18 @@ std::string TempDir::WriteFile(const std::string& relative, const std::string& b
     const std::string path = At(relative);
     MakeFoldersAlong(path, path_.size());
     if (!WriteFileBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::string WriteLeftover(const std::string& path, const std::string& bytes) {
+    const bool folder = path.back() == '/' || path.back() == kPathSeparator;
+    const std::filesystem::path at =
+        std::filesystem::u8path(folder ? path.substr(0, path.size() - 1) : path);
+    std::filesystem::create_directories(folder ? at : at.parent_path());
+    if (folder) return path;  // a folder's time is nothing a sweep goes by
+    if (!WriteFileBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
+    std::filesystem::last_write_time(
+        at, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     return path;
 }
 

@@ -31,4 +31,10 @@ class TempDir {
 // "/" on every platform; sub-folders end with "/".
 std::string ListTree(const std::string& folder);
 
+// A temporary file name of ours as a process that ran no more made it.
+inline constexpr const char* kDeadProcessTemporaryName = ".wendmoor-4000000000-a1B2c3";
+// Writes the file as it would lie after a kill an hour ago (or makes the folder, for a path
+// ending in "/"); returns its path.
+std::string WriteLeftover(const std::string& path, const std::string& bytes = "left");
+
 }  // namespace wendmoor::testing

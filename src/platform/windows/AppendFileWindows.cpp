@@ -27,7 +27,7 @@ void AppendFile::Close() {
     open_ = false;
 }
 
-Outcome AppendFile::Append(const std::string& bytes) {
+Outcome AppendFile::Append(const std::string& bytes, bool durable) {
     if (!open_) return Outcome::Failed(path_, "is not open");
     const HANDLE file = static_cast<HANDLE>(handle_);
     std::size_t done = 0;
@@ -40,7 +40,14 @@ Outcome AppendFile::Append(const std::string& bytes) {
         if (written == 0) return WindowsFailure(path_, ERROR_DISK_FULL);
         done += written;
     }
-    if (!FlushFileBuffers(file)) return WindowsFailure(path_, GetLastError());
+    return durable ? Sync() : Outcome();
+}
+
+Outcome AppendFile::Sync() {
+    if (!open_) return Outcome::Failed(path_, "is not open");
+    if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) {
+        return WindowsFailure(path_, GetLastError());
+    }
     return {};
 }
 

@@ -23,6 +23,7 @@
 #include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/TemporaryName.h"
 #include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
@@ -91,10 +92,20 @@ struct FoundEntry {
     std::string name;
     DWORD attributes = 0;
     DWORD reparseTag = 0;
+    FILETIME written{};
 };
 
 FoundEntry EntryOf(const WIN32_FIND_DATAW& found) {
-    return {ToUtf8(found.cFileName), found.dwFileAttributes, found.dwReserved0};
+    return {ToUtf8(found.cFileName), found.dwFileAttributes, found.dwReserved0,
+            found.ftLastWriteTime};
+}
+
+// A file time (100 ns steps since 1601) as nanoseconds since the Unix epoch.
+std::int64_t UnixNanoseconds(const FILETIME& time) {
+    constexpr std::int64_t kEpochDifference = 116444736000000000LL;
+    const std::int64_t steps = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    return (steps - kEpochDifference) * 100;
 }
 
 // One entry, found by its exact path (no wildcards): what FindFirstFileW says of it.
@@ -150,22 +161,9 @@ bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// A name for a temporary file that no other process is likely to choose at the same moment;
-// CREATE_NEW makes sure it is new.
+// A name for a temporary file of ours (see TemporaryFileName); CREATE_NEW makes sure it is new.
 std::string TemporaryName() {
-    static std::atomic<std::uint64_t> counter{0};
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    std::uint64_t seed = static_cast<std::uint64_t>(now.QuadPart) ^
-                         (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^ ++counter;
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string name = kTemporaryPrefix;
-    for (int i = 0; i < 6; ++i) {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        name += kLetters[(seed >> 33) % (sizeof(kLetters) - 1)];
-    }
-    return name;
+    return NewTemporaryFileName();
 }
 
 HANDLE HandleOf(int fd) {
@@ -340,6 +338,7 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
         // The pattern also matches short (8.3) names, so the long name is checked as well.
         if (entry.name.compare(0, prefixLength, kTemporaryPrefix) != 0) return;
         if (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return;
+        if (!IsStaleTemporaryName(entry.name, UnixNanoseconds(entry.written))) return;
         const std::string stale = prefix + entry.name;
         if (!DeleteFileW(Wide(stale).c_str())) {
             outcome.Merge(WindowsFailure(stale, GetLastError()));

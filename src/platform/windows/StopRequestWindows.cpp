@@ -11,6 +11,11 @@ namespace {
 
 std::atomic<int> sectionDepth{0};
 std::atomic<bool> pendingStop{false};
+std::atomic<bool> pastNoReturn{false};
+std::atomic<int> reportDepth{0};
+// A command past its point of no return ended under a ReportBeforeStop: a stop waits for the
+// report too.
+std::atomic<bool> holding{false};
 
 // What the system's own handler ends a process with on Ctrl+C.
 constexpr UINT kStoppedExitCode = 0xC000013A;  // STATUS_CONTROL_C_EXIT
@@ -23,7 +28,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     // Noted first, so a section that ends meanwhile sees it and ends the process.
     pendingStop = true;
     // Outside a section the system's handler ends the process at once, as usual.
-    if (sectionDepth.load() == 0) return FALSE;
+    if (sectionDepth.load() == 0 && !holding.load()) return FALSE;
     // Closing the console, logging off and shutting down end the process as soon as this
     // handler returns; it waits instead (the system allows a few seconds), so the section can
     // discard what it wrote and end the process itself.
@@ -42,7 +47,11 @@ void InstallStopHandlers() {
 }
 
 bool StopRequested() {
-    return pendingStop.load();
+    return pendingStop.load() && !pastNoReturn.load();
+}
+
+void PastPointOfNoReturn() {
+    if (sectionDepth.load() > 0) pastNoReturn = true;
 }
 
 WritingSection::WritingSection() {
@@ -50,7 +59,20 @@ WritingSection::WritingSection() {
 }
 
 WritingSection::~WritingSection() {
-    if (--sectionDepth == 0 && pendingStop.load()) Die();
+    if (--sectionDepth != 0) return;
+    if (reportDepth.load() > 0 && (pendingStop.load() || pastNoReturn.load())) holding = true;
+    pastNoReturn = false;
+    if (pendingStop.load() && !holding.load()) Die();
+}
+
+ReportBeforeStop::ReportBeforeStop() {
+    ++reportDepth;
+}
+
+ReportBeforeStop::~ReportBeforeStop() {
+    if (--reportDepth != 0) return;
+    holding = false;
+    if (sectionDepth.load() == 0 && pendingStop.load()) Die();
 }
 
 }  // namespace wendmoor
