@@ -17,20 +17,9 @@ using MainDialogTest = WindowTest;
 
 // --- start-up ---------------------------------------------------------------------------
 
-// A first start is one without Pharao, Zeus and Emperor folders (Caesar III's take no part):
-// the About box comes before the window, and closing it ends the program. A configured start
-// shows no box (WindowTest::Open fails on one).
+// At a first start (MainWindowStateTest) the About box comes before the window, and closing
+// it ends the program. A configured start shows no box (WindowTest::Open fails on one).
 TEST_F(MainDialogTest, FirstStartShowsTheAboutBoxBeforeTheWindow) {
-    GamePaths caesar3Only = Caesar3Folders();
-    caesar3Only.pharao_path.clear();
-    EXPECT_TRUE(NeedsFirstStartAbout(caesar3Only));
-    for (std::string GamePaths::*field :
-         {&GamePaths::pharao_path, &GamePaths::zeus_path, &GamePaths::emperor_path}) {
-        GamePaths one;
-        one.*field = "/games/x/";
-        EXPECT_FALSE(NeedsFirstStartAbout(one));
-    }
-
     window = std::make_unique<MainDialog>(store, services);
     dialogs.Expect(Reject());
     EXPECT_FALSE(window->InitDialog());
@@ -64,7 +53,7 @@ TEST_P(MissingFoldersTest, OptionsOpenOnceAndCancelLeavesTheMessage) {
 
     EXPECT_TRUE(sawArrow);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({kOptionsTitle}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kOptionsDialogTitle}));
     EXPECT_EQ(Content(), Lines({game->incompleteMessage}));
     EXPECT_TRUE(Installed().empty() && Available().empty());
     EXPECT_EQ(window->CurrentGame(), 0);
@@ -80,6 +69,7 @@ TEST_F(MainDialogTest, FoldersGivenInTheOptionsDialogSelectTheGame) {
     Open(stored);
     ASSERT_TRUE(ZipWriter().Add("Rome.map", "map").WriteTo(stored.caesar3_missions + "rome.zip"));
     const std::string gameFolder = dir.MakeFolder("Caesar 3");
+    dir.WriteFile("Caesar 3/C3.EXE", "MZ");
     files.Answer(gameFolder + "C3.EXE");
     dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
         Press(options, "caesar3_pathBrowse");
@@ -125,10 +115,11 @@ TEST_F(MainDialogTest, OptionsSaveOnlyOnOkAndAnIncompleteGameAsksAgain) {
     Click("zeusButton");
     ASSERT_EQ(window->CurrentGame(), kZeus);
     const std::string otherFolder = dir.MakeFolder("other Zeus");
+    dir.WriteFile("other Zeus/zeus.exe", "MZ");
     options("zeus_pathBrowse", otherFolder + "Zeus.exe", "okButton");
     dialogs.Expect(Reject());
     Click("optionsButton");
-    EXPECT_EQ(dialogs.titles, std::vector<QString>(4, kOptionsTitle));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>(4, kOptionsDialogTitle));
     LoadGamePaths(saved, store);
     EXPECT_EQ(saved.zeus_path, otherFolder);
     EXPECT_EQ(window->Paths().zeus_saves, "");
