@@ -105,6 +105,8 @@ void MainDialog::BuildControls() {
     installedList_ = list("installedList");
     availableList_ = list("availableList");
     contentList_ = list("contentList");
+    // The letters of the content lines, for the mouse as for a screen reader.
+    contentList_->setToolTip(contentList_->accessibleDescription());
     installButton_ = button("installButton");
     deinstallButton_ = button("deinstallButton");
     button("byeButton")->setDefault(true);
@@ -157,16 +159,16 @@ void MainDialog::BuildMenu() {
 }
 
 bool MainDialog::InitDialog() {
+    // The window is not shown yet; put it where it will stand, in the middle of its screen,
+    // so the boxes of the start appear over that place rather than in a corner.
+    if (!isVisible() && screen() != nullptr) {
+        move(screen()->availableGeometry().center() - rect().center());
+    }
     if (const std::string unusable = state_.LoadSettings(); !unusable.empty()) {
         services_.messages.ShowWarning(ParentOf(this), kAppCaption, unusable);
     }
     Mirror();
     if (!state_.NeedsFirstStartAbout()) return true;
-    // The window is not shown yet; put it where it will stand, in the middle of its screen,
-    // so the About box appears over that place rather than in a corner.
-    if (!isVisible() && screen() != nullptr) {
-        move(screen()->availableGeometry().center() - rect().center());
-    }
     AboutDialog about(this);
     connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     if (services_.dialogs.Run(about) == QDialog::Rejected) return false;

@@ -75,8 +75,8 @@ bool OptionsState::BrowseForFile(std::string& buffer, const std::string& current
         if (!chosen) return false;
         const std::string folder = FolderOf(*chosen);
         if (folder.empty()) return false;
-        // The game's program in any letter case: "zeus.exe" is what "Zeus.exe" asks for.
-        if (request.fileMustExist && !fileSystem.FileExists(fileSystem.Resolve(*chosen))) {
+        // The file system's lookup minds no letter case: "zeus.exe" is what "Zeus.exe" asks for.
+        if (request.fileMustExist && !fileSystem.FileExists(*chosen)) {
             messages_.ShowWarning(parent_, request.initialText, *chosen + "\nFile not found.");
             request.initialFolder = NearestExistingFolder(fileSystem, folder);
             continue;

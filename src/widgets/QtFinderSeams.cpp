@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -30,6 +31,7 @@ std::optional<std::size_t> QtFolderPicker::PickFolder(ParentWindow parentWindow,
     dialog.setComboBoxEditable(false);
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems, true);
     dialog.setTextValue(items.value(0));
+    if (auto* list = dialog.findChild<QListView*>()) list->setAccessibleName(ToQt(question));
     // Wide enough for the longest line, as far as the screen allows.
     const QFontMetrics metrics(dialog.font());
     int widest = 0;

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTextEdit>
 
 namespace wendmoor {
 
@@ -23,7 +24,11 @@ void ShowBox(QMessageBox::Icon icon, ParentWindow parent, const std::string& cap
              const std::string& text, const std::string& details) {
     QMessageBox box(icon, ToQt(caption), ToQt(text), QMessageBox::Ok, WidgetOf(parent));
     box.setTextFormat(Qt::PlainText);  // a system's text may hold what looks like a tag
-    if (!details.empty()) box.setDetailedText(ToQt(details));
+    if (!details.empty()) {
+        box.setDetailedText(ToQt(details));
+        if (auto* text = box.findChild<QTextEdit*>())
+            text->setAccessibleName(QStringLiteral("Details"));
+    }
     box.exec();
 }
 

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTest>
 
 #include "FakeSeams.h"
 #include "settings/dialog/OptionsDialog.h"
@@ -144,6 +147,31 @@ TEST_F(MainDialogTest, OptionsConfirmedWithAGameSavesFirstThenRescans) {
     for (const std::size_t count : listedWhenSaved) EXPECT_EQ(count, 1u);  // before the rescan
     EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
     EXPECT_EQ(window->CurrentGame(), kCaesar3);
+}
+
+// --- size ------------------------------------------------------------------------------
+
+// The offscreen screen (800x600) is smaller than the options dialog's template: the dialog fits
+// it, its rows scroll, and OK stays in view. The main window grows from its template size, and
+// its lists take the extra room.
+TEST_F(MainDialogTest, TheWindowsFitTheScreenAndTheListsTakeTheRoom) {
+    Open(Caesar3Folders());
+    OptionsDialog options(const_cast<GamePaths&>(window->Paths()), files, messages, window.get());
+    const QRect screen = options.screen()->availableGeometry();
+    EXPECT_LE(options.height(), screen.height());
+    auto* ok = options.findChild<QWidget*>(QStringLiteral("okButton"));
+    EXPECT_TRUE(options.rect().contains(QRect(ok->mapTo(&options, QPoint()), ok->size())));
+    EXPECT_NE(options.findChild<QScrollArea*>(), nullptr);
+
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const int listWidth = window->InstalledList()->width();
+    const int contentHeight = window->ContentList()->height();
+    window->resize(window->size() + QSize(300, 400));
+    QApplication::processEvents();
+    EXPECT_GT(window->InstalledList()->width(), listWidth);
+    EXPECT_EQ(window->AvailableList()->width(), window->InstalledList()->width());
+    EXPECT_GT(window->ContentList()->height(), contentHeight);
 }
 
 }  // namespace
