@@ -2,9 +2,12 @@
 // and what each row says about its value.
 #include "ui/OptionsState.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 #include "TempDir.h"
 #include "packages/Games.h"
+#include "platform/Path.h"
 
 #include "UiFakes.h"
 
@@ -12,6 +15,12 @@ namespace wendmoor {
 namespace {
 
 using namespace testing;
+
+// A path written with "/" in the system's spelling.
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
+    return path;
+}
 
 class OptionsStateTest : public ::testing::Test {
   protected:
@@ -40,17 +49,23 @@ class OptionsStateTest : public ::testing::Test {
 TEST_F(OptionsStateTest, TheChosenFilesFolderIsKeptWithItsSeparator) {
     const std::string zeus = temp.MakeFolder("Zeus");
     temp.WriteFile("Zeus/zeus.exe", "MZ");
-    const std::string pharao = temp.MakeFolder("Pharao \xe4\xff");
-    temp.WriteFile("Pharao \xe4\xff/Pharaoh.exe", "MZ");
+#ifdef _WIN32
+    const std::string name = "Pharao \xc3\xa4";  // Windows names are text
+#else
+    const std::string name = "Pharao \xe4\xff";  // bytes that are no UTF-8 stay as they are
+#endif
+    const std::string pharao = temp.MakeFolder(name);
+    temp.WriteFile(name + "/Pharaoh.exe", "MZ");
     const struct {
         std::string GamePaths::*field;
         std::string chosen;
         std::string folder;
     } cases[] = {
         {&GamePaths::zeus_path, zeus + "Zeus.exe", zeus},
-        {&GamePaths::zeus_saves, "/home/player/Zeus/Save/locate Zeus Save folder",
-         "/home/player/Zeus/Save/"},
-        {&GamePaths::caesar3_missions, "/home/player/missions/any.zip", "/home/player/missions/"},
+        {&GamePaths::zeus_saves, Native("/home/player/Zeus/Save/locate Zeus Save folder"),
+         Native("/home/player/Zeus/Save/")},
+        {&GamePaths::caesar3_missions, Native("/home/player/missions/any.zip"),
+         Native("/home/player/missions/")},
         {&GamePaths::pharao_path, pharao + "Pharaoh.exe", pharao},
     };
     for (const auto& c : cases) {
@@ -98,11 +113,11 @@ TEST_F(OptionsStateTest, AMissingProgramOrATooLongFolderIsRefusedAndAskedAgain) 
 
 TEST_F(OptionsStateTest, TheChooserOpensInTheRowsFolderOrTheNearestOneAboveIt) {
     const std::string zeus = temp.MakeFolder("Zeus");
-    const std::string saves = temp.MakeFolder("Zeus/Save");
-    paths.zeus_path = zeus;                         // the program row: its program's folder
-    paths.zeus_saves = temp.path() + "ZEUS/save/";  // another letter case on disk
-    paths.zeus_missions = zeus + "Gone/Deeper/";    // gone: the nearest existing folder
-    paths.pharao_missions = "relative/nowhere/";    // nothing exists: the chooser decides
+    const std::string saves = temp.MakeFolder(std::string("Zeus") + kPathSeparator + "Save");
+    paths.zeus_path = zeus;  // the program row: its program's folder
+    paths.zeus_saves = temp.path() + "ZEUS" + kPathSeparator + "save" + kPathSeparator;
+    paths.zeus_missions = zeus + "Gone" + kPathSeparator;  // gone: the nearest existing folder
+    paths.pharao_missions = "relative/nowhere/";           // nothing exists: the chooser decides
     OptionsState fresh(paths, files, messages, {});
     const std::pair<std::string GamePaths::*, std::string> cases[] = {
         {&GamePaths::zeus_path, zeus},     {&GamePaths::zeus_saves, saves},
