@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace wendmoor {
@@ -52,6 +53,11 @@ QScrollArea* ShowScrolling(QDialog& dialog, TemplatePage* page, QWidget* below) 
     if (const QScreen* screen = dialog.screen()) {
         // Room for the frame and the title bar, which the screen's geometry leaves out.
         const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+        // A page that scrolls up and down loses the scroll bar's width: the dialog gets it
+        // back, so the page need not scroll sideways too.
+        if (wanted.height() > room.height()) {
+            wanted.rwidth() += dialog.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
         wanted = wanted.boundedTo(room);
     }
     dialog.setMinimumSize(wanted);
