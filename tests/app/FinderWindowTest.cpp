@@ -97,29 +97,6 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
     EXPECT_EQ(ListTree(home + "Documents/"), "Wendmoor/\nWendmoor/Zeus/\n");
 }
 
-// Which rows are filled and when the player is asked is the finder's (tests/finder); the
-// dialog reports what it filled and refuses OK while a proposed folder cannot be made.
-TEST_F(FinderWindowTest, FindGamesReportsTheFilledRowsAndOkNeedsTheFoldersMade) {
-    dir.WriteFile("home/.wine/drive_c/GOG Games/Emperor/emperor.exe", "MZ");
-    GamePaths stored;
-    stored.pharao_path = dir.MakeFolder("my Pharaoh");  // no first-start About box
-    Open(stored);
-    dir.WriteFile("home/Documents", "a file: no folder can be made below it");
-
-    dialogs.Expect(Work<OptionsDialog>([&](OptionsDialog& options) {
-        Press(options, "findGames");
-        EXPECT_EQ(options.findChild<QLabel*>(QStringLiteral("findStatus"))->text(),
-                  QStringLiteral("3 empty rows filled: check them, then OK."));
-        options.accept();
-        EXPECT_NE(options.result(), QDialog::Accepted);
-        EXPECT_EQ(Origin(options, "emperor_missions"),
-                  QStringLiteral("could not be made: choose another folder"));
-        options.reject();
-    }));
-    Click("optionsButton");
-    EXPECT_EQ(window->Paths(), stored);
-}
-
 // --- adding --------------------------------------------------------------------------------
 
 class AddPackagesTest : public FinderWindowTest {

@@ -26,7 +26,6 @@ class RecordingMessageBoxes final : public MessageBoxes {
     void ShowWarning(ParentWindow parent, const std::string& caption,
                      const std::string& text) override {
         ShowInformation(parent, caption, text, {});
-        ++warnings;
     }
     bool AskYesNo(ParentWindow, const std::string& caption, const std::string& text) override {
         asked.emplace_back(caption, text);
@@ -37,7 +36,6 @@ class RecordingMessageBoxes final : public MessageBoxes {
     }
     std::vector<std::pair<std::string, std::string>> shown;
     std::vector<std::string> details;  // one for each box shown
-    int warnings = 0;
     std::deque<bool> answers;
     std::vector<std::pair<std::string, std::string>> asked;
 };
@@ -63,9 +61,8 @@ class ScriptedFileChooser final : public FileChooser {
 // Answers each folder question from a script; nothing (declined) when it runs out.
 class ScriptedFolderPicker final : public FolderPicker {
   public:
-    std::optional<std::size_t> PickFolder(ParentWindow, const std::string& question,
+    std::optional<std::size_t> PickFolder(ParentWindow, const std::string&,
                                           const std::vector<std::string>& lines) override {
-        questions.push_back(question);
         offered.push_back(lines);
         if (answers.empty()) return std::nullopt;
         const std::optional<std::size_t> answer = answers.front();
@@ -73,7 +70,6 @@ class ScriptedFolderPicker final : public FolderPicker {
         return answer;
     }
     std::deque<std::optional<std::size_t>> answers;
-    std::vector<std::string> questions;
     std::vector<std::vector<std::string>> offered;
 };
 

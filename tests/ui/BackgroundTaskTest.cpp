@@ -10,19 +10,16 @@ namespace {
 // A question of the work runs on the thread that serves it, and its answer reaches the work;
 // a task ended while its work waits for an answer answers "no" rather than hang.
 TEST(BackgroundTaskTest, QuestionsRunOnTheServingThreadAndAnEndedTaskAnswersNo) {
-    const std::thread::id window = std::this_thread::get_id();
     std::thread::id askedOn;
     bool answer = false;
     {
         BackgroundTask task([&](BackgroundTask& self) {
-            answer = self.AskOnWindowThread([&] {
-                askedOn = std::this_thread::get_id();
-                return true;
-            });
+            answer =
+                self.AskOnWindowThread([&] { return askedOn = std::this_thread::get_id(), true; });
         });
         while (!task.Finished()) task.ServeQuestion();
     }
-    EXPECT_EQ(askedOn, window);
+    EXPECT_EQ(askedOn, std::this_thread::get_id());
     EXPECT_TRUE(answer);
 
     bool asked = false;

@@ -174,6 +174,13 @@ TEST_F(OptionsStateTest, FoundValuesTellTheirOriginAndAreNotDiscardedUnasked) {
     EXPECT_EQ(state.RowNote(Row(&GamePaths::pharao_path)), "found: Wine prefix ~/.wine/");
     EXPECT_EQ(state.FindStatus().back(), '.');
     EXPECT_TRUE(state.HoldsFoundValues());
+    // A proposed folder is made on OK; one that cannot be made keeps the dialog open and says so.
+    findings.Add(kEmperor, {temp.WriteFile("file", "") + "/Emperor/", "proposed", true});
+    state.Fill(findings);
+    EXPECT_FALSE(state.Accept());
+    EXPECT_EQ(state.RowNote(Row(&GamePaths::emperor_path)),
+              "could not be made: choose another folder");
+    EXPECT_EQ(paths.pharao_path, "");
     const std::string question = DiscardFoundQuestion(state);
     EXPECT_NE(question.find("Pharao game folder: /games/Pharaoh/"), std::string::npos);
     EXPECT_EQ(question.find("Zeus game folder"), std::string::npos);

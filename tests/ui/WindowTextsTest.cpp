@@ -57,13 +57,6 @@ TEST(WindowTextsTest, TheCommandReportSaysWhatHappened) {
     }
 }
 
-TEST(WindowTextsTest, LongListsEndWithHowManyMore) {
-    const std::vector<std::string> lines(17, "line");
-    const std::string text = MessageLines(lines);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 16);
-    EXPECT_NE(text.find("... and 2 more\n"), std::string::npos);
-}
-
 // Both commands count files; an install also counts its bytes, and the bar follows them.
 TEST(WindowTextsTest, ProgressCountsFilesAndTheInstallsBytes) {
     CommandProgress install;
@@ -84,12 +77,6 @@ TEST(WindowTextsTest, ProgressCountsFilesAndTheInstallsBytes) {
 
     EXPECT_EQ(CommandProgressView(true, "rome.zip", install, true).text,
               "Installing rome.zip\nwaiting for another Wendmoor command");
-}
-
-TEST(WindowTextsTest, SizesReadInTheirUnit) {
-    const std::pair<std::uint64_t, const char*> cases[] = {
-        {0, "0 bytes"}, {1023, "1023 bytes"}, {1536, "1.5 KB"}, {5 * 1024 * 1024, "5.0 MB"}};
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(bytes), text);
 }
 
 }  // namespace
