@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/LaunchFollower.h"
+#include "ui/ControlTexts.h"
 #include "ui/WindowTexts.h"
 #include "widgets/QtText.h"
 #include "widgets/Seams.h"
@@ -35,9 +36,9 @@ BackupsDialog::BackupsDialog(const std::string& gameName, BackupsList backups,
     layout->addWidget(list_);
 
     auto* buttons = new QHBoxLayout;
-    restoreButton_ = new QPushButton(QStringLiteral("&Restore"), this);
-    openButton_ = new QPushButton(QStringLiteral("Show in &folder"), this);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    restoreButton_ = new QPushButton(QString::fromUtf8(kRestoreButton), this);
+    openButton_ = new QPushButton(QString::fromUtf8(kOpenFolderButton), this);
+    auto* close = new QPushButton(QString::fromUtf8(kCloseButton), this);
     buttons->addWidget(restoreButton_);
     buttons->addWidget(openButton_);
     buttons->addStretch();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/ControlTexts.h"
 #include "ui/MainWindowTemplate.h"
 #include "widgets/QtText.h"
 
@@ -25,10 +26,10 @@ ProgressDialog::ProgressDialog(std::function<void()> onCancel, QWidget* parent)
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 1000);
     bar_->setTextVisible(false);
-    bar_->setAccessibleName(QStringLiteral("Progress"));
+    bar_->setAccessibleName(QString::fromUtf8(kProgressName));
     layout->addWidget(bar_);
     if (onCancel_) {
-        cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+        cancel_ = new QPushButton(QString::fromUtf8(kCancelButton), this);
         cancel_->setObjectName(QStringLiteral("cancelButton"));
         layout->addWidget(cancel_, 0, Qt::AlignRight);
         connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "ui/ControlTexts.h"
 #include "ui/WindowTexts.h"
 #include "widgets/QtSeams.h"
 #include "widgets/QtText.h"
@@ -65,9 +66,9 @@ std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(ParentWindow p
     dialog.setFileMode(QFileDialog::ExistingFiles);
     // "*." stays a wildcard; the extension matches in any letter case.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilters(
-        {QStringLiteral("ZIP packages (*.%1)").arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
-         QStringLiteral("All files (*)")});
+    dialog.setNameFilters({(QString::fromUtf8(kZipPackagesFilter) + QStringLiteral(" (*.%1)"))
+                               .arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
+                           QString::fromUtf8(kAllFilesFilter)});
     const QFontMetrics metrics(dialog.font());
     dialog.resize(dialog.sizeHint().expandedTo(
         QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
@@ -82,8 +83,8 @@ std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(ParentWindow p
 bool QtSameNameQuestion::AskKeepBoth(ParentWindow parent, const std::string& question) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAddCaption), ToQt(question),
                     QMessageBox::NoButton, WidgetOf(parent));
-    QPushButton* keep = box.addButton(QStringLiteral("Keep both"), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+    QPushButton* keep = box.addButton(QString::fromUtf8(kKeepBothButton), QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(QString::fromUtf8(kSkipButton), QMessageBox::RejectRole);
     box.setDefaultButton(keep);
     box.setEscapeButton(skip);
     box.exec();

@@ -1,5 +1,6 @@
 #include "widgets/QtSeams.h"
 
+#include "ui/ControlTexts.h"
 #include "widgets/QtText.h"
 
 #include <QDialog>
@@ -27,7 +28,7 @@ void ShowBox(QMessageBox::Icon icon, ParentWindow parent, const std::string& cap
     if (!details.empty()) {
         box.setDetailedText(ToQt(details));
         if (auto* text = box.findChild<QTextEdit*>())
-            text->setAccessibleName(QStringLiteral("Details"));
+            text->setAccessibleName(QString::fromUtf8(kDetailsName));
     }
     box.exec();
 }
@@ -131,7 +132,7 @@ std::optional<std::string> QtFileChooser::ChooseFile(ParentWindow parent,
         // Qt's own check of an existing file minds the letter case: "Zeus.exe" would not find
         // "zeus.exe". The caller checks in any letter case instead.
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setWindowTitle(QStringLiteral("Open"));
+        dialog.setWindowTitle(QString::fromUtf8(kOpenTitle));
         if (!request.pattern.empty()) {
             // The list shows the game's program in any letter case; the pattern's details
             // are hidden, so the type box reads just "Zeus.exe" as on Windows.

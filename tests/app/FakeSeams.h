@@ -29,7 +29,7 @@
 
 namespace wendmoor::testing {
 
-inline const QString kAboutTitle = QStringLiteral("Info über QARN");
+inline const QString kAboutBoxTitle = QStringLiteral("Info über QARN");
 inline const QString kOptionsDialogTitle = QStringLiteral("QARN Options Dialog");
 
 // Clicks the named button of a window or dialog.

@@ -89,7 +89,7 @@ TEST_F(FinderWindowTest, FirstStartOffersTheFoundFoldersAndSavesThemOnOk) {
         options.accept();
     }));
     ASSERT_TRUE(window->InitDialog());
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle, kOptionsDialogTitle}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutBoxTitle, kOptionsDialogTitle}));
 
     GamePaths saved;
     LoadGamePaths(saved, store);

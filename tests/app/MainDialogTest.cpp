@@ -26,7 +26,7 @@ TEST_F(MainDialogTest, FirstStartShowsTheAboutBoxBeforeTheWindow) {
     window = std::make_unique<MainDialog>(store, services);
     dialogs.Expect(Reject());
     EXPECT_FALSE(window->InitDialog());
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutBoxTitle}));
     EXPECT_FALSE(window->isVisible());
     dialogs.Expect(Accept());
     EXPECT_TRUE(window->InitDialog());

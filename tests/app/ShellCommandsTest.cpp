@@ -95,7 +95,7 @@ TEST_F(ShellCommandsTest, TheAboutCommandOpensTheAboutBoxWhichLinksToTheReadme) 
         box.accept();
     }));
     about->trigger();
-    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutTitle}));
+    EXPECT_EQ(dialogs.titles, std::vector<QString>({kAboutBoxTitle}));
     EXPECT_EQ(launcher.calls, std::vector<Call>({{"qarn_readme.htm", window->StartDirectory()}}));
     EXPECT_EQ(window->CurrentGame(), 0);
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ControlTexts.h"
 #include "ui/WindowTexts.h"
 #include "widgets/GroupFrame.h"
 #include "widgets/QtText.h"
@@ -65,13 +66,13 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
         edit->setBackgroundRole(QPalette::Window);
         edit->setAccessibleName(spokenName);
         edit->setAccessibleDescription(QString::fromUtf8(row.title) +
-                                       QStringLiteral(". Changed with the button beside it."));
+                                       QString::fromUtf8(kOptionsFieldNote));
         rows->Place(edit, 11, row.boxY + 11, 315, 15, kGrowsWide);
         edits_[i] = edit;
 
         auto* button = MakeButton(rows, "", "...");
         button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Browse"));
-        button->setAccessibleName(QStringLiteral("Browse for the ") + spokenName);
+        button->setAccessibleName(QString::fromUtf8(kOptionsBrowseName) + spokenName);
         rows->Place(button, 331, row.boxY + 11, 20, 14, kMovesRight);
         const int buttonId = row.editId + 1;
         connect(button, &QPushButton::clicked, this, [this, buttonId] { OnBrowse(buttonId); });
@@ -80,10 +81,10 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
     // OK and Cancel below the rows, always in view.
     buttonBar_ = new TemplatePage(kDialogWidth, 20);
     auto* bar = static_cast<TemplatePage*>(buttonBar_);
-    auto* cancel = MakeButton(bar, "cancelButton", "Cancel");
+    auto* cancel = MakeButton(bar, "cancelButton", kCancelButton);
     bar->Place(cancel, 5, 3, 50, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* ok = MakeButton(bar, "okButton", "OK");
+    auto* ok = MakeButton(bar, "okButton", kOkButton);
     ok->setDefault(true);
     bar->Place(ok, 305, 3, 50, 14, kMovesRight);
     connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
@@ -130,7 +131,7 @@ void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picke
     if (state_.FinderEnabled()) return;
     state_.EnableFinder(places, picker);
     auto* bar = static_cast<TemplatePage*>(buttonBar_);
-    auto* find = MakeButton(bar, "findGames", "Find games");
+    auto* find = MakeButton(bar, "findGames", kFindGamesButton);
     bar->Place(find, 60, 3, 50, 14);
     connect(find, &QPushButton::clicked, this, &OptionsDialog::OnFindGames);
     find->show();
