@@ -4,13 +4,14 @@
 #include <QPushButton>
 
 #include "platform/Version.h"
+#include "ui/ControlTexts.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogUnits.h"
 
 namespace wendmoor {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Info über QARN"));
+    setWindowTitle(QString::fromUtf8(kAboutTitle));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
@@ -26,38 +27,35 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* version = new QLabel(this);
     version->setTextFormat(Qt::PlainText);  // no prefix processing
-    version->setText(QStringLiteral("Wendmoor Version ") + QLatin1String(kVersionText));
+    version->setText(QString::fromUtf8(kAboutVersion) + QLatin1String(kVersionText));
     version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     version->setObjectName(QStringLiteral("version"));
     units.Place(version, 40, 10, 138, 20);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(kOkButton), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     units.Place(ok, 70, 80, 50, 14);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* contact = new QLabel(QStringLiteral("Written by the Wendmoor contributors"), this);
+    auto* contact = new QLabel(QString::fromUtf8(kAboutAuthors), this);
     contact->setTextFormat(Qt::PlainText);
     units.Place(contact, 40, 40, 140, 10);
 
     // The address line: a link to the readme that is installed with the program.
-    auto* readme =
-        new QLabel(QStringLiteral("Read me: <a href=\"readme\">qarn_readme.htm</a>"), this);
+    auto* readme = new QLabel(QString::fromUtf8(kAboutReadmeLink), this);
     readme->setObjectName(QStringLiteral("readme"));
     readme->setTextFormat(Qt::RichText);
     readme->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     readme->setOpenExternalLinks(false);
-    readme->setAccessibleName(QStringLiteral("Open the readme"));
+    readme->setAccessibleName(QString::fromUtf8(kAboutReadmeName));
     connect(readme, &QLabel::linkActivated, this, &AboutDialog::readmeRequested);
     units.Place(readme, 40, 55, 140, 10);
 
-    auto* licence = new QLabel(QStringLiteral("Licence: GPL-3.0-or-later"), this);
+    auto* licence = new QLabel(QString::fromUtf8(kAboutLicence), this);
     licence->setTextFormat(Qt::PlainText);
     licence->setObjectName(QStringLiteral("licence"));
-    licence->setToolTip(
-        QStringLiteral("Free software: you may pass it on and change it under the GNU General "
-                       "Public License, version 3 or later. It comes with no warranty."));
+    licence->setToolTip(QString::fromUtf8(kAboutLicenceNote));
     units.Place(licence, 40, 66, 140, 10);
 
     setFixedSize(units.Size(192, 106));

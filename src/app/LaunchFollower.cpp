@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-#include "widgets/PathText.h"
+#include "ui/WindowTexts.h"
+#include "widgets/QtText.h"
 #include "widgets/Seams.h"
 
 #include <QSocketNotifier>
@@ -34,16 +35,8 @@ namespace {
 // wrapping at its separators; the starter's own words behind "Show Details...".
 void ShowShellError(MessageBoxes& messages, QWidget* parent, const LaunchFailure& failure,
                     const std::string& file, const std::string& directory) {
-    std::string reason = failure.reason;
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-    QString text = TextHtml(reason);
-    if (!text.isEmpty()) text += QStringLiteral("<br>");
-    text += QLatin1Char('\'') + PathHtml(file) + QStringLiteral("'<br>in '") + PathHtml(directory) +
-            QLatin1Char('\'');
-    messages.ShowInformationWithDetails(
-        parent, QStringLiteral("Error"), text,
-        QString::fromLocal8Bit(failure.details.data(),
-                               static_cast<qsizetype>(failure.details.size())));
+    messages.ShowInformation(ParentOf(parent), kErrorCaption,
+                             ShellErrorText(failure, file, directory), failure.details);
 }
 
 }  // namespace

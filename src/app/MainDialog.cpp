@@ -1,222 +1,222 @@
 #include "app/MainDialog.h"
 
+#include <filesystem>
 #include <system_error>
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QKeySequence>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QThread>
+#include <QTimer>
 
 #include "app/AboutDialog.h"
 #include "packages/Games.h"
-#include "platform/SettingsStore.h"
 #include "settings/dialog/OptionsDialog.h"
+#include "ui/MainWindowTemplate.h"
 #include "widgets/AppIcon.h"
-#include "widgets/DialogUnits.h"
 #include "widgets/GroupFrame.h"
 #include "widgets/ListBoxes.h"
+#include "widgets/QtText.h"
 #include "widgets/Seams.h"
+#include "widgets/TemplatePage.h"
 #include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 
 namespace {
 
-ListBox* MakeListBox(QWidget* parent, const char* objectName, const char* name,
-                     const char* description) {
-    auto* list = new ListBox(QString::fromUtf8(name), QString::fromUtf8(description), parent);
-    list->setObjectName(QString::fromLatin1(objectName));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSortingEnabled(false);  // the lines come sorted (ListOrder)
-    list->setUniformItemSizes(true);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideRight);
-    return list;
+// The current folder as the system spells it (bytes); empty when it cannot be read.
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    return button;
+QWidget* MakeControl(const TemplateControl& control, QWidget* page) {
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+        case TemplateControl::Kind::Group:
+            return new GroupFrame(text, page);
+        case TemplateControl::Kind::Button:
+            return new QPushButton(text, page);
+        case TemplateControl::Kind::GameChoice:
+            return new QRadioButton(text, page);
+        case TemplateControl::Kind::List: {
+            auto* list = new ListBox(QString::fromUtf8(control.accessibleName),
+                                     QString::fromUtf8(control.accessibleDescription), page);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setUniformItemSizes(true);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list->setTextElideMode(Qt::ElideRight);
+            return list;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-bool NeedsFirstStartAbout(const GamePaths& paths) {
-    return paths.emperor_path.empty() && paths.pharao_path.empty() && paths.zeus_path.empty();
-}
-
-bool ContinuesAfterFirstStartAbout(int result) {
-    return result != QDialog::Rejected;
-}
-
 MainDialog::MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      settings_(settings),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowMaximizeButtonHint),
       services_(services),
-      session_(
-          paths_, fileSystem_,
-          [this] {
-              // The selection asks for the missing folders; currentGame is 0 here, so the
-              // options dialog refreshes nothing by itself.
-              OnOptions();
-          },
+      startDirectory_(CurrentFolder()),
+      state_(
+          settings,
+          // currentGame is 0 here, so the options dialog refreshes nothing by itself.
+          [this] { OnOptions(); },
           [this](std::chrono::milliseconds waited) { return KeepWaitingForLock(waited); }) {
-    setWindowTitle(QStringLiteral("Wendmoor"));
+    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     setWindowIcon(AppIcon());
     BuildControls();
+    BuildMenu();
+    Mirror();
 }
 
 MainDialog::~MainDialog() = default;
 
 void MainDialog::BuildControls() {
-    const DialogUnits units(font());
-
-    // Group boxes first, so they lie beneath the controls they frame and take no clicks.
-    const struct {
-        const char* id;
-        const char* text;
-        int x, y, width, height;
-    } groups[] = {
-        {"groupSelectGame", "Select Game", 5, 0, 245, 25},
-        {"groupInstalled", "Installed Missions", 5, 30, 170, 205},
-        {"groupAvailable", "Available Missions", 230, 30, 170, 205},
-        {"groupContent", "Zipfile Content", 5, 240, 395, 100},
-    };
-    for (const auto& group : groups) {
-        auto* box = new GroupFrame(QString::fromUtf8(group.text), this);
-        box->setObjectName(QString::fromLatin1(group.id));
-        units.Place(box, group.x, group.y, group.width, group.height);
-    }
-
-    // The controls in their tab order.
-    QPushButton* bye = MakeButton(this, "byeButton", QStringLiteral("Bye Bye ..."));
-    bye->setDefault(true);
-    units.Place(bye, 360, 10, 40, 14);
-    connect(bye, &QPushButton::clicked, this, &QDialog::accept);
-
-    QPushButton* install = MakeButton(this, "installButton", QStringLiteral("<- Install"));
-    units.Place(install, 180, 95, 45, 35);
-    connect(install, &QPushButton::clicked, this, &MainDialog::OnInstall);
-
-    QPushButton* deinstall = MakeButton(this, "deinstallButton", QStringLiteral("Deinstall ->"));
-    units.Place(deinstall, 180, 137, 45, 35);
-    connect(deinstall, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
-
-    ListBox* installed =
-        MakeListBox(this, "installedList", "Installed missions",
-                    "The selected game's installed mission packages. Enter or a double-click "
-                    "deinstalls the selected one.");
-    installedList_ = installed;
-    units.Place(installedList_, 10, 40, 160, 190);
-    ListBox* available =
-        MakeListBox(this, "availableList", "Available missions",
-                    "The mission packages in the selected game's missions folder that are not "
-                    "installed. Enter or a double-click installs the selected one.");
-    availableList_ = available;
-    units.Place(availableList_, 235, 40, 160, 190);
-
-    QPushButton* options = MakeButton(this, "optionsButton", QStringLiteral("Options"));
-    units.Place(options, 315, 10, 40, 15);
-    connect(options, &QPushButton::clicked, this, &MainDialog::OnOptions);
-
+    auto* page = new TemplatePage(kMainWindowWidth, kMainWindowHeight);
     gameButtons_ = new QButtonGroup(this);
-    gameButtons_->setExclusive(true);
-    const auto addGame = [&](const char* objectName, const char* text, int game, int x) {
-        auto* radio = new QRadioButton(QString::fromUtf8(text), this);
-        radio->setObjectName(QString::fromLatin1(objectName));
-        units.Place(radio, x, 10, 55, 10);
-        gameButtons_->addButton(radio, game);
+    for (const TemplateControl& control : kMainWindowControls) {
+        QWidget* widget = MakeControl(control, page);
+        widget->setObjectName(QString::fromLatin1(control.objectName));
+        page->Place(widget, control.x, control.y, control.width, control.height,
+                    {control.moveX, control.growX, control.moveY, control.growY});
+        if (control.kind == TemplateControl::Kind::GameChoice) {
+            gameButtons_->addButton(static_cast<QRadioButton*>(widget), control.game);
+        }
+    }
+    ShowScrolling(*this, page);
+
+    const auto button = [page](const char* name) {
+        return page->findChild<QPushButton*>(QString::fromLatin1(name));
     };
-    addGame("pharaoButton", "Pharao", kPharao, 70);
-    addGame("zeusButton", "Zeus", kZeus, 130);
-    addGame("emperorButton", "DEK", kEmperor, 190);
-
-    contentList_ = MakeListBox(this, "contentList", "Zipfile content",
-                               "What the selected package holds, one line for each file the "
-                               "game uses, with a letter for its kind.");
-    units.Place(contentList_, 10, 250, 385, 85);
-
-    addGame("caesar3Button", "Caesar III", kCaesar3, 10);
-
-    QPushButton* help = MakeButton(this, "helpButton", QStringLiteral("Help"));
-    units.Place(help, 270, 10, 40, 15);
-    connect(help, &QPushButton::clicked, this, &MainDialog::OnHelpButton);
-
-    QPushButton* start = MakeButton(this, "startButton", QStringLiteral("Start"));
-    units.Place(start, 180, 34, 45, 35);
-    connect(start, &QPushButton::clicked, this, &MainDialog::OnStart);
-
+    const auto list = [page](const char* name) {
+        return page->findChild<ListBox*>(QString::fromLatin1(name));
+    };
+    installedList_ = list("installedList");
+    availableList_ = list("availableList");
+    contentList_ = list("contentList");
+    // The letters of the content lines, for the mouse as for a screen reader.
+    contentList_->setToolTip(contentList_->accessibleDescription());
+    installButton_ = button("installButton");
+    deinstallButton_ = button("deinstallButton");
+    button("byeButton")->setDefault(true);
+    connect(button("byeButton"), &QPushButton::clicked, this, &QDialog::accept);
+    connect(installButton_, &QPushButton::clicked, this, &MainDialog::OnInstall);
+    connect(deinstallButton_, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
+    connect(button("optionsButton"), &QPushButton::clicked, this, &MainDialog::OnOptions);
+    connect(button("helpButton"), &QPushButton::clicked, this, &MainDialog::OnHelpButton);
+    connect(button("startButton"), &QPushButton::clicked, this, &MainDialog::OnStart);
     // A click runs the selection, also on the game that is already selected.
     connect(gameButtons_, &QButtonGroup::idClicked, this, &MainDialog::SelectGame);
-    connect(availableList_, &QListWidget::itemSelectionChanged, this,
-            &MainDialog::OnAvailableSelChange);
-    connect(installedList_, &QListWidget::itemSelectionChanged, this,
-            &MainDialog::OnInstalledSelChange);
-    connect(availableList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnAvailableDblClk);
-    connect(installedList_, &QListWidget::itemDoubleClicked, this, &MainDialog::OnInstalledDblClk);
-    connect(available, &ListBox::commandRequested, this, &MainDialog::OnAvailableDblClk);
-    connect(installed, &ListBox::commandRequested, this, &MainDialog::OnInstalledDblClk);
 
-    backupsAction_ = new QAction(QStringLiteral("Backups..."), this);
+    for (const auto& [widget, which] : {std::pair{installedList_, PackageList::Installed},
+                                        std::pair{availableList_, PackageList::Available}}) {
+        auto* box = static_cast<ListBox*>(widget);
+        connect(box, &QListWidget::itemSelectionChanged, this,
+                [this, which] { OnSelectionChanged(which); });
+        const auto command = [this, which] { RunPackageCommand(which); };
+        connect(box, &QListWidget::itemDoubleClicked, this, command);
+        connect(box, &ListBox::commandRequested, this, command);
+    }
+}
+
+void MainDialog::BuildMenu() {
+    backupsAction_ = new QAction(QString::fromUtf8(kBackupsCommand), this);
     connect(backupsAction_, &QAction::triggered, this, &MainDialog::OnBackups);
     addAction(backupsAction_);
-
+    if (services_.finder != nullptr) {
+        addPackagesAction_ = new QAction(QString::fromUtf8(kAddPackagesCommand), this);
+        connect(addPackagesAction_, &QAction::triggered, this, &MainDialog::OnAddPackages);
+        addAction(addPackagesAction_);
+        setAcceptDrops(true);
+    }
     // Qt windows have no system menu to extend: the About command lives in the window's
     // context menu and on Ctrl+I.
-    aboutAction_ = new QAction(QStringLiteral("Inf&o über QARN..."), this);
+    aboutAction_ = new QAction(QString::fromUtf8(kAboutCommand), this);
     aboutAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     aboutAction_->setShortcutContext(Qt::WindowShortcut);
     connect(aboutAction_, &QAction::triggered, this, &MainDialog::OnAbout);
     addAction(aboutAction_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    BuildFinderControls();
-
-    setFixedSize(units.Size(407, 346));
+    // Shift+F10 opens the context menu, as the Menu key does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QMenu menu(this);
+        menu.addActions(actions());
+        QWidget* focus = focusWidget() != nullptr ? focusWidget() : this;
+        menu.exec(focus->mapToGlobal(focus->rect().center()));
+    });
 }
 
 bool MainDialog::InitDialog() {
-    const std::vector<std::string> unusable = LoadGamePaths(paths_, settings_);
-    if (!unusable.empty()) {
-        QString text = QStringLiteral("These settings cannot be used and stay empty:\n\n");
-        for (const std::string& line : unusable) text += QString::fromLocal8Bit(line) + '\n';
-        services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
-    }
-    if (!NeedsFirstStartAbout(paths_)) return true;
     // The window is not shown yet; put it where it will stand, in the middle of its screen,
-    // so the About box appears over that place rather than in a corner.
+    // so the boxes of the start appear over that place rather than in a corner.
     if (!isVisible() && screen() != nullptr) {
         move(screen()->availableGeometry().center() - rect().center());
     }
+    if (const std::string unusable = state_.LoadSettings(); !unusable.empty()) {
+        services_.messages.ShowWarning(ParentOf(this), kAppCaption, unusable);
+    }
+    Mirror();
+    if (!state_.NeedsFirstStartAbout()) return true;
     AboutDialog about(this);
     connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
-    if (!ContinuesAfterFirstStartAbout(services_.dialogs.Run(about))) return false;
+    if (services_.dialogs.Run(about) == QDialog::Rejected) return false;
     OfferFoundFolders();
     return true;
 }
 
-void MainDialog::MirrorSession() {
-    FillListBox(availableList_, session_.Lists().available);
-    FillListBox(installedList_, session_.Lists().installed);
-    FillListBox(contentList_, session_.Content());
+void MainDialog::Mirror() {
+    FillListBox(availableList_, state_.Lines(PackageList::Available));
+    FillListBox(installedList_, state_.Lines(PackageList::Installed));
+    SelectListLine(availableList_, state_.Selected(PackageList::Available));
+    SelectListLine(installedList_, state_.Selected(PackageList::Installed));
+    MirrorSelection();
+}
+
+void MainDialog::MirrorSelection() {
+    FillListBox(contentList_, state_.ContentLines());
+    installButton_->setEnabled(state_.CanInstall());
+    deinstallButton_->setEnabled(state_.CanDeinstall());
+}
+
+void MainDialog::OnSelectionChanged(PackageList list) {
+    QListWidget* box = list == PackageList::Installed ? installedList_ : availableList_;
+    state_.SelectPackage(list, SelectedLine(box));
+    // At most one of the two lists shows a selection. The lists themselves stay as they are:
+    // the click that changed the selection is still under way in one of them.
+    ClearListSelection(list == PackageList::Installed ? availableList_ : installedList_);
+    MirrorSelection();
 }
 
 void MainDialog::SelectGame(int game) {
+    if (DeferWhileBusy([this, game] { SelectGame(game); })) return;
     const WaitCursor wait;
+    busy_ = true;
     // The lists empty at once, also while the options dialog asks for missing folders.
     ResetListBox(availableList_);
     ResetListBox(installedList_);
     ResetListBox(contentList_);
     waitNoticeShown_ = false;
-    session_.SelectGame(game);
-    MirrorSession();
+    state_.SelectGame(game);
+    busy_ = false;
+    Mirror();
+}
+
+bool MainDialog::DeferWhileBusy(std::function<void()> action) {
+    if (!busy_) return false;
+    QTimer::singleShot(50, this, [this, action = std::move(action)] { action(); });
+    return true;
 }
 
 bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
@@ -225,36 +225,42 @@ bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
         waitingForLock_ = true;
         return true;
     }
-    // Another Wendmoor process (a script, a second window) is installing or deinstalling; its
-    // command is short, so the window waits, and says so once the wait becomes noticeable.
+    // Another Wendmoor process is installing or deinstalling; its command is short, so the
+    // window waits, and says so once the wait becomes noticeable. It paints the notice at once
+    // and runs no events meanwhile: a queued action must not start inside the selection.
     if (waited >= kLockNoticeDelay && !waitNoticeShown_) {
         waitNoticeShown_ = true;
         FillListBox(contentList_, {kWaitingForLockText});
+        contentList_->repaint();
     }
-    if (waitNoticeShown_) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return true;
 }
 
 void MainDialog::OnOptions() {
     {
         const NormalCursor normal;
-        OptionsDialog dialog(paths_, services_.files, services_.messages, this);
+        OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this);
         PrepareOptionsDialog(dialog);
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }
     // Saved before the refresh, which may ask for folders again.
     SaveFolders();
-    if (session_.CurrentGame() != kNoGame) SelectGame(session_.CurrentGame());
+    if (state_.CurrentGame() != kNoGame && !busy_) SelectGame(state_.CurrentGame());
 }
 
 void MainDialog::SaveFolders() {
-    const Outcome saved = SaveGamePaths(paths_, settings_);
-    if (saved.Ok()) return;
-    QString text = QStringLiteral(
-        "These folders could not be saved; Wendmoor uses them until it "
-        "closes:\n\n");
-    for (const std::string& line : saved.Lines()) text += QString::fromLocal8Bit(line) + '\n';
-    services_.messages.ShowInformation(this, QStringLiteral("Wendmoor"), text);
+    if (const std::string unsaved = state_.SaveSettings(); !unsaved.empty()) {
+        services_.messages.ShowWarning(ParentOf(this), kAppCaption, unsaved);
+    }
+}
+
+void MainDialog::Inform(const std::string& caption, const std::string& text) {
+    services_.messages.ShowInformation(ParentOf(this), caption, text, {});
+}
+
+void MainDialog::done(int result) {
+    if (busy_) return;
+    QDialog::done(result);
 }
 
 }  // namespace wendmoor

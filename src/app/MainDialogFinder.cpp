@@ -1,11 +1,9 @@
 // Finding the games at a first start, and adding packages from anywhere: "Add packages..." on
 // the window's context menu, files dropped on the window and files given on the command line.
 #include <QAbstractButton>
-#include <QAction>
 #include <QButtonGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QInputDialog>
 #include <QMimeData>
 #include <QStringList>
@@ -14,21 +12,18 @@
 #include "app/MainDialog.h"
 #include "finder/GameFinder.h"
 #include "packages/Games.h"
-#include "packages/PackageAdder.h"
+#include "platform/Path.h"
 #include "settings/dialog/OptionsDialog.h"
-#include "widgets/FinderSeams.h"
+#include "ui/BackgroundTask.h"
+#include "ui/OptionsState.h"
+#include "ui/PackageAdding.h"
+#include "widgets/QtText.h"
 #include "widgets/Seams.h"
 #include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 
 namespace {
-
-const QString kAddCaption = QStringLiteral("Add packages");
-
-QString Display(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
 
 // The local files a drop carries, as the bytes of their paths: the URL's percent-encoded path
 // decoded to bytes, so a name that is no valid text arrives unchanged.
@@ -45,22 +40,7 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
     return files;
 }
 
-bool NoFolderSet(const GamePaths& paths) {
-    for (const GamePathField& field : kGamePathFields) {
-        if (!(paths.*field.member).empty()) return false;
-    }
-    return true;
-}
-
 }  // namespace
-
-void MainDialog::BuildFinderControls() {
-    if (services_.finder == nullptr) return;
-    addPackagesAction_ = new QAction(QStringLiteral("&Add packages..."), this);
-    connect(addPackagesAction_, &QAction::triggered, this, &MainDialog::OnAddPackages);
-    insertAction(aboutAction_, addPackagesAction_);
-    setAcceptDrops(true);
-}
 
 void MainDialog::PrepareOptionsDialog(OptionsDialog& dialog) {
     if (services_.finder == nullptr) return;
@@ -68,60 +48,73 @@ void MainDialog::PrepareOptionsDialog(OptionsDialog& dialog) {
 }
 
 void MainDialog::OfferFoundFolders() {
-    if (services_.finder == nullptr || !NoFolderSet(paths_)) return;
+    if (services_.finder == nullptr || !state_.NoFolderSet()) return;
     GameFindings findings;
     {
         const WaitCursor wait;
         findings = FindGames(services_.finder->places);
     }
     if (findings.Empty()) return;
-    OptionsDialog dialog(paths_, services_.files, services_.messages, this);
+    OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this);
     PrepareOptionsDialog(dialog);
     dialog.FillFromFindings(findings);
+    dialog.AskBeforeDiscardingFound();
     if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     SaveFolders();
 }
 
 void MainDialog::OnAddPackages() {
     if (services_.finder == nullptr) return;
-    if (FindGame(session_.CurrentGame()) == nullptr) {
+    if (FindGame(state_.CurrentGame()) == nullptr) {
         AddPackages({});  // says why nothing can be added
         return;
     }
-    const std::vector<std::string> files = services_.finder->packageFiles.ChoosePackageFiles(this);
-    if (!files.empty()) AddPackages(files);
+    const std::vector<std::string> files =
+        services_.finder->packageFiles.ChoosePackageFiles(ParentOf(this), lastAddFolder_);
+    if (files.empty()) return;
+    lastAddFolder_ = FolderOf(files.front());
+    AddPackages(files);
 }
 
 void MainDialog::AddPackages(const std::vector<std::string>& files) {
     if (services_.finder == nullptr) return;
-    const GameDescription* game = FindGame(session_.CurrentGame());
+    if (DeferWhileBusy([this, files] { AddPackages(files); })) return;
+    const GameDescription* game = FindGame(state_.CurrentGame());
     if (game == nullptr) {
-        services_.messages.ShowInformation(
-            this, kAddCaption,
-            QStringLiteral("Choose a game first: packages are added to its missions folder."));
+        Inform(kAddCaption, kChooseGameForAdd);
         return;
     }
-    QStringList notAdded;
-    bool added = false;
-    for (const std::string& file : files) {
-        const AddResult result =
-            AddPackageFile(fileSystem_, *game, paths_, file,
-                           [this](const std::string& existing, const std::string& kept) {
-                               return services_.finder->sameName.AskKeepBoth(this, existing, kept);
-                           });
-        added = added || result.done == AddResult::Done::Copied;
-        for (const std::string& line : result.outcome.Lines()) notAdded << Display(line);
-    }
-    if (added) SelectGame(game->id);
-    if (!notAdded.isEmpty()) {
-        services_.messages.ShowInformation(
-            this, kAddCaption, QStringLiteral("Not added:\n") + notAdded.join(QLatin1Char('\n')));
-    }
+    AddReport report;
+    std::mutex currentMutex;
+    std::string current;
+    RunInBackground(
+        [&](BackgroundTask& task) {
+            report = wendmoor::AddPackages(
+                state_.Files(), *game, state_.Paths(), files,
+                [&](const std::string& existing, const std::string& kept) {
+                    return task.AskOnWindowThread([&] {
+                        return services_.finder->sameName.AskKeepBoth(
+                            ParentOf(this), SameNameQuestionText(existing, kept));
+                    });
+                },
+                [&](const std::string& file) {
+                    const std::lock_guard lock(currentMutex);
+                    current = file;
+                });
+        },
+        [&] {
+            const std::lock_guard lock(currentMutex);
+            return ProgressView{AddingText(current), 0};
+        },
+        {});
+    if (report.added) SelectGame(game->id);
+    if (!report.message.empty())
+        services_.messages.ShowWarning(ParentOf(this), kAddCaption, report.message);
 }
 
 void MainDialog::AddFilesFromCommandLine(const std::vector<std::string>& files) {
     if (files.empty() || services_.finder == nullptr) return;
-    if (FindGame(session_.CurrentGame()) == nullptr) {
+    if (FindGame(state_.CurrentGame()) == nullptr) {
         const int game = AskForGame();
         if (game == kNoGame) return;
         gameButtons_->button(game)->setChecked(true);
@@ -132,8 +125,8 @@ void MainDialog::AddFilesFromCommandLine(const std::vector<std::string>& files) 
 
 int MainDialog::AskForGame() {
     QInputDialog question(this);
-    question.setWindowTitle(kAddCaption);
-    question.setLabelText(QStringLiteral("Add the packages to the missions folder of:"));
+    question.setWindowTitle(QString::fromUtf8(kAddCaption));
+    question.setLabelText(QString::fromUtf8(kAskGameForAdd));
     QStringList names;
     for (int id = kCaesar3; id <= kEmperor; ++id) names << QString::fromUtf8(FindGame(id)->name);
     question.setComboBoxItems(names);

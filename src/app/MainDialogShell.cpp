@@ -1,12 +1,12 @@
-// "Start", "Help" and the About command.
-#include <filesystem>
-
+// "Start", "Help", the About command and "Backups...".
 #include "app/AboutDialog.h"
+#include "app/BackupsDialog.h"
 #include "app/LaunchFollower.h"
 #include "app/MainDialog.h"
 #include "packages/Games.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolders.h"
+#include "widgets/QtText.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor {
@@ -15,28 +15,18 @@ namespace {
 
 constexpr char kReadme[] = "qarn_readme.htm";
 
-// The current folder as the system spells it (bytes); empty when it cannot be read.
-std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
-
 }  // namespace
 
 void MainDialog::OnStart() {
-    const GameDescription* game = FindGame(session_.CurrentGame());
-    if (game == nullptr) return;
-    const std::string& folder = paths_.*game->gameFolder;
-    if (folder.empty()) return;
-    // The game starts in its own folder; the folder ends with its separator.
-    ShellOpen(folder + game->programName, folder);
+    const std::optional<std::string> program = state_.GameProgram();
+    // The game starts in its own folder.
+    if (program) ShellOpen(*program, state_.GameFolder());
 }
 
 // The readme in the start folder wins; an installed program, started from anywhere, has its own
 // in the install's data folder.
 void MainDialog::OnHelpButton() {
-    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, CurrentFolder(), ExecutablePath()));
+    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, startDirectory_, ExecutablePath()));
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {
@@ -47,6 +37,29 @@ void MainDialog::OnAbout() {
     AboutDialog about(this);
     connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
     services_.dialogs.Run(about);  // its result does not matter here
+}
+
+void MainDialog::OnBackups() {
+    const GameDescription* game = FindGame(state_.CurrentGame());
+    if (game == nullptr) {
+        Inform(kAppCaption, kChooseGameForBackups);
+        return;
+    }
+    PackageSession& session = state_.Session();
+    BackupsDialog dialog(game->name,
+                         BackupsList(
+                             [&session] {
+                                 return ListBackups(session.BackupStoreFolder(),
+                                                    BackupGameKey(session.CurrentGame()));
+                             },
+                             [this, &session](const std::string& name, bool force) {
+                                 waitNoticeShown_ = false;
+                                 RestoreResult result = session.RestoreBackup(name, force);
+                                 Mirror();
+                                 return result;
+                             }),
+                         services_, this);
+    services_.dialogs.Run(dialog);
 }
 
 }  // namespace wendmoor

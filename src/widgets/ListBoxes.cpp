@@ -86,6 +86,19 @@ void ClearListSelection(QListWidget* list) {
     list->clearSelection();
 }
 
+void SelectListLine(QListWidget* list, const std::optional<std::string>& line) {
+    const QSignalBlocker quiet(list);
+    list->clearSelection();
+    if (!line) return;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->data(Qt::UserRole).toByteArray().toStdString() == *line) {
+            list->setCurrentRow(row);
+            list->scrollToItem(list->item(row));
+            return;
+        }
+    }
+}
+
 std::optional<std::string> SelectedLine(const QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     if (selected.isEmpty()) return std::nullopt;

@@ -49,6 +49,9 @@ void ResetListBox(QListWidget* list);
 // No line selected.
 void ClearListSelection(QListWidget* list);
 
+// Selects the line of those bytes; nothing, or a line not listed: none.
+void SelectListLine(QListWidget* list, const std::optional<std::string>& line);
+
 // The bytes of the selected line, or nothing.
 std::optional<std::string> SelectedLine(const QListWidget* list);
 

@@ -5,40 +5,34 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "finder/GameFinder.h"
+#include "ui/ControlTexts.h"
+#include "ui/WindowTexts.h"
 #include "widgets/QtSeams.h"
+#include "widgets/QtText.h"
 
 namespace wendmoor {
 
-namespace {
-
-QString Text(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-}  // namespace
-
-std::optional<std::size_t> QtFolderPicker::PickFolder(QWidget* parent, const QString& row,
-                                                      const std::vector<FoundFolder>& candidates) {
+std::optional<std::size_t> QtFolderPicker::PickFolder(ParentWindow parentWindow,
+                                                      const std::string& question,
+                                                      const std::vector<std::string>& lines) {
+    QWidget* parent = WidgetOf(parentWindow);
     QStringList items;
-    for (const FoundFolder& found : candidates) {
-        items << Text(found.folder) + QStringLiteral("    (") + Text(found.origin) +
-                     QLatin1Char(')');
-    }
+    for (const std::string& line : lines) items << ToQt(line);
     QInputDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Find games"));
-    dialog.setLabelText(
-        QStringLiteral("Several folders were found for \"%1\".\nWhich one shall it be?").arg(row));
+    dialog.setWindowTitle(QString::fromUtf8(kFindGamesCaption));
+    dialog.setLabelText(ToQt(question));
     dialog.setComboBoxItems(items);
     dialog.setComboBoxEditable(false);
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems, true);
     dialog.setTextValue(items.value(0));
+    if (auto* list = dialog.findChild<QListView*>()) list->setAccessibleName(ToQt(question));
     // Wide enough for the longest line, as far as the screen allows.
     const QFontMetrics metrics(dialog.font());
     int widest = 0;
@@ -58,39 +52,39 @@ std::optional<std::size_t> QtFolderPicker::PickFolder(QWidget* parent, const QSt
     return static_cast<std::size_t>(index);
 }
 
-std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(QWidget* parent) {
-    QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+std::vector<std::string> QtPackageFileChooser::ChoosePackageFiles(ParentWindow parent,
+                                                                  const std::string& startFolder) {
+    QString start = ToQt(startFolder);
+    if (start.isEmpty() || !QDir(start).exists()) {
+        start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    }
     if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
 
-    QFileDialog dialog(parent, QStringLiteral("Add packages"), start);
+    QFileDialog dialog(WidgetOf(parent), QString::fromUtf8(kAddCaption), start);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     // "*." stays a wildcard; the extension matches in any letter case.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilters(
-        {QStringLiteral("ZIP packages (*.%1)").arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
-         QStringLiteral("All files (*)")});
+    dialog.setNameFilters({(QString::fromUtf8(kZipPackagesFilter) + QStringLiteral(" (*.%1)"))
+                               .arg(CaseInsensitiveWildcard(QStringLiteral("zip"))),
+                           QString::fromUtf8(kAllFilesFilter)});
     const QFontMetrics metrics(dialog.font());
     dialog.resize(dialog.sizeHint().expandedTo(
         QSize(metrics.averageCharWidth() * 130, metrics.height() * 32)));
     if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::string> files;
     for (const QString& file : dialog.selectedFiles()) {
-        files.push_back(QFile::encodeName(file).toStdString());
+        files.push_back(PathOf(file));
     }
     return files;
 }
 
-bool QtSameNameQuestion::AskKeepBoth(QWidget* parent, const std::string& existingName,
-                                     const std::string& keptName) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Add packages"),
-                    QStringLiteral("The missions folder holds \"%1\" already, with other content.\n"
-                                   "Keep both (the new one as \"%2\") or skip the new one?")
-                        .arg(Text(existingName), Text(keptName)),
-                    QMessageBox::NoButton, parent);
-    QPushButton* keep = box.addButton(QStringLiteral("Keep both"), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+bool QtSameNameQuestion::AskKeepBoth(ParentWindow parent, const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAddCaption), ToQt(question),
+                    QMessageBox::NoButton, WidgetOf(parent));
+    QPushButton* keep = box.addButton(QString::fromUtf8(kKeepBothButton), QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(QString::fromUtf8(kSkipButton), QMessageBox::RejectRole);
     box.setDefaultButton(keep);
     box.setEscapeButton(skip);
     box.exec();

@@ -1,5 +1,8 @@
 #include "widgets/QtSeams.h"
 
+#include "ui/ControlTexts.h"
+#include "widgets/QtText.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -8,6 +11,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTextEdit>
 
 namespace wendmoor {
 
@@ -15,18 +19,40 @@ int QtDialogRunner::Run(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtMessageBoxes::ShowInformation(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+namespace {
+
+void ShowBox(QMessageBox::Icon icon, ParentWindow parent, const std::string& caption,
+             const std::string& text, const std::string& details) {
+    QMessageBox box(icon, ToQt(caption), ToQt(text), QMessageBox::Ok, WidgetOf(parent));
     box.setTextFormat(Qt::PlainText);  // a system's text may hold what looks like a tag
+    if (!details.empty()) {
+        box.setDetailedText(ToQt(details));
+        if (auto* text = box.findChild<QTextEdit*>())
+            text->setAccessibleName(QString::fromUtf8(kDetailsName));
+    }
     box.exec();
 }
 
-void QtMessageBoxes::ShowInformationWithDetails(QWidget* parent, const QString& caption,
-                                                const QString& richText, const QString& details) {
-    QMessageBox box(QMessageBox::Information, caption, richText, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::RichText);
-    if (!details.isEmpty()) box.setDetailedText(details);
-    box.exec();
+}  // namespace
+
+void QtMessageBoxes::ShowInformation(ParentWindow parent, const std::string& caption,
+                                     const std::string& text, const std::string& details) {
+    ShowBox(QMessageBox::Information, parent, caption, text, details);
+}
+
+void QtMessageBoxes::ShowWarning(ParentWindow parent, const std::string& caption,
+                                 const std::string& text) {
+    ShowBox(QMessageBox::Warning, parent, caption, text, {});
+}
+
+bool QtMessageBoxes::AskYesNo(ParentWindow parent, const std::string& caption,
+                              const std::string& text) {
+    QMessageBox box(QMessageBox::Question, ToQt(caption), ToQt(text),
+                    QMessageBox::Yes | QMessageBox::No, WidgetOf(parent));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString CaseInsensitiveWildcard(const QString& name) {
@@ -82,16 +108,15 @@ class BorrowedDialog {
 
 }  // namespace
 
-std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
+std::optional<std::string> QtFileChooser::ChooseFile(ParentWindow parent,
                                                      const FileChoiceRequest& request) {
-    const QString initialText = QFile::decodeName(QByteArray::fromStdString(request.initialText));
+    const QString initialText = ToQt(request.initialText);
     const bool chooseFolder = request.pattern.empty() && !request.fileMustExist;
 
-    const BorrowedDialog borrowed(parent);
+    const BorrowedDialog borrowed(WidgetOf(parent));
     QFileDialog& dialog = *borrowed;
-    dialog.setDirectory(request.initialFolder.empty()
-                            ? QDir::homePath()
-                            : QFile::decodeName(QByteArray::fromStdString(request.initialFolder)));
+    dialog.setDirectory(request.initialFolder.empty() ? QDir::homePath()
+                                                      : ToQt(request.initialFolder));
     // What the last use typed or chose does not stand in the name box of this one.
     if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->clear();
     if (chooseFolder) {
@@ -104,13 +129,14 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
         dialog.setNameFilter(QFileDialog::tr("All Files (*)"));
         dialog.setWindowTitle(initialText);
     } else {
-        dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile
-                                                 : QFileDialog::AnyFile);
-        dialog.setWindowTitle(QStringLiteral("Open"));
+        // Qt's own check of an existing file minds the letter case: "Zeus.exe" would not find
+        // "zeus.exe". The caller checks in any letter case instead.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setWindowTitle(QString::fromUtf8(kOpenTitle));
         if (!request.pattern.empty()) {
             // The list shows the game's program in any letter case; the pattern's details
             // are hidden, so the type box reads just "Zeus.exe" as on Windows.
-            const QString pattern = QFile::decodeName(QByteArray::fromStdString(request.pattern));
+            const QString pattern = ToQt(request.pattern);
             dialog.setOption(QFileDialog::HideNameFilterDetails, true);
             dialog.setNameFilter(pattern + QStringLiteral(" (") + CaseInsensitiveWildcard(pattern) +
                                  QLatin1Char(')'));
@@ -130,7 +156,7 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
             if (folder.isDir()) {
                 QString path = folder.absoluteFilePath();
                 if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
-                return QFile::encodeName(path + initialText).toStdString();
+                return PathOf(path + initialText);
             }
             QMessageBox::warning(
                 &dialog, dialog.windowTitle(),
@@ -138,15 +164,10 @@ std::optional<std::string> QtFileChooser::ChooseFile(QWidget* parent,
             continue;
         }
         const QFileInfo info(chosen.first());
-        const bool folderExists = QFileInfo(info.absolutePath()).isDir();
-        if (folderExists && (!request.fileMustExist || info.isFile())) {
-            return QFile::encodeName(info.absoluteFilePath()).toStdString();
-        }
+        if (QFileInfo(info.absolutePath()).isDir()) return PathOf(info.absoluteFilePath());
         // The Windows dialog refuses such a choice and stays open; so does this one.
-        QMessageBox::warning(
-            &dialog, dialog.windowTitle(),
-            folderExists ? QStringLiteral("%1\nFile not found.").arg(info.absoluteFilePath())
-                         : QStringLiteral("%1\nPath does not exist.").arg(info.absolutePath()));
+        QMessageBox::warning(&dialog, dialog.windowTitle(),
+                             QStringLiteral("%1\nPath does not exist.").arg(info.absolutePath()));
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace wendmoor {
 
-// The real program's answers to the seams of Seams.h.
+// The real program's answers to the seams.
 
 class QtDialogRunner final : public DialogRunner {
   public:
@@ -15,20 +15,23 @@ class QtDialogRunner final : public DialogRunner {
 
 class QtMessageBoxes final : public MessageBoxes {
   public:
-    void ShowInformation(QWidget* parent, const QString& caption, const QString& text) override;
-    void ShowInformationWithDetails(QWidget* parent, const QString& caption,
-                                    const QString& richText, const QString& details) override;
+    void ShowInformation(ParentWindow parent, const std::string& caption, const std::string& text,
+                         const std::string& details) override;
+    void ShowWarning(ParentWindow parent, const std::string& caption,
+                     const std::string& text) override;
+    bool AskYesNo(ParentWindow parent, const std::string& caption,
+                  const std::string& text) override;
 };
 
 // Qt's own file dialog (not the desktop's, whose behaviour varies), opening in the requested
 // folder, else the user's home folder. Its history lives in memory only: no QtProject.conf is
-// written. A program row shows only files named like the
-// program, in any letter case, and takes only an existing file. A folder row chooses a folder,
-// titled with the row's hint, and answers the hint inside it, which is what a Windows user
-// accepting the hint in that folder got.
+// written. A program row shows only files named like the program, in any letter case; whether
+// the chosen one exists is the caller's to check, in any letter case too. A folder row chooses
+// a folder, titled with the row's hint, and answers the hint inside it, which is what a Windows
+// user accepting the hint in that folder got.
 class QtFileChooser final : public FileChooser {
   public:
-    std::optional<std::string> ChooseFile(QWidget* parent,
+    std::optional<std::string> ChooseFile(ParentWindow parent,
                                           const FileChoiceRequest& request) override;
 };
 

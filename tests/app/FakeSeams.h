@@ -7,19 +7,17 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <QAbstractButton>
 #include <QDialog>
 #include <QString>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "UiFakes.h"
 #include "ZipWriter.h"
 #include "app/MainDialog.h"
 #include "packages/Games.h"
@@ -31,8 +29,8 @@
 
 namespace wendmoor::testing {
 
-inline const QString kAboutTitle = QStringLiteral("Info über QARN");
-inline const QString kOptionsTitle = QStringLiteral("QARN Options Dialog");
+inline const QString kAboutBoxTitle = QStringLiteral("Info über QARN");
+inline const QString kOptionsDialogTitle = QStringLiteral("QARN Options Dialog");
 
 // Clicks the named button of a window or dialog.
 inline void Press(QWidget& parent, const char* button) {
@@ -85,42 +83,6 @@ ScriptedDialogRunner::Answer Work(std::function<void(Dialog&)> work) {
     };
 }
 
-// Records each box; a rich text is recorded as the text it shows, its details apart.
-class RecordingMessageBoxes final : public MessageBoxes {
-  public:
-    void ShowInformation(QWidget*, const QString& caption, const QString& text) override {
-        shown.emplace_back(caption, text);
-        details.emplace_back();
-    }
-    void ShowInformationWithDetails(QWidget*, const QString& caption, const QString& richText,
-                                    const QString& detailText) override {
-        QTextDocument document;
-        document.setHtml(richText);
-        shown.emplace_back(caption, document.toPlainText());
-        details.push_back(detailText);
-    }
-    std::vector<std::pair<QString, QString>> shown;
-    std::vector<QString> details;  // one for each box shown
-};
-
-class ScriptedFileChooser final : public FileChooser {
-  public:
-    void Answer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
-
-    std::optional<std::string> ChooseFile(QWidget*, const FileChoiceRequest& request) override {
-        requests.push_back(request);
-        if (answers_.empty()) return std::nullopt;
-        std::optional<std::string> answer = std::move(answers_.front());
-        answers_.pop_front();
-        return answer;
-    }
-
-    std::vector<FileChoiceRequest> requests;
-
-  private:
-    std::deque<std::optional<std::string>> answers_;
-};
-
 // Records each open and answers `failure` at once; with `real` set and no failure, hands the
 // open on to that launcher (the system's, with stand-in starters on a PATH of the test's).
 class FakeLauncher final : public Launcher {
@@ -171,7 +133,9 @@ class WindowTest : public ::testing::Test {
         ASSERT_TRUE(SaveGamePaths(stored, store).Ok());
         store.writes.clear();
         window = std::make_unique<MainDialog>(store, services);
-        if (NeedsFirstStartAbout(stored)) dialogs.Expect(Accept());
+        if (stored.pharao_path.empty() && stored.zeus_path.empty() && stored.emperor_path.empty()) {
+            dialogs.Expect(Accept());  // the first-start About box
+        }
         ASSERT_TRUE(window->InitDialog());
         dialogs.titles.clear();
     }

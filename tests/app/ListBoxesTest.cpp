@@ -20,7 +20,6 @@ TEST(ListBoxesTest, LinesKeepTheirOrderAndBytesAndProgrammaticChangesStayQuiet) 
     ASSERT_EQ(list.count(), 4);
     EXPECT_EQ(list.item(1)->text(), QStringLiteral("Beta.zip"));
     EXPECT_EQ(ListLines(&list), lines);
-    EXPECT_FALSE(list.isSortingEnabled());
     EXPECT_EQ(SelectedLine(&list), std::nullopt);
 
     QSignalSpy spy(&list, &QListWidget::itemSelectionChanged);

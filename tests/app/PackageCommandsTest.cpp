@@ -1,6 +1,8 @@
 // Content display, install and deinstall from the window, on Caesar III packages. Where the
 // files go is the session's (tests/packages); the window shows the lists it keeps.
+#include <QApplication>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "FakeSeams.h"
@@ -28,41 +30,41 @@ class PackageCommandsTest : public WindowTest {
         ASSERT_NE(found, lines.end()) << line;
         list->setCurrentRow(static_cast<int>(found - lines.begin()));
     }
-    bool NothingSelected() const {
-        return window->InstalledList()->selectedItems().isEmpty() &&
-               window->AvailableList()->selectedItems().isEmpty();
+    QPushButton* Button(const char* name) {
+        return window->findChild<QPushButton*>(QString::fromLatin1(name));
     }
 
     const Lines romeContent = {"M Rome.map", "S Rome.sav", "Z readme.txt"};
 };
 
-// The buttons run the command on the selected line; a selection in one list clears the other's.
+// The buttons run the command on the selected line and are enabled only when they would act;
+// a selection in one list clears the other's. After the command the focus stays on the list it
+// came from and the package is selected where it went (MainWindowStateTest has the rule).
 TEST_F(PackageCommandsTest, InstallAndDeinstallFromTheWindow) {
+    const auto enabled = [this] {
+        return std::pair{Button("installButton")->isEnabled(),
+                         Button("deinstallButton")->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), std::pair(false, false));
     Pick(window->AvailableList(), "rome.zip");
     EXPECT_EQ(Content(), romeContent);
+    EXPECT_EQ(enabled(), std::pair(true, false));
+    window->AvailableList()->setFocus();
     Click("installButton");
     EXPECT_EQ(Installed(), Lines({"rome.zip"}));
     EXPECT_EQ(Available(), Lines({"carthage.zip"}));
-    EXPECT_TRUE(Content().empty());
-    EXPECT_TRUE(NothingSelected());
+    EXPECT_EQ(SelectedLine(window->InstalledList()), "rome.zip");
+    EXPECT_EQ(Content(), romeContent);
+    EXPECT_EQ(enabled(), std::pair(false, true));
+    EXPECT_EQ(window->focusWidget(), window->AvailableList());
 
-    Pick(window->InstalledList(), "rome.zip");
     Pick(window->AvailableList(), "carthage.zip");
     EXPECT_TRUE(window->InstalledList()->selectedItems().isEmpty());
-    EXPECT_EQ(Content(), Lines({"M Carthage.map"}));
     Pick(window->InstalledList(), "rome.zip");
-    EXPECT_TRUE(window->AvailableList()->selectedItems().isEmpty());
-    EXPECT_EQ(Content(), romeContent);
-    Click("installButton");  // nothing selected in "Available Missions": nothing changes
-    EXPECT_EQ(Content(), romeContent);
-    EXPECT_EQ(SelectedLine(window->InstalledList()), "rome.zip");
-    EXPECT_EQ(Installed(), Lines({"rome.zip"}));
-
     Click("deinstallButton");
     EXPECT_TRUE(Installed().empty());
     EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
-    EXPECT_TRUE(Content().empty());
-    EXPECT_TRUE(NothingSelected());
+    EXPECT_EQ(SelectedLine(window->AvailableList()), "rome.zip");
 }
 
 // Each list runs its command on a double-click and on Enter; which keys ask for it, and that

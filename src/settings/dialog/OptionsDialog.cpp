@@ -1,240 +1,166 @@
 #include "settings/dialog/OptionsDialog.h"
 
-#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/FileSystem.h"
-#include "platform/Path.h"
-#include "widgets/DialogUnits.h"
+#include "ui/ControlTexts.h"
+#include "ui/WindowTexts.h"
 #include "widgets/GroupFrame.h"
-#include "widgets/PathText.h"
-#include "widgets/Seams.h"
+#include "widgets/QtText.h"
+#include "widgets/TemplatePage.h"
+#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 
 namespace {
 
-struct OptionsRow {
-    const char* groupText;
-    int boxY;    // dialog units
-    int editId;  // the "..." button is editId + 1
-    std::string GamePaths::*field;
-    const char* name;  // the field's name in the settings; its widgets are named after it
-    const char* initialText;
-    bool gameFolder;                       // only a different folder is taken
-    std::string GamePaths::*emptiedSaves;  // emptied when the game folder changes
-    const char* spokenName;                // what a screen reader calls the field
-};
+// The rows take the dialog's template above this line; OK and Cancel stand below it.
+constexpr int kRowsHeight = 366;
+constexpr int kDialogWidth = 362;
+constexpr TemplatePage::Growth kGrowsWide{0, 2, 0, 0};
+constexpr TemplatePage::Growth kMovesRight{2, 0, 0, 0};
 
-// Top to bottom, as the dialog shows them; also the tab order.
-const std::array<OptionsRow, 11> kRows = {{
-    {"Caesar3 Missions Folder (*.zip)", 5, 1045, &GamePaths::caesar3_missions, "caesar3_missions",
-     "locate Caesar3 missions folder", false, nullptr, "Caesar III missions folder"},
-    {"Caesar3 Folder (C3.exe)", 34, 1043, &GamePaths::caesar3_path, "caesar3_path", "C3.exe", true,
-     nullptr, "Caesar III game folder"},
-    {"Pharao Missions Folder (*.zip)", 75, 1035, &GamePaths::pharao_missions, "pharao_missions",
-     "locate Pharao missions folder", false, nullptr, "Pharao missions folder"},
-    {"Pharao Folder (Pharaoh.exe)", 105, 1027, &GamePaths::pharao_path, "pharao_path",
-     "Pharaoh.exe", true, &GamePaths::pharao_saves, "Pharao game folder"},
-    {"Pharao Savegame Folder (*.sav)", 135, 1037, &GamePaths::pharao_saves, "pharao_saves",
-     "locate Pharao Save folder", false, nullptr, "Pharao save-game folder"},
-    {"Zeus Missions Folder (*.zip)", 175, 1033, &GamePaths::zeus_missions, "zeus_missions",
-     "locate Zeus missions folder", false, nullptr, "Zeus missions folder"},
-    {"Zeus Folder (Zeus.exe)", 205, 1029, &GamePaths::zeus_path, "zeus_path", "Zeus.exe", true,
-     &GamePaths::zeus_saves, "Zeus game folder"},
-    {"Zeus Savegame Folder (*.sav)", 234, 1039, &GamePaths::zeus_saves, "zeus_saves",
-     "locate Zeus Save folder", false, nullptr, "Zeus save-game folder"},
-    {"Emperor Missions Folder (*.zip)", 275, 1025, &GamePaths::emperor_missions, "emperor_missions",
-     "locate Emperor missions folder", false, nullptr, "Emperor missions folder"},
-    {"Emperor Folder (Emperor.exe)", 305, 1031, &GamePaths::emperor_path, "emperor_path",
-     "Emperor.exe", true, &GamePaths::emperor_saves, "Emperor game folder"},
-    {"Emperor Savegame Folder (*.sav)", 335, 1041, &GamePaths::emperor_saves, "emperor_saves",
-     "locate Emperor Save folder", false, nullptr, "Emperor save-game folder"},
-}};
-
-const OptionsRow* RowOfButton(int buttonId) {
-    for (const OptionsRow& row : kRows) {
-        if (row.editId + 1 == buttonId) return &row;
-    }
-    return nullptr;
-}
-
-QString Display(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
 }
 
 }  // namespace
 
 OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, MessageBoxes& messages,
                              QWidget* parent)
-    : QDialog(parent),
-      paths_(paths),
-      working_(paths),
-      fileChooser_(fileChooser),
-      messages_(messages) {
-    setWindowTitle(QStringLiteral("QARN Options Dialog"));
+    : QDialog(parent), state_(paths, fileChooser, messages, ParentOf(this)), messages_(messages) {
+    setWindowTitle(QString::fromUtf8(kOptionsTitle));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    const DialogUnits units(font());
-
-    // The group boxes first, so they lie beneath the fields they frame.
-    for (const OptionsRow& row : kRows) {
-        auto* box = new GroupFrame(QString::fromUtf8(row.groupText), this);
-        box->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Group"));
-        units.Place(box, 5, row.boxY, 350, 30);
+    auto* rows = new TemplatePage(kDialogWidth, kRowsHeight);
+    QFont italic = font();
+    italic.setItalic(true);
+    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
+        const OptionsRow& row = kOptionsRows[i];
+        const QString name = QString::fromLatin1(row.name);
+        auto* box = new GroupFrame(QString::fromUtf8(row.title), rows);
+        box->setObjectName(name + QStringLiteral("Group"));
+        rows->Place(box, 5, row.boxY, 350, 30, kGrowsWide);
+        // The note stands on the box's top line, at the right, as the title does at the left.
+        auto* note = new QLabel(rows);
+        note->setObjectName(name + QStringLiteral("Origin"));
+        note->setFont(italic);
+        note->setAutoFillBackground(true);
+        note->setContentsMargins(2, 0, 2, 0);
+        rows->Place(note, 150, row.boxY - 1, 195, 9, {0, 2, 0, 0, true});
+        notes_[i] = note;
     }
-
-    // Then the controls. The tab order follows the rows top to bottom, each field and then its
-    // button, and ends with Cancel and OK as they stand below the rows.
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    units.Place(ok, 305, 370, 50, 14);
-    connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
-
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    units.Place(cancel, 5, 370, 50, 14);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    QWidget* previous = nullptr;
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const OptionsRow& row = kRows[i];
+    // The controls in their tab order: the rows top to bottom, each field and then its button.
+    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
+        const OptionsRow& row = kOptionsRows[i];
         const QString spokenName = QString::fromUtf8(row.spokenName);
-        auto* edit = new QLineEdit(this);
+        auto* edit = new QLineEdit(rows);
         edit->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Field"));
         edit->setReadOnly(true);
+        // Read-only looks read-only: the window's background, no frame of an input field.
+        edit->setFrame(false);
+        edit->setBackgroundRole(QPalette::Window);
         edit->setAccessibleName(spokenName);
-        edit->setAccessibleDescription(QString::fromUtf8(row.groupText) +
-                                       QStringLiteral(". Changed with the button beside it."));
-        units.Place(edit, 11, row.boxY + 11, 315, 15);
+        edit->setAccessibleDescription(QString::fromUtf8(row.title) +
+                                       QString::fromUtf8(kOptionsFieldNote));
+        rows->Place(edit, 11, row.boxY + 11, 315, 15, kGrowsWide);
         edits_[i] = edit;
 
-        const int buttonId = row.editId + 1;
-        auto* button = new QPushButton(QStringLiteral("..."), this);
+        auto* button = MakeButton(rows, "", "...");
         button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Browse"));
-        button->setAutoDefault(false);
-        button->setAccessibleName(QStringLiteral("Browse for the ") + spokenName);
-        button->setAccessibleDescription(
-            row.gameFolder ? QStringLiteral("Opens a file chooser: choose %1 in the game's folder.")
-                                 .arg(QString::fromUtf8(row.initialText))
-                           : QStringLiteral("Opens a folder chooser."));
-        units.Place(button, 331, row.boxY + 11, 20, 14);
+        button->setAccessibleName(QString::fromUtf8(kOptionsBrowseName) + spokenName);
+        rows->Place(button, 331, row.boxY + 11, 20, 14, kMovesRight);
+        const int buttonId = row.editId + 1;
         connect(button, &QPushButton::clicked, this, [this, buttonId] { OnBrowse(buttonId); });
-
-        if (previous != nullptr) setTabOrder(previous, edit);
-        setTabOrder(edit, button);
-        previous = button;
     }
-    setTabOrder(previous, cancel);
-    setTabOrder(cancel, ok);
 
-    setFixedSize(units.Size(362, 391));
+    // OK and Cancel below the rows, always in view.
+    buttonBar_ = new TemplatePage(kDialogWidth, 20);
+    auto* bar = static_cast<TemplatePage*>(buttonBar_);
+    auto* cancel = MakeButton(bar, "cancelButton", kCancelButton);
+    bar->Place(cancel, 5, 3, 50, 14);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* ok = MakeButton(bar, "okButton", kOkButton);
+    ok->setDefault(true);
+    bar->Place(ok, 305, 3, 50, 14, kMovesRight);
+    connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
+    ShowScrolling(*this, rows, buttonBar_);
     UpdateFields();
     ok->setFocus();
 }
 
 void OptionsDialog::UpdateFields() {
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        edits_[i]->setText(Display(working_.*kRows[i].field));
+    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
+        edits_[i]->setText(ToQt(state_.Value(i)));
         edits_[i]->setCursorPosition(0);
+        const QString note = ToQt(state_.RowNote(i));
+        notes_[i]->setText(note);
+        notes_[i]->setVisible(!note.isEmpty());
     }
-    ShowOrigins();
-}
-
-namespace {
-
-// The folder itself when it exists (in its spelling on disk), else the nearest one above it.
-std::string NearestExistingFolder(const std::string& folder) {
-    if (folder.empty()) return {};
-    const FileSystem fileSystem;
-    std::string candidate = fileSystem.Resolve(folder);
-    while (!candidate.empty()) {
-        if (candidate.back() != kPathSeparator) candidate += kPathSeparator;
-        if (fileSystem.FolderExists(candidate)) return candidate;
-        candidate.pop_back();
-        candidate = FolderOf(candidate);
-    }
-    return {};
-}
-
-}  // namespace
-
-bool OptionsDialog::BrowseForFile(std::string& buffer, const std::string& currentFolder) {
-    FileChoiceRequest request;
-    request.initialText = buffer;
-    request.initialFolder = NearestExistingFolder(currentFolder);
-    if (buffer.find('.') != std::string::npos) {
-        request.pattern = buffer;
-        request.fileMustExist = true;
-    }
-    for (;;) {
-        const std::optional<std::string> chosen = fileChooser_.ChooseFile(this, request);
-        if (!chosen) return false;
-        // Keep the folder of the choice with its trailing separator; its file name goes.
-        const std::string folder = FolderOf(*chosen);
-        if (folder.empty()) return false;
-        if (folder.size() <= kMaxStoredPathLength) {
-            buffer = folder;
-            return true;
-        }
-        // The folder must be stored whole to be loaded again. Say why it is refused, then let
-        // the user choose again from where the choice was made.
-        messages_.ShowInformationWithDetails(
-            this, QStringLiteral("Path too long"),
-            QStringLiteral("This folder's path is %1 bytes long; a folder may have at most %2 "
-                           "bytes. Please choose one with a shorter path.<br><br>%3")
-                .arg(folder.size())
-                .arg(kMaxStoredPathLength)
-                .arg(PathHtml(folder)),
-            QString());
-        request.initialFolder = NearestExistingFolder(folder);
-    }
+    static_cast<TemplatePage*>(notes_[0]->parentWidget())->Arrange();
+    if (findStatus_ != nullptr) findStatus_->setText(ToQt(state_.FindStatus()));
 }
 
 void OptionsDialog::OnBrowse(int buttonId) {
-    const OptionsRow* row = RowOfButton(buttonId);
-    if (row == nullptr) return;
-    std::string buffer = row->initialText;
-    // The chooser starts where the row points: for a program row that is the game folder, the
-    // folder of the current program.
-    if (!BrowseForFile(buffer, working_.*row->field)) return;
-
-    std::string& field = working_.*row->field;
-    if (row->gameFolder) {
-        // Compared byte for byte: another letter case is another folder.
-        if (buffer != field) {
-            if (row->emptiedSaves != nullptr) (working_.*row->emptiedSaves).clear();
-            field = buffer;
-        }
-    } else {
-        field = buffer;
+    for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
+        if (kOptionsRows[row].editId + 1 == buttonId) state_.Browse(row);
     }
     UpdateFields();
 }
 
 void OptionsDialog::accept() {
-    if (!MakeAcceptedProposals()) return;
-    paths_ = working_;
-    QDialog::accept();
+    const bool accepted = state_.Accept();
+    UpdateFields();
+    if (accepted) QDialog::accept();
 }
 
-std::string GamePaths::*OptionsDialog::FieldOfRow(std::size_t row) {
-    return kRows[row].field;
+void OptionsDialog::reject() {
+    if (askBeforeDiscarding_ && state_.HoldsFoundValues() &&
+        !messages_.AskYesNo(ParentOf(this), kFindGamesCaption, DiscardFoundQuestion(state_))) {
+        accept();
+        return;
+    }
+    QDialog::reject();
 }
 
-int OptionsDialog::EditIdOfRow(std::size_t row) {
-    return kRows[row].editId;
+void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picker) {
+    if (state_.FinderEnabled()) return;
+    state_.EnableFinder(places, picker);
+    auto* bar = static_cast<TemplatePage*>(buttonBar_);
+    auto* find = MakeButton(bar, "findGames", kFindGamesButton);
+    bar->Place(find, 60, 3, 50, 14);
+    connect(find, &QPushButton::clicked, this, &OptionsDialog::OnFindGames);
+    find->show();
+    findStatus_ = new QLabel(bar);
+    findStatus_->setObjectName(QStringLiteral("findStatus"));
+    bar->Place(findStatus_, 115, 3, 185, 14, kGrowsWide);
+    findStatus_->show();
+    UpdateFields();
 }
 
-QString OptionsDialog::NameOfRow(std::size_t row) {
-    return QString::fromLatin1(kRows[row].name);
+void OptionsDialog::OnFindGames() {
+    {
+        const WaitCursor wait;
+        state_.FindGames();
+    }
+    UpdateFields();
 }
 
-QString OptionsDialog::TitleOfRow(std::size_t row) {
-    return QString::fromUtf8(kRows[row].groupText);
+bool OptionsDialog::FillFromFindings(const GameFindings& findings) {
+    const bool filled = state_.Fill(findings) > 0;
+    UpdateFields();
+    return filled;
+}
+
+QString OptionsDialog::OriginText(int editId) const {
+    for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
+        if (kOptionsRows[row].editId == editId) return ToQt(state_.RowNote(row));
+    }
+    return {};
 }
 
 }  // namespace wendmoor

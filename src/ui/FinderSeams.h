@@ -6,40 +6,39 @@
 #include <vector>
 
 #include "finder/FinderPlaces.h"
-
-class QString;
-class QWidget;
+#include "ui/Seams.h"
 
 namespace wendmoor {
 
 struct FoundFolder;
 
-// The modal pieces of finding the games and adding packages, reached like those of Seams.h so
-// the tests pre-answer them; the real program fills them with QtFinderSeams.h.
+// The modal pieces of finding the games and adding packages, reached like those of Seams.h.
 
 // Several folders were found for one row of the options dialog: the player picks one.
 class FolderPicker {
   public:
     virtual ~FolderPicker() = default;
-    // The index of the chosen candidate; nothing when the player chose none.
-    virtual std::optional<std::size_t> PickFolder(QWidget* parent, const QString& row,
-                                                  const std::vector<FoundFolder>& candidates) = 0;
+    // The index of the chosen candidate; nothing when the player chose none. `question` and
+    // `lines` are what the chooser shows (FolderPickerTexts).
+    virtual std::optional<std::size_t> PickFolder(ParentWindow parent, const std::string& question,
+                                                  const std::vector<std::string>& lines) = 0;
 };
 
-// "Add packages...": the files the player chose, several at once; none when cancelled.
+// "Add packages...": the files the player chose, several at once, opening in `startFolder`;
+// none when cancelled.
 class PackageFileChooser {
   public:
     virtual ~PackageFileChooser() = default;
-    virtual std::vector<std::string> ChoosePackageFiles(QWidget* parent) = 0;
+    virtual std::vector<std::string> ChoosePackageFiles(ParentWindow parent,
+                                                        const std::string& startFolder) = 0;
 };
 
 // A file of the same name with other bytes is in the missions folder already: true keeps both,
-// the new one as `keptName`; false skips the new one.
+// the new one under the name the question gives; false skips the new one.
 class SameNameQuestion {
   public:
     virtual ~SameNameQuestion() = default;
-    virtual bool AskKeepBoth(QWidget* parent, const std::string& existingName,
-                             const std::string& keptName) = 0;
+    virtual bool AskKeepBoth(ParentWindow parent, const std::string& question) = 0;
 };
 
 // What the window needs to find the games and add packages. `places` is where the finder

@@ -1,0 +1,135 @@
+#include "ui/MainWindowState.h"
+
+#include <algorithm>
+
+#include "packages/Games.h"
+#include "platform/SettingsStore.h"
+#include "ui/WindowTexts.h"
+
+namespace wendmoor {
+
+MainWindowState::MainWindowState(SettingsStore& settings, std::function<void()> askForFolders,
+                                 PackageLock::KeepWaiting keepWaiting)
+    : settings_(settings),
+      session_(paths_, fileSystem_, std::move(askForFolders), std::move(keepWaiting)) {}
+
+std::string MainWindowState::LoadSettings() {
+    const std::vector<std::string> unusable = LoadGamePaths(paths_, settings_);
+    return unusable.empty() ? std::string() : UnusableSettingsText(unusable);
+}
+
+std::string MainWindowState::SaveSettings() {
+    const Outcome saved = SaveGamePaths(paths_, settings_);
+    return saved.Ok() ? std::string() : UnsavedFoldersText(saved.Lines());
+}
+
+bool MainWindowState::NeedsFirstStartAbout() const {
+    return paths_.emperor_path.empty() && paths_.pharao_path.empty() && paths_.zeus_path.empty();
+}
+
+bool MainWindowState::NoFolderSet() const {
+    return std::none_of(
+        std::begin(kGamePathFields), std::end(kGamePathFields),
+        [this](const GamePathField& field) { return !(paths_.*field.member).empty(); });
+}
+
+void MainWindowState::SelectGame(int game) {
+    selectedList_.reset();
+    selectedLine_.clear();
+    session_.SelectGame(game);
+}
+
+void MainWindowState::SelectPackage(PackageList list, const std::optional<std::string>& line) {
+    session_.ClearContent();
+    selectedList_.reset();
+    selectedLine_.clear();
+    if (!line || session_.CurrentGame() == kNoGame) return;
+    selectedList_ = list;
+    selectedLine_ = *line;
+    session_.ShowPackageContent(*line);
+}
+
+std::optional<std::string> MainWindowState::Selected(PackageList list) const {
+    if (selectedList_ != list) return std::nullopt;
+    return selectedLine_;
+}
+
+const std::vector<std::string>& MainWindowState::Lines(PackageList list) const {
+    return list == PackageList::Installed ? session_.Lists().installed : session_.Lists().available;
+}
+
+std::vector<std::string> MainWindowState::ContentLines() const {
+    const std::vector<std::string>& content = session_.Content();
+    if (!content.empty()) return content;
+    const GameDescription* game = FindGame(session_.CurrentGame());
+    if (game == nullptr) return {};
+    if (selectedList_) {
+        const std::string archive = session_.ArchivePathOf(selectedLine_);
+        if (!fileSystem_.FileExists(archive)) {
+            return {"The file of this package is gone from the missions folder:", archive,
+                    "Choose the game again to update the lists."};
+        }
+        return {};
+    }
+    const std::string& missions = paths_.*game->missions;
+    if (!session_.ScanOutcome().Ok() || missions.empty() ||
+        !Lines(PackageList::Installed).empty() || !Lines(PackageList::Available).empty()) {
+        return {};
+    }
+    return {"No packages yet. Packages go to " + missions,
+            "Drop ZIP files on this window, or right-click it and choose \"Add packages...\"."};
+}
+
+bool MainWindowState::CanInstall() const {
+    return CommandFrom(PackageList::Available).has_value();
+}
+
+bool MainWindowState::CanDeinstall() const {
+    return CommandFrom(PackageList::Installed).has_value();
+}
+
+std::optional<PackageCommand> MainWindowState::CommandFrom(PackageList source) const {
+    if (commandRunning_ || session_.CurrentGame() == kNoGame) return std::nullopt;
+    const std::optional<std::string> line = Selected(source);
+    if (!line) return std::nullopt;
+    return PackageCommand{*line, source};
+}
+
+void MainWindowState::BeginCommand() {
+    commandRunning_ = true;
+    selectedList_.reset();
+    selectedLine_.clear();
+    session_.ClearContent();
+}
+
+Outcome MainWindowState::RunCommand(const PackageCommand& command, CommandProgress* progress) {
+    return session_.RunPackageCommand(command.package, command.Install(), progress);
+}
+
+std::string MainWindowState::FinishCommand(const PackageCommand& command, const Outcome& outcome,
+                                           bool cancelled) {
+    commandRunning_ = false;
+    // Where the package went, if it moved; where it stayed otherwise.
+    const PackageList moved = command.Install() ? PackageList::Installed : PackageList::Available;
+    for (const PackageList list : {moved, command.source}) {
+        const std::vector<std::string>& lines = Lines(list);
+        if (std::find(lines.begin(), lines.end(), command.package) != lines.end()) {
+            SelectPackage(list, command.package);
+            break;
+        }
+    }
+    return CommandReport(command.Install(), outcome, session_.Kept(), cancelled);
+}
+
+std::optional<std::string> MainWindowState::GameProgram() const {
+    const GameDescription* game = FindGame(session_.CurrentGame());
+    if (game == nullptr || (paths_.*game->gameFolder).empty()) return std::nullopt;
+    return paths_.*game->gameFolder + game->programName;
+}
+
+std::string MainWindowState::GameFolder() const {
+    const GameDescription* game = FindGame(session_.CurrentGame());
+    return game == nullptr ? std::string() : paths_.*game->gameFolder;
+}
+
+}  // namespace wendmoor

@@ -1,0 +1,83 @@
+// The texts the windows show, made from the core's results.
+#include "ui/WindowTexts.h"
+
+#include <gtest/gtest.h>
+
+#include "packages/BackupStore.h"
+#include "packages/CommandProgress.h"
+#include "platform/Launcher.h"
+#include "platform/Outcome.h"
+
+namespace wendmoor {
+namespace {
+
+// The "Error" box: the system's reason, then one blank, the file, two blanks, "in", two blanks,
+// the folder; a blank inside a path stays as it is.
+TEST(WindowTextsTest, TheErrorTextKeepsItsForm) {
+    const struct {
+        std::string reason;
+        std::string expected;
+    } cases[] = {
+        {"No such file or directory\n",
+         "No such file or directory\n 'qarn_readme.htm'  in  '/opt/my games/'"},
+        {"", " 'qarn_readme.htm'  in  '/opt/my games/'"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShellErrorText(LaunchFailure{c.reason, {}}, "qarn_readme.htm", "/opt/my games/"),
+                  c.expected);
+    }
+}
+
+// A cancelled install says so, whatever the core's words for it; a failed command lists its
+// failures; the kept files follow; a command that did all and kept nothing says nothing.
+TEST(WindowTextsTest, TheCommandReportSaysWhatHappened) {
+    const Outcome cancelled =
+        Outcome::Failed("the install", "cancelled before any file was replaced");
+    const Outcome failed = Outcome::Failed("/games/C3/Rome.map", "Permission denied");
+    const KeptFiles none;
+    const KeptFiles kept{"/home/p/.local/share/QARN/backups/c3-1/", {"/games/C3/Rome.sav"}};
+    const struct {
+        bool install;
+        const Outcome& outcome;
+        const KeptFiles& kept;
+        bool cancelled;
+        std::string startsWith;
+    } cases[] = {
+        {true, cancelled, none, true, "Cancelled: nothing was replaced."},
+        {true, failed, none, false, "Not everything could be installed:\n\n/games/C3/Rome.map: "},
+        {false, failed, none, false, "Not everything could be deinstalled:"},
+        {true, Outcome(), kept, false, "Before these files were replaced or deleted"},
+        {true, Outcome(), none, true, ""},  // the cancel came after the last rename
+    };
+    for (const auto& c : cases) {
+        const std::string text = CommandReport(c.install, c.outcome, c.kept, c.cancelled);
+        EXPECT_EQ(text.substr(0, c.startsWith.size()), c.startsWith) << text;
+        EXPECT_EQ(text.empty(), c.startsWith.empty()) << text;
+        EXPECT_EQ(text.find("/games/C3/Rome.sav") != std::string::npos, !c.kept.files.empty());
+    }
+}
+
+// Both commands count files; an install also counts its bytes, and the bar follows them.
+TEST(WindowTextsTest, ProgressCountsFilesAndTheInstallsBytes) {
+    CommandProgress install;
+    install.Begin(4, 2'000'000);
+    install.StartFile("Rome.map");
+    install.FinishFile();
+    install.AddBytes(500'000);
+    const ProgressView installing = CommandProgressView(true, "rome.zip", install, false);
+    EXPECT_EQ(installing.text, "Installing rome.zip\nfile 1 of 4, 0.5 of 2.0 MB\nRome.map");
+    EXPECT_EQ(installing.permille, 250);
+
+    CommandProgress deinstall;
+    deinstall.Begin(8, 0);
+    for (int i = 0; i < 6; ++i) deinstall.FinishFile();
+    const ProgressView deinstalling = CommandProgressView(false, "rome.zip", deinstall, false);
+    EXPECT_EQ(deinstalling.text.substr(0, 34), "Deinstalling rome.zip\nfile 6 of 8\n");
+    EXPECT_EQ(deinstalling.permille, 750);
+
+    EXPECT_EQ(CommandProgressView(true, "rome.zip", install, true).text,
+              "Installing rome.zip\nwaiting for another Wendmoor command");
+}
+
+}  // namespace
+}  // namespace wendmoor
