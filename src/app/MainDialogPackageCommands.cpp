@@ -28,6 +28,11 @@ void MainDialog::RunPackageCommand(PackageList source) {
     if (busy_) return;
     const std::optional<PackageCommand> command = state_.CommandFrom(source);
     if (!command) return;  // nothing at all changes
+    if (const std::string question = state_.QuestionBefore(*command);
+        !question.empty() &&
+        !services_.messages.AskYesNo(ParentOf(this), kSharedMapCaption, question)) {
+        return;
+    }
     state_.BeginCommand();
     Mirror();
 

@@ -84,6 +84,13 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
         return Fail(err,
                     name + " is not in " + (install ? kAvailableListName : kInstalledListName));
     }
+    // No one to ask: the install goes on, and the packages whose map it changes are named.
+    if (install) {
+        for (const std::string& user : session.PackagesLosingSharedFiles(name)) {
+            PrintFailure(err, name + " changes the map that " + user +
+                                  " uses; the map in place is kept in a backup");
+        }
+    }
     const Outcome outcome = session.RunPackageCommand(name, install);
     PrintLists(session.Lists(), out);
     PrintKept(session.Kept(), err);

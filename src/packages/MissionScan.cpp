@@ -49,7 +49,7 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandCont
     fileSystem.ForgetListings();
     std::vector<FileSystem::FolderEntry> entries;
     if (Outcome listed = fileSystem.ListFolder(missionsFolder, entries); !listed.Ok()) {
-        return Outcome::Failed("the missions folder " + missionsFolder,
+        return Outcome::Failed("The missions folder " + missionsFolder,
                                listed.Failures().front().reason);
     }
     const std::string folder = fileSystem.Resolve(missionsFolder);

@@ -167,9 +167,9 @@ AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
     const StoredNames stored = ReadStoredNames(file);
     if (!stored.unreadable.Ok()) return Failed(stored.unreadable);
     if (!stored.isArchive)
-        return Failed(Outcome::Failed(file, "is no ZIP archive that can be read"));
+        return Failed(Outcome::Failed(file, "is not a ZIP archive that can be read"));
     if (!game.contentOf(file, nullptr)) {
-        return Failed(Outcome::Failed(file, std::string("is no ") + game.name +
+        return Failed(Outcome::Failed(file, std::string("is not a ") + game.name +
                                                 " package: it holds nothing " + game.name +
                                                 " installs"));
     }

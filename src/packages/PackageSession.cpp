@@ -6,6 +6,7 @@
 #include "packages/FolderCheck.h"
 #include "packages/Games.h"
 #include "packages/ListOrder.h"
+#include "packages/SharedFileUsers.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
@@ -143,15 +144,36 @@ Outcome PackageSession::RunPackageCommand(std::string packageName, bool install,
     Scan(game->id);
     if (!done) {
         return Outcome::Failed(packageName,
-                               std::string("is no ") + game->name + " package (any more)");
+                               std::string("is not a ") + game->name + " package (any more)");
     }
     Outcome outcome = *done;
     outcome.Merge(closed);
     return outcome;
 }
 
+std::vector<std::string> PackageSession::PackagesLosingSharedFiles(
+    const std::string& packageName) const {
+    std::vector<std::string> users;
+    const GameDescription* game = FindGame(currentGame_);
+    if (game == nullptr) return users;
+    const std::string archive = ArchivePathOf(packageName);
+    const std::optional<PackagePlan> plan = game->planFor(paths_, archive, nullptr);
+    if (!plan) return users;
+    const std::set<std::string> replaced =
+        SharedFilesReplacedWithOtherBytes(archive, *plan, fileSystem_, fileRefs_);
+    if (replaced.empty()) return users;
+    for (const std::string& other : lists_.installed) {
+        if (other == packageName) continue;
+        const std::optional<PackagePlan> otherPlan =
+            game->planFor(paths_, ArchivePathOf(other), nullptr);
+        if (otherPlan && PlanHoldsSharedFile(*otherPlan, replaced)) users.push_back(other);
+    }
+    return users;
+}
+
 bool PackageSession::HasRemains(const GameDescription& game, const std::string& packageName) const {
-    const std::optional<PackagePlan> plan = game.planFor(paths_, ArchivePathOf(packageName), nullptr);
+    const std::optional<PackagePlan> plan =
+        game.planFor(paths_, ArchivePathOf(packageName), nullptr);
     return plan && HasPlanRemains(*plan, fileSystem_, fileRefs_);
 }
 

@@ -61,6 +61,11 @@ class PackageSession {
     Outcome RunPackageCommand(std::string packageName, bool install,
                               CommandProgress* progress = nullptr);
 
+    // The other installed packages that hold a shared file (a map) which installing this one
+    // would replace with other bytes, in list order: what the player should hear of before the
+    // install. Read from the lists and counts of the last scan.
+    std::vector<std::string> PackagesLosingSharedFiles(const std::string& packageName) const;
+
     // Why the last scan could not read the package; Ok when it could or found no such file.
     Outcome WhyUnreadable(const std::string& packageName) const;
     // The archive of a listed package: the missions folder followed by the exact file name.

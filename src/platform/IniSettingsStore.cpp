@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -138,6 +139,22 @@ GeneralSection FindInGeneral(std::string_view data, std::string_view name) {
     return found;
 }
 
+// The names of the values in the file's general section (see FindInGeneral).
+void AddGeneralNames(std::string_view data, std::set<std::string>& names) {
+    bool general = true;
+    ForEachIniLine(data, [&](const IniLineSpan& line) {
+        const std::string_view text = data.substr(line.start, line.end - line.start);
+        if (text.front() == '[') {
+            const std::string_view section = text.substr(1, text.find(']') - 1);
+            general = AsciiLower(Trimmed(section, " \t\r\n\v\f")) == "general";
+        } else if (general && line.equals != kNone) {
+            std::string name = UnescapedKey(
+                Trimmed(data.substr(line.start, line.equals - line.start), " \t\r\n\v\f"));
+            if (!name.empty()) names.insert(std::move(name));
+        }
+    });
+}
+
 // The end of the physical line that a line of ForEachIniLine ends in, after its line break.
 std::size_t PhysicalLineEnd(std::string_view data, std::size_t at) {
     while (at < data.size() && !IsLineBreak(data[at])) ++at;
@@ -241,6 +258,17 @@ class IniSettingsStore final : public SettingsStore {
         std::string problem;
         Lookup(name, value, problem);
         return problem;
+    }
+
+    std::vector<std::string> Names() const override {
+        std::set<std::string> names;
+        for (const std::string* file : {&file_, &fallback_}) {
+            std::string data;
+            if (!file->empty() && ReadWholeFile(OnDisk(*file), data) == WholeFileRead::kRead) {
+                AddGeneralNames(data, names);
+            }
+        }
+        return {names.begin(), names.end()};
     }
 
     Outcome Write(const std::string& name, const std::string& value) override {

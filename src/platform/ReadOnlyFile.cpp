@@ -30,7 +30,9 @@ Outcome ReadOnlyFile::Open(const std::string& path) {
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
         failure_ = Failure::NotAFile;
-        return Outcome::Failed(path, "is not a regular file");
+        // A folder dropped or named where a package file belongs is said as such.
+        return Outcome::Failed(
+            path, S_ISDIR(info.st_mode) ? "is a folder, not a file" : "is not a regular file");
     }
     fd_ = fd;
     open_ = true;

@@ -1,5 +1,8 @@
 #include "settings/GamePaths.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/Path.h"
 #include "platform/SettingsStore.h"
 
@@ -48,6 +51,13 @@ std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& st
         // beside the folder.
         if (!value.empty() && !EndsWithSeparator(value)) value += kPathSeparator;
         paths.*field.member = value;
+    }
+    // A misspelt name would otherwise leave its folder empty without a word.
+    for (const std::string& name : store.Names()) {
+        const bool known =
+            std::any_of(std::begin(kGamePathFields), std::end(kGamePathFields),
+                        [&](const GamePathField& field) { return name == field.name; });
+        if (!known) problems.push_back(name + ": not a setting Wendmoor knows, not used");
     }
     return problems;
 }

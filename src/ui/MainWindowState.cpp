@@ -95,6 +95,12 @@ std::optional<PackageCommand> MainWindowState::CommandFrom(PackageList source) c
     return PackageCommand{*line, source};
 }
 
+std::string MainWindowState::QuestionBefore(const PackageCommand& command) const {
+    if (!command.Install()) return {};
+    const std::vector<std::string> users = session_.PackagesLosingSharedFiles(command.package);
+    return users.empty() ? std::string() : SharedMapQuestionText(command.package, users);
+}
+
 void MainWindowState::BeginCommand() {
     commandRunning_ = true;
     selectedList_.reset();

@@ -68,6 +68,9 @@ class MainWindowState {
     bool CanDeinstall() const;
     // The command the list's button, Enter or double-click would run now; nothing when none.
     std::optional<PackageCommand> CommandFrom(PackageList source) const;
+    // What to ask the player before the command runs: an install that would change a map
+    // other installed packages use. Empty when there is nothing to ask.
+    std::string QuestionBefore(const PackageCommand& command) const;
     // The command starts: no selection, no content, no other command until it finishes.
     void BeginCommand();
     bool CommandRunning() const { return commandRunning_; }

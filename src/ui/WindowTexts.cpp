@@ -69,17 +69,28 @@ ProgressView CommandProgressView(bool install, const std::string& package,
         view.text += "\nwaiting for another Wendmoor command";
         return view;
     }
+    // Both commands, and both parts of an install, count alike: the files done of all files.
+    const int done = progress.FilesDone();
     const int total = progress.FilesTotal();
-    view.text += "\nfile " + std::to_string(progress.FilesDone()) + " of " + std::to_string(total);
-    if (progress.BytesTotal() > 0) {
+    view.text += progress.BackingUp() ? "\nBacking up your files it replaces: " : "\n";
+    view.text += std::to_string(done) + " of " + std::to_string(total) + " files done";
+    if (!progress.BackingUp() && progress.BytesTotal() > 0) {
         view.text += ", " + Megabytes(progress.BytesDone()) + " of " +
                      Megabytes(progress.BytesTotal()) + " MB";
         view.permille = static_cast<int>(1000 * progress.BytesDone() / progress.BytesTotal());
     } else if (total > 0) {
-        view.permille = 1000 * progress.FilesDone() / total;
+        view.permille = 1000 * done / total;
     }
     view.text += '\n' + progress.CurrentFile();
     return view;
+}
+
+std::string SharedMapQuestionText(const std::string& package,
+                                  const std::vector<std::string>& users) {
+    return package + " has a map of the same name as these installed packages, with other " +
+           "content:\n\n" + MessageLines(users) +
+           "\nThey would use the new map. The one in place now is kept in a backup.\n" +
+           "Install anyway?";
 }
 
 std::string CancellingText(const std::string& package) {

@@ -37,6 +37,11 @@ struct ProgressView {
 };
 ProgressView CommandProgressView(bool install, const std::string& package,
                                  const CommandProgress& progress, bool waitingForLock);
+// Asked before an install that would change a shared map other installed packages use.
+inline constexpr char kSharedMapCaption[] = "Change a shared map?";
+std::string SharedMapQuestionText(const std::string& package,
+                                  const std::vector<std::string>& users);
+
 // Shown from the player's Cancel until the command has stopped.
 std::string CancellingText(const std::string& package);
 

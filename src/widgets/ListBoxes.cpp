@@ -1,9 +1,11 @@
 #include "widgets/ListBoxes.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace wendmoor {
 
@@ -59,6 +61,27 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
+bool ListBox::IsLineCutOff(int row) const {
+    const QListWidgetItem* line = item(row);
+    if (line == nullptr) return false;
+    const QRect rect = visualItemRect(line);
+    const int textWidth = sizeHintForIndex(indexFromItem(line)).width();
+    return rect.left() < 0 || rect.left() + textWidth > viewport()->width();
+}
+
+bool ListBox::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QListWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QListWidgetItem* line = itemAt(help->pos());
+    if (line != nullptr && IsLineCutOff(row(line))) {
+        QToolTip::showText(help->globalPos(), line->text(), viewport());
+        return true;
+    }
+    // A whole line needs no tooltip; the box's own, if any, is shown instead.
+    QToolTip::hideText();
+    return QListWidget::viewportEvent(event);
+}
+
 QString LineText(const std::string& bytes) {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -69,7 +92,6 @@ void FillListBox(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines) {
         auto* item = new QListWidgetItem(LineText(line));
-        item->setToolTip(item->text());  // a long name is cut off in the box
         item->setData(Qt::UserRole, QByteArray::fromStdString(line));
         list->addItem(item);  // appended: the list box never sorts
     }

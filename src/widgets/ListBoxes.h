@@ -15,7 +15,8 @@ namespace wendmoor {
 // - with nothing selected, Down selects the first row (Qt would move on from the row that
 //   took the focus, which is the first, and select the second);
 // - Enter asks for the list's command, what a double-click does, when a row is selected,
-//   and never reaches the window's default button, which would end the program.
+//   and never reaches the window's default button, which would end the program;
+// - a line cut off by the box's edge shows its whole text as a tooltip, the others none.
 class ListBox : public QListWidget {
     Q_OBJECT
 
@@ -23,11 +24,15 @@ class ListBox : public QListWidget {
     // `name` and `description` are what a screen reader says of the list.
     ListBox(const QString& name, const QString& description, QWidget* parent = nullptr);
 
+    // Whether the line's text reaches past the box's visible width.
+    bool IsLineCutOff(int row) const;
+
   signals:
     void commandRequested();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 };
 
 // The three list boxes of the main window, used as Windows list boxes are. A line

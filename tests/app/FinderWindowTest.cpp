@@ -142,7 +142,7 @@ TEST_F(AddPackagesTest, ADropOfThreeFilesAddsThePackagesAndNamesTheRefusedOne) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].second,
               "Not added:\n" + readme +
-                  ": is no Caesar III package: it holds nothing Caesar III installs\n");
+                  ": is not a Caesar III package: it holds nothing Caesar III installs\n");
 
     QMimeData text;
     text.setText(QStringLiteral("no files"));

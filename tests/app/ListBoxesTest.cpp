@@ -34,6 +34,17 @@ TEST(ListBoxesTest, LinesKeepTheirOrderAndBytesAndProgrammaticChangesStayQuiet) 
     EXPECT_EQ(list.count(), 0);
 }
 
+// Only a line the box's edge cuts off has a tooltip.
+TEST(ListBoxesTest, OnlyLinesCutOffAreSaidSo) {
+    ListBox list(QStringLiteral("Missions"), QString());
+    list.resize(160, 100);
+    FillListBox(&list, {"a.zip", std::string(200, 'x') + ".zip"});
+    list.show();
+    EXPECT_FALSE(list.IsLineCutOff(0));
+    EXPECT_TRUE(list.IsLineCutOff(1));
+    EXPECT_FALSE(list.IsLineCutOff(2));
+}
+
 // --- ListBox: keys ---
 
 struct KeyCase {

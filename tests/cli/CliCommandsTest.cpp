@@ -42,12 +42,26 @@ TEST_F(CliTest, RefusedAndFailedCommandsGiveAReasonAndChangeNothing) {
          paths.pharao_path + "Maps/Delta.map: No such file or directory",
          "A Delta.zip\n"},
         {{"list", "zeus"},
-         "the missions folder " + paths.zeus_missions + ": No such file or directory"},
+         "The missions folder " + paths.zeus_missions + ": No such file or directory"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Cli(c.arguments), (ProgramRun{1, c.out, "wendmoor-cli: " + c.reason + "\n"}));
     }
     EXPECT_EQ(TreeWithBytes(root.path()), before);
+}
+
+// With no one to ask, an install that changes the map another installed package uses names it
+// on standard error and goes on.
+TEST_F(CliTest, AnInstallThatChangesAMapOthersUseNamesThemAndGoesOn) {
+    AddPackage(paths.caesar3_missions, "one.zip", MapPackage("Rome.map"));
+    AddPackage(paths.caesar3_missions, "two.zip",
+               ZipWriter().Add("Rome.map", "other").Add("two.sav", "s"));
+    root.WriteFile("Caesar3/Rome.map", "map Rome.map");
+    const ProgramRun run = Cli({"install", "caesar3", "two.zip"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "I one.zip\nI two.zip\n");
+    EXPECT_TRUE(run.err.starts_with("wendmoor-cli: two.zip changes the map that one.zip uses;"))
+        << run.err;
 }
 
 // One name is one line: control characters in a package's, an entry's or an added file's name

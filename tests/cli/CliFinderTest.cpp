@@ -51,7 +51,7 @@ TEST_F(CliTest, AddCopiesThePackagesRefusesTheRestAndInstallsOnRequest) {
         Cli({"add", "caesar3", readme, rome, "--install"}),
         (ProgramRun{1, "Rome (2).zip\n",
                     "wendmoor-cli: " + readme +
-                        ": is no Caesar III package: it holds nothing Caesar III installs\n"}));
+                        ": is not a Caesar III package: it holds nothing Caesar III installs\n"}));
     EXPECT_EQ(Cli({"list", "caesar3"}).out, "I Rome (2).zip\nA Rome.zip\n");
 }
 

@@ -122,7 +122,7 @@ TEST_F(ArchiveTest, RefusesWhatIsNoArchiveWithTheReason) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         {dir.WriteFile("text.zip", "just some text"), "cannot be read as a ZIP archive"},
-        {dir.MakeFolder("folder.zip"), "is not a regular file"},
+        {dir.MakeFolder("folder.zip"), "is a folder, not a file"},
         {fifo, "is not a regular file"},
         {dir.path() + "missing.zip", std::strerror(ENOENT)},
     };

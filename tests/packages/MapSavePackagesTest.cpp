@@ -47,7 +47,7 @@ TEST_F(MapSaveTest, MissingMissionsFolderIsSaidNotListedEmpty) {
     EXPECT_TRUE(session.SelectGame(1));
     EXPECT_TRUE(session.Lists().available.empty());
     // The system's own words for why: each system has its own.
-    const std::string said = "the missions folder " + paths.caesar3_missions + ": ";
+    const std::string said = "The missions folder " + paths.caesar3_missions + ": ";
     ASSERT_EQ(session.Content().size(), 1u);
     EXPECT_TRUE(session.Content()[0].starts_with(said)) << session.Content()[0];
 #ifndef _WIN32
@@ -121,6 +121,27 @@ TEST_F(MapSaveTest, SharedMapsAreCountedSharedSavesAreNot) {
     EXPECT_FALSE(session.RunPackageCommand("four.zip", false).Ok());
     EXPECT_TRUE(session.RunPackageCommand("three.zip", false).Ok());
     EXPECT_FALSE(fileSystem.FileExists(paths.caesar3_path + "Rome.map"));
+}
+
+// Only a shared map that other installed packages hold, and that the install would change,
+// names them; the same bytes name no one.
+TEST_F(MapSaveTest, PackagesLosingSharedFilesAreTheOtherHoldersOfAChangedMap) {
+    Package(paths.caesar3_missions, "one.zip", ZipWriter().Add("Rome.map", "m"));
+    Package(paths.caesar3_missions, "three.zip", ZipWriter().Add("ROME.MAP", "m"));
+    Package(paths.caesar3_missions, "two.zip",
+            ZipWriter().Add("rome.map", "other bytes").Add("two.sav", "2"));
+    Package(paths.caesar3_missions, "four.zip",
+            ZipWriter().Add("Rome.map", "m").Add("four.sav", "4"));
+    ASSERT_TRUE(session.SelectGame(1));
+    ASSERT_TRUE(session.RunPackageCommand("one.zip", true).Ok());
+    const std::pair<const char*, Strings> cases[] = {
+        {"two.zip", {"one.zip", "three.zip"}},
+        {"four.zip", {}},
+        {"one.zip", {}},
+    };
+    for (const auto& [package, users] : cases) {
+        EXPECT_EQ(session.PackagesLosingSharedFiles(package), users) << package;
+    }
 }
 
 TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {

@@ -41,12 +41,13 @@ struct AddCase {
     std::string folder;            // the missions folder afterwards, as `there`
 };
 
-const std::string kNoPackage = ": is no Caesar III package: it holds nothing Caesar III installs";
+const std::string kNoPackage =
+    ": is not a Caesar III package: it holds nothing Caesar III installs";
 
 const AddCase kCases[] = {
     {"copied", "", "Rome.zip", "P", {}, "", "added Rome.zip", "Rome.zip=P;"},
     {"no map or save", "", "readme.zip", "R", {}, "", "FILE" + kNoPackage, ""},
-    {"no ZIP", "", "Rome.zip", "MZ", {}, "", "FILE: is no ZIP archive that can be read", ""},
+    {"no ZIP", "", "Rome.zip", "MZ", {}, "", "FILE: is not a ZIP archive that can be read", ""},
     {"our temporary prefix",
      "",
      ".wendmoor-mission.zip",

@@ -19,7 +19,7 @@ TEST(ReadOnlyFileTest, OpensRegularFilesReadsAtOffsetsAndTellsTheSameFile) {
     ASSERT_TRUE(file.Open(dir.WriteFile("f.bin", bytes)).Ok());
     EXPECT_EQ(file.Size(), bytes.size());
     EXPECT_EQ(folder.Open(dir.At("folder.bin")).Lines(),
-              (std::vector<std::string>{dir.At("folder.bin") + ": is not a regular file"}));
+              (std::vector<std::string>{dir.At("folder.bin") + ": is a folder, not a file"}));
     EXPECT_EQ(folder.LastFailure(), ReadOnlyFile::Failure::NotAFile);
     EXPECT_FALSE(missing.Open(dir.At("missing.bin")).Ok());
     EXPECT_EQ(missing.LastFailure(), ReadOnlyFile::Failure::Missing);

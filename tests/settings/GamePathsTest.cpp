@@ -206,8 +206,8 @@ TEST_F(GamePathsTest, TheUsersKeyOverTheMachinesAndWritesToTheUsers) {
 }
 #else
 // Lines written by hand load as the folder they name, and save and load again unchanged; what
-// cannot be taken as written is refused, naming the value. (The INI syntax itself is
-// IniFilesTest's.)
+// cannot be taken as written, or a name Wendmoor does not know, is refused, naming the value. (The
+// INI syntax itself is IniFilesTest's.)
 TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
     const std::string quoteIt = "caesar3_path=\"";
     const std::string notUtf8 = "caesar3_path: not used, it holds bytes that are not UTF-8";
@@ -223,6 +223,7 @@ TEST_F(GamePathsTest, HandWrittenValuesLoadAsWritten) {
         {"caesar3_path=\"/games/\xff\"", "", notUtf8},
         {"caesar3_path=/games/cut\xc3", "", notUtf8},
         {"caesar3_path=/games/a,\xe4/", "/games/a,\xe4/", ""},
+        {"caesar3_pth=/games/C3", "", "caesar3_pth: not a setting Wendmoor knows"},
     };
     for (const auto& [line, expected, problem] : cases) {
         dir.WriteFile("QARN.conf", "[General]\n" + line + "\n");

@@ -43,6 +43,22 @@ class MainWindowStateTest : public ::testing::Test {
     MainWindowState state{*store, nullptr};
 };
 
+// An install that would change the map another installed package uses asks first, naming it.
+TEST_F(MainWindowStateTest, AnInstallThatChangesAMapOthersUseAsksFirst) {
+    ASSERT_TRUE(ZipWriter()
+                    .Add("ROME.MAP", "other map")
+                    .Add("other.sav", "s")
+                    .WriteTo(paths.caesar3_missions + "other.zip"));
+    state.SelectGame(kCaesar3);
+    state.SelectPackage(PackageList::Available, "rome.zip");
+    EXPECT_EQ(state.QuestionBefore(Command(PackageList::Available)), "");
+    EXPECT_EQ(Run(PackageList::Available), "");
+    state.SelectPackage(PackageList::Available, "other.zip");
+    const std::string question = state.QuestionBefore(Command(PackageList::Available));
+    EXPECT_TRUE(question.starts_with("other.zip has a map")) << question;
+    EXPECT_NE(question.find("\nrome.zip\n"), std::string::npos) << question;
+}
+
 // Each button acts only on a selection in its own list. After a command the package is
 // selected in the list it moved to, so the next Enter on the list it came from does nothing.
 TEST_F(MainWindowStateTest, ButtonsActOnlyOnTheirListAndThePackageStaysSelected) {

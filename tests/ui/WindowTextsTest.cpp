@@ -57,26 +57,43 @@ TEST(WindowTextsTest, TheCommandReportSaysWhatHappened) {
     }
 }
 
-// Both commands count files; an install also counts its bytes, and the bar follows them.
-TEST(WindowTextsTest, ProgressCountsFilesAndTheInstallsBytes) {
+// Both commands, and the install's backing up, count the files done of all files; an install
+// also counts its bytes, and the bar follows them.
+TEST(WindowTextsTest, ProgressCountsFilesAlikeAndTheInstallsBytes) {
     CommandProgress install;
     install.Begin(4, 2'000'000);
     install.StartFile("Rome.map");
     install.FinishFile();
     install.AddBytes(500'000);
-    const ProgressView installing = CommandProgressView(true, "rome.zip", install, false);
-    EXPECT_EQ(installing.text, "Installing rome.zip\nfile 1 of 4, 0.5 of 2.0 MB\nRome.map");
-    EXPECT_EQ(installing.permille, 250);
-
     CommandProgress deinstall;
     deinstall.Begin(8, 0);
     for (int i = 0; i < 6; ++i) deinstall.FinishFile();
-    const ProgressView deinstalling = CommandProgressView(false, "rome.zip", deinstall, false);
-    EXPECT_EQ(deinstalling.text.substr(0, 34), "Deinstalling rome.zip\nfile 6 of 8\n");
-    EXPECT_EQ(deinstalling.permille, 750);
-
-    EXPECT_EQ(CommandProgressView(true, "rome.zip", install, true).text,
-              "Installing rome.zip\nwaiting for another Wendmoor command");
+    CommandProgress backingUp;
+    backingUp.Begin(4, 2'000'000);
+    backingUp.StartBackingUp(2);
+    backingUp.StartFile("/games/C3/Rome.map");
+    backingUp.FinishFile();
+    const struct {
+        bool install;
+        const CommandProgress& progress;
+        bool waiting;
+        std::string text;
+        int permille;
+    } cases[] = {
+        {true, install, false, "Installing rome.zip\n1 of 4 files done, 0.5 of 2.0 MB\nRome.map",
+         250},
+        {false, deinstall, false, "Deinstalling rome.zip\n6 of 8 files done\n", 750},
+        {true, backingUp, false,
+         "Installing rome.zip\nBacking up your files it replaces: 1 of 2 files done\n"
+         "/games/C3/Rome.map",
+         500},
+        {true, install, true, "Installing rome.zip\nwaiting for another Wendmoor command", 0},
+    };
+    for (const auto& c : cases) {
+        const ProgressView view = CommandProgressView(c.install, "rome.zip", c.progress, c.waiting);
+        EXPECT_EQ(view.text, c.text);
+        EXPECT_EQ(view.permille, c.permille);
+    }
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ Outcome ReadOnlyFile::Open(const std::string& path) {
         // A folder cannot be opened as a file: it is there, but no file.
         if (error == ERROR_ACCESS_DENIED && IsFolder(wide)) {
             failure_ = Failure::NotAFile;
-            return Outcome::Failed(path, "is not a regular file");
+            return Outcome::Failed(path, "is a folder, not a file");
         }
         failure_ = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Failure::Missing
                                                                                   : Failure::Other;
