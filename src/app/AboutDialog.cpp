@@ -1,5 +1,7 @@
 #include "app/AboutDialog.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,6 +11,42 @@
 #include "widgets/DialogUnits.h"
 
 namespace wendmoor {
+
+namespace {
+
+constexpr char kReadmeObjectName[] = "readme";
+
+// The readme line. A class of its own, so that its accessible interface is found before the one
+// Qt gives every label: the role of static text, whatever the label holds.
+class ReadmeLink final : public QLabel {
+    Q_OBJECT
+
+  public:
+    using QLabel::QLabel;
+};
+
+// A screen reader meets the readme line as a link it can follow.
+class ReadmeLinkAccessible final : public QAccessibleWidget {
+  public:
+    explicit ReadmeLinkAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return widget()->accessibleName();
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != pressAction()) return;
+        emit static_cast<QLabel*>(widget())->linkActivated(QLatin1String(kReadmeObjectName));
+    }
+};
+
+QAccessibleInterface* ReadmeLinkFactory(const QString& /*className*/, QObject* object) {
+    auto* link = qobject_cast<ReadmeLink*>(object);
+    return link == nullptr ? nullptr : new ReadmeLinkAccessible(link);
+}
+
+}  // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(kAboutTitle));
@@ -43,8 +81,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     units.Place(contact, 40, 40, 140, 10);
 
     // The address line: a link to the readme that is installed with the program.
-    auto* readme = new QLabel(QString::fromUtf8(kAboutReadmeLink), this);
-    readme->setObjectName(QStringLiteral("readme"));
+    auto* readme = new ReadmeLink(QString::fromUtf8(kAboutReadmeLink), this);
+    readme->setObjectName(QLatin1String(kReadmeObjectName));
+    static const bool linkRoleInstalled = (QAccessible::installFactory(ReadmeLinkFactory), true);
+    (void)linkRoleInstalled;
     readme->setTextFormat(Qt::RichText);
     readme->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     readme->setOpenExternalLinks(false);
@@ -63,3 +103,5 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 }
 
 }  // namespace wendmoor
+
+#include "AboutDialog.moc"
