@@ -102,6 +102,9 @@ void MainDialog::BuildControls() {
     const auto list = [page](const char* name) {
         return page->findChild<ListBox*>(QString::fromLatin1(name));
     };
+    for (const auto& [frame, framed] : kFramedLists) {
+        page->findChild<GroupFrame*>(QString::fromLatin1(frame))->SetBuddy(list(framed));
+    }
     installedList_ = list("installedList");
     availableList_ = list("availableList");
     contentList_ = list("contentList");

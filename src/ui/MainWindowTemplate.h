@@ -29,9 +29,9 @@ inline constexpr char kMainWindowTitle[] = "Wendmoor";
 using TemplateKind = TemplateControl::Kind;
 inline constexpr std::array<TemplateControl, 17> kMainWindowControls = {{
     {TemplateKind::Group, "groupSelectGame", "Select Game", 5, 0, 245, 25, 0, 0, 0, 0},
-    {TemplateKind::Group, "groupInstalled", "Installed Missions", 5, 30, 170, 205, 0, 1, 0, 1},
-    {TemplateKind::Group, "groupAvailable", "Available Missions", 230, 30, 170, 205, 1, 1, 0, 1},
-    {TemplateKind::Group, "groupContent", "Zipfile Content", 5, 240, 395, 100, 0, 2, 1, 1},
+    {TemplateKind::Group, "groupInstalled", "I&nstalled Missions", 5, 30, 170, 205, 0, 1, 0, 1},
+    {TemplateKind::Group, "groupAvailable", "A&vailable Missions", 230, 30, 170, 205, 1, 1, 0, 1},
+    {TemplateKind::Group, "groupContent", "Zip&file Content", 5, 240, 395, 100, 0, 2, 1, 1},
     {TemplateKind::Button, "byeButton", "&Bye Bye ...", 360, 10, 40, 14, 2, 0, 0, 0},
     {TemplateKind::Button, "installButton", "<- &Install", 180, 95, 45, 35, 1, 0, 0, 0},
     {TemplateKind::Button, "deinstallButton", "&Deinstall ->", 180, 137, 45, 35, 1, 0, 0, 0},
@@ -53,6 +53,13 @@ inline constexpr std::array<TemplateControl, 17> kMainWindowControls = {{
      1},
     {TemplateKind::Button, "helpButton", "&Help", 270, 10, 40, 15, 2, 0, 0, 0},
     {TemplateKind::Button, "startButton", "&Start", 180, 34, 45, 35, 1, 0, 0, 0},
+}};
+
+// A list has no title of its own: the mnemonic of the frame around it moves the focus to it.
+inline constexpr std::array<std::array<const char*, 2>, 3> kFramedLists = {{
+    {"groupInstalled", "installedList"},
+    {"groupAvailable", "availableList"},
+    {"groupContent", "contentList"},
 }};
 
 // The window's context menu (Shift+F10 opens it too); About stands where a Windows window has

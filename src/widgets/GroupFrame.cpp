@@ -1,5 +1,6 @@
 #include "widgets/GroupFrame.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -7,6 +8,14 @@ namespace wendmoor {
 
 GroupFrame::GroupFrame(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
     setFocusPolicy(Qt::NoFocus);
+}
+
+bool GroupFrame::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut && buddy_ != nullptr) {
+        buddy_->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return QGroupBox::event(event);
 }
 
 void GroupFrame::paintEvent(QPaintEvent*) {
@@ -24,11 +33,12 @@ void GroupFrame::paintEvent(QPaintEvent*) {
     // The title stands on the frame's top line, with a little space on either side.
     const int left = metrics.averageCharWidth() + 1;
     const int gap = qMax(2, metrics.averageCharWidth() / 3);
-    const QRect textRect(left, 0, metrics.horizontalAdvance(title()) + 2 * gap, metrics.height());
+    const QRect textRect(left, 0, metrics.size(Qt::TextShowMnemonic, title()).width() + 2 * gap,
+                         metrics.height());
     painter.fillRect(textRect, palette().color(backgroundRole()));
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextHideMnemonic,
+    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
                      title());
 }
 

@@ -1,8 +1,10 @@
 // Content display, install and deinstall from the window, on Caesar III packages. Where the
 // files go is the session's (tests/packages); the window shows the lists it keeps.
 #include <QApplication>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QTest>
 
 #include "FakeSeams.h"
@@ -65,6 +67,23 @@ TEST_F(PackageCommandsTest, InstallAndDeinstallFromTheWindow) {
     EXPECT_TRUE(Installed().empty());
     EXPECT_EQ(Available(), Lines({"carthage.zip", "rome.zip"}));
     EXPECT_EQ(SelectedLine(window->AvailableList()), "rome.zip");
+}
+
+// A list is reached by the mnemonic of the frame around it.
+TEST_F(PackageCommandsTest, EachFramesMnemonicFocusesItsList) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const std::pair<const char*, QListWidget*> cases[] = {
+        {"groupInstalled", window->InstalledList()},
+        {"groupAvailable", window->AvailableList()},
+    };
+    for (const auto& [frameName, list] : cases) {
+        auto* frame = window->findChild<QGroupBox*>(QString::fromLatin1(frameName));
+        ASSERT_NE(frame, nullptr) << frameName;
+        QShortcutEvent shortcut(QKeySequence::mnemonic(frame->title()), 0);
+        QCoreApplication::sendEvent(frame, &shortcut);
+        EXPECT_EQ(window->focusWidget(), list) << frameName;
+    }
 }
 
 // Each list runs its command on a double-click and on Enter; which keys ask for it, and that
