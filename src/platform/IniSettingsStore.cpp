@@ -260,7 +260,7 @@ class IniSettingsStore final : public SettingsStore {
         return problem;
     }
 
-    std::vector<std::string> Names() const override {
+    std::vector<std::string> UnknownNames(const std::vector<std::string>& known) const override {
         std::set<std::string> names;
         for (const std::string* file : {&file_, &fallback_}) {
             std::string data;
@@ -268,6 +268,7 @@ class IniSettingsStore final : public SettingsStore {
                 AddGeneralNames(data, names);
             }
         }
+        for (const std::string& name : known) names.erase(name);
         return {names.begin(), names.end()};
     }
 

@@ -7,6 +7,10 @@
 // UTF-8 is refused when written rather than stored as another text.
 #include "platform/RegistrySettingsStore.h"
 
+#include <algorithm>
+#include <set>
+
+#include "platform/Path.h"
 #include "platform/windows/Utf16.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsError.h"
@@ -112,6 +116,35 @@ class RegistrySettingsStore final : public SettingsStore {
                    WindowsFailure(subject, static_cast<DWORD>(result)).Failures().front().reason;
         }
         return {};
+    }
+
+    std::vector<std::string> UnknownNames(const std::vector<std::string>& known) const override {
+        std::set<std::string> names;
+        for (const Place* place : {&kUser, &kMachine}) {
+            HKEY key = nullptr;
+            if (wideKey_.empty() || RegOpenKeyExW(place->root, wideKey_.c_str(), 0,
+                                                  KEY_QUERY_VALUE | kView, &key) != ERROR_SUCCESS) {
+                continue;
+            }
+            std::wstring name(16384, L'\0');  // the longest value name the registry allows
+            for (DWORD index = 0;; ++index) {
+                DWORD length = static_cast<DWORD>(name.size());
+                if (RegEnumValueW(key, index, name.data(), &length, nullptr, nullptr, nullptr,
+                                  nullptr) != ERROR_SUCCESS) {
+                    break;
+                }
+                const std::wstring found = name.substr(0, length);
+                if (!found.empty() && IsWholeUtf16(found)) names.insert(ToUtf8(found));
+            }
+            RegCloseKey(key);
+        }
+        // The registry finds a value under any letter case of its name.
+        std::erase_if(names, [&](const std::string& name) {
+            return std::any_of(known.begin(), known.end(), [&](const std::string& other) {
+                return AsciiLower(name) == AsciiLower(other);
+            });
+        });
+        return {names.begin(), names.end()};
     }
 
     Outcome Write(const std::string& name, const std::string& value) override {

@@ -18,9 +18,12 @@ class SettingsStore {
     // Why a value that is present cannot be read, in words for the player that name the value
     // and how to write it; empty when it reads or is missing.
     virtual std::string WhyUnreadable(const std::string& /*name*/) const { return {}; }
-    // The names of all values the store holds, each once, so that a name Wendmoor does not
-    // know can be said; empty where the store cannot list them.
-    virtual std::vector<std::string> Names() const { return {}; }
+    // The names of the values the store holds that no Read of a `known` name finds, each once
+    // and as the store spells them, so that a name Wendmoor does not know can be said. Each
+    // store matches names by its own rule (the registry ignores letter case).
+    virtual std::vector<std::string> UnknownNames(const std::vector<std::string>& /*known*/) const {
+        return {};
+    }
     // Writes the user's own store; a failure carries the system's reason.
     virtual Outcome Write(const std::string& name, const std::string& value) = 0;
 };

@@ -1,7 +1,6 @@
 #include "settings/GamePaths.h"
 
-#include <algorithm>
-#include <iterator>
+#include <vector>
 
 #include "platform/Path.h"
 #include "platform/SettingsStore.h"
@@ -53,11 +52,10 @@ std::vector<std::string> LoadGamePaths(GamePaths& paths, const SettingsStore& st
         paths.*field.member = value;
     }
     // A misspelt name would otherwise leave its folder empty without a word.
-    for (const std::string& name : store.Names()) {
-        const bool known =
-            std::any_of(std::begin(kGamePathFields), std::end(kGamePathFields),
-                        [&](const GamePathField& field) { return name == field.name; });
-        if (!known) problems.push_back(name + ": not a setting Wendmoor knows, not used");
+    std::vector<std::string> known;
+    for (const GamePathField& field : kGamePathFields) known.emplace_back(field.name);
+    for (const std::string& name : store.UnknownNames(known)) {
+        problems.push_back(name + ": not a setting Wendmoor knows, not used");
     }
     return problems;
 }

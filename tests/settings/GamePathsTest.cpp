@@ -145,6 +145,9 @@ TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroAreLeftUnreadAndS
     SetRaw(HKEY_CURRENT_USER, "zeus_path", REG_BINARY, "C:\\Zeus\\");
     SetText(HKEY_LOCAL_MACHINE, "zeus_path", L"C:\\Machine\\");  // the user's one counts
     SetText(HKEY_CURRENT_USER, "zeus_saves", std::wstring(L"C:\\") + wchar_t(0xd800) + L"\\");
+    // A name in another letter case is the setting's; one Wendmoor does not know is said.
+    SetText(HKEY_LOCAL_MACHINE, "Emperor_Path", L"C:\\Emperor\\");
+    SetText(HKEY_CURRENT_USER, "Caesar3_Pth", L"C:\\C3\\");
     GamePaths loaded;
     loaded.caesar3_path = "C:\\Kept\\";
     const std::vector<std::string> problems = LoadGamePaths(loaded, *Store());
@@ -152,12 +155,14 @@ TEST_F(GamePathsTest, RegistryValuesOfAnotherTypeOrWithoutAZeroAreLeftUnreadAndS
     EXPECT_EQ(loaded.pharao_path, "");
     EXPECT_EQ(loaded.zeus_path, "");
     EXPECT_EQ(loaded.zeus_saves, "");
-    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(loaded.emperor_path, "C:\\Emperor\\");
+    ASSERT_EQ(problems.size(), 5u);
     EXPECT_NE(problems[0].find("caesar3_path: not used, a REG_DWORD value"), std::string::npos);
     EXPECT_EQ(problems[1].rfind("pharao_path: ", 0), 0u);
     EXPECT_NE(problems[2].find("zeus_path: not used, a REG_BINARY value"), std::string::npos);
     EXPECT_NE(problems[3].find("zeus_saves: not used, it holds a lone UTF-16 surrogate"),
               std::string::npos);
+    EXPECT_EQ(problems[4], "Caesar3_Pth: not a setting Wendmoor knows, not used");
 }
 
 // The user's key over the machine's, as an older tool left them: writes go to the user's key
