@@ -91,6 +91,15 @@ std::vector<std::string> OrderFaults(const std::vector<Event>& events, const std
     return faults;
 }
 
+ProgramOptions Recorded(ProgramOptions options, const std::string& log) {
+    options.environment.push_back({"LD_PRELOAD", WENDMOOR_SYSCALL_RECORDER});
+    options.environment.push_back({"WENDMOOR_SYSCALL_LOG", log});
+    // The recorder comes first in the list of libraries, which AddressSanitizer would otherwise
+    // refuse.
+    options.environment.push_back({"ASAN_OPTIONS", "verify_asan_link_order=0"});
+    return options;
+}
+
 TEST_F(CliTest, FlushesComeBeforeTheChangesTheyProtect) {
     const ProgramOptions data{{{"XDG_DATA_HOME", root.path() + "data"}}, {}};
     const std::string store = root.path() + "data/QARN/backups/";
@@ -115,13 +124,7 @@ TEST_F(CliTest, FlushesComeBeforeTheChangesTheyProtect) {
             if (argument == "BACKUP") argument = backup;
         }
         const std::string log = root.path() + flow.flow + ".log";
-        ProgramOptions recorded = data;
-        recorded.environment.push_back({"LD_PRELOAD", WENDMOOR_SYSCALL_RECORDER});
-        recorded.environment.push_back({"WENDMOOR_SYSCALL_LOG", log});
-        // The recorder comes first in the list of libraries, which AddressSanitizer would
-        // otherwise refuse.
-        recorded.environment.push_back({"ASAN_OPTIONS", "verify_asan_link_order=0"});
-        const ProgramRun run = Cli(arguments, recorded);
+        const ProgramRun run = Cli(arguments, Recorded(data, log));
         ASSERT_EQ(run.exitCode, 0) << flow.flow << ": " << run.err;
         EXPECT_EQ(OrderFaults(ReadEvents(log), paths.caesar3_path, store, save, flow.replaces),
                   std::vector<std::string>{})
@@ -133,6 +136,28 @@ TEST_F(CliTest, FlushesComeBeforeTheChangesTheyProtect) {
             backup = listed.substr(0, listed.find('\t'));
         }
     }
+}
+
+// An added package is on the disk before it takes its name, and its name before `add` says so.
+TEST_F(CliTest, AnAddedPackageIsFlushedThenNamedThenItsFolderFlushed) {
+    const std::string download =
+        root.WriteFile("downloads/Rome.zip", ZipWriter().Add("Rome.map", "MAP").Bytes());
+    const std::string log = root.path() + "add.log";
+    ASSERT_EQ(Cli({"add", "caesar3", download}, Recorded({}, log)).exitCode, 0);
+
+    std::string missions = paths.caesar3_missions;
+    if (missions.ends_with('/')) missions.pop_back();
+    const std::vector<Event> events = ReadEvents(log);
+    const auto named = std::find_if(events.begin(), events.end(), [&](const Event& event) {
+        return event.kind == "rename" && event.to == missions + "/Rome.zip";
+    });
+    ASSERT_NE(named, events.end()) << std::ifstream(log).rdbuf();
+    EXPECT_TRUE(std::any_of(events.begin(), named, [&](const Event& event) {
+        return event.kind == "sync" && event.path == named->path;
+    })) << "the copy was named before it was flushed";
+    EXPECT_TRUE(std::any_of(named, events.end(), [&](const Event& event) {
+        return event.kind == "syncfolder" && event.path == missions;
+    })) << "the missions folder was not flushed after the rename";
 }
 
 }  // namespace
