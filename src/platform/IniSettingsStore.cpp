@@ -121,26 +121,10 @@ struct GeneralSection {
     std::size_t lastLineEnd = kNone;
 };
 
-GeneralSection FindInGeneral(std::string_view data, std::string_view name) {
-    GeneralSection found;
-    bool general = true;
-    ForEachIniLine(data, [&](const IniLineSpan& line) {
-        const std::string_view text = data.substr(line.start, line.end - line.start);
-        if (text.front() == '[') {
-            const std::string_view section = text.substr(1, text.find(']') - 1);
-            general = AsciiLower(Trimmed(section, " \t\r\n\v\f")) == "general";
-        } else if (general && line.equals != kNone &&
-                   UnescapedKey(Trimmed(data.substr(line.start, line.equals - line.start),
-                                        " \t\r\n\v\f")) == name) {
-            found.named.push_back(line);
-        }
-        if (general) found.lastLineEnd = line.end;
-    });
-    return found;
-}
-
-// The names of the values in the file's general section (see FindInGeneral).
-void AddGeneralNames(std::string_view data, std::set<std::string>& names) {
+// Calls `visit(line, isGeneral)` for each line of the file, and `visit(line, name)` with the
+// unescaped name for each value line of the general section.
+template <typename Visit, typename VisitValue>
+void ForEachGeneralLine(std::string_view data, Visit visitLine, VisitValue visitValue) {
     bool general = true;
     ForEachIniLine(data, [&](const IniLineSpan& line) {
         const std::string_view text = data.substr(line.start, line.end - line.start);
@@ -148,11 +132,33 @@ void AddGeneralNames(std::string_view data, std::set<std::string>& names) {
             const std::string_view section = text.substr(1, text.find(']') - 1);
             general = AsciiLower(Trimmed(section, " \t\r\n\v\f")) == "general";
         } else if (general && line.equals != kNone) {
-            std::string name = UnescapedKey(
-                Trimmed(data.substr(line.start, line.equals - line.start), " \t\r\n\v\f"));
-            if (!name.empty()) names.insert(std::move(name));
+            visitValue(line, UnescapedKey(Trimmed(data.substr(line.start, line.equals - line.start),
+                                                  " \t\r\n\v\f")));
         }
+        visitLine(line, general);
     });
+}
+
+GeneralSection FindInGeneral(std::string_view data, std::string_view name) {
+    GeneralSection found;
+    ForEachGeneralLine(
+        data,
+        [&](const IniLineSpan& line, bool general) {
+            if (general) found.lastLineEnd = line.end;
+        },
+        [&](const IniLineSpan& line, const std::string& key) {
+            if (key == name) found.named.push_back(line);
+        });
+    return found;
+}
+
+// The names of the values in the file's general section (see FindInGeneral).
+void AddGeneralNames(std::string_view data, std::set<std::string>& names) {
+    ForEachGeneralLine(
+        data, [](const IniLineSpan&, bool) {},
+        [&](const IniLineSpan&, const std::string& key) {
+            if (!key.empty()) names.insert(key);
+        });
 }
 
 // The end of the physical line that a line of ForEachIniLine ends in, after its line break.
