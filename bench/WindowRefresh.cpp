@@ -11,6 +11,7 @@
 #include "app/MainDialog.h"
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
+#include "ui/Seams.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor::bench {
@@ -27,13 +28,14 @@ class DecliningDialogs final : public DialogRunner {
 };
 class SilentMessages final : public MessageBoxes {
   public:
-    void ShowInformation(QWidget*, const QString&, const QString&) override {}
-    void ShowInformationWithDetails(QWidget*, const QString&, const QString&,
-                                    const QString&) override {}
+    void ShowInformation(ParentWindow, const std::string&, const std::string&,
+                         const std::string&) override {}
+    void ShowWarning(ParentWindow, const std::string&, const std::string&) override {}
+    bool AskYesNo(ParentWindow, const std::string&, const std::string&) override { return false; }
 };
 class NoFileChooser final : public FileChooser {
   public:
-    std::optional<std::string> ChooseFile(QWidget*, const FileChoiceRequest&) override {
+    std::optional<std::string> ChooseFile(ParentWindow, const FileChoiceRequest&) override {
         return std::nullopt;
     }
 };
