@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <set>
+#include <string_view>
 
 #include "packages/StoredName.h"
 #include "platform/FileSystem.h"
@@ -25,33 +26,30 @@ constexpr const char* kSeparators = "\\/";
 constexpr const char* kSeparators = "/";
 #endif
 
-// A stored path from the manifest must stay inside the backup's folder.
-bool IsInsideBackup(const std::string& stored) {
-    if (stored.empty() || stored.front() == kPathSeparator) return false;
-    std::size_t start = 0;
-    while (start <= stored.size()) {
-        std::size_t end = stored.find(kPathSeparator, start);
-        if (end == std::string::npos) end = stored.size();
-        const std::string_view part(stored.data() + start, end - start);
+// Whether each part of `path` from `start` on, between `separators`, is a name: no empty
+// one, no "." nor "..".
+bool PartsAreNames(std::string_view path, std::size_t start, std::string_view separators) {
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of(separators, start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
         if (part.empty() || part == "." || part == "..") return false;
         start = end + 1;
     }
     return true;
 }
 
+// A stored path from the manifest must stay inside the backup's folder.
+bool IsInsideBackup(const std::string& stored) {
+    return !stored.empty() && stored.front() != kPathSeparator &&
+           PartsAreNames(stored, 0, std::string_view(&kPathSeparator, 1));
+}
+
 // Whether each component after the root is a name: no empty one, no "." nor "..".
 bool IsPlainAbsolutePath(const std::string& path) {
     if (!IsAbsolutePath(path)) return false;
-    std::size_t start = path.find_first_not_of(kSeparators);
-    if (start == std::string::npos) return false;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of(kSeparators, start);
-        if (end == std::string::npos) end = path.size();
-        const std::string_view part(path.data() + start, end - start);
-        if (part.empty() || part == "." || part == "..") return false;
-        start = end + 1;
-    }
-    return true;
+    const std::size_t start = path.find_first_not_of(kSeparators);
+    return start != std::string::npos && PartsAreNames(path, start, kSeparators);
 }
 
 bool IsOneOf(const std::string& folder, const std::vector<std::string>& folders,

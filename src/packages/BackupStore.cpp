@@ -91,14 +91,20 @@ std::string DisplayTime(std::int64_t nanoseconds) {
     return LocalTimeText(nanoseconds, "%Y-%m-%d %H:%M:%S");
 }
 
+// The entries of a folder of the store; a folder that is not there holds none, and is no
+// failure: a sweep or a removal has nothing to do there.
+Outcome ListIfThere(const FileSystem& fileSystem, const std::string& folder,
+                    std::vector<FileSystem::FolderEntry>& entries) {
+    Outcome listed = fileSystem.ListFolder(folder, entries);
+    return listed.Ok() || fileSystem.FolderExists(folder) ? listed : Outcome();
+}
+
 // Removes a folder of this store with everything in it. A link inside is removed itself, never
 // followed, so nothing outside the folder is touched.
 Outcome RemoveTree(FileSystem& fileSystem, std::string folder) {
     if (!folder.empty() && folder.back() == kPathSeparator) folder.pop_back();
     std::vector<FileSystem::FolderEntry> entries;
-    if (Outcome listed = fileSystem.ListFolder(folder, entries); !listed.Ok()) {
-        return fileSystem.FolderExists(folder) ? listed : Outcome();
-    }
+    if (Outcome listed = ListIfThere(fileSystem, folder, entries); !listed.Ok()) return listed;
     Outcome outcome;
     for (const FileSystem::FolderEntry& entry : entries) {
         const std::string path = folder + kPathSeparator + entry.name;
@@ -115,9 +121,7 @@ Outcome RemoveTree(FileSystem& fileSystem, std::string folder) {
 // The temporary files that copies cut off by a kill left anywhere below the folder.
 Outcome RemoveLeftTemporaryFiles(FileSystem& fileSystem, const std::string& folder) {
     std::vector<FileSystem::FolderEntry> entries;
-    if (Outcome listed = fileSystem.ListFolder(folder, entries); !listed.Ok()) {
-        return fileSystem.FolderExists(folder) ? listed : Outcome();
-    }
+    if (Outcome listed = ListIfThere(fileSystem, folder, entries); !listed.Ok()) return listed;
     Outcome outcome;
     for (const FileSystem::FolderEntry& entry : entries) {
         const std::string path = folder + kPathSeparator + entry.name;
@@ -370,9 +374,7 @@ Outcome SweepBackupStore(const std::string& store) {
     if (store.empty()) return {};
     FileSystem fileSystem;
     std::vector<FileSystem::FolderEntry> entries;
-    if (Outcome listed = fileSystem.ListFolder(store, entries); !listed.Ok()) {
-        return fileSystem.FolderExists(store) ? listed : Outcome();
-    }
+    if (Outcome listed = ListIfThere(fileSystem, store, entries); !listed.Ok()) return listed;
     Outcome outcome;
     for (const FileSystem::FolderEntry& entry : entries) {
         if (!entry.isFolder) continue;
