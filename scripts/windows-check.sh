@@ -2,7 +2,9 @@
 # The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe and the core's test
 # programs (the same tests as on Linux, and the Windows-only ones), runs the tests under Wine,
 # headless, in a Wine prefix inside the build folder, then compares wendmoor-cli.exe with the
-# Linux tool on the sample of all four games (scripts/compare-windows-cli.sh).
+# Linux tool on the sample of all four games (scripts/compare-windows-cli.sh), and last packs the
+# installer and the portable ZIP (scripts/windows-package.sh) and installs and uninstalls the
+# installer silently under Wine (scripts/check-windows-installer.sh).
 #   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR;
 #                                    the Linux tool from build, or $WENDMOOR_BUILD_DIR)
 set -euo pipefail
@@ -33,7 +35,9 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEPREFIX="$build/wine-prefix"
 export WINEDEBUG=-all
 # No Mono and no Gecko: the prefix is made without asking to download them. No display either.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu builder: the installer's Start Menu shortcut would become an entry in the menu of
+# the Linux desktop running this check.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY=
 # One Wine server for all the programs below (each start would otherwise wait for a new one);
 # it ends with this script, the server of this prefix only.
@@ -54,4 +58,8 @@ fi
 
 echo "== wendmoor-cli.exe against the Linux tool"
 WINE=$wine "$here/scripts/compare-windows-cli.sh" "$linux_build" "$build" "$build/compare"
-echo "windows-check: the core's tests pass under Wine and wendmoor-cli.exe matches the Linux tool"
+
+echo "== the installer and the portable ZIP"
+"$here/scripts/windows-package.sh" "$build"
+WINE=$wine "$here/scripts/check-windows-installer.sh" "$build/package"
+echo "windows-check: under Wine the tests pass, wendmoor-cli.exe matches the Linux tool, the installer works"
