@@ -15,7 +15,7 @@
 #include "Children.h"
 #include "Collection.h"
 #include "Measure.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 
 using namespace wendmoor;
 using namespace wendmoor::bench;

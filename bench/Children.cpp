@@ -8,7 +8,7 @@
 #include "Baselines.h"
 #include "Collection.h"
 #include "Measure.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
 

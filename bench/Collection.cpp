@@ -6,7 +6,7 @@
 
 #include "ZipWriter.h"
 #include "packages/FileRefCounts.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/PackageCommandContext.h"
 #include "platform/FileSystem.h"
 

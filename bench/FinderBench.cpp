@@ -13,7 +13,7 @@
 
 #include "finder/FolderWalk.h"
 #include "finder/GameFinder.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 
 namespace fs = std::filesystem;
 using namespace wendmoor;

@@ -1,6 +1,6 @@
 // Classifies an arbitrary archive as a package of one game, as showing its content does.
 #include "FuzzTree.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace wendmoor;

@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 
 namespace wendmoor::fuzz {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor::fuzz {

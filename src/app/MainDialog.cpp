@@ -16,8 +16,8 @@
 #include <QTimer>
 
 #include "app/AboutDialog.h"
-#include "packages/Games.h"
-#include "settings/dialog/OptionsDialog.h"
+#include "games/Games.h"
+#include "options/OptionsDialog.h"
 #include "ui/MainWindowTemplate.h"
 #include "widgets/AppIcon.h"
 #include "widgets/GroupFrame.h"

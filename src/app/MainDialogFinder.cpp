@@ -11,9 +11,9 @@
 
 #include "app/MainDialog.h"
 #include "finder/GameFinder.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Path.h"
-#include "settings/dialog/OptionsDialog.h"
+#include "options/OptionsDialog.h"
 #include "ui/BackgroundTask.h"
 #include "ui/OptionsState.h"
 #include "ui/PackageAdding.h"

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/MainDialog.h"
-#include "packages/CommandProgress.h"
+#include "archive/CommandProgress.h"
 #include "ui/BackgroundTask.h"
 #include "widgets/ListBoxes.h"
 #include "widgets/ProgressDialog.h"

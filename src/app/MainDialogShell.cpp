@@ -3,7 +3,7 @@
 #include "app/BackupsDialog.h"
 #include "app/LaunchFollower.h"
 #include "app/MainDialog.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolders.h"
 #include "widgets/QtText.h"

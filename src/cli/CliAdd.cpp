@@ -6,7 +6,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliIntake.h"
 #include "cli/CliText.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/PackageAdder.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 #include "platform/Version.h"
 

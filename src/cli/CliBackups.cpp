@@ -4,9 +4,9 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliText.h"
-#include "packages/BackupRestore.h"
-#include "packages/BackupStore.h"
-#include "packages/Games.h"
+#include "backups/BackupRestore.h"
+#include "backups/BackupStore.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor {

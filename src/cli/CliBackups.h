@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
-#include "packages/BackupRestore.h"
+#include "backups/BackupRestore.h"
 #include "platform/PackageLock.h"
 
 namespace wendmoor {

@@ -8,7 +8,7 @@
 #include "cli/CliBackups.h"
 #include "cli/CliText.h"
 #include "packages/CommandFolders.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"

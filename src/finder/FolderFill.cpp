@@ -1,7 +1,7 @@
 #include "finder/FolderFill.h"
 
 #include "finder/FolderWalk.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/FolderChain.h"
 #include "platform/Path.h"
 

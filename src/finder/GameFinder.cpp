@@ -6,7 +6,7 @@
 
 #include "finder/FolderWalk.h"
 #include "finder/SteamLibraries.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 

@@ -1,6 +1,6 @@
 #include "packages/CommandFolders.h"
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <utility>
 
-#include "packages/Archive.h"
-#include "packages/PackagePlan.h"
+#include "archive/Archive.h"
+#include "games/PackagePlan.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 

@@ -1,6 +1,6 @@
 #include "packages/FolderCheck.h"
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/CaseFold.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"

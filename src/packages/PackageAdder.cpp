@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "packages/Archive.h"
-#include "packages/Games.h"
+#include "archive/Archive.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"

@@ -4,7 +4,7 @@
 
 #include "packages/CommandFolders.h"
 #include "packages/FolderCheck.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/ListOrder.h"
 #include "packages/SharedFileUsers.h"
 #include "platform/BackupLocation.h"

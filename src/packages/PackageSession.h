@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "packages/BackupRestore.h"
-#include "packages/BackupStore.h"
+#include "backups/BackupRestore.h"
+#include "backups/BackupStore.h"
 #include "packages/FileRefCounts.h"
 #include "packages/PackageCommandContext.h"
 #include "platform/Outcome.h"

@@ -1,7 +1,7 @@
 #include "packages/SharedFileUsers.h"
 
-#include "packages/Archive.h"
-#include "packages/BackupStore.h"
+#include "archive/Archive.h"
+#include "backups/BackupStore.h"
 #include "packages/FileRefCounts.h"
 #include "platform/CaseFold.h"
 #include "platform/FileSystem.h"

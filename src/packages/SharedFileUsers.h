@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "packages/PackagePlan.h"
+#include "games/PackagePlan.h"
 
 namespace wendmoor {
 

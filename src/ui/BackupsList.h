@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "packages/BackupRestore.h"
-#include "packages/BackupStore.h"
+#include "backups/BackupRestore.h"
+#include "backups/BackupStore.h"
 #include "ui/Seams.h"
 
 namespace wendmoor {

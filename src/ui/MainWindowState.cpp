@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/SettingsStore.h"
 #include "ui/WindowTexts.h"
 

@@ -20,7 +20,7 @@
 #include "UiFakes.h"
 #include "ZipWriter.h"
 #include "app/MainDialog.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Launcher.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"

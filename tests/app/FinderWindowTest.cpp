@@ -10,7 +10,7 @@
 
 #include "FakeSeams.h"
 #include "finder/GameFinder.h"
-#include "settings/dialog/OptionsDialog.h"
+#include "options/OptionsDialog.h"
 
 namespace wendmoor {
 namespace {

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "FakeSeams.h"
-#include "settings/dialog/OptionsDialog.h"
+#include "options/OptionsDialog.h"
 
 namespace wendmoor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 
 namespace wendmoor {
 namespace {

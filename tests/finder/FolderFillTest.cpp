@@ -7,7 +7,7 @@
 
 #include "TempDir.h"
 #include "finder/FolderFill.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 
 namespace wendmoor::testing {

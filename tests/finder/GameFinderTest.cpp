@@ -17,7 +17,7 @@
 #include "TempDir.h"
 #include "finder/GameFinder.h"
 #include "finder/SteamLibraries.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/SettingsStore.h"
 #include "settings/GamePaths.h"
 

@@ -1,4 +1,4 @@
-#include "packages/EmperorPackages.h"
+#include "games/EmperorPackages.h"
 
 #include "GameTree.h"
 #include "platform/Path.h"

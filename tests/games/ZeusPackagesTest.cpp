@@ -1,4 +1,4 @@
-#include "packages/ZeusPackages.h"
+#include "games/ZeusPackages.h"
 
 #ifndef _WIN32
 #include <unistd.h>

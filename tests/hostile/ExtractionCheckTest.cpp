@@ -2,8 +2,8 @@
 #include "packages/ExtractionCheck.h"
 
 #include "GameTree.h"
-#include "packages/Archive.h"
-#include "packages/PackagePlan.h"
+#include "archive/Archive.h"
+#include "games/PackagePlan.h"
 #include "platform/Path.h"
 
 namespace wendmoor::testing {

@@ -1,7 +1,7 @@
 // Archives made to hurt: each case asserts what the game folders hold afterwards, that nothing
 // outside them changed, and that the session still works.
 #include "GameTree.h"
-#include "packages/Archive.h"
+#include "archive/Archive.h"
 
 namespace wendmoor::testing {
 namespace {

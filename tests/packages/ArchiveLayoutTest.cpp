@@ -7,7 +7,7 @@
 
 #include "TempDir.h"
 #include "ZipWriter.h"
-#include "packages/Archive.h"
+#include "archive/Archive.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor::testing {

@@ -1,4 +1,4 @@
-#include "packages/Archive.h"
+#include "archive/Archive.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -16,8 +16,8 @@
 #include "GameTree.h"
 #include "TempDir.h"
 #include "ZipWriter.h"
-#include "packages/EntryReader.h"
-#include "packages/StoredName.h"
+#include "archive/EntryReader.h"
+#include "archive/StoredName.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor::testing {

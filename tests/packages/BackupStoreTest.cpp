@@ -1,9 +1,9 @@
-#include "packages/BackupStore.h"
+#include "backups/BackupStore.h"
 
 #include <filesystem>
 
 #include "GameTree.h"
-#include "packages/BackupManifest.h"
+#include "backups/BackupManifest.h"
 #include "platform/Path.h"
 
 #ifdef _WIN32

@@ -1,9 +1,9 @@
-#include "packages/MapSavePackages.h"
+#include "games/MapSavePackages.h"
 
 #include <thread>
 
 #include "GameTree.h"
-#include "packages/CommandProgress.h"
+#include "archive/CommandProgress.h"
 #include "packages/FileRefCounts.h"
 
 namespace wendmoor::testing {

@@ -7,7 +7,7 @@
 
 #include "GameTree.h"
 #include "packages/FileRefCounts.h"
-#include "packages/MapSavePackages.h"
+#include "games/MapSavePackages.h"
 #include "platform/ParallelFor.h"
 
 namespace wendmoor::testing {

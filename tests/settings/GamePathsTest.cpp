@@ -10,7 +10,7 @@
 #include "platform/SettingsStore.h"
 
 #ifdef _WIN32
-#include "platform/RegistrySettingsStore.h"
+#include "platform/windows/RegistrySettingsStore.h"
 #include "platform/windows/WindowsError.h"
 #endif
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "packages/ZipFormat.h"
+#include "archive/ZipFormat.h"
 
 namespace wendmoor::testing {
 

@@ -9,7 +9,7 @@
 
 #include "TempDir.h"
 #include "ZipWriter.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "packages/PackageSession.h"
 #include "platform/FileSystem.h"
 #include "settings/GamePaths.h"

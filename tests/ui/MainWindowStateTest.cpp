@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "GameTree.h"
-#include "packages/CommandProgress.h"
+#include "archive/CommandProgress.h"
 #include "platform/SettingsStore.h"
 
 namespace wendmoor {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 #include "TempDir.h"
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 
 #include "UiFakes.h"

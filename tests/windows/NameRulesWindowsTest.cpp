@@ -3,7 +3,7 @@
 // or a share depends on a current folder.
 #include <gtest/gtest.h>
 
-#include "packages/StoredName.h"
+#include "archive/StoredName.h"
 #include "platform/Path.h"
 
 namespace wendmoor {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "settings/GamePaths.h"
 
 namespace wendmoor::sample {

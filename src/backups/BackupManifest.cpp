@@ -1,4 +1,4 @@
-#include "packages/BackupManifest.h"
+#include "backups/BackupManifest.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "settings/dialog/OptionsDialog.h"
+#include "options/OptionsDialog.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
-#include "packages/ZipDirectory.h"
+#include "archive/ZipDirectory.h"
 
 #include <algorithm>
 #include <span>
 
-#include "packages/EntryNameDecoding.h"
-#include "packages/ZipFormat.h"
+#include "archive/EntryNameDecoding.h"
+#include "archive/ZipFormat.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {

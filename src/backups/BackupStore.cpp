@@ -1,4 +1,4 @@
-#include "packages/BackupStore.h"
+#include "backups/BackupStore.h"
 
 #include <zlib.h>
 
@@ -8,7 +8,7 @@
 #include <ctime>
 #include <vector>
 
-#include "packages/Games.h"
+#include "games/Games.h"
 #include "platform/CaseFold.h"
 #include "platform/FolderChain.h"
 #include "platform/Path.h"

@@ -1,4 +1,4 @@
-#include "packages/StoredName.h"
+#include "archive/StoredName.h"
 
 #include <array>
 #include <cstring>

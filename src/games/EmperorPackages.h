@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "packages/PackageCommandContext.h"
-#include "packages/PackagePlan.h"
+#include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "packages/StoredName.h"
-#include "packages/ZipDirectory.h"
+#include "archive/StoredName.h"
+#include "archive/ZipDirectory.h"
 #include "platform/Outcome.h"
 #include "platform/ReadOnlyFile.h"
 

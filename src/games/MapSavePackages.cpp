@@ -1,8 +1,8 @@
-#include "packages/MapSavePackages.h"
+#include "games/MapSavePackages.h"
 
-#include "packages/Archive.h"
-#include "packages/Games.h"
-#include "packages/StoredName.h"
+#include "archive/Archive.h"
+#include "games/Games.h"
+#include "archive/StoredName.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"
 

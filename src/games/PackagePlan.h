@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "packages/PackageCommandContext.h"
-#include "packages/StoredName.h"
+#include "archive/StoredName.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {

@@ -1,11 +1,11 @@
-#include "packages/EntryNameDecoding.h"
+#include "archive/EntryNameDecoding.h"
 
 #include <zlib.h>
 
 #include <optional>
 #include <string>
 
-#include "packages/ZipFormat.h"
+#include "archive/ZipFormat.h"
 #include "platform/Utf8.h"
 
 namespace wendmoor {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/ZipDirectory.h"
+#include "archive/ZipDirectory.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/BackupStore.h"
+#include "backups/BackupStore.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {

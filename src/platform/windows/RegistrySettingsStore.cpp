@@ -5,7 +5,7 @@
 // values are UTF-8 in the program, so every folder name survives whatever the ANSI code page,
 // and a value an older tool stored reads back as the same text. A value that is not valid
 // UTF-8 is refused when written rather than stored as another text.
-#include "platform/RegistrySettingsStore.h"
+#include "platform/windows/RegistrySettingsStore.h"
 
 #include <algorithm>
 #include <set>

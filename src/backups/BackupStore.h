@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/BackupManifest.h"
+#include "backups/BackupManifest.h"
 #include "platform/AppendFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Outcome.h"

@@ -1,10 +1,10 @@
-#include "packages/ZeusPackages.h"
+#include "games/ZeusPackages.h"
 
 #include <algorithm>
 
-#include "packages/Archive.h"
-#include "packages/Games.h"
-#include "packages/StoredName.h"
+#include "archive/Archive.h"
+#include "games/Games.h"
+#include "archive/StoredName.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"
 

@@ -1,4 +1,4 @@
-#include "packages/BackupRestore.h"
+#include "backups/BackupRestore.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 #include <string_view>
 
-#include "packages/StoredName.h"
+#include "archive/StoredName.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"

@@ -1,10 +1,10 @@
-#include "packages/EntryReader.h"
+#include "archive/EntryReader.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "packages/ZipFormat.h"
+#include "archive/ZipFormat.h"
 #include "platform/ReadOnlyFile.h"
 
 namespace wendmoor {

@@ -1,4 +1,4 @@
-#include "packages/Games.h"
+#include "games/Games.h"
 
 #include <array>
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "packages/BackupRestore.h"
+#include "backups/BackupRestore.h"
 #include "packages/PackageCommandContext.h"
-#include "packages/PackagePlan.h"
+#include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {

@@ -1,13 +1,13 @@
-#include "packages/Archive.h"
+#include "archive/Archive.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "packages/CommandProgress.h"
-#include "packages/EntryReader.h"
-#include "packages/StoredName.h"
+#include "archive/CommandProgress.h"
+#include "archive/EntryReader.h"
+#include "archive/StoredName.h"
 #include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"

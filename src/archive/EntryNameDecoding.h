@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "packages/ZipDirectory.h"
+#include "archive/ZipDirectory.h"
 
 namespace wendmoor {
 
