@@ -28,9 +28,8 @@ bool Fail(std::ostream& err, const std::string& reason) {
 
 // Installs what was added, as `install` does, skipping what is installed already.
 bool InstallAdded(const GameDescription& game, const std::vector<std::string>& added,
-                  GamePaths& paths, FileSystem& fileSystem, bool noWait, std::ostream& err) {
-    PackageLock::KeepWaiting keepWaiting;
-    if (noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
+                  GamePaths& paths, FileSystem& fileSystem,
+                  const PackageLock::KeepWaiting& keepWaiting, std::ostream& err) {
     PackageSession session(paths, fileSystem, nullptr, keepWaiting);
     if (!session.SelectGame(game.id) || !session.ScanOutcome().Ok()) {
         for (const std::string& line : session.Content()) PrintFailure(err, line);
@@ -62,8 +61,7 @@ int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, 
         return kExitFailure;
     }
 
-    PackageLock::KeepWaiting keepWaiting;
-    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
+    const PackageLock::KeepWaiting keepWaiting = KeepWaitingFor(request);
     bool allAdded = true;
     std::vector<std::string> added;
     for (const std::string& file : request.files) {
@@ -78,7 +76,7 @@ int RunAdd(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, 
         for (const std::string& line : result.outcome.Lines()) allAdded = Fail(err, line);
     }
     const bool allInstalled = !request.installAdded || added.empty() ||
-                              InstallAdded(*game, added, paths, fileSystem, request.noWait, err);
+                              InstallAdded(*game, added, paths, fileSystem, keepWaiting, err);
     return allAdded && allInstalled ? kExitSuccess : kExitFailure;
 }
 

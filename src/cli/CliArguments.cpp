@@ -1,54 +1,18 @@
 #include "cli/CliArguments.h"
 
 #include <array>
-#include <optional>
 #include <utility>
 
+#include "cli/CliCommandTable.h"
 #include "games/Games.h"
 #include "platform/Path.h"
 #include "platform/Version.h"
 
 namespace wendmoor {
 
-const char* const kCliUsage =
-    "usage: wendmoor-cli [OPTIONS] list      GAME\n"
-    "       wendmoor-cli [OPTIONS] show      GAME PACKAGE\n"
-    "       wendmoor-cli [OPTIONS] install   GAME PACKAGE\n"
-    "       wendmoor-cli [OPTIONS] deinstall GAME PACKAGE\n"
-    "       wendmoor-cli [OPTIONS] refs      GAME\n"
-    "       wendmoor-cli [OPTIONS] add       GAME FILE... [--install]\n"
-    "       wendmoor-cli detect\n"
-    "       wendmoor-cli [OPTIONS] backups   GAME [--remove NAME]\n"
-    "       wendmoor-cli [OPTIONS] restore   GAME NAME [--force]\n"
-    "       wendmoor-cli --help | --version\n"
-    "GAME is caesar3, pharao, zeus or emperor; PACKAGE is a file name in the game's missions "
-    "folder.\n"
-    "add copies each FILE, which must be a package of GAME, into the game's missions folder and\n"
-    "prints the name it has there. A file of the same name with other content stays untouched\n"
-    "and the new one is added beside it as \"NAME (2).zip\" (the next free number). --install,\n"
-    "last, installs each added package. A file named --install is given as ./--install.\n"
-    "detect prints the game folders it finds as settings lines, with a \";\" comment per\n"
-    "candidate: wendmoor-cli detect > my.ini gives a settings file. It never writes settings.\n"
-    "OPTIONS: --settings FILE  read the folders from this INI file\n"
-    "         --no-wait        fail at once while another Wendmoor command is running\n";
-
 const std::string kCliVersion = std::string("wendmoor-cli ") + kVersionText;
 
 namespace {
-
-struct CommandSpelling {
-    const char* word;
-    CliCommand command;
-    bool takesPackage;
-};
-
-constexpr std::array<CommandSpelling, 5> kCommands = {{
-    {"list", CliCommand::List, false},
-    {"show", CliCommand::Show, true},
-    {"install", CliCommand::Install, true},
-    {"deinstall", CliCommand::Deinstall, true},
-    {"refs", CliCommand::Refs, false},
-}};
 
 constexpr std::array<std::pair<const char*, GameId>, 4> kGameNames = {{
     {"caesar3", kCaesar3},
@@ -64,74 +28,11 @@ ParsedCommandLine UsageError(std::string reason) {
     return parsed;
 }
 
-// "backups GAME [--remove NAME]" and "restore GAME NAME [--force]"; nothing for other commands.
-// Backup names never start with "-", so the options after them cannot be mistaken for one.
-std::optional<ParsedCommandLine> ParseBackupCommand(const std::vector<std::string>& arguments,
-                                                    std::size_t next, CliRequest request) {
-    const std::string& word = arguments[next];
-    if (word != "backups" && word != "restore") return std::nullopt;
-    const std::vector<std::string> operands(arguments.begin() + static_cast<long>(next) + 1,
-                                            arguments.end());
-    if (operands.empty()) return UsageError(word + " needs a game");
-    request.game = GameIdFromName(operands[0]);
-    if (request.game == kNoGame) return UsageError("unknown game: " + operands[0]);
-    request.gameName = AsciiLower(operands[0]);
-    if (word == "backups") {
-        if (operands.size() == 3 && operands[1] == "--remove") {
-            request.command = CliCommand::RemoveBackup;
-            request.backupName = operands[2];
-        } else if (operands.size() == 1) {
-            request.command = CliCommand::Backups;
-        } else {
-            return UsageError("backups needs a game, then at most --remove NAME");
-        }
-    } else {
-        if (operands.size() < 2 || operands.size() > 3 ||
-            (operands.size() == 3 && operands[2] != "--force")) {
-            return UsageError("restore needs a game and a backup, then at most --force");
-        }
-        request.command = CliCommand::Restore;
-        request.backupName = operands[1];
-        request.force = operands.size() == 3;
-    }
-    ParsedCommandLine parsed;
-    parsed.kind = ParsedCommandLine::Kind::Run;
-    parsed.request = std::move(request);
-    return parsed;
-}
-
-const CommandSpelling* FindCommand(const std::string& word) {
-    for (const CommandSpelling& spelling : kCommands) {
-        if (word == spelling.word) return &spelling;
-    }
-    return nullptr;
-}
-
-// detect takes nothing; add takes a game, one file or more and, last, --install.
-ParsedCommandLine ParseFinderCommand(ParsedCommandLine parsed,
-                                     const std::vector<std::string>& arguments, std::size_t next) {
-    const std::string& word = arguments[next++];
-    if (word == "detect") {
-        if (parsed.request.settingsFile) return UsageError("detect reads no settings");
-        if (next < arguments.size()) return UsageError("too many arguments for detect");
-        parsed.request.command = CliCommand::Detect;
-        parsed.kind = ParsedCommandLine::Kind::Run;
-        return parsed;
-    }
-    std::vector<std::string> operands(arguments.begin() + static_cast<std::ptrdiff_t>(next),
-                                      arguments.end());
-    if (!operands.empty() && operands.back() == "--install") {
-        parsed.request.installAdded = true;
-        operands.pop_back();
-    }
-    if (operands.size() < 2) return UsageError("add needs a game and at least one file");
-    parsed.request.game = GameIdFromName(operands.front());
-    if (parsed.request.game == kNoGame) return UsageError("unknown game: " + operands.front());
-    parsed.request.gameName = AsciiLower(operands.front());
-    parsed.request.files.assign(operands.begin() + 1, operands.end());
-    parsed.request.command = CliCommand::Add;
-    parsed.kind = ParsedCommandLine::Kind::Run;
-    return parsed;
+std::optional<std::string> TakeGame(const std::string& word, CliRequest& request) {
+    request.game = GameIdFromName(word);
+    if (request.game == kNoGame) return "unknown game: " + word;
+    request.gameName = AsciiLower(word);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -144,10 +45,74 @@ int GameIdFromName(const std::string& name) {
     return kNoGame;
 }
 
+std::optional<std::string> ParseGameOperand(const std::string& name,
+                                            const std::vector<std::string>& operands,
+                                            CliRequest& request) {
+    if (operands.empty()) return name + " needs a game";
+    if (operands.size() > 1) return "too many arguments for " + name;
+    return TakeGame(operands[0], request);
+}
+
+std::optional<std::string> ParsePackageOperands(const std::string& name,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request) {
+    if (operands.size() < 2) return name + " needs a game and a package";
+    if (operands.size() > 2) return "too many arguments for " + name;
+    request.packageName = operands[1];
+    return TakeGame(operands[0], request);
+}
+
+std::optional<std::string> ParseAddOperands(const std::string&,
+                                            const std::vector<std::string>& operands,
+                                            CliRequest& request) {
+    std::vector<std::string> files = operands;
+    if (!files.empty() && files.back() == "--install") {
+        request.installAdded = true;
+        files.pop_back();
+    }
+    if (files.size() < 2) return "add needs a game and at least one file";
+    request.files.assign(files.begin() + 1, files.end());
+    return TakeGame(files.front(), request);
+}
+
+std::optional<std::string> ParseDetectOperands(const std::string&,
+                                               const std::vector<std::string>& operands,
+                                               CliRequest& request) {
+    if (request.settingsFile) return "detect reads no settings";
+    if (!operands.empty()) return "too many arguments for detect";
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseBackupsOperands(const std::string&,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request) {
+    if (operands.empty()) return "backups needs a game";
+    if (std::optional<std::string> unknown = TakeGame(operands[0], request)) return unknown;
+    if (operands.size() == 3 && operands[1] == "--remove") {
+        request.command = CliCommand::RemoveBackup;
+        request.backupName = operands[2];
+        return std::nullopt;
+    }
+    if (operands.size() == 1) return std::nullopt;
+    return "backups needs a game, then at most --remove NAME";
+}
+
+std::optional<std::string> ParseRestoreOperands(const std::string&,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request) {
+    if (operands.empty()) return "restore needs a game";
+    if (std::optional<std::string> unknown = TakeGame(operands[0], request)) return unknown;
+    if (operands.size() < 2 || operands.size() > 3 ||
+        (operands.size() == 3 && operands[2] != "--force")) {
+        return "restore needs a game and a backup, then at most --force";
+    }
+    request.backupName = operands[1];
+    request.force = operands.size() == 3;
+    return std::nullopt;
+}
+
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     ParsedCommandLine parsed;
-    std::size_t next = 0;
-
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         parsed.kind = ParsedCommandLine::Kind::Help;
         return parsed;
@@ -156,49 +121,32 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         parsed.kind = ParsedCommandLine::Kind::Version;
         return parsed;
     }
-    while (next < arguments.size() && arguments[next].starts_with("--")) {
+    std::size_t next = 0;
+    for (; next < arguments.size() && arguments[next].starts_with("--"); ++next) {
         if (arguments[next] == "--no-wait") {
             parsed.request.noWait = true;
-            ++next;
-        } else if (arguments[next] == "--settings") {
-            if (next + 1 >= arguments.size()) return UsageError("--settings needs a file");
-            parsed.request.settingsFile = arguments[next + 1];
-            next += 2;
-        } else {
+        } else if (arguments[next] != "--settings") {
             return UsageError("unknown option: " + arguments[next]);
+        } else if (++next < arguments.size()) {
+            parsed.request.settingsFile = arguments[next];
+        } else {
+            return UsageError("--settings needs a file");
         }
     }
     if (next >= arguments.size()) return UsageError("no command given");
-    if (arguments[next] == "detect" || arguments[next] == "add") {
-        return ParseFinderCommand(std::move(parsed), arguments, next);
-    }
-    if (std::optional<ParsedCommandLine> backup =
-            ParseBackupCommand(arguments, next, parsed.request)) {
-        return *backup;
-    }
-
-    const CommandSpelling* command = FindCommand(arguments[next]);
+    const CliCommandRow* command = FindCliCommand(arguments[next]);
     if (command == nullptr) return UsageError("unknown command: " + arguments[next]);
-    ++next;
 
-    const std::size_t operandsWanted = command->takesPackage ? 2 : 1;
-    const std::size_t operandsGiven = arguments.size() - next;
-    if (operandsGiven < operandsWanted) {
-        return UsageError(std::string(command->word) + " needs " +
-                          (command->takesPackage ? "a game and a package" : "a game"));
-    }
-    if (operandsGiven > operandsWanted) {
-        return UsageError("too many arguments for " + std::string(command->word));
-    }
-
-    const std::string& game = arguments[next];
-    parsed.request.game = GameIdFromName(game);
-    if (parsed.request.game == kNoGame) return UsageError("unknown game: " + game);
-    parsed.request.gameName = AsciiLower(game);
-    if (command->takesPackage) parsed.request.packageName = arguments[next + 1];
-
+    // Nothing after the command is taken for an option of the tool.
+    const std::vector<std::string> operands(
+        arguments.begin() + static_cast<std::ptrdiff_t>(next) + 1, arguments.end());
     parsed.request.command = command->command;
+    if (std::optional<std::string> mistake =
+            command->parse(command->name, operands, parsed.request)) {
+        return UsageError(std::move(*mistake));
+    }
     parsed.kind = ParsedCommandLine::Kind::Run;
+    parsed.command = command;
     return parsed;
 }
 

@@ -36,11 +36,14 @@ struct CliRequest {
     bool force = false;
 };
 
+struct CliCommandRow;
+
 struct ParsedCommandLine {
     enum class Kind { Run, Help, Version, UsageError };
     Kind kind = Kind::UsageError;
-    CliRequest request;      // for Run
-    std::string usageError;  // for UsageError: what was wrong, one line
+    const CliCommandRow* command = nullptr;  // for Run: the table's row that runs it
+    CliRequest request;                      // for Run
+    std::string usageError;                  // for UsageError: what was wrong, one line
 };
 
 // The arguments after the program name, as raw bytes. Nothing after the command is taken for
@@ -50,7 +53,33 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // The GameId of a game as the command line names it, letter case ignored; 0 when unknown.
 int GameIdFromName(const std::string& name);
 
-extern const char* const kCliUsage;
 extern const std::string kCliVersion;
+
+// The operand readers of the command table (see CliOperandParser): each fills the request from
+// the words after the command's name or says, in one line, what is wrong with them.
+// "GAME": list, refs.
+std::optional<std::string> ParseGameOperand(const std::string& name,
+                                            const std::vector<std::string>& operands,
+                                            CliRequest& request);
+// "GAME PACKAGE": show, install, deinstall.
+std::optional<std::string> ParsePackageOperands(const std::string& name,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request);
+// "GAME FILE... [--install]": only the last word can be --install.
+std::optional<std::string> ParseAddOperands(const std::string& name,
+                                            const std::vector<std::string>& operands,
+                                            CliRequest& request);
+// Nothing, and no settings file either.
+std::optional<std::string> ParseDetectOperands(const std::string& name,
+                                               const std::vector<std::string>& operands,
+                                               CliRequest& request);
+// "GAME [--remove NAME]" and "GAME NAME [--force]". Backup names never start with "-", so the
+// options after them cannot be mistaken for one.
+std::optional<std::string> ParseBackupsOperands(const std::string& name,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request);
+std::optional<std::string> ParseRestoreOperands(const std::string& name,
+                                                const std::vector<std::string>& operands,
+                                                CliRequest& request);
 
 }  // namespace wendmoor

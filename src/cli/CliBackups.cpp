@@ -34,11 +34,6 @@ void PrintKept(const KeptFiles& kept, std::ostream& err) {
         err << "kept " << PrintableName(file) << " in " << PrintableName(kept.folder) << '\n';
 }
 
-bool IsBackupCommand(CliCommand command) {
-    return command == CliCommand::Backups || command == CliCommand::Restore ||
-           command == CliCommand::RemoveBackup;
-}
-
 int RunBackupCommand(const CliRequest& request, const std::string& store,
                      const std::vector<std::string>& gameFolders,
                      const RestoreFolders& restoreFolders,

@@ -15,8 +15,6 @@ struct KeptFiles;
 // "kept FILE in BACKUP", one line per file a command kept.
 void PrintKept(const KeptFiles& kept, std::ostream& err);
 
-bool IsBackupCommand(CliCommand command);
-
 // The backup commands work on the backup store alone, never on the game's folders settings:
 // "backups" lists the game's backups newest first ("NAME<tab>TIME<tab>PACKAGE<tab>COMMAND<tab>
 // N files<tab>SIZE bytes"), "backups --remove" deletes one, "restore" puts one back under the

@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -98,46 +99,25 @@ int InstallOrDeinstall(PackageSession& session, const CliRequest& request, std::
     return outcome.Ok() ? kExitSuccess : kExitFailure;
 }
 
-}  // namespace
-
-int RunOnSelectedGame(PackageSession& session, const CliRequest& request, std::ostream& out,
-                      std::ostream& err) {
-    switch (request.command) {
-        case CliCommand::List:
-            PrintLists(session.Lists(), out);
-            return ListsRead(session, err);
-        case CliCommand::Show:
-            return ShowContent(session, request, out, err);
-        case CliCommand::Install:
-        case CliCommand::Deinstall:
-            return InstallOrDeinstall(session, request, out, err);
-        case CliCommand::Refs:
-            PrintRefs(session.FileRefs(), out);
-            return ListsRead(session, err);
-        // No selected game, or the store's folders to lock: RunCliRequest runs these itself.
-        case CliCommand::Detect:
-        case CliCommand::Add:
-        case CliCommand::Backups:
-        case CliCommand::Restore:
-        case CliCommand::RemoveBackup:
-            break;
-    }
-    return kExitFailure;
+int ListPackages(PackageSession& session, const CliRequest&, std::ostream& out, std::ostream& err) {
+    PrintLists(session.Lists(), out);
+    return ListsRead(session, err);
 }
 
-int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem,
-                  std::ostream& out, std::ostream& err) {
+int ListRefs(PackageSession& session, const CliRequest&, std::ostream& out, std::ostream& err) {
+    PrintRefs(session.FileRefs(), out);
+    return ListsRead(session, err);
+}
+
+using SessionCommand = int (*)(PackageSession&, const CliRequest&, std::ostream&, std::ostream&);
+
+// Does what choosing the game in the window does, never asking for folders, then runs the
+// command on the session.
+int OnSelectedGame(SessionCommand command, const CliRequest& request, GamePaths& paths,
+                   FileSystem& fileSystem, std::ostream& out, std::ostream& err) {
     const GameDescription* game = FindGame(request.game);
     if (game == nullptr) return Fail(err, request.gameName + " is not supported by this build");
-    PackageLock::KeepWaiting keepWaiting;
-    if (request.noWait) keepWaiting = [](std::chrono::milliseconds) { return false; };
-    if (IsBackupCommand(request.command)) {
-        return RunBackupCommand(request, DefaultBackupStoreFolder(),
-                                GameFolders(*game, paths, fileSystem),
-                                RestoreFoldersOf(*game, paths), keepWaiting, out, err);
-    }
-    // No askForFolders: the tool never opens the options dialog.
-    PackageSession session(paths, fileSystem, nullptr, keepWaiting);
+    PackageSession session(paths, fileSystem, nullptr, KeepWaitingFor(request));
     if (!session.SelectGame(game->id) || !session.ScanOutcome().Ok()) {
         // The game's own message line, what keeps its folders from being used, or what kept
         // the scan from reading the packages: an empty list must not pass for a folder
@@ -145,7 +125,43 @@ int RunCliRequest(const CliRequest& request, GamePaths& paths, FileSystem& fileS
         for (const std::string& line : session.Content()) PrintFailure(err, line);
         return kExitFailure;
     }
-    return RunOnSelectedGame(session, request, out, err);
+    return command(session, request, out, err);
+}
+
+}  // namespace
+
+PackageLock::KeepWaiting KeepWaitingFor(const CliRequest& request) {
+    if (!request.noWait) return {};
+    return [](std::chrono::milliseconds) { return false; };
+}
+
+int RunList(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, std::ostream& out,
+            std::ostream& err) {
+    return OnSelectedGame(ListPackages, request, paths, fileSystem, out, err);
+}
+
+int RunShow(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, std::ostream& out,
+            std::ostream& err) {
+    return OnSelectedGame(ShowContent, request, paths, fileSystem, out, err);
+}
+
+int RunInstallOrDeinstall(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem,
+                          std::ostream& out, std::ostream& err) {
+    return OnSelectedGame(InstallOrDeinstall, request, paths, fileSystem, out, err);
+}
+
+int RunRefs(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem, std::ostream& out,
+            std::ostream& err) {
+    return OnSelectedGame(ListRefs, request, paths, fileSystem, out, err);
+}
+
+int RunBackups(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem,
+               std::ostream& out, std::ostream& err) {
+    const GameDescription* game = FindGame(request.game);
+    if (game == nullptr) return Fail(err, request.gameName + " is not supported by this build");
+    return RunBackupCommand(request, DefaultBackupStoreFolder(),
+                            GameFolders(*game, paths, fileSystem), RestoreFoldersOf(*game, paths),
+                            KeepWaitingFor(request), out, err);
 }
 
 }  // namespace wendmoor

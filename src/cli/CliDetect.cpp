@@ -6,6 +6,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliIntake.h"
 #include "cli/CliText.h"
+#include "finder/FinderPlaces.h"
 #include "finder/FolderFill.h"
 #include "platform/IniLine.h"
 #include "settings/GamePaths.h"
@@ -53,6 +54,11 @@ int RunDetect(const FinderPlaces& places, std::ostream& out, std::ostream& err) 
         return kExitFailure;
     }
     return kExitSuccess;
+}
+
+int RunDetectHere(const CliRequest&, GamePaths&, FileSystem&, std::ostream& out,
+                  std::ostream& err) {
+    return RunDetect(PlacesFromEnvironment(), out, err);
 }
 
 }  // namespace wendmoor

@@ -14,6 +14,9 @@ class FileSystem;
 // comment per candidate; the first candidate of a row is taken. Reads and writes no settings.
 // Exit 0 when a game folder was found, 1 (and a reason) when none was.
 int RunDetect(const FinderPlaces& places, std::ostream& out, std::ostream& err);
+// The command table's handler of `detect`: RunDetect on the places of this user and system.
+int RunDetectHere(const CliRequest& request, GamePaths& paths, FileSystem& fileSystem,
+                  std::ostream& out, std::ostream& err);
 
 // `add`: copies each file into the game's missions folder (see AddPackageFile; a same-named
 // file with other bytes is kept and the new one added as "NAME (2).zip") and prints the name

@@ -5,10 +5,9 @@
 #include <ostream>
 
 #include "cli/CliArguments.h"
+#include "cli/CliCommandTable.h"
 #include "cli/CliCommands.h"
-#include "cli/CliIntake.h"
 #include "cli/CliText.h"
-#include "finder/FinderPlaces.h"
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/SettingsStore.h"
@@ -50,13 +49,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     switch (parsed.kind) {
         case ParsedCommandLine::Kind::Help:
-            out << kCliUsage;
+            out << CliUsage();
             return kExitSuccess;
         case ParsedCommandLine::Kind::Version:
             out << kCliVersion << '\n';
             return kExitSuccess;
         case ParsedCommandLine::Kind::UsageError:
-            err << "wendmoor-cli: " << parsed.usageError << '\n' << kCliUsage;
+            err << "wendmoor-cli: " << parsed.usageError << '\n' << CliUsage();
             return kExitUsage;
         case ParsedCommandLine::Kind::Run:
             break;
@@ -64,16 +63,11 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
 
     GamePaths paths;
     FileSystem fileSystem;
-    int status = kExitFailure;
-    if (parsed.request.command == CliCommand::Detect) {
-        status = RunDetect(PlacesFromEnvironment(), out, err);
-    } else if (!LoadSettings(parsed.request.settingsFile, paths, err)) {
+    const CliCommandRow& command = *parsed.command;
+    if (command.readsSettings && !LoadSettings(parsed.request.settingsFile, paths, err)) {
         return kExitFailure;
-    } else if (parsed.request.command == CliCommand::Add) {
-        status = RunAdd(parsed.request, paths, fileSystem, out, err);
-    } else {
-        status = RunCliRequest(parsed.request, paths, fileSystem, out, err);
     }
+    const int status = command.run(parsed.request, paths, fileSystem, out, err);
 
     // Output that never arrived (a full disk, a closed pipe) must not pass for success.
     out.flush();

@@ -105,21 +105,6 @@ TEST_F(CliConcurrencyTest, WithTheFoldersHeldNoWaitFailsAtOnceAndChangesNothing)
     }
 }
 
-TEST_F(CliConcurrencyTest, ARefreshWaitsForTheCommandToEnd) {
-    PackageLock other;
-    ASSERT_TRUE(other.Acquire(PackageLock::Mode::Exclusive, Folders(), {}).Ok());
-    ProgramRun listed;
-    std::thread list([&] { listed = Cli({"list", "caesar3"}); });
-    const bool waited = Waiting(1);
-    // Half an install of A while the refresh waits, then the rest.
-    root.WriteFile("Caesar3/shared.map", "m");
-    root.WriteFile("Caesar3/a.sav", "a");
-    other.Release();
-    list.join();
-    EXPECT_TRUE(waited) << "the refresh did not wait";
-    EXPECT_EQ(listed, (ProgramRun{0, "I A.zip\nA B.zip\n", ""}));
-}
-
 // Two commands that both wait for the folders and then go at once: every order of the two ends
 // alike. Without the lock, the counts one process acted on could be outdated by the other.
 TEST_F(CliConcurrencyTest, CommandsAtTheSameMomentNeverLoseNorOrphanASharedMap) {

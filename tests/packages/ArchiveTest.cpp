@@ -35,17 +35,6 @@ class ArchiveTest : public ::testing::Test {
     FileSystem fileSystem;
 };
 
-TEST_F(ArchiveTest, ListsEntryNamesInDirectoryOrderAsStored) {
-    const auto archive = Archive::Open(MakeArchive(ZipWriter()
-                                                       .AddFolder("Scenarios/")
-                                                       .Add("Scenarios/Rome.MAP", "map")
-                                                       .Add("Troy\\Troy.pak", "pak")
-                                                       .Add("readme.txt", "text")));
-    ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->EntryNames(), (std::vector<std::string>{"Scenarios/", "Scenarios/Rome.MAP",
-                                                               "Troy\\Troy.pak", "readme.txt"}));
-}
-
 // Flag bit 11 means UTF-8, else a Unicode Path field for exactly these bytes gives the name,
 // else they are code page 437; the stored name of the undecoded bytes is an earlier spelling.
 TEST_F(ArchiveTest, DecodesEntryNamesAsTheArchiveMeansThem) {

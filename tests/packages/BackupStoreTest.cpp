@@ -46,7 +46,7 @@ class BackupTest : public testing::GameSessionTest {
     const std::string map = paths.caesar3_path + "Rome.map";
 };
 
-TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
+TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBackWhenForcedIfChanged) {
     ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
     ASSERT_TRUE(WriteFileBytes(map, kPackageMap));  // the same bytes: nothing to keep
 
@@ -75,14 +75,34 @@ TEST_F(BackupTest, InstallOverAnOwnFileKeepsItAndRestoreBringsItBack) {
     EXPECT_TRUE(session.Lists().available.empty());
     EXPECT_EQ(testing::ListTree(store), stored);
 
-    const RestoreResult restored = session.RestoreBackup(backups[0].name, false);
+    // What the install left is no change of the player's: it is replaced without asking.
+    const std::string name = backups[0].name;
+    const RestoreResult restored = session.RestoreBackup(name, false);
     EXPECT_TRUE(restored.outcome.Ok()) << restored.outcome.Lines().front();
     EXPECT_EQ(restored.restored, Strings{save});
     EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
     EXPECT_EQ(ReadFileBytes(map), kPackageMap);
 
+    // Played on since: refused, then forced, which keeps the played-on file first.
+    ASSERT_TRUE(WriteFileBytes(save, "PLAYED ON"));
+    const RestoreResult refused = session.RestoreBackup(name, false);
+    EXPECT_TRUE(refused.needsForce);
+    EXPECT_FALSE(refused.outcome.Ok());
+    EXPECT_EQ(refused.conflicts, Strings{save});
+    EXPECT_TRUE(refused.restored.empty());
+    EXPECT_EQ(ReadFileBytes(save), "PLAYED ON");
+    EXPECT_EQ(Backups().size(), 1u);
+    const RestoreResult forced = session.RestoreBackup(name, true);
+    EXPECT_TRUE(forced.outcome.Ok());
+    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
+    EXPECT_EQ(forced.kept.files, Strings{save});
+    const std::vector<BackupInfo> after = Backups();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0].command, "restore");  // newest first
+    EXPECT_EQ(ReadFileBytes(after[0].folder + after[0].files.at(0).stored), "PLAYED ON");
+
     // Back already: a restore, even a forced one, writes and keeps nothing.
-    const RestoreResult again = session.RestoreBackup(backups[0].name, true);
+    const RestoreResult again = session.RestoreBackup(name, true);
     EXPECT_TRUE(again.outcome.Ok());
     EXPECT_TRUE(again.restored.empty());
     EXPECT_TRUE(again.kept.files.empty());
@@ -132,29 +152,6 @@ TEST_F(BackupTest, AFileThatCannotBeKeptStaysAsItWasAndIsReported) {
         EXPECT_EQ(std::filesystem::exists(map), install);
         std::filesystem::remove(save);
     }
-}
-
-TEST_F(BackupTest, RestoreRefusesAFileChangedSinceUnlessForcedWhichKeepsItFirst) {
-    ASSERT_TRUE(WriteFileBytes(save, kPlayerSave));
-    ASSERT_TRUE(session.RunPackageCommand("Rome.zip", true).Ok());
-    const std::string name = Backups().at(0).name;
-    ASSERT_TRUE(WriteFileBytes(save, "PLAYED ON"));
-
-    const RestoreResult refused = session.RestoreBackup(name, false);
-    EXPECT_TRUE(refused.needsForce);
-    EXPECT_EQ(refused.conflicts, Strings{save});
-    EXPECT_TRUE(refused.restored.empty());
-    EXPECT_EQ(ReadFileBytes(save), "PLAYED ON");
-    EXPECT_EQ(Backups().size(), 1u);
-
-    const RestoreResult forced = session.RestoreBackup(name, true);
-    EXPECT_TRUE(forced.outcome.Ok());
-    EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
-    EXPECT_EQ(forced.kept.files, Strings{save});
-    const std::vector<BackupInfo> backups = Backups();
-    ASSERT_EQ(backups.size(), 2u);
-    EXPECT_EQ(backups[0].command, "restore");  // newest first
-    EXPECT_EQ(ReadFileBytes(backups[0].folder + backups[0].files.at(0).stored), "PLAYED ON");
 }
 
 // The manifest lies in the player's store, where anything may have changed it: a restore puts

@@ -55,25 +55,6 @@ TEST_F(MapSaveTest, MissingMissionsFolderIsSaidNotListedEmpty) {
 #endif
 }
 
-// Caesar III takes maps and saves into its own folder, Pharao into "Maps" and its save-game
-// folder; a map beside Pharao's program does not count. The content lines come grouped by their
-// marker whatever the archive's order.
-TEST_F(MapSaveTest, InstallAndDeinstallLeaveTheGameFolderAsItWas) {
-    dir.WriteFile("Caesar3/c3.exe", "game");
-    dir.WriteFile("Pharaoh/Delta.map", "in the game folder itself, which does not count");
-    const RoundTrip trips[] = {
-        {kCaesar3,
-         {{"readme.txt", "r"}, {"Rome.sav", "save"}, {"Scenarios/Rome.MAP", "map"}},
-         {"M Rome.map", "S Rome.sav", "Z readme.txt"},
-         "Rome.map\nRome.sav\nc3.exe\n"},
-        {kPharao,
-         {{"maps/Delta.MAP", "m"}, {"Delta.sav", "s"}},
-         {"M Delta.map", "S Delta.sav"},
-         "Delta.map\nMaps/\nMaps/Delta.map\nSave/\nSave/Delta.sav\n"},
-    };
-    for (const RoundTrip& trip : trips) CheckRoundTrip(trip);
-}
-
 TEST_F(MapSaveTest, CancelledInstallReplacesNothingAndLeavesNoTemporaryFile) {
     dir.WriteFile("Caesar3/0.map", "the player's");
     ZipWriter zip;

@@ -33,7 +33,7 @@ class FileSystemTest : public ::testing::Test {
     FileSystem fileSystem;
 };
 
-TEST_F(FileSystemTest, ResolvesEveryComponentWithoutRegardToCase) {
+TEST_F(FileSystemTest, ResolvesEveryComponentWithoutRegardToCaseAndKeepsWhatIsMissing) {
     dir.WriteFile("Game/MAPS/rome.MAP", "r");
     EXPECT_EQ(fileSystem.Resolve(dir.At("game/Maps/Rome.map")), dir.At("Game/MAPS/rome.MAP"));
     EXPECT_TRUE(fileSystem.FileExists(dir.At("GAME/maps/ROME.map")));
@@ -42,6 +42,10 @@ TEST_F(FileSystemTest, ResolvesEveryComponentWithoutRegardToCase) {
     EXPECT_TRUE(fileSystem.FolderExists(dir.At("game/MAPS")));
     EXPECT_TRUE(fileSystem.FolderExists(dir.At("GAME/maps/")));
     EXPECT_FALSE(fileSystem.IsSymbolicLink(dir.At("game/maps")));
+    // What is missing stays as given, below what is there.
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/New.map")), dir.At("Game/MAPS/New.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/Nowhere/New.map")), dir.At("Game/Nowhere/New.map"));
+    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/")), dir.At("Game/MAPS/"));
 #ifdef _WIN32
     EXPECT_EQ(fileSystem.Resolve("C:\\"), "C:\\");
 #endif
@@ -64,13 +68,6 @@ TEST_F(FileSystemTest, ResolvesLettersBeyondAsciiWithoutRegardToCase) {
 }
 #endif
 
-TEST_F(FileSystemTest, KeepsMissingComponentsAsGiven) {
-    dir.MakeFolder("Game/MAPS");
-    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/New.map")), dir.At("Game/MAPS/New.map"));
-    EXPECT_EQ(fileSystem.Resolve(dir.At("game/Nowhere/New.map")), dir.At("Game/Nowhere/New.map"));
-    EXPECT_EQ(fileSystem.Resolve(dir.At("game/maps/")), dir.At("Game/MAPS/"));
-}
-
 TEST_F(FileSystemTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {
     dir.MakeFolder("Adventures");
     bool created = false;
@@ -92,7 +89,7 @@ TEST_F(FileSystemTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {
     EXPECT_EQ(ListTree(dir.path()), "Adventures/\n");
 }
 
-TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWrites) {
+TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWritesUntilForgotten) {
     dir.MakeFolder("Maps");
     EXPECT_FALSE(fileSystem.FileExists(dir.At("maps/Rome.map")));  // lists "Maps"
     {
@@ -103,14 +100,11 @@ TEST_F(FileSystemTest, WhatALookupLearnedStaysTrueAfterOurOwnWrites) {
     EXPECT_TRUE(fileSystem.FileExists(dir.At("MAPS/ROME.MAP")));
     EXPECT_TRUE(fileSystem.DeleteFile(dir.At("maps/rome.map")).Ok());
     EXPECT_FALSE(fileSystem.FileExists(dir.At("MAPS/ROME.MAP")));
-}
-
-TEST_F(FileSystemTest, ChangesByOthersShowAfterForgetListings) {
-    dir.MakeFolder("Maps");
-    EXPECT_FALSE(fileSystem.FileExists(dir.At("Maps/rome.map")));
-    dir.WriteFile("Maps/Rome.map", "r");
+    // What others change shows once the listings are forgotten.
+    dir.WriteFile("Maps/Troy.map", "t");
+    EXPECT_FALSE(fileSystem.FileExists(dir.At("maps/troy.map")));
     fileSystem.ForgetListings();
-    EXPECT_TRUE(fileSystem.FileExists(dir.At("Maps/rome.map")));
+    EXPECT_TRUE(fileSystem.FileExists(dir.At("maps/troy.map")));
 }
 
 TEST_F(FileSystemTest, TheFileSystemOfAFolderItsFreeSpaceAndItsSync) {
