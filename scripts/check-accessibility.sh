@@ -9,7 +9,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
-"$here/scripts/install-packages.sh" --no-install-recommends xvfb dbus at-spi2-core python3-pyatspi
+"$here/scripts/install-packages.sh" --no-install-recommends xvfb xdotool dbus at-spi2-core python3-pyatspi
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -19,7 +19,7 @@ export DISPLAY=:97 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_
 export WENDMOOR_SETTINGS=$work/sample/wendmoor-sample.ini XDG_DATA_HOME=$work/data
 
 cat >"$work/walk.py" <<"PY"
-import sys, time
+import subprocess, sys, time
 import pyatspi
 
 INTERACTIVE = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_LIST,
@@ -42,7 +42,7 @@ def window(title):
             if found is not None and found.name == title:
                 return found
         time.sleep(0.2)
-    sys.exit("no window %r" % title)
+    sys.exit("no window %r among %r" % (title, [found.name for found in app()]))
 
 def walk(node, path=""):
     yield node, path
@@ -72,7 +72,13 @@ for command in ("Backups...", "Add packages...", "Info über QARN..."):
     if command not in commands:
         failures.append("the window lacks the command %r" % command)
 failures += ["Wendmoor: " + line for line in unnamed(main)]
-press(main, "Zeus", pyatspi.ROLE_RADIO_BUTTON)
+# A game is chosen with the mouse, as a player does: the radio buttons' toggle action checks
+# the button without the click that selects the game.
+for found, _ in walk(main):
+    if found.getRole() == pyatspi.ROLE_RADIO_BUTTON and found.name == "Zeus":
+        box = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
+                        str(box.y + box.height // 2), "click", "1"], check=True)
 time.sleep(1)
 for command, title in (("Info über QARN...", "Info über QARN"), ("Backups...", "Backups of Zeus")):
     press(main, command)
