@@ -18,7 +18,9 @@ MainWindowState::MainWindowState(SettingsStore& settings, std::function<void()> 
       session_(paths_, fileSystem_, std::move(askForFolders), std::move(keepWaiting)) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
-    if (!error) startFolder_ = folder.string();
+    // Paths are UTF-8 on Windows and the system's bytes elsewhere.
+    const auto text = folder.u8string();
+    if (!error) startFolder_.assign(text.begin(), text.end());
 }
 
 bool MainWindowState::LockNoticeDue(std::chrono::milliseconds waited) {
