@@ -50,9 +50,13 @@ def walk(node, path=""):
         if child is not None:
             yield from walk(child, path + "/" + child.getRoleName())
 
+checked = []
+
 def unnamed(top):
-    return ["%s %s" % (path, node.getRoleName()) for node, path in walk(top)
-            if node.getRole() in INTERACTIVE and not node.name.strip()]
+    controls = [(node, path) for node, path in walk(top) if node.getRole() in INTERACTIVE]
+    checked.append("%s: %d" % (top.name, len(controls)))
+    return ["%s %s" % (path, node.getRoleName()) for node, path in controls
+            if not node.name.strip()]
 
 def press(node, name, role=pyatspi.ROLE_PUSH_BUTTON):
     for found, _ in walk(node):
@@ -98,6 +102,7 @@ failures += ["Error: " + line for line in unnamed(error)]
 press(error, "OK")
 time.sleep(0.5)
 press(main, "Bye Bye ...")
+print("interactive controls checked:", ", ".join(checked))
 print("\n".join(failures) if failures else "every interactive control has a name")
 sys.exit(1 if failures else 0)
 PY
