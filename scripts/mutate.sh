@@ -24,8 +24,8 @@ cd "$root"
 mutations=(
 "src/archive/StoredName.cpp|base.size() > kMaxStoredNameLength|base.size() > kMaxStoredNameLength + 1|archive_tests"
 "src/platform/Path.h|c <= 'Z' ?|c < 'Z' ?|archive_tests"
-"src/options/OptionsDialog.cpp|folder.size() <= kMaxStoredPathLength|folder.size() < kMaxStoredPathLength|gui_tests"
-"src/options/OptionsDialog.cpp|if (buffer != field) {|if (true) {|gui_tests"
+"src/ui/OptionsState.cpp|folder.size() <= kMaxStoredPathLength|folder.size() < kMaxStoredPathLength|ui_tests"
+"src/ui/OptionsState.cpp|if (options.gameFolder && buffer == field) return;|if (false) return;|ui_tests"
 "src/settings/GamePaths.cpp|value.size() > kMaxStoredPathLength) {|value.size() >= kMaxStoredPathLength) {|settings_store_tests"
 "src/settings/GamePaths.cpp|value.resize(value.find('\\0') == std::string::npos ? value.size() : value.find('\\0'));|(void)0;|settings_store_tests"
 "src/packages/FileRefCounts.cpp|if (--found->second > 0) return {};|if (--found->second >= 0) return {};|refcount_tests|mapsave_tests"
@@ -58,7 +58,7 @@ mutations=(
 "src/platform/PackageLock.cpp|const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;|const int operation = LOCK_SH;|platform_tests|cli_tests"
 "src/platform/ProgramFolders.cpp|if (!dataFolder.empty() && IsFile(Join(dataFolder, name))) return dataFolder;|if (!dataFolder.empty()) return dataFolder;|platform_tests"
 "src/platform/ProgramFolders.cpp|S_ISREG(info.st_mode)|true|platform_tests"
-"src/app/MainDialogFinder.cpp|if (services_.dialogs.Run(question) != QDialog::Accepted) return kNoGame;|(void)services_.dialogs.Run(question);|gui_tests"
+"src/app/MainDialogCommands.cpp|if (services_.dialogs.Run(question) != QDialog::Accepted) return kNoGame;|(void)services_.dialogs.Run(question);|gui_tests"
 )
 
 backup="$(mktemp -d)"

@@ -1,107 +1,30 @@
 #include "app/AboutDialog.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
-#include "platform/Version.h"
 #include "ui/ControlTexts.h"
-#include "widgets/AppIcon.h"
-#include "widgets/DialogUnits.h"
+#include "ui/DialogTemplate.h"
+#include "widgets/TemplatePage.h"
 
 namespace wendmoor {
 
-namespace {
-
-constexpr char kReadmeObjectName[] = "readme";
-
-// The readme line. A class of its own, so that its accessible interface is found before the one
-// Qt gives every label: the role of static text, whatever the label holds.
-class ReadmeLink final : public QLabel {
-    Q_OBJECT
-
-  public:
-    using QLabel::QLabel;
-};
-
-// A screen reader meets the readme line as a link it can follow.
-class ReadmeLinkAccessible final : public QAccessibleWidget {
-  public:
-    explicit ReadmeLinkAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
-
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) return widget()->accessibleName();
-        return QAccessibleWidget::text(kind);
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& name) override {
-        if (name != pressAction()) return;
-        emit static_cast<QLabel*>(widget())->linkActivated(QLatin1String(kReadmeObjectName));
-    }
-};
-
-QAccessibleInterface* ReadmeLinkFactory(const QString& /*className*/, QObject* object) {
-    auto* link = qobject_cast<ReadmeLink*>(object);
-    return link == nullptr ? nullptr : new ReadmeLinkAccessible(link);
-}
-
-}  // namespace
-
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8(kAboutTitle));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(AppIcon());
-
-    const DialogUnits units(font());
-
-    // Controls in their tab order.
-    auto* icon = new QLabel(this);
-    const QRect iconRect = units.Rect(10, 10, 20, 20);
-    icon->setGeometry(iconRect);
-    icon->setPixmap(DrawAppIcon(qMin(iconRect.width(), iconRect.height())));
-    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto* version = new QLabel(this);
-    version->setTextFormat(Qt::PlainText);  // no prefix processing
-    version->setText(QString::fromUtf8(kAboutVersion) + QLatin1String(kVersionText));
-    version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    version->setObjectName(QStringLiteral("version"));
-    units.Place(version, 40, 10, 138, 20);
-
-    auto* ok = new QPushButton(QString::fromUtf8(kOkButton), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    units.Place(ok, 70, 80, 50, 14);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* contact = new QLabel(QString::fromUtf8(kAboutAuthors), this);
-    contact->setTextFormat(Qt::PlainText);
-    units.Place(contact, 40, 40, 140, 10);
-
-    // The address line: a link to the readme that is installed with the program.
-    auto* readme = new ReadmeLink(QString::fromUtf8(kAboutReadmeLink), this);
-    readme->setObjectName(QLatin1String(kReadmeObjectName));
-    static const bool linkRoleInstalled = (QAccessible::installFactory(ReadmeLinkFactory), true);
-    (void)linkRoleInstalled;
-    readme->setTextFormat(Qt::RichText);
+AboutDialog::AboutDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(kAboutTitle);
+    auto* page = new TemplatePage(kAboutWidth, kAboutHeight, AboutControls());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    setFixedSize(page->minimumSize());
+    auto* readme = page->Control<QLabel>("readme");
     readme->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    readme->setOpenExternalLinks(false);
-    readme->setAccessibleName(QString::fromUtf8(kAboutReadmeName));
     connect(readme, &QLabel::linkActivated, this, &AboutDialog::readmeRequested);
-    units.Place(readme, 40, 55, 140, 10);
-
-    auto* licence = new QLabel(QString::fromUtf8(kAboutLicence), this);
-    licence->setTextFormat(Qt::PlainText);
-    licence->setObjectName(QStringLiteral("licence"));
-    licence->setToolTip(QString::fromUtf8(kAboutLicenceNote));
-    units.Place(licence, 40, 66, 140, 10);
-
-    setFixedSize(units.Size(192, 106));
+    auto* ok = page->Control<QPushButton>("okButton");
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 }
 
 }  // namespace wendmoor
-
-#include "AboutDialog.moc"

@@ -5,9 +5,8 @@
 namespace wendmoor {
 
 // "Info über QARN": the icon, the version, the authors, a link to the readme, the licence and
-// "OK".
-// Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the program
-// on a rejection.
+// "OK". Accepted by "OK" or Enter, rejected by Escape or the close box; start-up ends the
+// program on a rejection.
 class AboutDialog : public QDialog {
     Q_OBJECT
 

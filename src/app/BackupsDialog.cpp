@@ -4,84 +4,68 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
-#include "app/LaunchFollower.h"
 #include "ui/ControlTexts.h"
 #include "ui/WindowTexts.h"
+#include "widgets/QtSeams.h"
 #include "widgets/QtText.h"
-#include "widgets/Seams.h"
-#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 
 BackupsDialog::BackupsDialog(const std::string& gameName, BackupsList backups,
                              GuiServices& services, QWidget* parent)
-    : QDialog(parent), backups_(std::move(backups)), services_(services) {
+    : QDialog(parent), backups_(std::move(backups)), services_(services), list_(new QTreeWidget) {
     setWindowTitle(ToQt(BackupsCaption(gameName)));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QString::fromUtf8(kBackupsIntro), this);
-    layout->addWidget(intro);
-
-    list_ = new QTreeWidget(this);
-    list_->setObjectName(QStringLiteral("backups"));
-    list_->setAccessibleName(QString::fromUtf8(BackupsList::kAccessibleName));
+    auto* intro = new QLabel(kBackupsIntro, this);
     intro->setBuddy(list_);
+    layout->addWidget(intro);
+    list_->setObjectName(QStringLiteral("backups"));
+    list_->setAccessibleName(BackupsList::kAccessibleName);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
     QStringList headers;
-    for (const char* column : BackupsList::kColumns) headers << QString::fromUtf8(column);
+    for (const char* column : BackupsList::kColumns) headers << column;
     list_->setHeaderLabels(headers);
     layout->addWidget(list_);
 
     auto* buttons = new QHBoxLayout;
-    restoreButton_ = new QPushButton(QString::fromUtf8(kRestoreButton), this);
-    openButton_ = new QPushButton(QString::fromUtf8(kOpenFolderButton), this);
-    auto* close = new QPushButton(QString::fromUtf8(kCloseButton), this);
-    buttons->addWidget(restoreButton_);
-    buttons->addWidget(openButton_);
-    buttons->addStretch();
-    buttons->addWidget(close);
     layout->addLayout(buttons);
-    connect(restoreButton_, &QPushButton::clicked, this, &BackupsDialog::OnRestore);
-    connect(openButton_, &QPushButton::clicked, this, &BackupsDialog::OnOpenFolder);
+    for (const auto& [text, action] :
+         {std::pair{kRestoreButton, &BackupsDialog::OnRestore},
+          std::pair{kOpenFolderButton, &BackupsDialog::OnOpenFolder}}) {
+        auto* button = new QPushButton(text, this);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, action);
+        // Only with a backup selected.
+        connect(list_, &QTreeWidget::itemSelectionChanged, button,
+                [this, button] { button->setEnabled(SelectedRow() < backups_.Count()); });
+    }
+    buttons->addStretch();
+    auto* close = new QPushButton(kCloseButton, this);
+    buttons->addWidget(close);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    connect(list_, &QTreeWidget::itemSelectionChanged, this, &BackupsDialog::UpdateButtons);
-
-    Reload();
+    Reload({});
     const QFontMetrics metrics(font());
     resize(metrics.averageCharWidth() * 120, metrics.height() * 22);
 }
 
-void BackupsDialog::Reload() {
+void BackupsDialog::Reload(const std::string& selected) {
     list_->clear();
     for (std::size_t row = 0; row < backups_.Count(); ++row) {
         auto* item = new QTreeWidgetItem(list_);
         const auto texts = backups_.RowTexts(row);
-        for (std::size_t column = 0; column < texts.size(); ++column) {
-            item->setText(static_cast<int>(column), ToQt(texts[column]));
+        for (int column = 0; column < static_cast<int>(texts.size()); ++column) {
+            item->setText(column, ToQt(texts[static_cast<std::size_t>(column)]));
+            if (BackupsList::kRightAligned[static_cast<std::size_t>(column)])
+                item->setTextAlignment(column, Qt::AlignRight);
         }
-        item->setTextAlignment(4, Qt::AlignRight);
-        item->setTextAlignment(5, Qt::AlignRight);
     }
-    for (int column = 0; column < list_->columnCount(); ++column) {
+    for (int column = 0; column < list_->columnCount(); ++column)
         list_->resizeColumnToContents(column);
-    }
-    if (backups_.Count() > 0) list_->setCurrentItem(list_->topLevelItem(0));
-    UpdateButtons();
-}
-
-void BackupsDialog::UpdateButtons() {
-    restoreButton_->setEnabled(SelectedRow() < backups_.Count());
-    openButton_->setEnabled(SelectedRow() < backups_.Count());
-}
-
-bool BackupsDialog::Select(const std::string& name) {
-    const std::size_t row = backups_.RowOf(name);
-    if (row >= backups_.Count()) return false;
-    list_->setCurrentItem(list_->topLevelItem(static_cast<int>(row)));
-    return true;
+    const std::size_t row = backups_.RowOf(selected);
+    list_->setCurrentItem(list_->topLevelItem(row < backups_.Count() ? static_cast<int>(row) : 0));
+    emit list_->itemSelectionChanged();
 }
 
 std::size_t BackupsDialog::SelectedRow() const {
@@ -95,12 +79,11 @@ void BackupsDialog::OnRestore() {
     const std::string name = backups_.At(row).name;
     std::string report;
     {
-        const WaitCursor wait;
-        const NormalCursor forTheQuestion;
+        const OverrideCursor wait;
+        const OverrideCursor forTheQuestion(Qt::ArrowCursor);
         report = backups_.Restore(row, services_.messages, ParentOf(this));
     }
-    Reload();
-    Select(name);
+    Reload(name);
     if (!report.empty())
         services_.messages.ShowInformation(ParentOf(this), kAppCaption, report, {});
 }

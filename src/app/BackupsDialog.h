@@ -1,20 +1,17 @@
 #pragma once
 
-#include <string>
-
 #include <QDialog>
 
 #include "ui/BackupsList.h"
 
-class QPushButton;
 class QTreeWidget;
 
 namespace wendmoor {
 
 struct GuiServices;
 
-// "Backups...": the view of BackupsList. "Restore" puts the selected backup back; "Open
-// folder" shows its folder with the desktop's file manager.
+// "Backups...": the view of BackupsList. "Restore" puts the selected backup back; "Open folder"
+// shows its folder with the desktop's file manager.
 class BackupsDialog : public QDialog {
     Q_OBJECT
 
@@ -23,22 +20,16 @@ class BackupsDialog : public QDialog {
                   QWidget* parent = nullptr);
 
     QTreeWidget* List() const { return list_; }
-    // The backup of that name becomes the selected line; false when it is not listed.
-    bool Select(const std::string& name);
-
     void OnRestore();
     void OnOpenFolder();
 
   private:
-    void Reload();
+    void Reload(const std::string& selected);
     std::size_t SelectedRow() const;
-    void UpdateButtons();
 
     BackupsList backups_;
     GuiServices& services_;
-    QTreeWidget* list_ = nullptr;
-    QPushButton* restoreButton_ = nullptr;
-    QPushButton* openButton_ = nullptr;
+    QTreeWidget* list_;
 };
 
 }  // namespace wendmoor

@@ -1,11 +1,7 @@
 #include "app/MainDialog.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include <QAction>
 #include <QButtonGroup>
-#include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -16,160 +12,95 @@
 #include <QTimer>
 
 #include "app/AboutDialog.h"
+#include "app/BackupsDialog.h"
 #include "games/Games.h"
 #include "options/OptionsDialog.h"
 #include "ui/MainWindowTemplate.h"
-#include "widgets/AppIcon.h"
-#include "widgets/GroupFrame.h"
 #include "widgets/ListBoxes.h"
+#include "widgets/QtSeams.h"
 #include "widgets/QtText.h"
-#include "widgets/Seams.h"
 #include "widgets/TemplatePage.h"
-#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
-
-namespace {
-
-// The current folder as the system spells it (bytes); empty when it cannot be read.
-std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
-
-QWidget* MakeControl(const TemplateControl& control, QWidget* page) {
-    const QString text = QString::fromUtf8(control.text);
-    switch (control.kind) {
-        case TemplateControl::Kind::Group:
-            return new GroupFrame(text, page);
-        case TemplateControl::Kind::Button:
-            return new QPushButton(text, page);
-        case TemplateControl::Kind::GameChoice:
-            return new QRadioButton(text, page);
-        case TemplateControl::Kind::List: {
-            auto* list = new ListBox(QString::fromUtf8(control.accessibleName),
-                                     QString::fromUtf8(control.accessibleDescription), page);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            list->setUniformItemSizes(true);
-            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            list->setTextElideMode(Qt::ElideRight);
-            return list;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 MainDialog::MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint),
       services_(services),
-      startDirectory_(CurrentFolder()),
+      // currentGame is 0 here, so the options dialog refreshes nothing by itself.
       state_(
-          settings,
-          // currentGame is 0 here, so the options dialog refreshes nothing by itself.
-          [this] { OnOptions(); },
-          [this](std::chrono::milliseconds waited) { return KeepWaitingForLock(waited); }) {
-    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
-    setWindowIcon(AppIcon());
-    BuildControls();
-    BuildMenu();
-    Mirror();
-}
-
-MainDialog::~MainDialog() = default;
-
-void MainDialog::BuildControls() {
-    auto* page = new TemplatePage(kMainWindowWidth, kMainWindowHeight);
-    gameButtons_ = new QButtonGroup(this);
+          settings, [this] { OnOptions(); },
+          [this](std::chrono::milliseconds waited) { return KeepWaitingForLock(waited); }),
+      page_(new TemplatePage(kMainWindowWidth, kMainWindowHeight, kMainWindowControls)),
+      contentList_(page_->Control<ListBox>("contentList")),
+      installedList_(page_->Control<ListBox>("installedList")),
+      availableList_(page_->Control<ListBox>("availableList")),
+      gameButtons_(new QButtonGroup(this)) {
+    ExposeActionsToScreenReaders(this);
+    setWindowTitle(kMainWindowTitle);
+    setAccessibleDescription(kMainWindowDescription);
+    ShowScrolling(*this, page_);
     for (const TemplateControl& control : kMainWindowControls) {
-        QWidget* widget = MakeControl(control, page);
-        widget->setObjectName(QString::fromLatin1(control.objectName));
-        page->Place(widget, control.x, control.y, control.width, control.height,
-                    {control.moveX, control.growX, control.moveY, control.growY});
-        if (control.kind == TemplateControl::Kind::GameChoice) {
-            gameButtons_->addButton(static_cast<QRadioButton*>(widget), control.game);
-        }
+        if (control.kind == TemplateKind::GameChoice)
+            gameButtons_->addButton(page_->Control<QRadioButton>(control.objectName), control.id);
     }
-    ShowScrolling(*this, page);
-
-    const auto button = [page](const char* name) {
-        return page->findChild<QPushButton*>(QString::fromLatin1(name));
-    };
-    const auto list = [page](const char* name) {
-        return page->findChild<ListBox*>(QString::fromLatin1(name));
-    };
-    for (const auto& [frame, framed] : kFramedLists) {
-        page->findChild<GroupFrame*>(QString::fromLatin1(frame))->SetBuddy(list(framed));
-    }
-    installedList_ = list("installedList");
-    availableList_ = list("availableList");
-    contentList_ = list("contentList");
-    // The letters of the content lines, for the mouse as for a screen reader.
-    contentList_->setToolTip(contentList_->accessibleDescription());
-    installButton_ = button("installButton");
-    deinstallButton_ = button("deinstallButton");
-    button("byeButton")->setDefault(true);
-    connect(button("byeButton"), &QPushButton::clicked, this, &QDialog::accept);
-    connect(installButton_, &QPushButton::clicked, this, &MainDialog::OnInstall);
-    connect(deinstallButton_, &QPushButton::clicked, this, &MainDialog::OnDeinstall);
-    connect(button("optionsButton"), &QPushButton::clicked, this, &MainDialog::OnOptions);
-    connect(button("helpButton"), &QPushButton::clicked, this, &MainDialog::OnHelpButton);
-    connect(button("startButton"), &QPushButton::clicked, this, &MainDialog::OnStart);
     // A click runs the selection, also on the game that is already selected.
     connect(gameButtons_, &QButtonGroup::idClicked, this, &MainDialog::SelectGame);
-
-    for (const auto& [widget, which] : {std::pair{installedList_, PackageList::Installed},
-                                        std::pair{availableList_, PackageList::Available}}) {
-        auto* box = static_cast<ListBox*>(widget);
+    connect(page_->Control<QPushButton>("byeButton"), &QPushButton::clicked, this,
+            &QDialog::accept);
+    for (const auto& [name, action] : {std::pair{"installButton", &MainDialog::OnInstall},
+                                       std::pair{"deinstallButton", &MainDialog::OnDeinstall},
+                                       std::pair{"optionsButton", &MainDialog::OnOptions},
+                                       std::pair{"helpButton", &MainDialog::OnHelpButton},
+                                       std::pair{"startButton", &MainDialog::OnStart}}) {
+        connect(page_->Control<QPushButton>(name), &QPushButton::clicked, this, action);
+    }
+    for (const auto& [box, which] : {std::pair{installedList_, PackageList::Installed},
+                                     std::pair{availableList_, PackageList::Available}}) {
         connect(box, &QListWidget::itemSelectionChanged, this,
                 [this, which] { OnSelectionChanged(which); });
         const auto command = [this, which] { RunPackageCommand(which); };
         connect(box, &QListWidget::itemDoubleClicked, this, command);
-        connect(box, &ListBox::commandRequested, this, command);
+        connect(static_cast<ListBox*>(box), &ListBox::commandRequested, this, command);
     }
+    BuildMenu();
+    Mirror();
 }
 
 void MainDialog::BuildMenu() {
-    backupsAction_ = new QAction(QString::fromUtf8(kBackupsCommand), this);
-    connect(backupsAction_, &QAction::triggered, this, &MainDialog::OnBackups);
-    addAction(backupsAction_);
-    if (services_.finder != nullptr) {
-        addPackagesAction_ = new QAction(QString::fromUtf8(kAddPackagesCommand), this);
-        connect(addPackagesAction_, &QAction::triggered, this, &MainDialog::OnAddPackages);
-        addAction(addPackagesAction_);
-        setAcceptDrops(true);
+    for (const auto& [command, handler] :
+         {std::pair{kBackupsCommand, &MainDialog::OnBackups},
+          std::pair{kAddPackagesCommand, &MainDialog::OnAddPackages},
+          std::pair{kAboutCommand, &MainDialog::OnAbout}}) {
+        if (command.objectName == kAddPackagesCommand.objectName && services_.finder == nullptr)
+            continue;
+        auto* action = new QAction(command.text, this);
+        action->setObjectName(command.objectName);
+        action->setShortcut(QKeySequence(command.shortcut));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
     }
-    // Qt windows have no system menu to extend: the About command lives in the window's
-    // context menu and on Ctrl+I.
-    aboutAction_ = new QAction(QString::fromUtf8(kAboutCommand), this);
-    aboutAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    aboutAction_->setShortcutContext(Qt::WindowShortcut);
-    connect(aboutAction_, &QAction::triggered, this, &MainDialog::OnAbout);
-    addAction(aboutAction_);
+    setAcceptDrops(services_.finder != nullptr);
+    // Qt windows have no system menu to extend: the commands live in the context menu, which
+    // Shift+F10 opens too, as the Menu key does.
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    // Shift+F10 opens the context menu, as the Menu key does.
-    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        QMenu menu(this);
-        menu.addActions(actions());
-        QWidget* focus = focusWidget() != nullptr ? focusWidget() : this;
-        menu.exec(focus->mapToGlobal(focus->rect().center()));
-    });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] {
+                QMenu menu(this);
+                menu.addActions(actions());
+                QWidget* focus = focusWidget() != nullptr ? focusWidget() : this;
+                menu.exec(focus->mapToGlobal(focus->rect().center()));
+            });
 }
 
 bool MainDialog::InitDialog() {
-    // The window is not shown yet; put it where it will stand, in the middle of its screen,
-    // so the boxes of the start appear over that place rather than in a corner.
-    if (!isVisible() && screen() != nullptr) {
+    // Where the window will stand, so the boxes of the start appear over that place.
+    if (!isVisible() && screen() != nullptr)
         move(screen()->availableGeometry().center() - rect().center());
-    }
-    if (const std::string unusable = state_.LoadSettings(); !unusable.empty()) {
-        services_.messages.ShowWarning(ParentOf(this), kAppCaption, unusable);
-    }
+    if (const std::string unusable = state_.LoadSettings(); !unusable.empty())
+        Tell(true, kAppCaption, unusable);
     Mirror();
     if (!state_.NeedsFirstStartAbout()) return true;
     AboutDialog about(this);
@@ -189,28 +120,25 @@ void MainDialog::Mirror() {
 
 void MainDialog::MirrorSelection() {
     FillListBox(contentList_, state_.ContentLines());
-    installButton_->setEnabled(state_.CanInstall());
-    deinstallButton_->setEnabled(state_.CanDeinstall());
+    page_->Control("installButton")->setEnabled(state_.CanInstall());
+    page_->Control("deinstallButton")->setEnabled(state_.CanDeinstall());
 }
 
 void MainDialog::OnSelectionChanged(PackageList list) {
-    QListWidget* box = list == PackageList::Installed ? installedList_ : availableList_;
-    state_.SelectPackage(list, SelectedLine(box));
+    const bool installed = list == PackageList::Installed;
+    state_.SelectPackage(list, SelectedLine(installed ? installedList_ : availableList_));
     // At most one of the two lists shows a selection. The lists themselves stay as they are:
     // the click that changed the selection is still under way in one of them.
-    ClearListSelection(list == PackageList::Installed ? availableList_ : installedList_);
+    SelectListLine(installed ? availableList_ : installedList_, std::nullopt);
     MirrorSelection();
 }
 
 void MainDialog::SelectGame(int game) {
     if (DeferWhileBusy([this, game] { SelectGame(game); })) return;
-    const WaitCursor wait;
+    const OverrideCursor wait;
     busy_ = true;
     // The lists empty at once, also while the options dialog asks for missing folders.
-    ResetListBox(availableList_);
-    ResetListBox(installedList_);
-    ResetListBox(contentList_);
-    waitNoticeShown_ = false;
+    for (QListWidget* list : {availableList_, installedList_, contentList_}) FillListBox(list, {});
     state_.SelectGame(game);
     busy_ = false;
     Mirror();
@@ -218,7 +146,7 @@ void MainDialog::SelectGame(int game) {
 
 bool MainDialog::DeferWhileBusy(std::function<void()> action) {
     if (!busy_) return false;
-    QTimer::singleShot(50, this, [this, action = std::move(action)] { action(); });
+    QTimer::singleShot(50, this, [action = std::move(action)] { action(); });
     return true;
 }
 
@@ -228,11 +156,10 @@ bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
         waitingForLock_ = true;
         return true;
     }
-    // Another Wendmoor process is installing or deinstalling; its command is short, so the
-    // window waits, and says so once the wait becomes noticeable. It paints the notice at once
-    // and runs no events meanwhile: a queued action must not start inside the selection.
-    if (waited >= kLockNoticeDelay && !waitNoticeShown_) {
-        waitNoticeShown_ = true;
+    // Another Wendmoor process holds the folders; its command is short, so the window waits and
+    // says so. It paints the notice at once and runs no events meanwhile: a queued action must
+    // not start inside the selection.
+    if (state_.LockNoticeDue(waited)) {
         FillListBox(contentList_, {kWaitingForLockText});
         contentList_->repaint();
     }
@@ -241,9 +168,9 @@ bool MainDialog::KeepWaitingForLock(std::chrono::milliseconds waited) {
 
 void MainDialog::OnOptions() {
     {
-        const NormalCursor normal;
-        OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this);
-        PrepareOptionsDialog(dialog);
+        const OverrideCursor normal(Qt::ArrowCursor);
+        OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this,
+                             services_.finder);
         if (services_.dialogs.Run(dialog) != QDialog::Accepted) return;
     }
     // Saved before the refresh, which may ask for folders again.
@@ -252,18 +179,46 @@ void MainDialog::OnOptions() {
 }
 
 void MainDialog::SaveFolders() {
-    if (const std::string unsaved = state_.SaveSettings(); !unsaved.empty()) {
-        services_.messages.ShowWarning(ParentOf(this), kAppCaption, unsaved);
+    if (const std::string unsaved = state_.SaveSettings(); !unsaved.empty())
+        Tell(true, kAppCaption, unsaved);
+}
+
+void MainDialog::Tell(bool warning, const std::string& caption, const std::string& text) {
+    if (warning) {
+        services_.messages.ShowWarning(ParentOf(this), caption, text);
+    } else {
+        services_.messages.ShowInformation(ParentOf(this), caption, text, {});
     }
 }
 
-void MainDialog::Inform(const std::string& caption, const std::string& text) {
-    services_.messages.ShowInformation(ParentOf(this), caption, text, {});
+void MainDialog::done(int result) {
+    if (!busy_) QDialog::done(result);
 }
 
-void MainDialog::done(int result) {
-    if (busy_) return;
-    QDialog::done(result);
+void MainDialog::OnStart() {
+    // The game starts in its own folder.
+    if (const std::optional<std::string> program = state_.GameProgram())
+        OpenAndFollow(services_.launcher, services_.messages, this, *program, state_.GameFolder());
+}
+
+void MainDialog::OnHelpButton() {
+    const auto [file, folder] = state_.Readme();
+    OpenAndFollow(services_.launcher, services_.messages, this, file, folder);
+}
+
+void MainDialog::OnAbout() {
+    AboutDialog about(this);
+    connect(&about, &AboutDialog::readmeRequested, this, &MainDialog::OnHelpButton);
+    services_.dialogs.Run(about);  // its result does not matter here
+}
+
+void MainDialog::OnBackups() {
+    std::optional<BackupsList> backups = state_.Backups();
+    if (!backups) return Tell(false, kAppCaption, kChooseGameForBackups);
+    BackupsDialog dialog(FindGame(state_.CurrentGame())->name, std::move(*backups), services_,
+                         this);
+    services_.dialogs.Run(dialog);
+    Mirror();  // a restore may have changed what is installed
 }
 
 }  // namespace wendmoor

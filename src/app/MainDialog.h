@@ -1,42 +1,32 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include <QDialog>
 
 #include "ui/MainWindowState.h"
 #include "ui/WindowTexts.h"
 
-class QAction;
 class QButtonGroup;
 class QListWidget;
-class QPushButton;
 
 namespace wendmoor {
 
 class BackgroundTask;
-class OptionsDialog;
-class SettingsStore;
+class TemplatePage;
 struct GuiServices;
 
-// The main window: the choice of game, the two package lists, "Zipfile Content", the package
-// commands, Options, Start and Help. The view of MainWindowState: it mirrors the state into its
-// controls and hands the player's actions in. Split by concern: MainDialog.cpp (construction,
-// start-up, SelectGame, Options), MainDialogPackageCommands.cpp (commands off the window's
-// thread), MainDialogShell.cpp (Start, Help, About, Backups), MainDialogFinder.cpp (finding the
-// games and adding packages).
+// The main window: the view of MainWindowState. It mirrors the state into its controls and hands
+// the player's actions in. MainDialog.cpp builds it and holds the game selection, Options and
+// the shell's commands; MainDialogCommands.cpp the commands that run off the window's thread
+// (install, deinstall, adding packages) and the first start's finding of the games.
 class MainDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `settings` and `services` belong to the caller and outlive the window. The current
-    // folder at this moment becomes the start directory (where Help looks for the readme first).
+    // `settings` and `services` belong to the caller and outlive the window.
     MainDialog(SettingsStore& settings, GuiServices& services, QWidget* parent = nullptr);
-    ~MainDialog() override;
 
     // Loads the folders and, at a first start, shows the About box. False when the user left
     // that box with Escape or its close box: the program then ends before the window shows.
@@ -44,43 +34,29 @@ class MainDialog : public QDialog {
 
     int CurrentGame() const { return state_.CurrentGame(); }
     const GamePaths& Paths() { return state_.Paths(); }
-    const FileRefCounts& FileRefs() const { return state_.Session().FileRefs(); }
-    const std::string& StartDirectory() const { return startDirectory_; }
+    const std::string& StartDirectory() const { return state_.StartFolder(); }
     QListWidget* ContentList() const { return contentList_; }
     QListWidget* InstalledList() const { return installedList_; }
     QListWidget* AvailableList() const { return availableList_; }
-    QAction* AboutAction() const { return aboutAction_; }
-    QAction* BackupsAction() const { return backupsAction_; }
-    QAction* AddPackagesAction() const { return addPackagesAction_; }
 
     void SelectGame(int game);
     void OnOptions();
-    void OnInstall();
-    void OnDeinstall();
-
-    // "Add packages..." chooses files and adds them; a drop of files adds them. Adding runs
-    // off the window's thread and says what it does; a same-named file's twin is asked about.
+    void OnInstall() { RunPackageCommand(PackageList::Available); }
+    void OnDeinstall() { RunPackageCommand(PackageList::Installed); }
+    // "Add packages..." chooses files and adds them as a drop does.
     void OnAddPackages();
     void AddPackages(const std::vector<std::string>& files);
-    // Files the program was started with: added as a drop is, to the selected game or, with
-    // none selected, to the game the user then chooses.
+    // Files the program was started with: added to the selected game or, with none selected,
+    // to the game the user then chooses.
     void AddFilesFromCommandLine(const std::vector<std::string>& files);
-
     void OnStart();
     void OnHelpButton();
-    // The shell's "open" of `file` with `directory` as working folder; on failure the
-    // "Error" box. True when the launcher reported no error at once.
-    bool ShellOpen(const std::string& file, const std::string& directory);
     void OnAbout();
     void OnBackups();
 
     // A command that takes longer than this shows its progress.
     static constexpr std::chrono::milliseconds kProgressDelay{500};
-    static constexpr std::chrono::milliseconds kLockNoticeDelay{700};
-
-    // While a command runs the window takes no input and cannot be closed; actions that
-    // arrive meanwhile (a queued drop) wait until it has ended.
-    bool CommandRunning() const { return busy_; }
+    // While a command runs the window cannot be closed.
     void done(int result) override;
 
   protected:
@@ -88,9 +64,7 @@ class MainDialog : public QDialog {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void BuildControls();
     void BuildMenu();
-    void PrepareOptionsDialog(OptionsDialog& dialog);
     void OfferFoundFolders();
     void SaveFolders();
     int AskForGame();
@@ -108,22 +82,15 @@ class MainDialog : public QDialog {
     void MirrorSelection();
     void OnSelectionChanged(PackageList list);
     void RunPackageCommand(PackageList source);
-    void Inform(const std::string& caption, const std::string& text);
+    void Tell(bool warning, const std::string& caption, const std::string& text);
 
     GuiServices& services_;
-    std::string startDirectory_;
     MainWindowState state_;
-
-    QListWidget* contentList_ = nullptr;    // 1010 "Zipfile Content"
-    QListWidget* installedList_ = nullptr;  // 1008 "Installed Missions"
-    QListWidget* availableList_ = nullptr;  // 1009 "Available Missions"
-    QPushButton* installButton_ = nullptr;
-    QPushButton* deinstallButton_ = nullptr;
-    QButtonGroup* gameButtons_ = nullptr;
-    QAction* aboutAction_ = nullptr;
-    QAction* backupsAction_ = nullptr;
-    QAction* addPackagesAction_ = nullptr;
-    bool waitNoticeShown_ = false;
+    TemplatePage* page_;
+    QListWidget* contentList_;
+    QListWidget* installedList_;
+    QListWidget* availableList_;
+    QButtonGroup* gameButtons_;
     bool busy_ = false;
     // Set by a command's thread while it waits for another process's command.
     std::atomic<bool> waitingForLock_{false};

@@ -4,110 +4,66 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/ControlTexts.h"
+#include "ui/DialogTemplate.h"
 #include "ui/WindowTexts.h"
-#include "widgets/GroupFrame.h"
 #include "widgets/QtText.h"
 #include "widgets/TemplatePage.h"
-#include "widgets/WaitCursor.h"
 
 namespace wendmoor {
 
-namespace {
-
-// The rows take the dialog's template above this line; OK and Cancel stand below it.
-constexpr int kRowsHeight = 366;
-constexpr int kDialogWidth = 362;
-constexpr TemplatePage::Growth kGrowsWide{0, 2, 0, 0};
-constexpr TemplatePage::Growth kMovesRight{2, 0, 0, 0};
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
-
 OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, MessageBoxes& messages,
-                             QWidget* parent)
-    : QDialog(parent), state_(paths, fileChooser, messages, ParentOf(this)), messages_(messages) {
-    setWindowTitle(QString::fromUtf8(kOptionsTitle));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    auto* rows = new TemplatePage(kDialogWidth, kRowsHeight);
-    QFont italic = font();
-    italic.setItalic(true);
-    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        const OptionsRow& row = kOptionsRows[i];
-        const QString name = QString::fromLatin1(row.name);
-        auto* box = new GroupFrame(QString::fromUtf8(row.title), rows);
-        box->setObjectName(name + QStringLiteral("Group"));
-        rows->Place(box, 5, row.boxY, 350, 30, kGrowsWide);
-        // The note stands on the box's top line, at the right, as the title does at the left.
-        auto* note = new QLabel(rows);
-        note->setObjectName(name + QStringLiteral("Origin"));
-        note->setFont(italic);
-        note->setAutoFillBackground(true);
-        note->setContentsMargins(2, 0, 2, 0);
-        rows->Place(note, 150, row.boxY - 1, 195, 9, {0, 2, 0, 0, true});
-        notes_[i] = note;
+                             QWidget* parent, FinderServices* finder)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      state_(paths, fileChooser, messages, ParentOf(this)),
+      messages_(messages),
+      rows_(new TemplatePage(kOptionsWidth, kOptionsRowsHeight, OptionsRowControls())),
+      bar_(new TemplatePage(kOptionsWidth, kOptionsBarHeight, OptionsBarControls(finder))) {
+    setWindowTitle(kOptionsTitle);
+    if (finder != nullptr) state_.EnableFinder(finder->places, finder->folders);
+    for (const TemplateControl& control : OptionsRowControls()) {
+        if (control.kind != TemplateKind::Button) continue;
+        connect(rows_->Control<QPushButton>(control.objectName), &QPushButton::clicked, this,
+                [this, row = control.id] { Browse(kOptionsRows[row].field); });
     }
-    // The controls in their tab order: the rows top to bottom, each field and then its button.
-    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        const OptionsRow& row = kOptionsRows[i];
-        const QString spokenName = QString::fromUtf8(row.spokenName);
-        auto* edit = new QLineEdit(rows);
-        edit->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Field"));
-        edit->setReadOnly(true);
-        // Read-only looks read-only: the window's background, no frame of an input field.
-        edit->setFrame(false);
-        edit->setBackgroundRole(QPalette::Window);
-        edit->setAccessibleName(spokenName);
-        edit->setAccessibleDescription(QString::fromUtf8(row.title) +
-                                       QString::fromUtf8(kOptionsFieldNote));
-        rows->Place(edit, 11, row.boxY + 11, 315, 15, kGrowsWide);
-        edits_[i] = edit;
-
-        auto* button = MakeButton(rows, "", "...");
-        button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Browse"));
-        button->setAccessibleName(QString::fromUtf8(kOptionsBrowseName) + spokenName);
-        rows->Place(button, 331, row.boxY + 11, 20, 14, kMovesRight);
-        const int buttonId = row.editId + 1;
-        connect(button, &QPushButton::clicked, this, [this, buttonId] { OnBrowse(buttonId); });
+    // Enter accepts the dialog, whichever button has the focus.
+    for (auto* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+    connect(bar_->Control<QPushButton>("cancelButton"), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(bar_->Control<QPushButton>("okButton"), &QPushButton::clicked, this,
+            &OptionsDialog::accept);
+    if (auto* find = bar_->Control<QPushButton>("findGames")) {
+        connect(find, &QPushButton::clicked, this, [this] {
+            {
+                const OverrideCursor wait;
+                state_.FindGames();
+            }
+            UpdateFields();
+        });
     }
-
-    // OK and Cancel below the rows, always in view.
-    buttonBar_ = new TemplatePage(kDialogWidth, 20);
-    auto* bar = static_cast<TemplatePage*>(buttonBar_);
-    auto* cancel = MakeButton(bar, "cancelButton", kCancelButton);
-    bar->Place(cancel, 5, 3, 50, 14);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* ok = MakeButton(bar, "okButton", kOkButton);
-    ok->setDefault(true);
-    bar->Place(ok, 305, 3, 50, 14, kMovesRight);
-    connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
-    ShowScrolling(*this, rows, buttonBar_);
+    ShowScrolling(*this, rows_, bar_);
     UpdateFields();
-    ok->setFocus();
+    bar_->Control("okButton")->setFocus();
 }
 
 void OptionsDialog::UpdateFields() {
-    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        edits_[i]->setText(ToQt(state_.Value(i)));
-        edits_[i]->setCursorPosition(0);
-        const QString note = ToQt(state_.RowNote(i));
-        notes_[i]->setText(note);
-        notes_[i]->setVisible(!note.isEmpty());
+    for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
+        const std::string name = kOptionsRows[row].name;
+        auto* field = rows_->Control<QLineEdit>(name + "Field");
+        field->setText(ToQt(state_.Value(row)));
+        field->setCursorPosition(0);
+        auto* note = rows_->Control<QLabel>(name + "Origin");
+        note->setText(ToQt(state_.RowNote(row)));
+        note->setVisible(!note->text().isEmpty());
     }
-    static_cast<TemplatePage*>(notes_[0]->parentWidget())->Arrange();
-    if (findStatus_ != nullptr) findStatus_->setText(ToQt(state_.FindStatus()));
+    rows_->Arrange();
+    if (auto* status = bar_->Control<QLabel>("findStatus"))
+        status->setText(ToQt(state_.FindStatus()));
 }
 
-void OptionsDialog::OnBrowse(int buttonId) {
+void OptionsDialog::Browse(std::string GamePaths::*field) {
     for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
-        if (kOptionsRows[row].editId + 1 == buttonId) state_.Browse(row);
+        if (kOptionsRows[row].field == field) state_.Browse(row);
     }
     UpdateFields();
 }
@@ -127,40 +83,9 @@ void OptionsDialog::reject() {
     QDialog::reject();
 }
 
-void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picker) {
-    if (state_.FinderEnabled()) return;
-    state_.EnableFinder(places, picker);
-    auto* bar = static_cast<TemplatePage*>(buttonBar_);
-    auto* find = MakeButton(bar, "findGames", kFindGamesButton);
-    bar->Place(find, 60, 3, 50, 14);
-    connect(find, &QPushButton::clicked, this, &OptionsDialog::OnFindGames);
-    find->show();
-    findStatus_ = new QLabel(bar);
-    findStatus_->setObjectName(QStringLiteral("findStatus"));
-    bar->Place(findStatus_, 115, 3, 185, 14, kGrowsWide);
-    findStatus_->show();
+void OptionsDialog::FillFromFindings(const GameFindings& findings) {
+    state_.Fill(findings);
     UpdateFields();
-}
-
-void OptionsDialog::OnFindGames() {
-    {
-        const WaitCursor wait;
-        state_.FindGames();
-    }
-    UpdateFields();
-}
-
-bool OptionsDialog::FillFromFindings(const GameFindings& findings) {
-    const bool filled = state_.Fill(findings) > 0;
-    UpdateFields();
-    return filled;
-}
-
-QString OptionsDialog::OriginText(int editId) const {
-    for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
-        if (kOptionsRows[row].editId == editId) return ToQt(state_.RowNote(row));
-    }
-    return {};
 }
 
 }  // namespace wendmoor

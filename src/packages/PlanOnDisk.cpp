@@ -143,7 +143,7 @@ Outcome RemoveStaleTemporaryFiles(const PackagePlan& plan, FileSystem& fileSyste
     return outcome;
 }
 
-// The files and bytes an install will write, as the archive's directory declares them.
+// The files and bytes a command will write or delete, as the archive's directory declares them.
 void BeginProgress(const Archive& archive, const PackagePlan& plan, CommandProgress& progress) {
     int files = 0;
     std::uint64_t bytes = 0;
@@ -304,12 +304,7 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
 Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
                       FileRefCounts& fileRefs, CommandProgress* progress, CommandBackup* backup) {
     const WritingSection section;
-    if (progress != nullptr) {
-        progress->Begin(static_cast<int>(std::count_if(
-                            plan.Steps().begin(), plan.Steps().end(),
-                            [](const Step& step) { return step.kind == Step::Kind::File; })),
-                        0);
-    }
+    if (progress != nullptr) BeginProgress(archive, plan, *progress);
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
     // A deinstall stopped halfway would leave the package in part: it runs to its end.
@@ -333,7 +328,10 @@ Outcome DeinstallPlan(const Archive& archive, const PackagePlan& plan, FileSyste
             if (progress != nullptr) progress->StartFile(step.entry);
             outcome.Merge(step.counted ? fileRefs.ReleaseFileRef(step.target, onDisk)
                                        : fileSystem.DeleteFile(onDisk));
-            if (progress != nullptr) progress->FinishFile();
+            if (progress != nullptr) {
+                progress->AddBytes(PackageBytes(archive, step.entry).size);
+                progress->FinishFile();
+            }
             changedFolders.insert(FolderOf(step.target));
         } else if (step.kind == Step::Kind::RemoveFolder) {
             if (linked.IsLinked(step.target)) continue;

@@ -20,6 +20,7 @@ class BackupsList {
 
     static constexpr std::array<const char*, 6> kColumns = {"Name",    "Date",  "Package",
                                                             "Command", "Files", "Size"};
+    static constexpr std::array<bool, 6> kRightAligned = {false, false, false, false, true, true};
     static constexpr char kAccessibleName[] = "Backups";
 
     BackupsList(ListFunction list, RestoreFunction restore);

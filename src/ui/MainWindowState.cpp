@@ -1,8 +1,12 @@
 #include "ui/MainWindowState.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "games/Games.h"
+#include "platform/ProgramFolders.h"
 #include "platform/SettingsStore.h"
 #include "ui/WindowTexts.h"
 
@@ -11,7 +15,19 @@ namespace wendmoor {
 MainWindowState::MainWindowState(SettingsStore& settings, std::function<void()> askForFolders,
                                  PackageLock::KeepWaiting keepWaiting)
     : settings_(settings),
-      session_(paths_, fileSystem_, std::move(askForFolders), std::move(keepWaiting)) {}
+      session_(paths_, fileSystem_, std::move(askForFolders), std::move(keepWaiting)) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    // Paths are UTF-8 on Windows and the system's bytes elsewhere.
+    const auto text = folder.u8string();
+    if (!error) startFolder_.assign(text.begin(), text.end());
+}
+
+bool MainWindowState::LockNoticeDue(std::chrono::milliseconds waited) {
+    if (lockNoticeShown_ || waited < std::chrono::milliseconds(700)) return false;
+    lockNoticeShown_ = true;
+    return true;
+}
 
 std::string MainWindowState::LoadSettings() {
     const std::vector<std::string> unusable = LoadGamePaths(paths_, settings_);
@@ -34,6 +50,7 @@ bool MainWindowState::NoFolderSet() const {
 }
 
 void MainWindowState::SelectGame(int game) {
+    lockNoticeShown_ = false;
     selectedList_.reset();
     selectedLine_.clear();
     session_.SelectGame(game);
@@ -136,6 +153,36 @@ std::optional<std::string> MainWindowState::GameProgram() const {
 std::string MainWindowState::GameFolder() const {
     const GameDescription* game = FindGame(session_.CurrentGame());
     return game == nullptr ? std::string() : paths_.*game->gameFolder;
+}
+
+std::pair<std::string, std::string> MainWindowState::Readme() const {
+    static const std::string kReadme = "qarn_readme.htm";
+    return {kReadme, FolderHoldingDataFile(kReadme, startFolder_, ExecutablePath())};
+}
+
+std::optional<BackupsList> MainWindowState::Backups() {
+    if (FindGame(session_.CurrentGame()) == nullptr) return std::nullopt;
+    lockNoticeShown_ = false;
+    PackageSession& session = session_;
+    return BackupsList(
+        [&session] {
+            return ListBackups(session.BackupStoreFolder(), BackupGameKey(session.CurrentGame()));
+        },
+        [&session](const std::string& name, bool force) {
+            return session.RestoreBackup(name, force);
+        });
+}
+
+std::unique_ptr<SettingsStore> OpenProgramSettings() {
+    const char* file = std::getenv("WENDMOOR_SETTINGS");
+    if (file != nullptr && *file != '\0') return OpenIniSettingsStore(file);
+    return OpenDefaultSettingsStore();
+}
+
+std::vector<std::string> GameChoiceNames() {
+    std::vector<std::string> names;
+    for (int id = kCaesar3; id <= kEmperor; ++id) names.push_back(FindGame(id)->name);
+    return names;
 }
 
 }  // namespace wendmoor

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,10 +11,18 @@
 #include "platform/FileSystem.h"
 #include "platform/Outcome.h"
 #include "settings/GamePaths.h"
+#include "ui/BackupsList.h"
 
 namespace wendmoor {
 
 class SettingsStore;
+
+// The settings the window uses: the platform's default store, unless WENDMOOR_SETTINGS names an
+// INI file to use instead (the sample set-up uses it, so a trial never touches the player's own).
+std::unique_ptr<SettingsStore> OpenProgramSettings();
+
+// The games in the order the window offers them ("Add the packages to ...").
+std::vector<std::string> GameChoiceNames();
 
 // The two package lists of the main window.
 enum class PackageList { Installed, Available };
@@ -51,6 +61,13 @@ class MainWindowState {
     // No folder set at all: the finder fills the options at a first start.
     bool NoFolderSet() const;
 
+    // The folder the program started in (bytes; empty when it cannot be read): where Help looks
+    // for the readme first.
+    const std::string& StartFolder() const { return startFolder_; }
+    // While another process holds the folders: true once a selection, command or restore, when
+    // the wait becomes noticeable; the window then says so.
+    bool LockNoticeDue(std::chrono::milliseconds waited);
+
     // Empties the lists, scans the game anew and selects nothing.
     void SelectGame(int game);
     // The player selected a line (nothing: none) in one list; the other list's selection goes.
@@ -84,6 +101,11 @@ class MainWindowState {
     // "Start": the game's program and its folder; nothing without a game folder.
     std::optional<std::string> GameProgram() const;
     std::string GameFolder() const;
+    // "Help" and the About box's link: the readme in the start folder wins; an installed program,
+    // started from anywhere, has its own in the install's data folder. The file and its folder.
+    std::pair<std::string, std::string> Readme() const;
+    // "Backups...": the selected game's backups; nothing without a game.
+    std::optional<BackupsList> Backups();
 
   private:
     SettingsStore& settings_;
@@ -93,6 +115,8 @@ class MainWindowState {
     std::optional<PackageList> selectedList_;
     std::string selectedLine_;
     bool commandRunning_ = false;
+    std::string startFolder_;
+    bool lockNoticeShown_ = false;
 };
 
 }  // namespace wendmoor

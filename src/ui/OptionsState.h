@@ -18,7 +18,6 @@ class FolderPicker;
 struct OptionsRow {
     const char* title;  // the group box's text
     int boxY;           // dialog units
-    int editId;         // the "..." button is editId + 1
     std::string GamePaths::*field;
     const char* name;  // the value's name in the settings; the row's controls are named after it
     const char* initialText;               // stands in the chooser's name box

@@ -24,4 +24,8 @@ AddReport AddPackages(FileSystem& fileSystem, const GameDescription& game, const
                       const std::vector<std::string>& files, const KeepBothQuestion& keepBoth,
                       const std::function<void(const std::string&)>& adding);
 
+// The local files among dropped URLs ("file:///path", percent-encoded), as the bytes of their
+// paths, so a name that is no valid text arrives unchanged.
+std::vector<std::string> LocalFilesOfUrls(const std::vector<std::string>& urls);
+
 }  // namespace wendmoor

@@ -1,5 +1,6 @@
 #include "ui/WindowTexts.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "backups/BackupRestore.h"
@@ -64,17 +65,23 @@ std::string CommandReport(bool install, const Outcome& outcome, const KeptFiles&
 ProgressView CommandProgressView(bool install, const std::string& package,
                                  const CommandProgress& progress, bool waitingForLock) {
     ProgressView view;
-    view.text = (install ? "Installing " : "Deinstalling ") + package;
-    if (waitingForLock) {
-        view.text += "\nwaiting for another Wendmoor command";
-        return view;
+    if (progress.CancelRequested()) {
+        view.text = "Cancelling the install of " + package +
+                    ": nothing is replaced, the files written so far are removed ...";
+    } else {
+        view.text = (install ? "Installing " : "Deinstalling ") + package;
     }
-    // Both commands, and both parts of an install, count alike: the files done of all files.
+    // Every step of both commands counts alike: the files done of all files, and the bytes of
+    // the package's files while they are written or deleted; the bar follows the bytes.
     const int done = progress.FilesDone();
     const int total = progress.FilesTotal();
-    view.text += progress.BackingUp() ? "\nBacking up your files it replaces: " : "\n";
+    const bool bytes = !progress.BackingUp() && progress.BytesTotal() > 0;
+    view.text += waitingForLock         ? "\nWaiting for another Wendmoor command to finish: "
+                 : progress.BackingUp() ? "\nBacking up your files it replaces: "
+                 : install              ? "\nWriting the package's files: "
+                                        : "\nDeleting the package's files: ";
     view.text += std::to_string(done) + " of " + std::to_string(total) + " files done";
-    if (!progress.BackingUp() && progress.BytesTotal() > 0) {
+    if (bytes) {
         view.text += ", " + Megabytes(progress.BytesDone()) + " of " +
                      Megabytes(progress.BytesTotal()) + " MB";
         view.permille = static_cast<int>(1000 * progress.BytesDone() / progress.BytesTotal());
@@ -91,11 +98,6 @@ std::string SharedMapQuestionText(const std::string& package,
            "content:\n\n" + MessageLines(users) +
            "\nThey would use the new map. The one in place now is kept in a backup.\n" +
            "Install anyway?";
-}
-
-std::string CancellingText(const std::string& package) {
-    return "Cancelling the install of " + package + ":\nnothing is replaced, the files written " +
-           "so far are removed ...";
 }
 
 std::string UnusableSettingsText(const std::vector<std::string>& lines) {
@@ -119,6 +121,26 @@ std::string PathTooLongText(const std::string& folder, std::size_t longest) {
     return "This folder's path is " + std::to_string(folder.size()) +
            " bytes long; a folder may have at most " + std::to_string(longest) +
            " bytes. Please choose one with a shorter path.\n\n" + folder;
+}
+
+std::string CaseBlindFileType(const std::string& label, const std::string& name) {
+    std::string wildcard;
+    for (const char c : name) {
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (lower != upper) {
+            wildcard += std::string{'[', upper, lower, ']'};
+        } else if (c == '*' || c == '?' || c == '[' || c == ']') {
+            wildcard += std::string{'[', c, ']'};
+        } else {
+            wildcard += c;
+        }
+    }
+    return label + " (" + wildcard + ")";
+}
+
+std::string PathMissingText(const std::string& path) {
+    return path + "\nPath does not exist.";
 }
 
 std::string FolderPickerQuestion(const std::string& row) {

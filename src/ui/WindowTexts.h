@@ -42,9 +42,6 @@ inline constexpr char kSharedMapCaption[] = "Change a shared map?";
 std::string SharedMapQuestionText(const std::string& package,
                                   const std::vector<std::string>& users);
 
-// Shown from the player's Cancel until the command has stopped.
-std::string CancellingText(const std::string& package);
-
 // Start-up and the options' OK: settings that cannot be used, folders that cannot be saved.
 std::string UnusableSettingsText(const std::vector<std::string>& lines);
 std::string UnsavedFoldersText(const std::vector<std::string>& lines);
@@ -63,6 +60,12 @@ std::string ShellErrorText(const LaunchFailure& failure, const std::string& file
 // The options dialog refuses a folder too long to be stored.
 inline constexpr char kPathTooLongCaption[] = "Path too long";
 std::string PathTooLongText(const std::string& folder, std::size_t longest);
+
+// The file choosers: a file type that matches the name in any letter case ("Zeus.exe" ->
+// "Zeus.exe ([Zz][Ee][Uu][Ss].[Ee][Xx][Ee])"), the name's own wildcard characters kept literal;
+// a chosen folder that is not there.
+std::string CaseBlindFileType(const std::string& label, const std::string& name);
+std::string PathMissingText(const std::string& path);
 
 // The chooser of one of several folders found for a row.
 inline constexpr char kFindGamesCaption[] = "Find games";

@@ -1,5 +1,7 @@
 #include "widgets/ListBoxes.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -33,11 +35,12 @@ class UniformRowDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-ListBox::ListBox(const QString& name, const QString& description, QWidget* parent)
-    : QListWidget(parent) {
-    setAccessibleName(name);
-    setAccessibleDescription(description);
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new UniformRowDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
 }
 
 void ListBox::keyPressEvent(QKeyEvent* event) {
@@ -82,43 +85,27 @@ bool ListBox::viewportEvent(QEvent* event) {
     return QListWidget::viewportEvent(event);
 }
 
-QString LineText(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 void FillListBox(QListWidget* list, const std::vector<std::string>& lines) {
     const QSignalBlocker quiet(list);
     list->setUpdatesEnabled(false);
     list->clear();
     for (const std::string& line : lines) {
-        auto* item = new QListWidgetItem(LineText(line));
+        auto* item = new QListWidgetItem(
+            QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size())));
         item->setData(Qt::UserRole, QByteArray::fromStdString(line));
         list->addItem(item);  // appended: the list box never sorts
     }
     list->setUpdatesEnabled(true);
 }
 
-void ResetListBox(QListWidget* list) {
-    const QSignalBlocker quiet(list);
-    list->clear();
-}
-
-void ClearListSelection(QListWidget* list) {
-    const QSignalBlocker quiet(list);
-    list->clearSelection();
-}
-
 void SelectListLine(QListWidget* list, const std::optional<std::string>& line) {
     const QSignalBlocker quiet(list);
     list->clearSelection();
-    if (!line) return;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->data(Qt::UserRole).toByteArray().toStdString() == *line) {
-            list->setCurrentRow(row);
-            list->scrollToItem(list->item(row));
-            return;
-        }
-    }
+    const std::vector<std::string> lines = ListLines(list);
+    const auto found = line ? std::find(lines.begin(), lines.end(), *line) : lines.end();
+    if (found == lines.end()) return;
+    list->setCurrentRow(static_cast<int>(found - lines.begin()));
+    list->scrollToItem(list->currentItem());
 }
 
 std::optional<std::string> SelectedLine(const QListWidget* list) {

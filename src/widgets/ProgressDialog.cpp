@@ -13,27 +13,24 @@ namespace wendmoor {
 
 ProgressDialog::ProgressDialog(std::function<void()> onCancel, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      onCancel_(std::move(onCancel)) {
-    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+      onCancel_(std::move(onCancel)),
+      text_(new QLabel(this)),
+      bar_(new QProgressBar(this)) {
+    setWindowTitle(kMainWindowTitle);
     auto* layout = new QVBoxLayout(this);
-    text_ = new QLabel(this);
     text_->setTextFormat(Qt::PlainText);
-    text_->setObjectName(QStringLiteral("progressText"));
     const QFontMetrics metrics(font());
-    text_->setMinimumWidth(metrics.averageCharWidth() * 60);
-    text_->setMinimumHeight(metrics.lineSpacing() * 3);
+    text_->setMinimumSize(metrics.averageCharWidth() * 60, metrics.lineSpacing() * 3);
     layout->addWidget(text_);
-    bar_ = new QProgressBar(this);
     bar_->setRange(0, 1000);
     bar_->setTextVisible(false);
-    bar_->setAccessibleName(QString::fromUtf8(kProgressName));
+    bar_->setAccessibleName(kProgressName);
     layout->addWidget(bar_);
-    if (onCancel_) {
-        cancel_ = new QPushButton(QString::fromUtf8(kCancelButton), this);
-        cancel_->setObjectName(QStringLiteral("cancelButton"));
-        layout->addWidget(cancel_, 0, Qt::AlignRight);
-        connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);
-    }
+    if (!onCancel_) return;
+    auto* cancel = new QPushButton(kCancelButton, this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    connect(cancel, &QPushButton::clicked, this, &ProgressDialog::reject);
 }
 
 void ProgressDialog::Show(const std::string& text, int permille) {
@@ -45,7 +42,7 @@ void ProgressDialog::Show(const std::string& text, int permille) {
 void ProgressDialog::reject() {
     if (!onCancel_) return;
     onCancel_();
-    cancel_->setEnabled(false);
+    findChild<QPushButton*>()->setEnabled(false);
 }
 
 }  // namespace wendmoor

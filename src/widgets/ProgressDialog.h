@@ -6,28 +6,23 @@
 
 class QLabel;
 class QProgressBar;
-class QPushButton;
 
 namespace wendmoor {
 
 // What a long command shows: its lines, a bar and, when it can stop, "Cancel". Cancel, Escape
-// and the close box ask the command to stop and leave the dialog standing, saying what
-// happens, until the command has ended; only the window closes it.
+// and the close box ask the command to stop and leave the dialog standing, saying what happens,
+// until the command has ended; only the window closes it.
 class ProgressDialog : public QDialog {
-    Q_OBJECT
-
   public:
     // `onCancel` empty: the command cannot stop, and there is no "Cancel".
     ProgressDialog(std::function<void()> onCancel, QWidget* parent);
-
     void Show(const std::string& text, int permille);
     void reject() override;
 
   private:
     std::function<void()> onCancel_;
-    QLabel* text_ = nullptr;
-    QProgressBar* bar_ = nullptr;
-    QPushButton* cancel_ = nullptr;
+    QLabel* text_;
+    QProgressBar* bar_;
 };
 
 }  // namespace wendmoor

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QString>
 #include <QWidget>
@@ -24,5 +26,24 @@ inline ParentWindow ParentOf(QWidget* widget) {
 inline QWidget* WidgetOf(ParentWindow parent) {
     return static_cast<QWidget*>(parent.handle);
 }
+
+// A cursor over the whole program from construction to destruction, also when an exception
+// leaves the scope; an inner one leaves the outer one standing. The arrow, for a modal dialog
+// that a waiting operation opens, only stands in for another cursor: without one it does nothing.
+class OverrideCursor {
+  public:
+    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor)
+        : pushed_(shape != Qt::ArrowCursor || QApplication::overrideCursor() != nullptr) {
+        if (pushed_) QApplication::setOverrideCursor(QCursor(shape));
+    }
+    ~OverrideCursor() {
+        if (pushed_) QApplication::restoreOverrideCursor();
+    }
+    OverrideCursor(const OverrideCursor&) = delete;
+    OverrideCursor& operator=(const OverrideCursor&) = delete;
+
+  private:
+    bool pushed_;
+};
 
 }  // namespace wendmoor

@@ -1,39 +1,35 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
+#include <QIcon>
+#include <QLabel>
+#include <QString>
 #include <QWidget>
 
-#include "widgets/DialogUnits.h"
+#include "ui/DialogTemplate.h"
 
 class QDialog;
-class QScrollArea;
 
 namespace wendmoor {
 
-// How a control follows a larger page, in halves of the extra width and height.
-struct PageGrowth {
-    int moveX = 0, growX = 0, moveY = 0, growY = 0;
-    // Only as wide as the widget wants, at the right end of its rectangle (a note on a
-    // frame's top line that must not hide more of the line than its text).
-    bool hugRight = false;
-};
-
-// A page of controls placed in dialog units. Its template size is its smallest; when it is
-// larger, each control moves and grows by its share of the extra room, in halves: a list that
-// grows by 1 takes half of the extra width. In a dialog it stands in a scroll area, so a screen
-// too small for the template (a high scale factor) scrolls it instead of cutting it off.
+// A page of controls made from a template table and placed in dialog units. The template's size
+// is the page's smallest; when it is larger, each control moves and grows by its share of the
+// extra room.
 class TemplatePage : public QWidget {
     Q_OBJECT
 
   public:
-    TemplatePage(int width, int height, QWidget* parent = nullptr);
+    TemplatePage(int width, int height, std::span<const TemplateControl> controls,
+                 QWidget* parent = nullptr);
 
-    const DialogUnits& Units() const { return units_; }
-    using Growth = PageGrowth;
-    // Places the widgets anew, after a change of what they show.
+    template <typename Widget = QWidget>
+    Widget* Control(const std::string& name) const {
+        return findChild<Widget*>(QString::fromStdString(name));
+    }
+    // Places the controls anew: a note's width follows its text.
     void Arrange();
-    void Place(QWidget* widget, int x, int y, int width, int height, Growth growth = {});
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -41,16 +37,31 @@ class TemplatePage : public QWidget {
   private:
     struct Placed {
         QWidget* widget;
-        QRect rect;
-        Growth growth;
+        UnitRect rect;
+        const TemplateControl* control;
     };
-    DialogUnits units_;
     std::vector<Placed> placed_;
 };
 
-// Puts the page into the dialog, scrolled when the dialog is smaller than the page, with
-// `below` (if any) under it, always in view. The dialog starts at the page's size, or the
-// screen's when that is smaller, and may grow.
-QScrollArea* ShowScrolling(QDialog& dialog, TemplatePage* page, QWidget* below = nullptr);
+QIcon AppIcon();
+
+// The About box's readme line: a screen reader meets it as a link it can follow, not as the
+// static text of a label. A class of its own, so its interface is found before a label's.
+class ReadmeLink final : public QLabel {
+    Q_OBJECT
+
+  public:
+    using QLabel::QLabel;
+};
+
+// The window's actions (its context menu's commands) become buttons of the window in the
+// accessibility tree, which leaves popup menus out: a screen reader finds them by name and
+// presses them.
+void ExposeActionsToScreenReaders(QWidget* window);
+
+// Puts the page into the dialog, scrolled when the dialog is smaller than the page, with `below`
+// (if any) under it, always in view. The dialog starts at the page's size, or the screen's when
+// that is smaller, and may grow.
+void ShowScrolling(QDialog& dialog, QWidget* page, QWidget* below = nullptr);
 
 }  // namespace wendmoor

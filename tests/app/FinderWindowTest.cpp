@@ -124,6 +124,7 @@ class AddPackagesTest : public FinderWindowTest {
         return true;
     }
 
+    QAction* AddCommand() { return window->findChild<QAction*>("addPackagesCommand"); }
     TempDir downloads;
 };
 
@@ -154,15 +155,15 @@ TEST_F(AddPackagesTest, ADropOfThreeFilesAddsThePackagesAndNamesTheRefusedOne) {
 TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
     packageFiles.answer = {
         downloads.WriteFile("Carthage.zip", ZipWriter().Add("C.map", "c").Bytes())};
-    window->AddPackagesAction()->trigger();
+    AddCommand()->trigger();
     EXPECT_EQ(Available(), Lines({"Carthage.zip", "Rome.zip"}));
-    window->AddPackagesAction()->trigger();  // opens where the last files came from
+    AddCommand()->trigger();  // opens where the last files came from
     EXPECT_EQ(packageFiles.startFolders, Lines({"", downloads.path()}));
 
     dialogs.Expect(Reject());
     Click("pharaoButton");  // Pharao: no folders
     messages.shown.clear();
-    window->AddPackagesAction()->trigger();
+    AddCommand()->trigger();
     EXPECT_EQ(packageFiles.asked, 2);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].second,

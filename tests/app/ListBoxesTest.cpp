@@ -11,32 +11,9 @@
 namespace wendmoor {
 namespace {
 
-// The lines keep their order, and the list and the selection give back their bytes, not the
-// shown text. Only the user's changes report a selection change.
-TEST(ListBoxesTest, LinesKeepTheirOrderAndBytesAndProgrammaticChangesStayQuiet) {
-    QListWidget list;
-    const std::vector<std::string> lines = {"alpha.zip", "Beta.zip", "caf\xe9.zip", "\xff\xfe.zip"};
-    FillListBox(&list, lines);
-    ASSERT_EQ(list.count(), 4);
-    EXPECT_EQ(list.item(1)->text(), QStringLiteral("Beta.zip"));
-    EXPECT_EQ(ListLines(&list), lines);
-    EXPECT_EQ(SelectedLine(&list), std::nullopt);
-
-    QSignalSpy spy(&list, &QListWidget::itemSelectionChanged);
-    list.setCurrentRow(3);  // as the user's click would
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(SelectedLine(&list), lines[3]);
-    ClearListSelection(&list);
-    EXPECT_EQ(SelectedLine(&list), std::nullopt);
-    FillListBox(&list, {"c.zip"});
-    ResetListBox(&list);
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(list.count(), 0);
-}
-
 // Only a line the box's edge cuts off has a tooltip.
 TEST(ListBoxesTest, OnlyLinesCutOffAreSaidSo) {
-    ListBox list(QStringLiteral("Missions"), QString());
+    ListBox list;
     list.resize(160, 100);
     FillListBox(&list, {"a.zip", std::string(200, 'x') + ".zip"});
     list.show();
@@ -69,12 +46,12 @@ TEST(ListBoxTest, KeysSelectAndAskForTheCommandWithoutReachingTheDefaultButton) 
         QDialog window;
         auto* bye = new QPushButton(QStringLiteral("Bye"), &window);
         bye->setDefault(true);
-        auto* list = new ListBox(QStringLiteral("Installed missions"), QString(), &window);
+        auto* list = new ListBox(&window);
         FillListBox(list, {"a.zip", "b.zip", "c.zip"});
         window.show();
         list->setFocus();
         list->setCurrentRow(key.selectedBefore < 0 ? 1 : key.selectedBefore);
-        if (key.selectedBefore < 0) ClearListSelection(list);
+        if (key.selectedBefore < 0) SelectListLine(list, std::nullopt);
         QSignalSpy commands(list, &ListBox::commandRequested);
         QSignalSpy byeClicks(bye, &QPushButton::clicked);
 

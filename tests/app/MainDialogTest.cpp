@@ -66,24 +66,6 @@ TEST_P(MissingFoldersTest, OptionsOpenOnceAndCancelLeavesTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(Games, MissingFoldersTest, ::testing::Values(kPharao, kZeus, kEmperor));
 
-TEST_F(MainDialogTest, FoldersGivenInTheOptionsDialogSelectTheGame) {
-    GamePaths stored = Caesar3Folders();
-    stored.caesar3_path.clear();
-    Open(stored);
-    ASSERT_TRUE(ZipWriter().Add("Rome.map", "map").WriteTo(stored.caesar3_missions + "rome.zip"));
-    const std::string gameFolder = dir.MakeFolder("Caesar 3");
-    dir.WriteFile("Caesar 3/C3.EXE", "MZ");
-    files.Answer(gameFolder + "C3.EXE");
-    dialogs.Expect(Work<OptionsDialog>([](OptionsDialog& options) {
-        Press(options, "caesar3_pathBrowse");
-        options.accept();
-    }));
-    Click("caesar3Button");
-    EXPECT_EQ(window->CurrentGame(), kCaesar3);
-    EXPECT_EQ(window->Paths().caesar3_path, gameFolder);
-    EXPECT_EQ(Available(), Lines({"rome.zip"}));
-}
-
 // --- Options ---------------------------------------------------------------------------
 
 // The dialog works on a copy: Cancel leaves the folders and the settings file as they were; OK

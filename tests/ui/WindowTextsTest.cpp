@@ -57,22 +57,22 @@ TEST(WindowTextsTest, TheCommandReportSaysWhatHappened) {
     }
 }
 
-// Both commands, and the install's backing up, count the files done of all files; an install
-// also counts its bytes, and the bar follows them.
-TEST(WindowTextsTest, ProgressCountsFilesAlikeAndTheInstallsBytes) {
-    CommandProgress install;
-    install.Begin(4, 2'000'000);
-    install.StartFile("Rome.map");
-    install.FinishFile();
-    install.AddBytes(500'000);
-    CommandProgress deinstall;
-    deinstall.Begin(8, 0);
-    for (int i = 0; i < 6; ++i) deinstall.FinishFile();
+// Every step of both commands counts the files done of all files, and the bytes while the
+// package's files are written or deleted; the bar follows them.
+TEST(WindowTextsTest, ProgressCountsAlikeInEveryStep) {
+    CommandProgress files;
+    files.Begin(4, 2'000'000);
+    files.StartFile("Rome.map");
+    files.FinishFile();
+    files.AddBytes(500'000);
     CommandProgress backingUp;
     backingUp.Begin(4, 2'000'000);
     backingUp.StartBackingUp(2);
     backingUp.StartFile("/games/C3/Rome.map");
     backingUp.FinishFile();
+    CommandProgress cancelled;
+    cancelled.Cancel();
+    const std::string counts = ": 1 of 4 files done, 0.5 of 2.0 MB\nRome.map";
     const struct {
         bool install;
         const CommandProgress& progress;
@@ -80,14 +80,16 @@ TEST(WindowTextsTest, ProgressCountsFilesAlikeAndTheInstallsBytes) {
         std::string text;
         int permille;
     } cases[] = {
-        {true, install, false, "Installing rome.zip\n1 of 4 files done, 0.5 of 2.0 MB\nRome.map",
-         250},
-        {false, deinstall, false, "Deinstalling rome.zip\n6 of 8 files done\n", 750},
+        {true, files, false, "Installing rome.zip\nWriting the package's files" + counts, 250},
+        {false, files, false, "Deinstalling rome.zip\nDeleting the package's files" + counts, 250},
         {true, backingUp, false,
          "Installing rome.zip\nBacking up your files it replaces: 1 of 2 files done\n"
          "/games/C3/Rome.map",
          500},
-        {true, install, true, "Installing rome.zip\nwaiting for another Wendmoor command", 0},
+        {true, cancelled, true,
+         "Cancelling the install of rome.zip: nothing is replaced, the files written so far are "
+         "removed ...\nWaiting for another Wendmoor command to finish: 0 of 0 files done\n",
+         0},
     };
     for (const auto& c : cases) {
         const ProgressView view = CommandProgressView(c.install, "rome.zip", c.progress, c.waiting);
