@@ -7,6 +7,7 @@
 
 #include "platform/Version.h"
 #include "ui/ControlTexts.h"
+#include "ui/DialogLayouts.h"
 #include "widgets/AppIcon.h"
 #include "widgets/DialogUnits.h"
 
@@ -41,6 +42,10 @@ class ReadmeLinkAccessible final : public QAccessibleWidget {
     }
 };
 
+void PlaceAt(const DialogUnits& units, QWidget* widget, const UnitRect& rect) {
+    units.Place(widget, rect.x, rect.y, rect.width, rect.height);
+}
+
 QAccessibleInterface* ReadmeLinkFactory(const QString& /*className*/, QObject* object) {
     auto* link = qobject_cast<ReadmeLink*>(object);
     return link == nullptr ? nullptr : new ReadmeLinkAccessible(link);
@@ -58,7 +63,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     // Controls in their tab order.
     auto* icon = new QLabel(this);
-    const QRect iconRect = units.Rect(10, 10, 20, 20);
+    const QRect iconRect =
+        units.Rect(kAboutIcon.x, kAboutIcon.y, kAboutIcon.width, kAboutIcon.height);
     icon->setGeometry(iconRect);
     icon->setPixmap(DrawAppIcon(qMin(iconRect.width(), iconRect.height())));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -68,17 +74,17 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     version->setText(QString::fromUtf8(kAboutVersion) + QLatin1String(kVersionText));
     version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     version->setObjectName(QStringLiteral("version"));
-    units.Place(version, 40, 10, 138, 20);
+    PlaceAt(units, version, kAboutVersionText);
 
     auto* ok = new QPushButton(QString::fromUtf8(kOkButton), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    units.Place(ok, 70, 80, 50, 14);
+    PlaceAt(units, ok, kAboutOkButton);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* contact = new QLabel(QString::fromUtf8(kAboutAuthors), this);
     contact->setTextFormat(Qt::PlainText);
-    units.Place(contact, 40, 40, 140, 10);
+    PlaceAt(units, contact, kAboutAuthorsText);
 
     // The address line: a link to the readme that is installed with the program.
     auto* readme = new ReadmeLink(QString::fromUtf8(kAboutReadmeLink), this);
@@ -90,15 +96,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     readme->setOpenExternalLinks(false);
     readme->setAccessibleName(QString::fromUtf8(kAboutReadmeName));
     connect(readme, &QLabel::linkActivated, this, &AboutDialog::readmeRequested);
-    units.Place(readme, 40, 55, 140, 10);
+    PlaceAt(units, readme, kAboutReadmeText);
 
     auto* licence = new QLabel(QString::fromUtf8(kAboutLicence), this);
     licence->setTextFormat(Qt::PlainText);
     licence->setObjectName(QStringLiteral("licence"));
     licence->setToolTip(QString::fromUtf8(kAboutLicenceNote));
-    units.Place(licence, 40, 66, 140, 10);
+    PlaceAt(units, licence, kAboutLicenceText);
 
-    setFixedSize(units.Size(192, 106));
+    setFixedSize(units.Size(kAboutWidth, kAboutHeight));
     ok->setFocus();
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include "ui/BackgroundTask.h"
 #include "ui/MainWindowState.h"
 #include "ui/WindowTexts.h"
 
@@ -75,8 +76,8 @@ class MainDialog : public QDialog {
     void OnBackups();
 
     // A command that takes longer than this shows its progress.
-    static constexpr std::chrono::milliseconds kProgressDelay{500};
-    static constexpr std::chrono::milliseconds kLockNoticeDelay{700};
+    static constexpr std::chrono::milliseconds kProgressDelay = wendmoor::kProgressDelay;
+    static constexpr std::chrono::milliseconds kLockNoticeDelay = wendmoor::kLockNoticeDelay;
 
     // While a command runs the window takes no input and cannot be closed; actions that
     // arrive meanwhile (a queued drop) wait until it has ended.

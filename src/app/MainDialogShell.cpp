@@ -6,16 +6,11 @@
 #include "packages/Games.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolders.h"
+#include "ui/ControlTexts.h"
 #include "widgets/QtText.h"
 #include "widgets/Seams.h"
 
 namespace wendmoor {
-
-namespace {
-
-constexpr char kReadme[] = "qarn_readme.htm";
-
-}  // namespace
 
 void MainDialog::OnStart() {
     const std::optional<std::string> program = state_.GameProgram();
@@ -26,7 +21,7 @@ void MainDialog::OnStart() {
 // The readme in the start folder wins; an installed program, started from anywhere, has its own
 // in the install's data folder.
 void MainDialog::OnHelpButton() {
-    ShellOpen(kReadme, FolderHoldingDataFile(kReadme, startDirectory_, ExecutablePath()));
+    ShellOpen(kReadmeFile, FolderHoldingDataFile(kReadmeFile, startDirectory_, ExecutablePath()));
 }
 
 bool MainDialog::ShellOpen(const std::string& file, const std::string& directory) {

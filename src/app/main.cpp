@@ -13,13 +13,13 @@
 #include <QTranslator>
 
 #include "app/MainDialog.h"
-#include "app/WindowArguments.h"
 #include "finder/FinderPlaces.h"
 #include "platform/Collation.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
 #include "platform/Version.h"
+#include "ui/WindowArguments.h"
 #include "widgets/AppIcon.h"
 #include "widgets/QtFinderSeams.h"
 #include "widgets/QtSeams.h"

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/ControlTexts.h"
+#include "ui/DialogLayouts.h"
 #include "ui/WindowTexts.h"
 #include "widgets/GroupFrame.h"
 #include "widgets/QtText.h"
@@ -15,11 +16,13 @@ namespace wendmoor {
 
 namespace {
 
-// The rows take the dialog's template above this line; OK and Cancel stand below it.
-constexpr int kRowsHeight = 366;
-constexpr int kDialogWidth = 362;
 constexpr TemplatePage::Growth kGrowsWide{0, 2, 0, 0};
 constexpr TemplatePage::Growth kMovesRight{2, 0, 0, 0};
+
+void PlaceAt(TemplatePage* page, QWidget* widget, const UnitRect& rect, int top,
+             TemplatePage::Growth growth = {}) {
+    page->Place(widget, rect.x, top + rect.y, rect.width, rect.height, growth);
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
@@ -36,7 +39,7 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
     setWindowTitle(QString::fromUtf8(kOptionsTitle));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    auto* rows = new TemplatePage(kDialogWidth, kRowsHeight);
+    auto* rows = new TemplatePage(kOptionsWidth, kOptionsRowsHeight);
     QFont italic = font();
     italic.setItalic(true);
     for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
@@ -44,14 +47,14 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
         const QString name = QString::fromLatin1(row.name);
         auto* box = new GroupFrame(QString::fromUtf8(row.title), rows);
         box->setObjectName(name + QStringLiteral("Group"));
-        rows->Place(box, 5, row.boxY, 350, 30, kGrowsWide);
+        PlaceAt(rows, box, kOptionsRowBox, row.boxY, kGrowsWide);
         // The note stands on the box's top line, at the right, as the title does at the left.
         auto* note = new QLabel(rows);
         note->setObjectName(name + QStringLiteral("Origin"));
         note->setFont(italic);
         note->setAutoFillBackground(true);
         note->setContentsMargins(2, 0, 2, 0);
-        rows->Place(note, 150, row.boxY - 1, 195, 9, {0, 2, 0, 0, true});
+        PlaceAt(rows, note, kOptionsRowNote, row.boxY, {0, 2, 0, 0, true});
         notes_[i] = note;
     }
     // The controls in their tab order: the rows top to bottom, each field and then its button.
@@ -67,26 +70,26 @@ OptionsDialog::OptionsDialog(GamePaths& paths, FileChooser& fileChooser, Message
         edit->setAccessibleName(spokenName);
         edit->setAccessibleDescription(QString::fromUtf8(row.title) +
                                        QString::fromUtf8(kOptionsFieldNote));
-        rows->Place(edit, 11, row.boxY + 11, 315, 15, kGrowsWide);
+        PlaceAt(rows, edit, kOptionsRowField, row.boxY, kGrowsWide);
         edits_[i] = edit;
 
         auto* button = MakeButton(rows, "", "...");
         button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Browse"));
         button->setAccessibleName(QString::fromUtf8(kOptionsBrowseName) + spokenName);
-        rows->Place(button, 331, row.boxY + 11, 20, 14, kMovesRight);
+        PlaceAt(rows, button, kOptionsRowBrowse, row.boxY, kMovesRight);
         const int buttonId = row.editId + 1;
         connect(button, &QPushButton::clicked, this, [this, buttonId] { OnBrowse(buttonId); });
     }
 
     // OK and Cancel below the rows, always in view.
-    buttonBar_ = new TemplatePage(kDialogWidth, 20);
+    buttonBar_ = new TemplatePage(kOptionsWidth, kOptionsBarHeight);
     auto* bar = static_cast<TemplatePage*>(buttonBar_);
     auto* cancel = MakeButton(bar, "cancelButton", kCancelButton);
-    bar->Place(cancel, 5, 3, 50, 14);
+    PlaceAt(bar, cancel, kOptionsCancelButton, 0);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* ok = MakeButton(bar, "okButton", kOkButton);
     ok->setDefault(true);
-    bar->Place(ok, 305, 3, 50, 14, kMovesRight);
+    PlaceAt(bar, ok, kOptionsOkButton, 0, kMovesRight);
     connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
     ShowScrolling(*this, rows, buttonBar_);
     UpdateFields();
@@ -132,12 +135,12 @@ void OptionsDialog::EnableFinder(const FinderPlaces& places, FolderPicker& picke
     state_.EnableFinder(places, picker);
     auto* bar = static_cast<TemplatePage*>(buttonBar_);
     auto* find = MakeButton(bar, "findGames", kFindGamesButton);
-    bar->Place(find, 60, 3, 50, 14);
+    PlaceAt(bar, find, kOptionsFindButton, 0);
     connect(find, &QPushButton::clicked, this, &OptionsDialog::OnFindGames);
     find->show();
     findStatus_ = new QLabel(bar);
     findStatus_->setObjectName(QStringLiteral("findStatus"));
-    bar->Place(findStatus_, 115, 3, 185, 14, kGrowsWide);
+    PlaceAt(bar, findStatus_, kOptionsFindStatus, 0, kGrowsWide);
     findStatus_->show();
     UpdateFields();
 }
