@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe and the core's test
-# programs (the same tests as on Linux, and the Windows-only ones), runs the tests under Wine,
-# headless, in a Wine prefix inside the build folder, then compares wendmoor-cli.exe with the
-# Linux tool on the sample of all four games (scripts/compare-windows-cli.sh).
+# The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe, the Win32 window
+# wendmoor.exe and the test programs (the same core tests as on Linux, and the Windows-only
+# ones), runs the tests under Wine in a Wine prefix inside the build folder (headless; the
+# window's view tests on a virtual display, Xvfb), then compares wendmoor-cli.exe with the Linux
+# tool on the sample of all four games (scripts/compare-windows-cli.sh).
 #   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR;
 #                                    the Linux tool from build, or $WENDMOOR_BUILD_DIR)
 set -euo pipefail
@@ -12,7 +13,7 @@ build=${WENDMOOR_WINDOWS_BUILD_DIR:-$here/build-windows}
 linux_build=${WENDMOOR_BUILD_DIR:-$here/build}
 
 "$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build libgtest-dev \
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 xvfb xauth
 
 echo "== cross build for Windows (mingw-w64)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -46,7 +47,13 @@ failed=()
 while IFS= read -r program; do
     echo "-- ${program#"$build"/}"
     "$wine" "$program" --gtest_brief=1 </dev/null || failed+=("${program#"$build"/}")
-done < <(find "$build/tests" -name '*_tests.exe' -not -path '*/CMakeFiles/*' | sort)
+done < <(find "$build/tests" -name '*_tests.exe' -not -name 'win32_view_tests.exe' \
+    -not -path '*/CMakeFiles/*' | sort)
+# The window's tests drive real windows, which need a display: a virtual one of their own.
+echo "-- tests/win32/win32_view_tests.exe (Xvfb)"
+xvfb-run -a -s "-screen 0 1600x1000x24" \
+    "$wine" "$build/tests/win32/win32_view_tests.exe" --gtest_brief=1 </dev/null ||
+    failed+=("tests/win32/win32_view_tests.exe")
 if [ "${#failed[@]}" -ne 0 ]; then
     echo "windows-check: tests failed under Wine: ${failed[*]}" >&2
     exit 1
@@ -54,4 +61,5 @@ fi
 
 echo "== wendmoor-cli.exe against the Linux tool"
 WINE=$wine "$here/scripts/compare-windows-cli.sh" "$linux_build" "$build" "$build/compare"
-echo "windows-check: the core's tests pass under Wine and wendmoor-cli.exe matches the Linux tool"
+echo "windows-check: the core's and the window's tests pass under Wine and wendmoor-cli.exe" \
+    "matches the Linux tool"
