@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QKeySequence>
@@ -204,6 +205,8 @@ void MainDialog::OnSelectionChanged(PackageList list) {
 
 void MainDialog::SelectGame(int game) {
     if (DeferWhileBusy([this, game] { SelectGame(game); })) return;
+    // Also when the game comes from elsewhere than its button (files to add).
+    if (QAbstractButton* button = gameButtons_->button(game)) button->setChecked(true);
     const WaitCursor wait;
     busy_ = true;
     // The lists empty at once, also while the options dialog asks for missing folders.

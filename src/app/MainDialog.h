@@ -10,6 +10,7 @@
 
 #include "ui/BackgroundTask.h"
 #include "ui/MainWindowState.h"
+#include "ui/WindowFlows.h"
 #include "ui/WindowTexts.h"
 
 class QAction;
@@ -30,7 +31,7 @@ struct GuiServices;
 // start-up, SelectGame, Options), MainDialogPackageCommands.cpp (commands off the window's
 // thread), MainDialogShell.cpp (Start, Help, About, Backups), MainDialogFinder.cpp (finding the
 // games and adding packages).
-class MainDialog : public QDialog {
+class MainDialog : public QDialog, public MainWindowView {
     Q_OBJECT
 
   public:
@@ -54,7 +55,7 @@ class MainDialog : public QDialog {
     QAction* BackupsAction() const { return backupsAction_; }
     QAction* AddPackagesAction() const { return addPackagesAction_; }
 
-    void SelectGame(int game);
+    void SelectGame(int game) override;
     void OnOptions();
     void OnInstall();
     void OnDeinstall();
@@ -62,7 +63,7 @@ class MainDialog : public QDialog {
     // "Add packages..." chooses files and adds them; a drop of files adds them. Adding runs
     // off the window's thread and says what it does; a same-named file's twin is asked about.
     void OnAddPackages();
-    void AddPackages(const std::vector<std::string>& files);
+    void AddPackages(const std::vector<std::string>& files) override;
     // Files the program was started with: added as a drop is, to the selected game or, with
     // none selected, to the game the user then chooses.
     void AddFilesFromCommandLine(const std::vector<std::string>& files);
@@ -94,18 +95,20 @@ class MainDialog : public QDialog {
     void PrepareOptionsDialog(OptionsDialog& dialog);
     void OfferFoundFolders();
     void SaveFolders();
-    int AskForGame();
+    int AskForGame() override;
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     // Runs `work` on a thread of its own; after kProgressDelay the progress dialog shows what
     // `describe` says. The window's thread goes on painting through a timer, never a nested
     // call of the window's actions.
     void RunInBackground(const std::function<void(BackgroundTask&)>& work,
                          const std::function<ProgressView()>& describe,
-                         const std::function<void()>& cancel);
+                         const std::function<void()>& cancel) override;
     // True when busy: `action` then runs once the window is free again.
     bool DeferWhileBusy(std::function<void()> action);
     // The state into the controls: all of it, or only what a change of selection changes.
-    void Mirror();
+    ParentWindow WindowParent() override;
+    void Mirror() override;
+    void FocusList(PackageList list) override;
     void MirrorSelection();
     void OnSelectionChanged(PackageList list);
     void RunPackageCommand(PackageList source);

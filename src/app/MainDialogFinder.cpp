@@ -16,7 +16,7 @@
 #include "settings/dialog/OptionsDialog.h"
 #include "ui/BackgroundTask.h"
 #include "ui/OptionsState.h"
-#include "ui/PackageAdding.h"
+#include "ui/WindowFlows.h"
 #include "widgets/QtText.h"
 #include "widgets/Seams.h"
 #include "widgets/WaitCursor.h"
@@ -65,62 +65,17 @@ void MainDialog::OfferFoundFolders() {
 
 void MainDialog::OnAddPackages() {
     if (services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) {
-        AddPackages({});  // says why nothing can be added
-        return;
-    }
-    const std::vector<std::string> files =
-        services_.finder->packageFiles.ChoosePackageFiles(ParentOf(this), lastAddFolder_);
-    if (files.empty()) return;
-    lastAddFolder_ = FolderOf(files.front());
-    AddPackages(files);
+    ChooseAndAddFiles(state_, *this, services_.finder->packageFiles, lastAddFolder_);
 }
 
 void MainDialog::AddPackages(const std::vector<std::string>& files) {
     if (services_.finder == nullptr) return;
     if (DeferWhileBusy([this, files] { AddPackages(files); })) return;
-    const GameDescription* game = FindGame(state_.CurrentGame());
-    if (game == nullptr) {
-        Inform(kAddCaption, kChooseGameForAdd);
-        return;
-    }
-    AddReport report;
-    std::mutex currentMutex;
-    std::string current;
-    RunInBackground(
-        [&](BackgroundTask& task) {
-            report = wendmoor::AddPackages(
-                state_.Files(), *game, state_.Paths(), files,
-                [&](const std::string& existing, const std::string& kept) {
-                    return task.AskOnWindowThread([&] {
-                        return services_.finder->sameName.AskKeepBoth(
-                            ParentOf(this), SameNameQuestionText(existing, kept));
-                    });
-                },
-                [&](const std::string& file) {
-                    const std::lock_guard lock(currentMutex);
-                    current = file;
-                });
-        },
-        [&] {
-            const std::lock_guard lock(currentMutex);
-            return ProgressView{AddingText(current), 0};
-        },
-        {});
-    if (report.added) SelectGame(game->id);
-    if (!report.message.empty())
-        services_.messages.ShowWarning(ParentOf(this), kAddCaption, report.message);
+    AddFilesToGame(state_, *this, services_.messages, services_.finder->sameName, files);
 }
 
 void MainDialog::AddFilesFromCommandLine(const std::vector<std::string>& files) {
-    if (files.empty() || services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) {
-        const int game = AskForGame();
-        if (game == kNoGame) return;
-        gameButtons_->button(game)->setChecked(true);
-        SelectGame(game);
-    }
-    AddPackages(files);
+    if (services_.finder != nullptr) AddCommandLineFiles(state_, *this, files);
 }
 
 int MainDialog::AskForGame() {

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "app/MainDialog.h"
-#include "packages/CommandProgress.h"
 #include "ui/BackgroundTask.h"
 #include "widgets/ListBoxes.h"
 #include "widgets/ProgressDialog.h"
@@ -25,42 +24,15 @@ void MainDialog::OnDeinstall() {
 
 void MainDialog::RunPackageCommand(PackageList source) {
     // Clicks that arrive while a command and its refresh run are no new command.
-    if (busy_) return;
-    const std::optional<PackageCommand> command = state_.CommandFrom(source);
-    if (!command) return;  // nothing at all changes
-    if (const std::string question = state_.QuestionBefore(*command);
-        !question.empty() &&
-        !services_.messages.AskYesNo(ParentOf(this), kSharedMapCaption, question)) {
-        return;
-    }
-    state_.BeginCommand();
-    Mirror();
+    if (!busy_) RunListCommand(state_, *this, services_.messages, source, waitingForLock_);
+}
 
-    CommandProgress progress;
-    Outcome outcome;
-    waitingForLock_ = false;
-    RunInBackground(
-        [&](BackgroundTask&) { outcome = state_.RunCommand(*command, &progress); },
-        [&] {
-            if (progress.CancelRequested())
-                return ProgressView{CancellingText(command->package), 0};
-            return CommandProgressView(command->Install(), command->package, progress,
-                                       waitingForLock_);
-        },
-        // Only an install can stop: it replaces nothing before all its files are written.
-        command->Install() ? std::function<void()>([&] { progress.Cancel(); })
-                           : std::function<void()>());
-    const std::string report = state_.FinishCommand(*command, outcome, progress.CancelRequested());
-    Mirror();
-    // The focus stays on the list the command came from; the package is selected in the list
-    // it moved to, so Enter does not reach the default button.
-    (source == PackageList::Installed ? installedList_ : availableList_)->setFocus();
-    if (report.empty()) return;
-    if (outcome.Ok()) {
-        Inform(kAppCaption, report);
-    } else {
-        services_.messages.ShowWarning(ParentOf(this), kAppCaption, report);
-    }
+void MainDialog::FocusList(PackageList list) {
+    (list == PackageList::Installed ? installedList_ : availableList_)->setFocus();
+}
+
+ParentWindow MainDialog::WindowParent() {
+    return ParentOf(this);
 }
 
 void MainDialog::RunInBackground(const std::function<void(BackgroundTask&)>& work,

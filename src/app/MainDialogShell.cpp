@@ -40,20 +40,11 @@ void MainDialog::OnBackups() {
         Inform(kAppCaption, kChooseGameForBackups);
         return;
     }
-    PackageSession& session = state_.Session();
-    BackupsDialog dialog(game->name,
-                         BackupsList(
-                             [&session] {
-                                 return ListBackups(session.BackupStoreFolder(),
-                                                    BackupGameKey(session.CurrentGame()));
-                             },
-                             [this, &session](const std::string& name, bool force) {
-                                 waitNoticeShown_ = false;
-                                 RestoreResult result = session.RestoreBackup(name, force);
-                                 Mirror();
-                                 return result;
-                             }),
-                         services_, this);
+    BackupsDialog dialog(
+        game->name,
+        SessionBackups(
+            state_.Session(), [this] { waitNoticeShown_ = false; }, [this] { Mirror(); }),
+        services_, this);
     services_.dialogs.Run(dialog);
 }
 

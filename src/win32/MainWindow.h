@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/MainWindowState.h"
+#include "ui/WindowFlows.h"
 #include "ui/WindowTexts.h"
 #include "win32/DialogWindow.h"
 #include "win32/GrowingLayout.h"
@@ -22,7 +23,7 @@ class SettingsStore;
 // actions in. Split by concern: MainWindow.cpp (construction, messages, selection, Options),
 // MainWindowCommands.cpp (commands off the window's thread), MainWindowShell.cpp (Start, Help,
 // About, Backups, adding packages).
-class MainWindow final : public DialogWindow {
+class MainWindow final : public DialogWindow, public MainWindowView {
   public:
     // The control ids: 1000 plus the control's place in the template's table.
     static constexpr int kFirstControlId = 1000;
@@ -48,10 +49,10 @@ class MainWindow final : public DialogWindow {
     const std::string& StartDirectory() const { return startDirectory_; }
     bool CommandRunning() const { return busy_; }
 
-    void SelectGame(int game);
+    void SelectGame(int game) override;
     void OnOptions();
     void OnAddPackages();
-    void AddPackages(const std::vector<std::string>& files);
+    void AddPackages(const std::vector<std::string>& files) override;
     void AddFilesFromCommandLine(const std::vector<std::string>& files);
     void OnStart();
     void OnHelpButton();
@@ -73,19 +74,20 @@ class MainWindow final : public DialogWindow {
     void OnDroppedFiles(HDROP drop);
     void OfferFoundFolders();
     void SaveFolders();
-    int AskForGame();
+    int AskForGame() override;
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     void RunPackageCommand(PackageList source);
-    // Runs `work` on a thread of its own; after the layer's delay the progress window shows
-    // what `describe` says. The window is disabled meanwhile and only paints and answers the
-    // progress window; what arrives for it waits (DeferWhileBusy).
+    // The window is disabled meanwhile and only paints and answers the progress window; what
+    // arrives for it waits (DeferWhileBusy).
     void RunInBackground(const std::function<void(BackgroundTask&)>& work,
                          const std::function<ProgressView()>& describe,
-                         const std::function<void()>& cancel);
+                         const std::function<void()>& cancel) override;
     // True when busy: `action` then runs once the window is free again.
     bool DeferWhileBusy(std::function<void()> action);
     void SetBusy(bool busy);
-    void Mirror();
+    ParentWindow WindowParent() override { return ParentOf(Handle()); }
+    void Mirror() override;
+    void FocusList(PackageList list) override;
     void MirrorSelection();
     void FillList(HWND list, const std::vector<std::string>& lines);
     void SelectLine(HWND list, PackageList which);

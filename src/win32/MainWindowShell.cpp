@@ -7,7 +7,7 @@
 #include "platform/windows/Utf16.h"
 #include "ui/BackgroundTask.h"
 #include "ui/ControlTexts.h"
-#include "ui/PackageAdding.h"
+#include "ui/WindowFlows.h"
 #include "win32/AboutBox.h"
 #include "win32/BackupsBox.h"
 #include "win32/ChoiceDialog.h"
@@ -44,20 +44,11 @@ void MainWindow::OnBackups() {
         Inform(kAppCaption, kChooseGameForBackups);
         return;
     }
-    PackageSession& session = state_.Session();
-    BackupsBox backups(game->name,
-                       BackupsList(
-                           [&session] {
-                               return ListBackups(session.BackupStoreFolder(),
-                                                  BackupGameKey(session.CurrentGame()));
-                           },
-                           [this, &session](const std::string& name, bool force) {
-                               waitNoticeShown_ = false;
-                               RestoreResult result = session.RestoreBackup(name, force);
-                               Mirror();
-                               return result;
-                           }),
-                       services_);
+    BackupsBox backups(
+        game->name,
+        SessionBackups(
+            state_.Session(), [this] { waitNoticeShown_ = false; }, [this] { Mirror(); }),
+        services_);
     backups.RunModal(Handle());
 }
 
@@ -78,62 +69,17 @@ void MainWindow::OfferFoundFolders() {
 
 void MainWindow::OnAddPackages() {
     if (services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) {
-        AddPackages({});  // says why nothing can be added
-        return;
-    }
-    const std::vector<std::string> files =
-        services_.finder->packageFiles.ChoosePackageFiles(ParentOf(Handle()), lastAddFolder_);
-    if (files.empty()) return;
-    lastAddFolder_ = FolderOf(files.front());
-    AddPackages(files);
+    ChooseAndAddFiles(state_, *this, services_.finder->packageFiles, lastAddFolder_);
 }
 
 void MainWindow::AddPackages(const std::vector<std::string>& files) {
     if (services_.finder == nullptr) return;
     if (DeferWhileBusy([this, files] { AddPackages(files); })) return;
-    const GameDescription* game = FindGame(state_.CurrentGame());
-    if (game == nullptr) {
-        Inform(kAddCaption, kChooseGameForAdd);
-        return;
-    }
-    AddReport report;
-    std::mutex currentMutex;
-    std::string current;
-    RunInBackground(
-        [&](BackgroundTask& task) {
-            report = wendmoor::AddPackages(
-                state_.Files(), *game, state_.Paths(), files,
-                [&](const std::string& existing, const std::string& kept) {
-                    return task.AskOnWindowThread([&] {
-                        return services_.finder->sameName.AskKeepBoth(
-                            ParentOf(Handle()), SameNameQuestionText(existing, kept));
-                    });
-                },
-                [&](const std::string& file) {
-                    const std::lock_guard lock(currentMutex);
-                    current = file;
-                });
-        },
-        [&] {
-            const std::lock_guard lock(currentMutex);
-            return ProgressView{AddingText(current), 0};
-        },
-        {});
-    if (report.added) SelectGame(game->id);
-    if (!report.message.empty()) {
-        services_.messages.ShowWarning(ParentOf(Handle()), kAddCaption, report.message);
-    }
+    AddFilesToGame(state_, *this, services_.messages, services_.finder->sameName, files);
 }
 
 void MainWindow::AddFilesFromCommandLine(const std::vector<std::string>& files) {
-    if (files.empty() || services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) {
-        const int game = AskForGame();
-        if (game == kNoGame) return;
-        SelectGame(game);
-    }
-    AddPackages(files);
+    if (services_.finder != nullptr) AddCommandLineFiles(state_, *this, files);
 }
 
 int MainWindow::AskForGame() {
