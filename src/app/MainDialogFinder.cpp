@@ -48,11 +48,10 @@ void MainDialog::PrepareOptionsDialog(OptionsDialog& dialog) {
 }
 
 void MainDialog::OfferFoundFolders() {
-    if (services_.finder == nullptr || !state_.NoFolderSet()) return;
     GameFindings findings;
     {
         const WaitCursor wait;
-        findings = FindGames(services_.finder->places);
+        findings = FirstStartFindings(state_, services_.finder);
     }
     if (findings.Empty()) return;
     OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this);

@@ -76,4 +76,9 @@ void AddCommandLineFiles(const MainWindowState& state, MainWindowView& view,
     view.AddPackages(files);
 }
 
+GameFindings FirstStartFindings(const MainWindowState& state, const FinderServices* finder) {
+    if (finder == nullptr || !state.NoFolderSet()) return {};
+    return FindGames(finder->places);
+}
+
 }  // namespace wendmoor

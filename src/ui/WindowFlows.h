@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "finder/GameFinder.h"
 #include "ui/MainWindowState.h"
 #include "ui/Seams.h"
 #include "ui/WindowTexts.h"
@@ -12,6 +13,7 @@
 namespace wendmoor {
 
 class BackgroundTask;
+struct FinderServices;
 class PackageFileChooser;
 class SameNameQuestion;
 
@@ -52,6 +54,10 @@ void AddFilesToGame(MainWindowState& state, MainWindowView& view, MessageBoxes& 
 // was (`lastFolder`, kept up to date).
 void ChooseAndAddFiles(const MainWindowState& state, MainWindowView& view,
                        PackageFileChooser& chooser, std::string& lastFolder);
+
+// At a first start, with no folder set at all: what the finder finds, for the options dialog
+// to offer. Empty without the finder, when a folder is set, or when it found nothing.
+GameFindings FirstStartFindings(const MainWindowState& state, const FinderServices* finder);
 
 // Files the program was started with: added as a drop is, to the selected game or, with none
 // selected, to the game the player then chooses.

@@ -149,16 +149,13 @@ void BackupsBox::OnRestore() {
     const std::size_t row = SelectedRow();
     if (row >= backups_.Count()) return;
     const std::string name = backups_.At(row).name;
-    std::string report;
-    {
-        const WaitCursor wait;
-        report = backups_.Restore(row, services_.messages, ParentOf(Handle()));
-    }
+    const WaitCursor wait;
+    const std::string report = backups_.Restore(row, services_.messages, ParentOf(Handle()));
     Reload();
+    // The restored backup stays selected; a forced restore adds a backup of its own.
     if (const std::size_t again = backups_.RowOf(name); again < backups_.Count()) Select(again);
-    if (!report.empty()) {
-        services_.messages.ShowInformation(ParentOf(Handle()), kAppCaption, report, {});
-    }
+    if (report.empty()) return;
+    services_.messages.ShowInformation(ParentOf(Handle()), kAppCaption, report, {});
 }
 
 void BackupsBox::OnOpenFolder() {

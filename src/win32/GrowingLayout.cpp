@@ -25,8 +25,8 @@ void GrowingLayout::Arrange() const {
     if (dialog_ == nullptr || placed_.empty()) return;
     RECT client{};
     GetClientRect(dialog_, &client);
-    const int extraX = std::max(0L, client.right - smallestClient_.cx);
-    const int extraY = std::max(0L, client.bottom - smallestClient_.cy);
+    const int extraX = client.right - smallestClient_.cx;
+    const int extraY = client.bottom - smallestClient_.cy;
     HDWP positions = BeginDeferWindowPos(static_cast<int>(placed_.size()));
     for (const Placed& placed : placed_) {
         const Growth& g = placed.growth;
@@ -44,10 +44,32 @@ void GrowingLayout::Arrange() const {
     InvalidateRect(dialog_, nullptr, TRUE);
 }
 
+namespace {
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+}  // namespace
+
+void GrowingLayout::FitToScreen() const {
+    const RECT area = WorkAreaOf(dialog_);
+    const int width = std::min<int>(smallestWindow_.cx, area.right - area.left);
+    const int height = std::min<int>(smallestWindow_.cy, area.bottom - area.top);
+    if (width == smallestWindow_.cx && height == smallestWindow_.cy) return;
+    SetWindowPos(dialog_, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void GrowingLayout::LimitSize(MINMAXINFO& info) const {
     if (dialog_ == nullptr) return;
-    info.ptMinTrackSize.x = smallestWindow_.cx;
-    info.ptMinTrackSize.y = smallestWindow_.cy;
+    const RECT area = WorkAreaOf(dialog_);
+    info.ptMinTrackSize.x = std::min<int>(smallestWindow_.cx, area.right - area.left);
+    info.ptMinTrackSize.y = std::min<int>(smallestWindow_.cy, area.bottom - area.top);
 }
 
 }  // namespace wendmoor

@@ -13,7 +13,8 @@ struct Growth {
 };
 
 // Places a dialog's controls when the dialog grows: each keeps the rectangle it had at the
-// dialog's smallest size, moved and grown by its share of the extra room.
+// dialog's smallest size, moved and grown by its share of the extra room. A screen too small
+// for that size (a large scaling on a small screen) makes it shrink the same way instead.
 class GrowingLayout {
   public:
     // Takes the dialog's present client size as the smallest one.
@@ -21,6 +22,8 @@ class GrowingLayout {
     // Records a control where it stands now.
     void Add(HWND control, Growth growth);
     void Arrange() const;
+    // Makes the dialog no larger than the work area of its screen.
+    void FitToScreen() const;
     // WM_GETMINMAXINFO: the dialog becomes no smaller than it started.
     void LimitSize(MINMAXINFO& info) const;
 

@@ -99,6 +99,7 @@ bool MainWindow::OnInit() {
         layout_.Add(Control(kFirstControlId + static_cast<int>(i)),
                     {control.moveX, control.growX, control.moveY, control.growY});
     }
+    layout_.FitToScreen();
     SendMessageW(Handle(), DM_SETDEFID, IdOf("byeButton"), 0);
     // A Windows window has its About item in the system menu.
     const HMENU system = GetSystemMenu(Handle(), FALSE);
@@ -123,7 +124,8 @@ bool MainWindow::InitDialog() {
 void MainWindow::Run(const std::vector<std::string>& packages) {
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
-    AddFilesFromCommandLine(packages);
+    // Files the program was started with are added as a drop is.
+    if (services_.finder != nullptr) AddCommandLineFiles(state_, *this, packages);
     MSG message;
     while (!closed_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (PreTranslate(message)) continue;
@@ -216,7 +218,9 @@ void MainWindow::OnCommand(int id, int notification) {
     if (id == IdOf("helpButton")) return OnHelpButton();
     if (id == IdOf("startButton")) return OnStart();
     if (id == kBackupsMenu) return OnBackups();
-    if (id == kAddPackagesMenu) return OnAddPackages();
+    if (id == kAddPackagesMenu && services_.finder != nullptr) {
+        return ChooseAndAddFiles(state_, *this, services_.finder->packageFiles, lastAddFolder_);
+    }
     if (id == kAboutMenu) return OnAbout();
     for (const TemplateControl& control : kMainWindowControls) {
         // A click selects the game, also the one already selected.

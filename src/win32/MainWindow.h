@@ -49,11 +49,10 @@ class MainWindow final : public DialogWindow, public MainWindowView {
     const std::string& StartDirectory() const { return startDirectory_; }
     bool CommandRunning() const { return busy_; }
 
+    // The buttons, menus and drops, as the player's clicks run them.
     void SelectGame(int game) override;
-    void OnOptions();
-    void OnAddPackages();
     void AddPackages(const std::vector<std::string>& files) override;
-    void AddFilesFromCommandLine(const std::vector<std::string>& files);
+    void OnOptions();
     void OnStart();
     void OnHelpButton();
     void OnAbout();

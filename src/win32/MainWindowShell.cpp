@@ -39,47 +39,33 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnBackups() {
-    const GameDescription* game = FindGame(state_.CurrentGame());
-    if (game == nullptr) {
+    if (const GameDescription* game = FindGame(state_.CurrentGame())) {
+        const auto forgetNotice = [this] { waitNoticeShown_ = false; };
+        BackupsBox(game->name, SessionBackups(state_.Session(), forgetNotice, [this] { Mirror(); }),
+                   services_)
+            .RunModal(Handle());
+    } else {
         Inform(kAppCaption, kChooseGameForBackups);
-        return;
     }
-    BackupsBox backups(
-        game->name,
-        SessionBackups(
-            state_.Session(), [this] { waitNoticeShown_ = false; }, [this] { Mirror(); }),
-        services_);
-    backups.RunModal(Handle());
 }
 
 void MainWindow::OfferFoundFolders() {
-    if (services_.finder == nullptr || !state_.NoFolderSet()) return;
     GameFindings findings;
     {
         const WaitCursor wait;
-        findings = FindGames(services_.finder->places);
+        findings = FirstStartFindings(state_, services_.finder);
     }
     if (findings.Empty()) return;
     OptionsBox options(state_.Paths(), services_);
     options.FillFromFindings(findings);
     options.AskBeforeDiscardingFound();
-    if (options.RunModal(Handle()) != IDOK) return;
-    SaveFolders();
-}
-
-void MainWindow::OnAddPackages() {
-    if (services_.finder == nullptr) return;
-    ChooseAndAddFiles(state_, *this, services_.finder->packageFiles, lastAddFolder_);
+    if (options.RunModal(Handle()) == IDOK) SaveFolders();
 }
 
 void MainWindow::AddPackages(const std::vector<std::string>& files) {
     if (services_.finder == nullptr) return;
     if (DeferWhileBusy([this, files] { AddPackages(files); })) return;
     AddFilesToGame(state_, *this, services_.messages, services_.finder->sameName, files);
-}
-
-void MainWindow::AddFilesFromCommandLine(const std::vector<std::string>& files) {
-    if (services_.finder != nullptr) AddCommandLineFiles(state_, *this, files);
 }
 
 int MainWindow::AskForGame() {

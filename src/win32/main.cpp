@@ -30,18 +30,22 @@ std::unique_ptr<SettingsStore> OpenProgramSettings() {
     return OpenDefaultSettingsStore();
 }
 
-int RunWindow(const std::vector<std::string>& packages) {
+// The system's answers to every seam of the window, for the whole run.
+struct SystemSeams {
     Win32MessageBoxes messages;
     Win32FileChooser files;
-    const std::unique_ptr<Launcher> launcher = CreateSystemLauncher();
+    std::unique_ptr<Launcher> launcher = CreateSystemLauncher();
     Win32FolderPicker folderPicker;
     Win32PackageFileChooser packageFiles;
     Win32SameNameQuestion sameName;
     FinderServices finder{PlacesFromEnvironment(), folderPicker, packageFiles, sameName};
     Win32Services services{messages, files, *launcher, &finder};
-    const std::unique_ptr<SettingsStore> settings = OpenProgramSettings();
+};
 
-    MainWindow window(*settings, services);
+int RunWindow(const std::vector<std::string>& packages) {
+    SystemSeams seams;
+    const std::unique_ptr<SettingsStore> settings = OpenProgramSettings();
+    MainWindow window(*settings, seams.services);
     // Leaving the first-start About box with Escape or its close box ends the program with
     // status 0, before the window is shown.
     if (!window.InitDialog()) return 0;
