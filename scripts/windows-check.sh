@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe and the core's test
-# programs (the same tests as on Linux, and the Windows-only ones), runs the tests under Wine,
-# headless, in a Wine prefix inside the build folder, then compares wendmoor-cli.exe with the
-# Linux tool on the sample of all four games (scripts/compare-windows-cli.sh), and last packs the
-# installer and the portable ZIP (scripts/windows-package.sh) and installs and uninstalls the
-# installer silently under Wine (scripts/check-windows-installer.sh).
+# The Windows build: cross-builds with mingw-w64 the core, wendmoor-cli.exe, the Win32 window
+# wendmoor.exe and the test programs (the same core tests as on Linux, and the Windows-only
+# ones), runs the tests under Wine in a Wine prefix inside the build folder (headless; the
+# window's view tests on a virtual display, Xvfb), compares wendmoor-cli.exe with the Linux tool
+# on the sample of all four games (scripts/compare-windows-cli.sh), and last packs the installer
+# and the portable ZIP (scripts/windows-package.sh) and installs and uninstalls the installer
+# silently under Wine (scripts/check-windows-installer.sh).
 #   scripts/windows-check.sh        (build folder: build-windows, or $WENDMOOR_WINDOWS_BUILD_DIR;
 #                                    the Linux tool from build, or $WENDMOOR_BUILD_DIR)
 set -euo pipefail
@@ -14,7 +15,7 @@ build=${WENDMOOR_WINDOWS_BUILD_DIR:-$here/build-windows}
 linux_build=${WENDMOOR_BUILD_DIR:-$here/build}
 
 "$here/scripts/install-packages.sh" --no-install-recommends cmake ninja-build libgtest-dev \
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 xvfb xauth
 
 echo "== cross build for Windows (mingw-w64)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -50,7 +51,13 @@ failed=()
 while IFS= read -r program; do
     echo "-- ${program#"$build"/}"
     "$wine" "$program" --gtest_brief=1 </dev/null || failed+=("${program#"$build"/}")
-done < <(find "$build/tests" -name '*_tests.exe' -not -path '*/CMakeFiles/*' | sort)
+done < <(find "$build/tests" -name '*_tests.exe' -not -name 'win32_view_tests.exe' \
+    -not -path '*/CMakeFiles/*' | sort)
+# The window's tests drive real windows, which need a display: a virtual one of their own.
+echo "-- tests/win32/win32_view_tests.exe (Xvfb)"
+xvfb-run -a -s "-screen 0 1600x1000x24" \
+    "$wine" "$build/tests/win32/win32_view_tests.exe" --gtest_brief=1 </dev/null ||
+    failed+=("tests/win32/win32_view_tests.exe")
 if [ "${#failed[@]}" -ne 0 ]; then
     echo "windows-check: tests failed under Wine: ${failed[*]}" >&2
     exit 1
@@ -62,4 +69,5 @@ WINE=$wine "$here/scripts/compare-windows-cli.sh" "$linux_build" "$build" "$buil
 echo "== the installer and the portable ZIP"
 "$here/scripts/windows-package.sh" "$build"
 WINE=$wine "$here/scripts/check-windows-installer.sh" "$build/package"
-echo "windows-check: under Wine the tests pass, wendmoor-cli.exe matches the Linux tool, the installer works"
+echo "windows-check: under Wine the core's and the window's tests pass, wendmoor-cli.exe matches" \
+    "the Linux tool, the installer works"

@@ -7,7 +7,7 @@
 #include <QTranslator>
 
 #include "app/MainDialog.h"
-#include "app/WindowArguments.h"
+#include "ui/WindowArguments.h"
 #include "finder/FinderPlaces.h"
 #include "platform/Collation.h"
 #include "platform/Launcher.h"

@@ -79,7 +79,12 @@ std::string ExecutablePath() {
 std::string InstalledDataFolder(std::string_view executablePath) {
     const std::string binFolder = WithoutTrailingSeparator(FolderOf(executablePath));
     if (binFolder.empty()) return {};
+#ifdef _WIN32
+    // A Windows install, or the portable folder, keeps them beside the program.
+    return binFolder;
+#else
     return Join(FolderOf(binFolder), std::string("share") + kPathSeparator + "wendmoor");
+#endif
 }
 
 std::string FolderHoldingDataFile(const std::string& name, const std::string& startFolder,

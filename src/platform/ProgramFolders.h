@@ -11,7 +11,8 @@ std::string ExecutablePath();
 
 // The folder an install keeps the program's shared files in, found from where the executable
 // lies so that a moved install still finds them: "PREFIX/bin/wendmoor" has them in
-// "PREFIX/share/wendmoor". No trailing separator; empty for an empty path.
+// "PREFIX/share/wendmoor". On Windows they lie beside the program, in its own folder. No
+// trailing separator; empty for an empty path.
 std::string InstalledDataFolder(std::string_view executablePath);
 
 // The folder from which a data file such as the readme is opened: the start folder when the

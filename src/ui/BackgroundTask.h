@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -7,6 +8,11 @@
 #include <thread>
 
 namespace wendmoor {
+
+// Work that takes longer than this shows its progress; a shorter one only the wait cursor.
+inline constexpr std::chrono::milliseconds kProgressDelay{500};
+// A selection that waits this long for another process's command says so in the window.
+inline constexpr std::chrono::milliseconds kLockNoticeDelay{700};
 
 // Runs one piece of work (an install, a deinstall, adding packages) on a thread of its own,
 // so the window's thread goes on painting and answering. The window polls Finished() from its

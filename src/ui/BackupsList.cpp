@@ -1,5 +1,6 @@
 #include "ui/BackupsList.h"
 
+#include "packages/PackageSession.h"
 #include "ui/WindowTexts.h"
 
 namespace wendmoor {
@@ -43,6 +44,21 @@ std::string BackupsList::Restore(std::size_t row, MessageBoxes& messages, Parent
     }
     Reload();  // a forced restore made a backup of its own
     return RestoreReport(name, result);
+}
+
+BackupsList SessionBackups(PackageSession& session, std::function<void()> beforeRestore,
+                           std::function<void()> afterRestore) {
+    return BackupsList(
+        [&session] {
+            return ListBackups(session.BackupStoreFolder(), BackupGameKey(session.CurrentGame()));
+        },
+        [&session, before = std::move(beforeRestore), after = std::move(afterRestore)](
+            const std::string& name, bool force) {
+            if (before) before();
+            RestoreResult result = session.RestoreBackup(name, force);
+            if (after) after();
+            return result;
+        });
 }
 
 }  // namespace wendmoor

@@ -11,6 +11,8 @@
 
 namespace wendmoor {
 
+class PackageSession;
+
 // "Backups...": the selected game's backups, newest first, one row each; "Restore" puts the
 // selected one back and asks before replacing files the player changed since.
 class BackupsList {
@@ -43,5 +45,10 @@ class BackupsList {
     RestoreFunction restore_;
     std::vector<BackupInfo> backups_;
 };
+
+// The backups of the session's selected game. `beforeRestore` and `afterRestore` run around each
+// restore on the window's thread (the window refreshes its lists after).
+BackupsList SessionBackups(PackageSession& session, std::function<void()> beforeRestore,
+                           std::function<void()> afterRestore);
 
 }  // namespace wendmoor

@@ -6,6 +6,9 @@ namespace wendmoor {
 // (MainWindowTemplate.h) and the options rows (OptionsState.h), so every window takes the
 // same words from one place.
 
+// The readme Help opens, installed with the program.
+inline constexpr char kReadmeFile[] = "qarn_readme.htm";
+
 // The About box.
 inline constexpr char kAboutTitle[] = "Info über QARN";
 inline constexpr char kAboutVersion[] = "Wendmoor Version ";

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "ui/BackgroundTask.h"
+#include "ui/MainWindowState.h"
 #include "ui/WindowTexts.h"
 
 namespace wendmoor {
@@ -42,6 +44,30 @@ std::vector<std::string> LocalFilesOfUrls(const std::vector<std::string>& urls) 
         files.push_back(path);
     }
     return files;
+}
+
+AddingRun::AddingRun(MainWindowState& state, const GameDescription& game,
+                     std::vector<std::string> files, SameNameQuestion& sameName,
+                     ParentWindow parent)
+    : state_(state), game_(game), files_(std::move(files)), sameName_(sameName), parent_(parent) {}
+
+void AddingRun::Work(BackgroundTask& task) {
+    report_ = AddPackages(
+        state_.Files(), game_, state_.Paths(), files_,
+        [&](const std::string& existing, const std::string& kept) {
+            return task.AskOnWindowThread([&] {
+                return sameName_.AskKeepBoth(parent_, SameNameQuestionText(existing, kept));
+            });
+        },
+        [this](const std::string& file) {
+            const std::lock_guard lock(mutex_);
+            current_ = file;
+        });
+}
+
+ProgressView AddingRun::Progress() const {
+    const std::lock_guard lock(mutex_);
+    return ProgressView{AddingText(current_), 0};
 }
 
 }  // namespace wendmoor

@@ -1,5 +1,6 @@
 // Where the readme is opened from: the start folder first, then the install's data folder
-// beside the executable's folder, wherever the install was moved.
+// beside the executable's folder (on Windows the executable's own), wherever the install was
+// moved.
 #include "platform/ProgramFolders.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,12 @@
 
 namespace wendmoor::testing {
 namespace {
+
+#ifdef _WIN32
+constexpr char kDataFolder[] = "bin";  // beside the program
+#else
+constexpr char kDataFolder[] = "share/wendmoor";
+#endif
 
 TEST(ProgramFoldersTest, TheReadmeIsTakenFromTheStartFolderThenFromTheDataFolder) {
     struct Case {
@@ -18,7 +25,7 @@ TEST(ProgramFoldersTest, TheReadmeIsTakenFromTheStartFolderThenFromTheDataFolder
     };
     const Case cases[] = {
         {"in both", true, true, "start"},
-        {"only in the data folder", false, true, "share/wendmoor"},
+        {"only in the data folder", false, true, kDataFolder},
         {"in neither", false, false, "start"},
     };
     for (const Case& c : cases) {
@@ -27,9 +34,9 @@ TEST(ProgramFoldersTest, TheReadmeIsTakenFromTheStartFolderThenFromTheDataFolder
         dir.MakeFolder("start");
         if (c.inStart) dir.WriteFile("start/qarn_readme.htm", "<html>");
         if (c.inData) {
-            dir.WriteFile("share/wendmoor/qarn_readme.htm", "<html>");
+            dir.WriteFile(std::string(kDataFolder) + "/qarn_readme.htm", "<html>");
         } else {
-            dir.MakeFolder("share/wendmoor/qarn_readme.htm");
+            dir.MakeFolder(std::string(kDataFolder) + "/qarn_readme.htm");
         }
         EXPECT_EQ(FolderHoldingDataFile("qarn_readme.htm", dir.At("start"), dir.At("bin/wendmoor")),
                   dir.At(c.expected));

@@ -12,8 +12,8 @@ namespace wendmoor {
 
 namespace {
 
-// ShellExecuteW returns a code of 32 or less on failure; some of these are no Win32 error
-// codes, and for them the last-error code may be left unset.
+// A failed ShellExecuteExW leaves a code of 32 or less in hInstApp; some of these are no Win32
+// error codes, and for them the last-error code may be left unset.
 DWORD ErrorOfShellResult(INT_PTR result) {
     switch (result) {
         case 0:
@@ -44,15 +44,18 @@ class ShellLauncher final : public Launcher {
         if (!ToUtf16(file, wideFile) || !ToUtf16(directory, wideDirectory)) {
             return Launch{LaunchFailure{"not a valid UTF-8 name\n", {}}, nullptr};
         }
+        SHELLEXECUTEINFOW start{};
+        start.cbSize = sizeof start;
+        // No box of the shell's own: the window shows the failure in its "Error" box.
+        start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        start.lpVerb = L"open";
+        start.lpFile = wideFile.c_str();
+        start.lpDirectory = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
+        start.nShow = SW_SHOWNORMAL;
         SetLastError(0);
-        const auto result = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, L"open", wideFile.c_str(), nullptr,
-                          wideDirectory.empty() ? nullptr : wideDirectory.c_str(), SW_SHOWNORMAL));
-        // The returned value decides: the shell may leave a last-error code behind when it
-        // succeeded, and set none for some of its failures.
-        if (result > 32) return {};
+        if (ShellExecuteExW(&start)) return {};
         DWORD error = GetLastError();
-        if (error == 0) error = ErrorOfShellResult(result);
+        if (error == 0) error = ErrorOfShellResult(reinterpret_cast<INT_PTR>(start.hInstApp));
         return Launch{LaunchFailure{WindowsErrorMessage(error), {}}, nullptr};
     }
 };

@@ -1,4 +1,4 @@
-#include "app/WindowArguments.h"
+#include "ui/WindowArguments.h"
 
 namespace wendmoor {
 
