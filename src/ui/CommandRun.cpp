@@ -12,7 +12,6 @@ void CommandRun::Work() {
 }
 
 ProgressView CommandRun::Progress(bool waitingForLock) const {
-    if (progress_.CancelRequested()) return ProgressView{CancellingText(command_.package), 0};
     return CommandProgressView(command_.Install(), command_.package, progress_, waitingForLock);
 }
 

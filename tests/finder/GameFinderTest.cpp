@@ -251,6 +251,9 @@ TEST(FindGamesTest, ABigTreeSpendsTheBudgetAfterTheShallowFoldersAndTheCutIsSaid
     EXPECT_EQ(cut.StoppedEarlyNote(),
               "The search stopped after 8 folders: folders further in were not looked at.");
     EXPECT_FALSE(FindGames(places).StoppedEarly());
+    // What lies below the deepest level searched costs nothing, so no cut is said.
+    places.installFolders = {{root.path() + "Programs/", 1}};
+    EXPECT_FALSE(FindGames(places, 8).StoppedEarly());
 }
 
 // --- the library list --------------------------------------------------------------------

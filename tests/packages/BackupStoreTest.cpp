@@ -192,6 +192,14 @@ TEST_F(BackupTest, RestoreWritesOnlyIntoTheGamesFoldersAndSweepsThemFirst) {
     EXPECT_EQ(ReadFileBytes(outside), kPackageSave);
     EXPECT_EQ(ListTree(dir.At("elsewhere")), "");
 
+    // A kept copy is read only from inside its backup, even by a way that leads back in.
+    const std::string up = std::string("..") + kPathSeparator;
+    BackupInfo climbing = backup;
+    climbing.files.at(0).stored = up + backup.name + kPathSeparator + backup.files[0].stored;
+    ASSERT_TRUE(WriteFileBytes(backup.folder + kManifestName,
+                               ManifestHeader(climbing) + ManifestFileLine(climbing.files[0])));
+    EXPECT_FALSE(session.RestoreBackup(backup.name, true).outcome.Ok());
+
     pointAt("caesar3", save);
     EXPECT_TRUE(session.RestoreBackup(backup.name, false).outcome.Ok());
     EXPECT_EQ(ReadFileBytes(save), kPlayerSave);
@@ -257,7 +265,8 @@ TEST(BackupManifestTest, PathsAndNamesKeepEveryByte) {
         EXPECT_EQ(read->files[i].leftBehind, backup.files[i].leftBehind);
     }
     for (const std::string& broken :
-         Strings{"", "something else\n", text + "file\tx\n", text.substr(text.find('\n') + 1)}) {
+         Strings{"", "something else\n", text + "file\tx\n", text.substr(text.find('\n') + 1),
+                 "another format\n" + text.substr(text.find('\n') + 1)}) {
         EXPECT_FALSE(ParseManifest(broken)) << broken;
     }
 }
