@@ -1,8 +1,7 @@
 #include "win32/AboutBox.h"
 
-#include "platform/Version.h"
 #include "ui/ControlTexts.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogTemplate.h"
 #include "win32/DialogWindow.h"
 
 namespace wendmoor {
@@ -11,9 +10,14 @@ namespace {
 
 constexpr int kReadmeId = 100;
 
-void AddAt(DialogTemplate& made, const wchar_t* className, const std::string& text, int id,
-           DWORD style, const UnitRect& rect) {
-    made.Add(className, text, id, style, rect.x, rect.y, rect.width, rect.height);
+// Adds the About table's control of that name.
+void AddNamed(DialogTemplate& made, const char* name, const wchar_t* className, int id,
+              DWORD style) {
+    for (const TemplateControl& control : AboutControls()) {
+        if (control.objectName != name) continue;
+        made.Add(className, control.text, id, style, control.x, control.y, control.width,
+                 control.height);
+    }
 }
 
 class AboutBox final : public DialogWindow {
@@ -26,14 +30,13 @@ class AboutBox final : public DialogWindow {
                             DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU,
                             kAboutWidth, kAboutHeight);
         // In the tab order; the icon is the program's own, or the system's when it has none.
-        AddAt(made, L"STATIC", "", -1, SS_ICON, kAboutIcon);
-        AddAt(made, L"STATIC", std::string(kAboutVersion) + kVersionText, -1, SS_LEFT | SS_NOPREFIX,
-              kAboutVersionText);
-        AddAt(made, L"BUTTON", kOkButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, kAboutOkButton);
-        AddAt(made, L"STATIC", kAboutAuthors, -1, SS_LEFT | SS_NOPREFIX, kAboutAuthorsText);
+        AddNamed(made, "icon", L"STATIC", -1, SS_ICON);
+        AddNamed(made, "version", L"STATIC", -1, SS_LEFT | SS_NOPREFIX);
+        AddNamed(made, "okButton", L"BUTTON", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP);
+        AddNamed(made, "contact", L"STATIC", -1, SS_LEFT | SS_NOPREFIX);
         // A link a screen reader names and the keyboard can follow.
-        AddAt(made, WC_LINK, kAboutReadmeLink, kReadmeId, WS_TABSTOP, kAboutReadmeText);
-        AddAt(made, L"STATIC", kAboutLicence, -1, SS_LEFT | SS_NOPREFIX, kAboutLicenceText);
+        AddNamed(made, "readme", WC_LINK, kReadmeId, WS_TABSTOP);
+        AddNamed(made, "licence", L"STATIC", -1, SS_LEFT | SS_NOPREFIX);
         return made;
     }
 

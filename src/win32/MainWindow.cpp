@@ -34,10 +34,11 @@ void AddControl(DialogTemplate& made, const TemplateControl& control, int id) {
         case TemplateControl::Kind::Group:
             style = BS_GROUPBOX;
             break;
+        case TemplateControl::Kind::DefaultButton:
+            style |= BS_DEFPUSHBUTTON | BS_MULTILINE;
+            break;
         case TemplateControl::Kind::Button:
-            style |= std::strcmp(control.objectName, "byeButton") == 0 ? BS_DEFPUSHBUTTON
-                                                                       : BS_PUSHBUTTON;
-            style |= BS_MULTILINE;
+            style |= BS_PUSHBUTTON | BS_MULTILINE;
             break;
         case TemplateControl::Kind::GameChoice:
             style |= BS_RADIOBUTTON;
@@ -47,23 +48,30 @@ void AddControl(DialogTemplate& made, const TemplateControl& control, int id) {
             style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
             extendedStyle = WS_EX_CLIENTEDGE;
             break;
+        default:
+            // The main window holds frames, buttons, game choices and lists only.
+            break;
     }
     made.Add(className, control.text, id, style, control.x, control.y, control.width,
              control.height, extendedStyle);
 }
 
 // The letter after "&" in a text, lower case; 0 when it has none.
-wchar_t Mnemonic(const char* text) {
-    const char* mark = std::strchr(text, '&');
-    if (mark == nullptr || mark[1] == '\0') return 0;
-    return static_cast<wchar_t>(std::tolower(static_cast<unsigned char>(mark[1])));
+wchar_t Mnemonic(const std::string& text) {
+    const std::size_t mark = text.find('&');
+    if (mark == std::string::npos || mark + 1 == text.size()) return 0;
+    return static_cast<wchar_t>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
+}
+
+UnitRect RectOf(const TemplateControl& control) {
+    return {control.x, control.y, control.width, control.height};
 }
 
 }  // namespace
 
-int MainWindow::IdOf(const char* objectName) {
+int MainWindow::IdOf(const std::string& objectName) {
     for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
-        if (std::strcmp(kMainWindowControls[i].objectName, objectName) == 0) {
+        if (kMainWindowControls[i].objectName == objectName) {
             return kFirstControlId + static_cast<int>(i);
         }
     }
@@ -104,7 +112,7 @@ bool MainWindow::OnInit() {
     // A Windows window has its About item in the system menu.
     const HMENU system = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(system, MF_STRING, kAboutMenu, ShownText(kAboutCommand).c_str());
+    AppendMenuW(system, MF_STRING, kAboutMenu, ShownText(kAboutCommand.text).c_str());
     Mirror();
     return false;
 }
@@ -143,11 +151,12 @@ bool MainWindow::PreTranslate(MSG& message) {
     // own, and the dialog would move on to the control after the frame in the tab order.
     if (message.message == WM_SYSCHAR) {
         const auto typed = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(message.wParam)));
-        for (const auto& [frame, framed] : kFramedLists) {
-            const int frameId = IdOf(frame);
-            if (Mnemonic(kMainWindowControls[frameId - kFirstControlId].text) == typed) {
-                SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ControlNamed(framed)),
-                             TRUE);
+        for (const TemplateControl& frame : kMainWindowControls) {
+            if (frame.kind != TemplateKind::Group || Mnemonic(frame.text) != typed) continue;
+            for (const TemplateControl& list : kMainWindowControls) {
+                if (list.kind != TemplateKind::List || !Inside(RectOf(list), RectOf(frame))) continue;
+                SendMessageW(window, WM_NEXTDLGCTL,
+                             reinterpret_cast<WPARAM>(ControlNamed(list.objectName)), TRUE);
                 return true;
             }
         }
@@ -258,11 +267,11 @@ void MainWindow::ShowContextMenu(LPARAM where) {
         point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
     const HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kBackupsMenu, ShownText(kBackupsCommand).c_str());
+    AppendMenuW(menu, MF_STRING, kBackupsMenu, ShownText(kBackupsCommand.text).c_str());
     if (services_.finder != nullptr) {
-        AppendMenuW(menu, MF_STRING, kAddPackagesMenu, ShownText(kAddPackagesCommand).c_str());
+        AppendMenuW(menu, MF_STRING, kAddPackagesMenu, ShownText(kAddPackagesCommand.text).c_str());
     }
-    AppendMenuW(menu, MF_STRING, kAboutMenu, ShownText(kAboutCommand).c_str());
+    AppendMenuW(menu, MF_STRING, kAboutMenu, ShownText(kAboutCommand.text).c_str());
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          point.x, point.y, 0, Handle(), nullptr));
     DestroyMenu(menu);

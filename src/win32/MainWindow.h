@@ -27,7 +27,7 @@ class MainWindow final : public DialogWindow, public MainWindowView {
   public:
     // The control ids: 1000 plus the control's place in the template's table.
     static constexpr int kFirstControlId = 1000;
-    static int IdOf(const char* objectName);
+    static int IdOf(const std::string& objectName);
 
     // `settings` and `services` belong to the caller and outlive the window. The current
     // folder at this moment is the start directory (where Help looks for the readme first).
@@ -44,7 +44,7 @@ class MainWindow final : public DialogWindow, public MainWindowView {
     bool PreTranslate(MSG& message);
     bool Closed() const { return closed_; }
 
-    HWND ControlNamed(const char* objectName) const { return Control(IdOf(objectName)); }
+    HWND ControlNamed(const std::string& objectName) const { return Control(IdOf(objectName)); }
     int CurrentGame() const { return state_.CurrentGame(); }
     const std::string& StartDirectory() const { return startDirectory_; }
     bool CommandRunning() const { return busy_; }

@@ -1,7 +1,7 @@
 #include "win32/OptionsBox.h"
 
 #include "ui/ControlTexts.h"
-#include "ui/DialogLayouts.h"
+#include "ui/DialogTemplate.h"
 #include "ui/WindowTexts.h"
 #include "win32/WaitCursor.h"
 #include "win32/WideText.h"
@@ -10,16 +10,60 @@ namespace wendmoor {
 
 namespace {
 
-constexpr Growth kGrowsWide{0, 2, 0, 0};
-constexpr Growth kMovesRight{2, 0, 0, 0};
+Growth GrowthOf(const TemplateControl& control) {
+    return {control.moveX, control.growX, control.moveY, control.growY};
+}
 
-void AddAt(DialogTemplate& made, const wchar_t* className, const std::string& text, int id,
-           DWORD style, const UnitRect& rect, int top, DWORD extendedStyle = 0) {
-    made.Add(className, text, id, style, rect.x, top + rect.y, rect.width, rect.height,
-             extendedStyle);
+// The window class and style of a row's or the bar's control.
+void AddAt(DialogTemplate& made, const TemplateControl& control, int id, int top) {
+    const wchar_t* className = L"BUTTON";
+    DWORD style = WS_TABSTOP;
+    switch (control.kind) {
+        case TemplateKind::Group:
+            style = BS_GROUPBOX;
+            break;
+        case TemplateKind::Note:
+            className = L"STATIC";
+            style = SS_RIGHT | SS_NOPREFIX;
+            break;
+        case TemplateKind::Label:
+            className = L"STATIC";
+            style = SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE;
+            break;
+        case TemplateKind::Field:
+            // Read-only looks read-only: no frame of an input field.
+            className = L"EDIT";
+            style |= ES_READONLY | ES_AUTOHSCROLL;
+            break;
+        case TemplateKind::DefaultButton:
+            style |= BS_DEFPUSHBUTTON;
+            break;
+        default:
+            style |= BS_PUSHBUTTON;
+            break;
+    }
+    made.Add(className, control.text, id, style, control.x, top + control.y, control.width,
+             control.height);
 }
 
 }  // namespace
+
+int OptionsBox::IdOf(const TemplateControl& control) {
+    if (control.objectName == "cancelButton") return IDCANCEL;
+    if (control.objectName == "okButton") return IDOK;
+    if (control.objectName == "findGames") return kFindGamesId;
+    if (control.objectName == "findStatus") return kFindStatusId;
+    switch (control.kind) {
+        case TemplateKind::Group:
+            return kFirstFrameId + control.id;
+        case TemplateKind::Note:
+            return kFirstNoteId + control.id;
+        case TemplateKind::Field:
+            return kFirstFieldId + control.id;
+        default:
+            return kFirstBrowseId + control.id;
+    }
+}
 
 OptionsBox::OptionsBox(GamePaths& paths, Win32Services& services)
     : paths_(paths), services_(services) {}
@@ -35,30 +79,12 @@ DialogTemplate OptionsBox::MakeTemplate() const {
         kOptionsWidth, kOptionsRowsHeight + kOptionsBarHeight);
     // Frames and notes first, so they lie beneath the fields; then the fields and their
     // buttons in the tab order, top to bottom.
-    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        const OptionsRow& row = kOptionsRows[i];
-        AddAt(made, L"BUTTON", row.title, kFirstFrameId + static_cast<int>(i), BS_GROUPBOX,
-              kOptionsRowBox, row.boxY);
-        AddAt(made, L"STATIC", "", kFirstNoteId + static_cast<int>(i), SS_RIGHT | SS_NOPREFIX,
-              kOptionsRowNote, row.boxY);
+    for (const TemplateControl& control : OptionsRowControls()) {
+        AddAt(made, control, IdOf(control), 0);
     }
-    for (const OptionsRow& row : kOptionsRows) {
-        // Read-only looks read-only: no frame of an input field.
-        AddAt(made, L"EDIT", "", row.editId, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
-              kOptionsRowField, row.boxY);
-        AddAt(made, L"BUTTON", "...", row.editId + 1, BS_PUSHBUTTON | WS_TABSTOP, kOptionsRowBrowse,
-              row.boxY);
+    for (const TemplateControl& control : OptionsBarControls(services_.finder != nullptr)) {
+        AddAt(made, control, IdOf(control), kOptionsRowsHeight);
     }
-    AddAt(made, L"BUTTON", kCancelButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP,
-          kOptionsCancelButton, kOptionsRowsHeight);
-    if (services_.finder != nullptr) {
-        AddAt(made, L"BUTTON", kFindGamesButton, kFindGamesId, BS_PUSHBUTTON | WS_TABSTOP,
-              kOptionsFindButton, kOptionsRowsHeight);
-        AddAt(made, L"STATIC", "", kFindStatusId, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
-              kOptionsFindStatus, kOptionsRowsHeight);
-    }
-    AddAt(made, L"BUTTON", kOkButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, kOptionsOkButton,
-          kOptionsRowsHeight);
     return made;
 }
 
@@ -75,18 +101,16 @@ bool OptionsBox::OnInit() {
     noteFont_ = CreateFontIndirectW(&font);
 
     layout_.Start(Handle());
-    for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        const int editId = kOptionsRows[i].editId;
-        const int index = static_cast<int>(i);
-        for (const int id : {kFirstFrameId + index, kFirstNoteId + index, editId}) {
-            layout_.Add(Control(id), kGrowsWide);
-        }
-        layout_.Add(Control(editId + 1), kMovesRight);
-        SendMessageW(Control(kFirstNoteId + index), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_),
+    for (const TemplateControl& control : OptionsRowControls()) {
+        layout_.Add(Control(IdOf(control)), GrowthOf(control));
+    }
+    for (const TemplateControl& control : OptionsBarControls(services_.finder != nullptr)) {
+        layout_.Add(Control(IdOf(control)), GrowthOf(control));
+    }
+    for (int row = 0; row < static_cast<int>(kOptionsRowCount); ++row) {
+        SendMessageW(Control(kFirstNoteId + row), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_),
                      FALSE);
     }
-    layout_.Add(Control(IDOK), kMovesRight);
-    if (services_.finder != nullptr) layout_.Add(Control(kFindStatusId), kGrowsWide);
     if (findings_) state_->Fill(*findings_);
     UpdateFields();
     SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDOK)), TRUE);
@@ -95,7 +119,7 @@ bool OptionsBox::OnInit() {
 
 void OptionsBox::UpdateFields() {
     for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        SetWindowTextW(Control(kOptionsRows[i].editId), ShownText(state_->Value(i)).c_str());
+        SetWindowTextW(Control(kFirstFieldId + static_cast<int>(i)), ShownText(state_->Value(i)).c_str());
         const std::string note = state_->RowNote(i);
         const HWND noteControl = Control(kFirstNoteId + static_cast<int>(i));
         SetWindowTextW(noteControl, ShownText(note).c_str());
@@ -126,8 +150,9 @@ bool OptionsBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&)
         }
         UpdateFields();
     } else {
-        for (std::size_t row = 0; row < kOptionsRowCount; ++row) {
-            if (kOptionsRows[row].editId + 1 == id) state_->Browse(row);
+        const int row = id - kFirstBrowseId;
+        if (row >= 0 && row < static_cast<int>(kOptionsRowCount)) {
+            state_->Browse(static_cast<std::size_t>(row));
         }
         UpdateFields();
     }

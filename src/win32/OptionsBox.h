@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "finder/GameFinder.h"
+#include "ui/DialogTemplate.h"
 #include "ui/OptionsState.h"
 #include "win32/DialogWindow.h"
 #include "win32/GrowingLayout.h"
@@ -21,6 +22,10 @@ class OptionsBox final : public DialogWindow {
     static constexpr int kFindStatusId = 1101;
     static constexpr int kFirstNoteId = 1200;
     static constexpr int kFirstFrameId = 1300;
+    static constexpr int kFirstFieldId = 1400;
+    static constexpr int kFirstBrowseId = 1500;
+    // The id of a control of the rows' or the bar's table.
+    static int IdOf(const TemplateControl& control);
 
     OptionsBox(GamePaths& paths, Win32Services& services);
     ~OptionsBox() override;

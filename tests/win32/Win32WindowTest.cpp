@@ -28,6 +28,7 @@
 #include "ui/WindowTexts.h"
 #include "win32/BackupsBox.h"
 #include "win32/MainWindow.h"
+#include "win32/OptionsBox.h"
 #include "win32/ProgressWindow.h"
 #include "win32/WideText.h"
 
@@ -230,8 +231,8 @@ TEST_F(Win32WindowTest, OptionsOkSavesTheChosenFolderAndCancelDoesNot) {
         SCOPED_TRACE(button);
         files.Answer(chosen + row.initialText);
         dialogs.Expect(kOptionsTitle, [&](HWND options) {
-            Click(options, row.editId + 1);
-            EXPECT_EQ(ControlText(GetDlgItem(options, row.editId)), chosen);
+            Click(options, OptionsBox::kFirstBrowseId);
+            EXPECT_EQ(ControlText(GetDlgItem(options, OptionsBox::kFirstFieldId)), chosen);
             PostMessageW(options, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         });
         Click(window->Handle(), MainWindow::IdOf("optionsButton"));
