@@ -34,7 +34,7 @@ mutations=(
 "src/archive/EntryNameDecoding.cpp|if (Le32(data + 1) != storedCrc) return std::nullopt;|(void)storedCrc;|archive_tests"
 "src/archive/Archive.cpp|if (record->nameUnreadable) {|if (false) {|archive_tests"
 "src/packages/PlanOnDisk.cpp|!fileSystem.FileExists(InstalledSpelling(step, fileSystem))) {|!fileSystem.FileExists(step.target)) {|mapsave_tests"
-"src/packages/PlanOnDisk.cpp|earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;|(void)0;|zeus_tests"
+"src/games/PackagePlan.cpp|earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;|(void)0;|zeus_tests"
 "src/games/MapSavePackages.cpp|for (const std::string& save : entries.saves) plan.File(savesFolder, save, false);|for (const std::string& save : entries.saves) plan.File(mapsFolder, save, false);|mapsave_tests"
 "src/archive/Archive.cpp|if (crc != record->crc32) return|if (false) return|archive_tests|hostile_tests"
 "src/archive/EntryReader.cpp|Le32(local) != kLocalSignature \|\| dataEnd > record.dataLimit)|Le32(local) != kLocalSignature)|archive_tests|hostile_tests"

@@ -8,10 +8,12 @@
 #include <string_view>
 
 #include "archive/StoredName.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/StopRequest.h"
+#include "settings/GamePaths.h"
 
 namespace wendmoor {
 
@@ -242,6 +244,19 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
     result.kept = keep.Kept();
     result.outcome.Merge(keep.Close());
     return result;
+}
+
+RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths) {
+    RestoreFolders folders;
+    for (const WrittenFolder& written : game.writtenFolders) {
+        if (written.folder == nullptr) continue;
+        const std::string& configured = paths.*written.folder;
+        const std::string sub = written.subFolder;
+        const std::string folder = sub.empty() ? configured : configured + SubFolder(sub);
+        folders.files.push_back(folder);
+        if (written.holdsPackageFolders) folders.packageFolderParents.push_back(folder);
+    }
+    return folders;
 }
 
 }  // namespace wendmoor

@@ -7,8 +7,8 @@
 
 #include "cli/CliBackups.h"
 #include "cli/CliText.h"
-#include "packages/CommandFolders.h"
 #include "games/Games.h"
+#include "packages/CommandFolders.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"

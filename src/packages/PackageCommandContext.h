@@ -35,7 +35,4 @@ struct PackageLists {
     Outcome unreadable;
 };
 
-// Lines of "Zipfile Content": a marker letter, a blank and a stored name.
-using ContentLines = std::vector<std::string>;
-
 }  // namespace wendmoor

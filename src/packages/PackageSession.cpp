@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "games/Games.h"
 #include "packages/CommandFolders.h"
 #include "packages/FolderCheck.h"
-#include "games/Games.h"
 #include "packages/ListOrder.h"
+#include "packages/MissionScan.h"
+#include "packages/PlanOnDisk.h"
 #include "packages/SharedFileUsers.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "archive/CommandProgress.h"
 #include "backups/BackupRestore.h"
 #include "backups/BackupStore.h"
-#include "archive/CommandProgress.h"
 #include "platform/Launcher.h"
 #include "platform/Outcome.h"
 
