@@ -21,10 +21,6 @@ namespace {
 constexpr const char* kInstalledListName = "Installed Missions";
 constexpr const char* kAvailableListName = "Available Missions";
 
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
-
 void PrintLists(const PackageLists& lists, std::ostream& out) {
     for (const std::string& name : lists.installed) out << "I " << PrintableName(name) << '\n';
     for (const std::string& name : lists.available) out << "A " << PrintableName(name) << '\n';

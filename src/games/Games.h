@@ -14,6 +14,9 @@ struct GamePaths;
 
 enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor = 4 };
 
+// Every game, in the order of their ids.
+inline constexpr GameId kAllGames[] = {kCaesar3, kPharao, kZeus, kEmperor};
+
 // A folder a game's packages write into: a configured folder or a sub-folder of it.
 struct WrittenFolder {
     std::string GamePaths::*folder = nullptr;  // nullptr: an unused place in the list

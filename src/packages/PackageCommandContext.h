@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,10 @@ struct PackageLists {
     // reason: neither installed nor available as far as anyone can tell.
     Outcome unreadable;
 };
+
+// Whether a list of packages holds the name, byte for byte.
+inline bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
 
 }  // namespace wendmoor

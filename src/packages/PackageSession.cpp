@@ -15,13 +15,7 @@
 
 namespace wendmoor {
 
-namespace {
-
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 PackageSession::PackageSession(GamePaths& paths, FileSystem& fileSystem,
                                std::function<void()> askForFolders,
