@@ -5,9 +5,10 @@
 #include <system_error>
 
 #include "ZipWriter.h"
-#include "packages/FileRefCounts.h"
 #include "games/Games.h"
+#include "packages/FileRefCounts.h"
 #include "packages/PackageCommandContext.h"
+#include "packages/PlanOnDisk.h"
 #include "platform/FileSystem.h"
 
 namespace wendmoor::bench {

@@ -1,4 +1,5 @@
 #include "archive/Archive.h"
+#include "archive/CrcCopy.h"
 
 #include <zlib.h>
 
@@ -106,31 +107,33 @@ Outcome WriteEntry(Archive& archive, const std::string& entryName, FileReplaceme
     if (Outcome opened = entry.Open(*record, entryName); !opened.Ok()) return opened;
     if (!output.IsOpen()) return output.OpenOutcome();
 
-    std::vector<char>& buffer = archive.copyBuffer_;
-    std::uint64_t copied = 0;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (;;) {
-        if (StopRequested()) return Outcome::Failed(target, "stopped by a signal");
-        if (progress != nullptr && progress->CancelRequested()) {
-            return Outcome::Failed(target, "cancelled");
-        }
-        std::size_t got = 0;
-        if (Outcome read = entry.Read(buffer.data(), buffer.size(), got); !read.Ok()) return read;
-        if (got == 0) break;
-        copied += got;
-        if (copied > record->size) {
-            return Outcome::Failed(entryName, "is damaged (longer than recorded)");
-        }
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(got));
-        if (!output.Write(buffer.data(), got)) return output.Finish();
-        if (progress != nullptr) progress->AddBytes(got);
-    }
+    CopiedBytes copied;
+    const Outcome copiedOutcome = CopyWithCrc(
+        target, archive.copyBuffer_,
+        [&](void* bytes, std::size_t size, std::size_t& got) {
+            if (progress != nullptr && progress->CancelRequested()) {
+                return Outcome::Failed(target, "cancelled");
+            }
+            return entry.Read(bytes, size, got);
+        },
+        [&](const unsigned char* bytes, std::size_t size) {
+            if (copied.size > record->size) {
+                return Outcome::Failed(entryName, "is damaged (longer than recorded)");
+            }
+            if (!output.Write(bytes, size)) return output.Finish();
+            if (progress != nullptr) progress->AddBytes(size);
+            return Outcome();
+        },
+        copied);
+    if (!copiedOutcome.Ok()) return copiedOutcome;
     entry.Close();
     // Damaged data can inflate to the full length without an error; only the recorded
     // length and checksum tell.
-    if (copied != record->size)
+    if (copied.size != record->size) {
         return Outcome::Failed(entryName, "is damaged (shorter than recorded)");
-    if (crc != record->crc32) return Outcome::Failed(entryName, "is damaged (checksum mismatch)");
+    }
+    if (copied.crc32 != record->crc32)
+        return Outcome::Failed(entryName, "is damaged (checksum mismatch)");
     return output.Finish();
 }
 

@@ -55,7 +55,7 @@ class Archive {
     mutable std::vector<std::pair<std::size_t, std::uint32_t>> byFileName_;
     // Made on the first extraction; a listing never needs it.
     std::unique_ptr<EntryReader> entries_;
-    std::vector<char> copyBuffer_;
+    std::vector<unsigned char> copyBuffer_;
 };
 
 // Copies one entry, looked up by its file name without regard to letter case or the folders

@@ -1,4 +1,5 @@
 #include "backups/BackupRestore.h"
+#include "archive/CrcCopy.h"
 
 #include <zlib.h>
 
@@ -8,10 +9,12 @@
 #include <string_view>
 
 #include "archive/StoredName.h"
+#include "games/Games.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/StopRequest.h"
+#include "settings/GamePaths.h"
 
 namespace wendmoor {
 
@@ -88,22 +91,19 @@ Outcome CopyKeptFile(const std::string& source, const FileFingerprint& expected,
     if (!output.IsOpen()) return output.OpenOutcome();
     ReadOnlyFile file;
     if (Outcome opened = file.Open(source); !opened.Ok()) return opened;
-    std::array<unsigned char, 64 * 1024> buffer;
-    FileFingerprint copied;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (;;) {
-        if (StopRequested()) return Outcome::Failed(output.Target(), "stopped by a signal");
-        std::size_t got = 0;
-        if (Outcome read = file.ReadAt(copied.size, buffer.data(), buffer.size(), got);
-            !read.Ok()) {
-            return read;
-        }
-        if (got == 0) break;
-        crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
-        copied.size += got;
-        if (!output.Write(buffer.data(), got)) return output.Finish();
-    }
-    copied.crc32 = static_cast<std::uint32_t>(crc);
+    std::vector<unsigned char> buffer(64 * 1024);
+    CopiedBytes read;
+    const Outcome copiedOutcome = CopyWithCrc(
+        output.Target(), buffer,
+        [&](void* bytes, std::size_t size, std::size_t& got) {
+            return file.ReadAt(read.size, bytes, size, got);
+        },
+        [&](const unsigned char* bytes, std::size_t size) {
+            return output.Write(bytes, size) ? Outcome() : output.Finish();
+        },
+        read);
+    if (!copiedOutcome.Ok()) return copiedOutcome;
+    const FileFingerprint copied{read.size, read.crc32};
     if (copied != expected) return Outcome::Failed(source, "the kept copy changed while read");
     return output.Finish();
 }
@@ -242,6 +242,19 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
     result.kept = keep.Kept();
     result.outcome.Merge(keep.Close());
     return result;
+}
+
+RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths) {
+    RestoreFolders folders;
+    for (const WrittenFolder& written : game.writtenFolders) {
+        if (written.folder == nullptr) continue;
+        const std::string& configured = paths.*written.folder;
+        const std::string sub = written.subFolder;
+        const std::string folder = sub.empty() ? configured : configured + SubFolder(sub);
+        folders.files.push_back(folder);
+        if (written.holdsPackageFolders) folders.packageFolderParents.push_back(folder);
+    }
+    return folders;
 }
 
 }  // namespace wendmoor

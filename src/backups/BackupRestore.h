@@ -9,6 +9,8 @@
 namespace wendmoor {
 
 class FileSystem;
+struct GameDescription;
+struct GamePaths;
 
 // Where a restore may put a file back, as the game's installs resolve their targets: straight
 // into one of `files`, or into a package folder of its own (a Zeus adventure, an Emperor
@@ -17,6 +19,10 @@ struct RestoreFolders {
     std::vector<std::string> files;
     std::vector<std::string> packageFolderParents;
 };
+
+// Where a restore of the game's backups may put files back: the folders its plans write into,
+// as the game table lists them.
+RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths);
 
 struct RestoreResult {
     Outcome outcome;

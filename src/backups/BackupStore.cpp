@@ -1,4 +1,5 @@
 #include "backups/BackupStore.h"
+#include "archive/CrcCopy.h"
 
 #include <zlib.h>
 
@@ -32,22 +33,15 @@ constexpr const char* kFilesFolder = "files";
 template <typename Use>
 Outcome ReadAll(const ReadOnlyFile& file, FileFingerprint& fingerprint, Use use) {
     std::vector<unsigned char> buffer(kChunkSize);
-    uLong crc = crc32(0L, Z_NULL, 0);
-    fingerprint.size = 0;
-    for (;;) {
-        if (StopRequested()) return Outcome::Failed(file.Path(), "stopped by a signal");
-        std::size_t got = 0;
-        if (Outcome read = file.ReadAt(fingerprint.size, buffer.data(), buffer.size(), got);
-            !read.Ok()) {
-            return read;
-        }
-        if (got == 0) break;
-        crc = crc32(crc, buffer.data(), static_cast<uInt>(got));
-        fingerprint.size += got;
-        if (Outcome used = use(buffer.data(), got); !used.Ok()) return used;
-    }
-    fingerprint.crc32 = static_cast<std::uint32_t>(crc);
-    return {};
+    CopiedBytes copied;
+    const Outcome outcome = CopyWithCrc(
+        file.Path(), buffer,
+        [&](void* bytes, std::size_t size, std::size_t& got) {
+            return file.ReadAt(copied.size, bytes, size, got);
+        },
+        use, copied);
+    fingerprint = {copied.size, copied.crc32};
+    return outcome;
 }
 
 Outcome ReadFingerprint(const ReadOnlyFile& file, FileFingerprint& fingerprint) {

@@ -17,10 +17,6 @@ namespace wendmoor {
 
 namespace {
 
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
-
 bool Fail(std::ostream& err, const std::string& reason) {
     PrintFailure(err, reason);
     return false;

@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "cli/CliCommands.h"
-#include "cli/CliText.h"
 #include "backups/BackupRestore.h"
 #include "backups/BackupStore.h"
+#include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "games/Games.h"
 #include "platform/FileSystem.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliArguments.h"
 #include "backups/BackupRestore.h"
+#include "cli/CliArguments.h"
 #include "platform/PackageLock.h"
 
 namespace wendmoor {

@@ -8,8 +8,8 @@
 
 #include "cli/CliBackups.h"
 #include "cli/CliText.h"
-#include "packages/CommandFolders.h"
 #include "games/Games.h"
+#include "packages/CommandFolders.h"
 #include "packages/PackageSession.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
@@ -21,10 +21,6 @@ namespace {
 
 constexpr const char* kInstalledListName = "Installed Missions";
 constexpr const char* kAvailableListName = "Available Missions";
-
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
 
 void PrintLists(const PackageLists& lists, std::ostream& out) {
     for (const std::string& name : lists.installed) out << "I " << PrintableName(name) << '\n';

@@ -14,8 +14,6 @@ namespace wendmoor {
 
 namespace {
 
-constexpr GameId kAllGames[] = {kCaesar3, kPharao, kZeus, kEmperor};
-
 // The folder each game saves into, inside its game folder. Pharao, Zeus and Emperor all keep
 // "Save" there and, inside it, one folder per player name given in the game; a save-game is
 // loaded from the player's folder. Caesar III writes its saves beside its program.

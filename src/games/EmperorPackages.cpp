@@ -1,8 +1,8 @@
 #include "games/EmperorPackages.h"
 
 #include "archive/Archive.h"
-#include "games/Games.h"
 #include "archive/StoredName.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"
 
@@ -108,14 +108,5 @@ extern const GameDescription kEmperorGame = {
       {&GamePaths::emperor_path, "Cities"},
       {&GamePaths::emperor_saves}}},
 };
-
-Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists) {
-    return ScanGameMissions(kEmperorGame, context, lists);
-}
-
-Outcome InstallEmperorPackage(PackageCommandContext& context, const std::string& archivePath,
-                              const EmperorEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, EmperorPlan(context.paths, entries), context, install);
-}
 
 }  // namespace wendmoor

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/PackageCommandContext.h"
+#include "games/ContentLines.h"
 #include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -43,8 +43,5 @@ ContentLines ListEmperorContent(const EmperorEntries& entries);
 // Installs in the order ".pak", city maps, saves, campaign. Install creates the campaign folder;
 // deinstall removes it again when it is left empty.
 PackagePlan EmperorPlan(const GamePaths& paths, const EmperorEntries& entries);
-Outcome ScanEmperorMissions(PackageCommandContext& context, PackageLists& lists);
-Outcome InstallEmperorPackage(PackageCommandContext& context, const std::string& archivePath,
-                              const EmperorEntries& entries, bool install);
 
 }  // namespace wendmoor

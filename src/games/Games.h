@@ -4,8 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "backups/BackupRestore.h"
-#include "packages/PackageCommandContext.h"
+#include "games/ContentLines.h"
 #include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -14,6 +13,9 @@ namespace wendmoor {
 struct GamePaths;
 
 enum GameId : int { kNoGame = 0, kCaesar3 = 1, kPharao = 2, kZeus = 3, kEmperor = 4 };
+
+// Every game, in the order of their ids.
+inline constexpr GameId kAllGames[] = {kCaesar3, kPharao, kZeus, kEmperor};
 
 // A folder a game's packages write into: a configured folder or a sub-folder of it.
 struct WrittenFolder {
@@ -66,22 +68,9 @@ std::optional<ContentLines> ContentOf(const std::string& archivePath, Outcome* u
 }
 
 // The game with that id, or nullptr for kNoGame and anything unknown.
-// Where a restore of the game's backups may put files back: the folders its plans write into,
-// as the game table lists them.
-RestoreFolders RestoreFoldersOf(const GameDescription& game, const GamePaths& paths);
-
 const GameDescription* FindGame(int id);
 
 // The game folder, the missions folder and (where the game has one) the save-game folder.
 bool HasRequiredFolders(const GameDescription& game, const GamePaths& paths);
-
-// The scan of the game's missions folder (see ScanMissionsFolder).
-Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
-                         PackageLists& lists);
-
-// Classifies the archive and installs or deinstalls it: what failed, entry by entry (or why the
-// archive cannot be read); nothing (and nothing done) when it is no package of the game.
-std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
-                                      const std::string& archivePath, bool install);
 
 }  // namespace wendmoor

@@ -1,8 +1,8 @@
 #include "games/MapSavePackages.h"
 
 #include "archive/Archive.h"
-#include "games/Games.h"
 #include "archive/StoredName.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"
 
@@ -85,23 +85,5 @@ extern const GameDescription kPharaoGame = {
     ContentOf<ClassifyMapSaveArchive, ListMapSaveContent>,
     {{{&GamePaths::pharao_path, "Maps"}, {&GamePaths::pharao_saves}}},
 };
-
-Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists) {
-    return ScanGameMissions(kCaesar3Game, context, lists);
-}
-
-Outcome InstallCaesar3Package(PackageCommandContext& context, const std::string& archivePath,
-                              const MapSaveEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, Caesar3Plan(context.paths, entries), context, install);
-}
-
-Outcome ScanPharaoMissions(PackageCommandContext& context, PackageLists& lists) {
-    return ScanGameMissions(kPharaoGame, context, lists);
-}
-
-Outcome InstallPharaoPackage(PackageCommandContext& context, const std::string& archivePath,
-                             const MapSaveEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, PharaoPlan(context.paths, entries), context, install);
-}
 
 }  // namespace wendmoor

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/PackageCommandContext.h"
+#include "games/ContentLines.h"
 #include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -31,14 +31,8 @@ ContentLines ListMapSaveContent(const MapSaveEntries& entries);
 
 // Caesar III: maps and saves go into the game folder; maps are reference counted.
 PackagePlan Caesar3Plan(const GamePaths& paths, const MapSaveEntries& entries);
-Outcome ScanCaesar3Missions(PackageCommandContext& context, PackageLists& lists);
-Outcome InstallCaesar3Package(PackageCommandContext& context, const std::string& archivePath,
-                              const MapSaveEntries& entries, bool install);
 
 // Pharao: maps go into "Maps" of the game folder (counted), saves into the save-game folder.
 PackagePlan PharaoPlan(const GamePaths& paths, const MapSaveEntries& entries);
-Outcome ScanPharaoMissions(PackageCommandContext& context, PackageLists& lists);
-Outcome InstallPharaoPackage(PackageCommandContext& context, const std::string& archivePath,
-                             const MapSaveEntries& entries, bool install);
 
 }  // namespace wendmoor

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "archive/Archive.h"
-#include "games/Games.h"
 #include "archive/StoredName.h"
+#include "games/Games.h"
 #include "platform/Path.h"
 #include "settings/GamePaths.h"
 
@@ -104,14 +104,5 @@ extern const GameDescription kZeusGame = {
     ContentOf<ClassifyZeusArchive, ListZeusContent>,
     {{{&GamePaths::zeus_path, "Adventures", true}, {&GamePaths::zeus_saves}}},
 };
-
-Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists) {
-    return ScanGameMissions(kZeusGame, context, lists);
-}
-
-Outcome InstallZeusPackage(PackageCommandContext& context, const std::string& archivePath,
-                           const ZeusEntries& entries, bool install) {
-    return ApplyPackagePlan(archivePath, ZeusPlan(context.paths, entries), context, install);
-}
 
 }  // namespace wendmoor

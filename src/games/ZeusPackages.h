@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "packages/PackageCommandContext.h"
+#include "games/ContentLines.h"
 #include "games/PackagePlan.h"
 #include "platform/Outcome.h"
 
@@ -38,8 +38,5 @@ ContentLines ListZeusContent(const ZeusEntries& entries);
 
 // Install creates the adventure folder; deinstall removes it again when it is left empty.
 PackagePlan ZeusPlan(const GamePaths& paths, const ZeusEntries& entries);
-Outcome ScanZeusMissions(PackageCommandContext& context, PackageLists& lists);
-Outcome InstallZeusPackage(PackageCommandContext& context, const std::string& archivePath,
-                           const ZeusEntries& entries, bool install);
 
 }  // namespace wendmoor

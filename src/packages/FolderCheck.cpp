@@ -9,8 +9,6 @@ namespace wendmoor {
 
 namespace {
 
-constexpr GameId kAllGames[] = {kCaesar3, kPharao, kZeus, kEmperor};
-
 const char* KeyOf(std::string GamePaths::*member) {
     for (const GamePathField& field : kGamePathFields) {
         if (field.member == member) return field.name;

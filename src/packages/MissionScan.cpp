@@ -2,9 +2,12 @@
 
 #include <vector>
 
+#include "games/Games.h"
 #include "packages/FileRefCounts.h"
+#include "packages/PlanOnDisk.h"
 #include "platform/FileSystem.h"
 #include "platform/ParallelFor.h"
+#include "settings/GamePaths.h"
 
 namespace wendmoor {
 
@@ -85,6 +88,15 @@ Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandCont
         finding = {};
     }
     return {};
+}
+
+Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
+                         PackageLists& lists) {
+    const GamePaths& paths = context.paths;
+    return ScanMissionsFolder(paths.*game.missions, context, lists,
+                              [&](const std::string& archivePath, Outcome* unreadable) {
+                                  return game.planFor(paths, archivePath, unreadable);
+                              });
 }
 
 }  // namespace wendmoor

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "packages/PackageCommandContext.h"
 #include "games/PackagePlan.h"
+#include "packages/PackageCommandContext.h"
 #include "platform/Outcome.h"
 
 namespace wendmoor {
+
+struct GameDescription;
 
 // The plan of the package in an archive, or nothing when the file is no package of the game or
 // cannot be read; `unreadable` then tells why. It is called on several threads at once.
@@ -24,5 +26,9 @@ using PlanForArchive =
 // when the missions folder cannot be read, so an empty list is never mistaken for no packages.
 Outcome ScanMissionsFolder(const std::string& missionsFolder, PackageCommandContext& context,
                            PackageLists& lists, const PlanForArchive& planFor);
+
+// The scan of the game's missions folder, with the game's own plans.
+Outcome ScanGameMissions(const GameDescription& game, PackageCommandContext& context,
+                         PackageLists& lists);
 
 }  // namespace wendmoor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ struct PackageLists {
     Outcome unreadable;
 };
 
-// Lines of "Zipfile Content": a marker letter, a blank and a stored name.
-using ContentLines = std::vector<std::string>;
+// Whether a list of packages holds the name, byte for byte.
+inline bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
 
 }  // namespace wendmoor

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "games/Games.h"
 #include "packages/CommandFolders.h"
 #include "packages/FolderCheck.h"
-#include "games/Games.h"
 #include "packages/ListOrder.h"
+#include "packages/MissionScan.h"
+#include "packages/PlanOnDisk.h"
 #include "packages/SharedFileUsers.h"
 #include "platform/BackupLocation.h"
 #include "platform/FileSystem.h"
@@ -13,13 +15,7 @@
 
 namespace wendmoor {
 
-namespace {
-
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 PackageSession::PackageSession(GamePaths& paths, FileSystem& fileSystem,
                                std::function<void()> askForFolders,

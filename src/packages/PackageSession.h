@@ -5,6 +5,7 @@
 
 #include "backups/BackupRestore.h"
 #include "backups/BackupStore.h"
+#include "games/ContentLines.h"
 #include "packages/FileRefCounts.h"
 #include "packages/PackageCommandContext.h"
 #include "platform/Outcome.h"

@@ -1,81 +1,24 @@
-#include "games/PackagePlan.h"
+#include "packages/PlanOnDisk.h"
 
 #include "archive/Archive.h"
-#include "backups/BackupStore.h"
 #include "archive/CommandProgress.h"
+#include "archive/StoredName.h"
+#include "backups/BackupStore.h"
+#include "games/Games.h"
 #include "packages/ExtractionCheck.h"
 #include "packages/FileRefCounts.h"
-#include "archive/StoredName.h"
 #include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/StopRequest.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 
 namespace wendmoor {
-
-std::string PackagePlan::MakeFolder(const std::string& parent, const std::string& name) {
-    // An empty name means the parent itself: files go there, but the parent is never created.
-    if (name.empty()) return parent;
-    if (!IsSafeFileName(name)) return {};
-    steps_.push_back({Step::Kind::MakeFolder, {}, parent + name, false, {}, {}});
-    madeFolders_.push_back(parent + name + kPathSeparator);
-    return madeFolders_.back();
-}
-
-void PackagePlan::RemoveFolder(const std::string& parent, const std::string& name) {
-    // Only a folder of the package's own goes, never the parent it was made in.
-    if (name.empty() || !IsSafeFileName(name)) return;
-    steps_.push_back({Step::Kind::RemoveFolder, {}, parent + name, false, {}, {}});
-}
-
-void PackagePlan::File(const std::string& folder, const std::string& name, bool counted) {
-    if (folder.empty() || !IsSafeFileName(name)) return;
-    std::string packageFolder;
-    for (const std::string& made : madeFolders_) {
-        if (made == folder) packageFolder = made.substr(0, made.size() - 1);
-    }
-    steps_.push_back(
-        {Step::Kind::File, name, folder + name, counted, std::move(packageFolder), {}});
-}
-
-void PackagePlan::UseEarlierSpellings(const EarlierSpellings& spellings) {
-    if (spellings.empty()) return;
-    // A package folder is named by the start of one entry's name (an adventure's ".pak", a
-    // campaign's ".set"), and an earlier version named it by the same start of that entry's
-    // bytes: what is left of the two names after it is the same.
-    std::map<std::string, std::string> earlierFolders;
-    for (Step& step : steps_) {
-        if (step.kind == Step::Kind::File) continue;
-        const std::string name = FileNameOf(step.target);
-        for (const auto& [stored, before] : spellings) {
-            const std::size_t rest = stored.size() - name.size();
-            if (stored.size() <= name.size() || !stored.starts_with(name) ||
-                before.size() <= rest || !before.ends_with(stored.substr(name.size()))) {
-                continue;
-            }
-            const std::string earlierName = before.substr(0, before.size() - rest);
-            if (!IsSafeFileName(earlierName)) break;
-            step.earlierTarget = FolderOf(step.target) + earlierName;
-            earlierFolders[step.target + kPathSeparator] = step.earlierTarget + kPathSeparator;
-            break;
-        }
-    }
-    const std::map<std::string, std::string> earlier(spellings.begin(), spellings.end());
-    for (Step& step : steps_) {
-        if (step.kind != Step::Kind::File) continue;
-        const auto name = earlier.find(step.entry);
-        const auto folder = earlierFolders.find(FolderOf(step.target));
-        if (name == earlier.end() && folder == earlierFolders.end()) continue;
-        step.earlierTarget =
-            (folder == earlierFolders.end() ? FolderOf(step.target) : folder->second) +
-            (name == earlier.end() ? step.entry : name->second);
-    }
-}
 
 namespace {
 
@@ -155,6 +98,114 @@ void BeginProgress(const Archive& archive, const PackagePlan& plan, CommandProgr
     progress.Begin(files, bytes);
 }
 
+// A file written beside its target, waiting to be renamed over it.
+struct PendingFile {
+    std::vector<const Step*> steps;  // several when stored names differ only in case
+    std::unique_ptr<FileReplacement> file;
+};
+
+// What the first phase of an install leaves: the files written, and the folders it made.
+struct WrittenFiles {
+    std::vector<PendingFile> pending;
+    std::vector<std::string> createdFolders;
+};
+
+// First every file into a flushed temporary file beside its target; nothing is replaced yet,
+// so a stop or a failure up to here leaves the game folders as they were.
+WrittenFiles WriteFiles(Archive& archive, const PackagePlan& plan, FileSystem& fileSystem,
+                        LinkedFolders& linked, CommandProgress* progress,
+                        const std::function<bool()>& stopping, Outcome& outcome) {
+    WrittenFiles written;
+    // Targets that differ only in letter case are one file on the game's own file system, and
+    // the case-blind lookup gives them the same entry: it is written once.
+    std::map<std::string, std::size_t> pendingByTarget;
+    std::set<std::string> unusableFolders;
+    for (const Step& step : plan.Steps()) {
+        if (stopping()) break;
+        if (step.kind == Step::Kind::MakeFolder) {
+            if (linked.IsLinked(step.target)) {
+                outcome.Add(step.target, "is a symbolic link, never written through");
+                unusableFolders.insert(step.target);
+                continue;
+            }
+            bool created = false;
+            const Outcome made = fileSystem.CreateFolder(step.target, &created);
+            if (!made.Ok()) unusableFolders.insert(step.target);
+            if (created) written.createdFolders.push_back(step.target);
+            outcome.Merge(made);
+        } else if (step.kind == Step::Kind::File) {
+            if (unusableFolders.count(step.packageFolder) != 0) {
+                outcome.Add(step.target, "its package folder could not be used");
+                continue;
+            }
+            const std::string key = FoldCase(step.target);
+            if (const auto same = pendingByTarget.find(key); same != pendingByTarget.end()) {
+                written.pending[same->second].steps.push_back(&step);
+                continue;
+            }
+            auto file = std::make_unique<FileReplacement>(fileSystem, step.target);
+            file->DeferSync();
+            if (progress != nullptr) progress->StartFile(step.entry);
+            Outcome entryWritten = WriteEntry(archive, step.entry, *file, progress);
+            if (progress != nullptr) progress->FinishFile();
+            if (!entryWritten.Ok()) {
+                outcome.Merge(entryWritten);
+                continue;
+            }
+            pendingByTarget.emplace(key, written.pending.size());
+            written.pending.push_back({{&step}, std::move(file)});
+        }
+    }
+    return written;
+}
+
+// What the renames would replace of the player's is kept first; a file that cannot be kept is
+// not replaced.
+void KeepReplacedFiles(const Archive& archive, CommandBackup& backup, CommandProgress* progress,
+                       std::vector<PendingFile>& pending, Outcome& outcome) {
+    if (progress != nullptr) progress->StartBackingUp(static_cast<int>(pending.size()));
+    backup.DeferDurability();
+    std::erase_if(pending, [&](const PendingFile& item) {
+        if (progress != nullptr) progress->StartFile(item.file->Target());
+        const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
+        const Outcome kept = backup.Keep(item.file->Target(), bytes, bytes);
+        if (progress != nullptr) progress->FinishFile();
+        outcome.Merge(kept);
+        return !kept.Ok();
+    });
+    // Every copy is on the disk before the first original changes, with one wait for it.
+    if (Outcome durable = backup.MakeDurable(); !durable.Ok()) {
+        outcome.Merge(durable);
+        pending.clear();
+    }
+}
+
+// The written bytes reach the disk, once per file system, before any rename can make them a
+// target's; then the renames, and one sync of each folder that received a file. Returns those
+// folders.
+std::set<std::string> CommitFiles(std::vector<PendingFile>& pending, FileSystem& fileSystem,
+                                  FileRefCounts& fileRefs, Outcome& outcome) {
+    std::vector<std::string> writtenFolders;
+    for (const PendingFile& item : pending) writtenFolders.push_back(FolderOf(item.file->Target()));
+    if (Outcome synced = fileSystem.SyncFileSystemsOf(writtenFolders); !synced.Ok()) {
+        outcome.Merge(synced);
+        pending.clear();
+    }
+    std::set<std::string> changedFolders;
+    if (!pending.empty()) PastPointOfNoReturn();
+    for (PendingFile& item : pending) {
+        const Outcome committed = item.file->Commit();
+        outcome.Merge(committed);
+        if (!committed.Ok()) continue;
+        changedFolders.insert(FolderOf(item.file->Target()));
+        for (const Step* step : item.steps) {
+            if (step->counted) fileRefs.AddFileRef(step->target);
+        }
+    }
+    for (const std::string& folder : changedFolders) outcome.Merge(fileSystem.SyncFolder(folder));
+    return changedFolders;
+}
+
 }  // namespace
 
 bool IsPlanInstalled(const PackagePlan& plan, const FileSystem& fileSystem) {
@@ -198,102 +249,21 @@ Outcome InstallPlan(Archive& archive, const PackagePlan& plan, FileSystem& fileS
     LinkedFolders linked(fileSystem);
     Outcome outcome = RemoveStaleTemporaryFiles(plan, fileSystem, linked);
 
-    // First every file into a flushed temporary file beside its target; nothing is replaced
-    // yet, so a stop or a failure up to here leaves the game folders as they were.
-    struct Pending {
-        std::vector<const Step*> steps;  // several when stored names differ only in case
-        std::unique_ptr<FileReplacement> file;
-    };
-    std::vector<Pending> pending;
-    // Targets that differ only in letter case are one file on the game's own file system, and
-    // the case-blind lookup gives them the same entry: it is written once.
-    std::map<std::string, std::size_t> pendingByTarget;
-    std::set<std::string> unusableFolders;
-    std::vector<std::string> createdFolders;
-    for (const Step& step : plan.Steps()) {
-        if (stopping()) break;
-        if (step.kind == Step::Kind::MakeFolder) {
-            if (linked.IsLinked(step.target)) {
-                outcome.Add(step.target, "is a symbolic link, never written through");
-                unusableFolders.insert(step.target);
-                continue;
-            }
-            bool created = false;
-            const Outcome made = fileSystem.CreateFolder(step.target, &created);
-            if (!made.Ok()) unusableFolders.insert(step.target);
-            if (created) createdFolders.push_back(step.target);
-            outcome.Merge(made);
-        } else if (step.kind == Step::Kind::File) {
-            if (unusableFolders.count(step.packageFolder) != 0) {
-                outcome.Add(step.target, "its package folder could not be used");
-                continue;
-            }
-            const std::string key = FoldCase(step.target);
-            if (const auto same = pendingByTarget.find(key); same != pendingByTarget.end()) {
-                pending[same->second].steps.push_back(&step);
-                continue;
-            }
-            auto file = std::make_unique<FileReplacement>(fileSystem, step.target);
-            file->DeferSync();
-            if (progress != nullptr) progress->StartFile(step.entry);
-            Outcome written = WriteEntry(archive, step.entry, *file, progress);
-            if (progress != nullptr) progress->FinishFile();
-            if (!written.Ok()) {
-                outcome.Merge(written);
-                continue;
-            }
-            pendingByTarget.emplace(key, pending.size());
-            pending.push_back({{&step}, std::move(file)});
-        }
-    }
-    // What the renames would replace of the player's is kept first; a file that cannot be kept
-    // is not replaced.
+    WrittenFiles written =
+        WriteFiles(archive, plan, fileSystem, linked, progress, stopping, outcome);
     if (backup != nullptr && !stopping()) {
-        if (progress != nullptr) progress->StartBackingUp(static_cast<int>(pending.size()));
-        backup->DeferDurability();
-        std::erase_if(pending, [&](const Pending& item) {
-            if (progress != nullptr) progress->StartFile(item.file->Target());
-            const FileFingerprint bytes = PackageBytes(archive, item.steps.front()->entry);
-            const Outcome kept = backup->Keep(item.file->Target(), bytes, bytes);
-            if (progress != nullptr) progress->FinishFile();
-            outcome.Merge(kept);
-            return !kept.Ok();
-        });
-        // Every copy is on the disk before the first original changes, with one wait for it.
-        if (Outcome durable = backup->MakeDurable(); !durable.Ok()) {
-            outcome.Merge(durable);
-            pending.clear();
-        }
+        KeepReplacedFiles(archive, *backup, progress, written.pending, outcome);
     }
     if (stopping()) {
         outcome = Outcome::Failed(
             "the install", StopRequested() ? "stopped by a signal before any file was replaced"
                                            : "cancelled before any file was replaced");
-        pending.clear();
+        written.pending.clear();
     }
-
-    // The written bytes reach the disk, once per file system, before any rename can make them
-    // a target's; then the renames, and one sync of each folder that received a file.
-    std::vector<std::string> writtenFolders;
-    for (const Pending& item : pending) writtenFolders.push_back(FolderOf(item.file->Target()));
-    if (Outcome synced = fileSystem.SyncFileSystemsOf(writtenFolders); !synced.Ok()) {
-        outcome.Merge(synced);
-        pending.clear();
-    }
-    std::set<std::string> changedFolders;
-    if (!pending.empty()) PastPointOfNoReturn();
-    for (Pending& item : pending) {
-        const Outcome committed = item.file->Commit();
-        outcome.Merge(committed);
-        if (!committed.Ok()) continue;
-        changedFolders.insert(FolderOf(item.file->Target()));
-        for (const Step* step : item.steps) {
-            if (step->counted) fileRefs.AddFileRef(step->target);
-        }
-    }
-    for (const std::string& folder : changedFolders) outcome.Merge(fileSystem.SyncFolder(folder));
+    const std::set<std::string> changedFolders =
+        CommitFiles(written.pending, fileSystem, fileRefs, outcome);
     // A folder made for files of which none arrived goes again.
-    for (const std::string& folder : createdFolders) {
+    for (const std::string& folder : written.createdFolders) {
         if (changedFolders.count(fileSystem.Resolve(folder) + kPathSeparator) == 0) {
             outcome.Merge(fileSystem.RemoveFolder(folder));
         }
@@ -363,6 +333,14 @@ Outcome ApplyPackagePlan(const std::string& archivePath, const PackagePlan& plan
     }
     return InstallPlan(*archive, plan, context.fileSystem, context.fileRefs, context.progress,
                        context.backup);
+}
+
+std::optional<Outcome> RunGameCommand(const GameDescription& game, PackageCommandContext& context,
+                                      const std::string& archivePath, bool install) {
+    Outcome unreadable;
+    const std::optional<PackagePlan> plan = game.planFor(context.paths, archivePath, &unreadable);
+    if (!plan) return unreadable.Ok() ? std::nullopt : std::optional<Outcome>(unreadable);
+    return ApplyPackagePlan(archivePath, *plan, context, install);
 }
 
 }  // namespace wendmoor

@@ -17,13 +17,13 @@ std::string WithSeparator(std::string folder) {
 std::string DefaultBackupStoreFolder() {
 #ifdef _WIN32
     std::string data = WithSeparator(EnvironmentVariable("LOCALAPPDATA"));
-    if (data.empty()) return {};
+    if (!IsAbsolutePath(data)) return {};
 #else
     // A relative XDG_DATA_HOME is to be ignored, as the base directory rules say.
     std::string data = WithSeparator(EnvironmentVariable("XDG_DATA_HOME"));
-    if (data.empty() || data.front() != '/') {
+    if (!IsAbsolutePath(data)) {
         const std::string home = WithSeparator(EnvironmentVariable("HOME"));
-        if (home.empty() || home.front() != '/') return {};
+        if (!IsAbsolutePath(home)) return {};
         data = home + ".local/share/";
     }
 #endif

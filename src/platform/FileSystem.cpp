@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include "platform/CaseFold.h"
 #include "platform/Path.h"
@@ -55,11 +57,95 @@ int StatAt(int dirFd, const std::string& path, struct stat& info, int flags = 0)
 
 }  // namespace
 
-FileSystem::~FileSystem() {
+class FileSystem::Impl {
+  public:
+    Impl() = default;
+    ~Impl();
+
+    std::string Resolve(const std::string& path) const;
+    bool FileExists(const std::string& path) const;
+    bool FolderExists(const std::string& path) const;
+    bool IsSymbolicLink(const std::string& path) const;
+    bool Exists(const std::string& path) const;
+    Outcome DeleteFile(const std::string& path);
+    Outcome CreateFolder(const std::string& path, bool* created, FolderAccess access);
+    Outcome RemoveFolder(const std::string& path);
+    Outcome RenameFolder(const std::string& from, const std::string& to);
+    Outcome RemoveStaleTemporaryFiles(const std::string& folder);
+    Outcome SyncFolder(const std::string& folder);
+    Outcome SyncFileSystemsOf(const std::vector<std::string>& folders);
+    Outcome ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const;
+    void ForgetListings();
+
+    struct Spelling {
+        std::string name;  // the smallest spelling on disk
+        bool several = false;
+        unsigned char type = 0;  // d_type of `name`
+    };
+    struct Folder {
+        int fd = -1;  // open while listed, for the folders listed first
+        bool listed = false;
+        bool unreadable = false;  // listing it failed; not tried again
+        // Without a descriptor of its own, its names are asked relative to an open folder a
+        // few levels up (or by the whole path): worked out on the first use.
+        mutable bool anchored = false;
+        mutable int anchorFd = -1;
+        mutable std::string anchorPath;
+        // case-folded name (FoldCase) -> its spelling on disk; complete when listed
+        std::unordered_map<std::string, Spelling> byLowerName;
+    };
+    // Where a name of a folder is asked for: relative to an open folder, or by the full path.
+    struct Place {
+        int dirFd = -1;
+        std::string path;
+    };
+
+    // Keep what is known of a folder true after our own writes, without listing it again.
+    void NoteAdded(const std::string& resolvedPath, unsigned char type);
+    void NoteRemoved(const std::string& resolvedPath, bool wasFolder);
+
+    struct ResolvedFolder {
+        std::string path;
+        Folder* folder;
+    };
+
+    // The caller holds mutex_. The answer for a folder that is not there holds until the next
+    // call.
+    const ResolvedFolder& Resolved(const std::string& folder) const;
+    std::string ResolveFolder(const std::string& folder) const { return Resolved(folder).path; }
+    std::string ResolveName(const std::string& resolvedFolder, Folder& folder,
+                            const std::string& name) const;
+    Folder& FolderAt(const std::string& resolvedFolder) const;
+    void List(const std::string& resolvedFolder, Folder& folder) const;
+    // The spelling on disk of a name in a listed folder; nullptr when it is absent.
+    const Spelling* Find(const std::string& resolvedFolder, const Folder& folder,
+                         const std::string& name, std::string& spelling) const;
+    Place PlaceOf(const std::string& resolvedFolder, const Folder& folder,
+                  const std::string& name) const;
+    // Where the path's name is asked for; false when its folder's listing says it is absent.
+    // `unlisted` tells that the name was not looked up in a listing (its folder has none).
+    bool Locate(const std::string& path, Place& place, std::string& resolvedFolder,
+                bool& unlisted) const;
+    // What lies at the path, following links, with where it was asked for; false when nothing
+    // does (or it cannot be told). Absent names of a listed folder cost no system call.
+    bool Stat(const std::string& path, struct stat& info, Place& place) const;
+
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::string, Folder> folders_;
+    // A folder as asked for -> as it lies on disk, with what is known of it.
+    mutable std::unordered_map<std::string, ResolvedFolder> resolvedFolders_;
+    // What Resolved() answers for a folder that is not there, until its next call: an empty
+    // listed folder.
+    mutable ResolvedFolder missing_{};
+    mutable Folder missingFolder_;
+    mutable int openFolders_ = 0;
+};
+
+FileSystem::Impl::~Impl() {
     ForgetListings();
 }
 
-std::string FileSystem::Resolve(const std::string& path) const {
+std::string FileSystem::Impl::Resolve(const std::string& path) const {
     if (path.empty()) return path;
     const std::lock_guard lock(mutex_);
     if (path.back() == kPathSeparator) return ResolveFolder(path);
@@ -68,7 +154,8 @@ std::string FileSystem::Resolve(const std::string& path) const {
            ResolveName(parent.path, *parent.folder, path.substr(path.rfind(kPathSeparator) + 1));
 }
 
-const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder) const {
+const FileSystem::Impl::ResolvedFolder& FileSystem::Impl::Resolved(
+    const std::string& folder) const {
     if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
         return cached->second;
     }
@@ -96,8 +183,8 @@ const FileSystem::ResolvedFolder& FileSystem::Resolved(const std::string& folder
         .first->second;
 }
 
-std::string FileSystem::ResolveName(const std::string& resolvedFolder, Folder& folder,
-                                    const std::string& name) const {
+std::string FileSystem::Impl::ResolveName(const std::string& resolvedFolder, Folder& folder,
+                                          const std::string& name) const {
     if (name == "." || name == "..") return name;
     if (!folder.listed) {
         struct stat info;
@@ -110,11 +197,11 @@ std::string FileSystem::ResolveName(const std::string& resolvedFolder, Folder& f
     return Find(resolvedFolder, folder, name, spelling) != nullptr ? spelling : name;
 }
 
-FileSystem::Folder& FileSystem::FolderAt(const std::string& resolvedFolder) const {
+FileSystem::Impl::Folder& FileSystem::Impl::FolderAt(const std::string& resolvedFolder) const {
     return folders_[resolvedFolder];
 }
 
-void FileSystem::List(const std::string& resolvedFolder, Folder& folder) const {
+void FileSystem::Impl::List(const std::string& resolvedFolder, Folder& folder) const {
     if (folder.listed || folder.unreadable) return;
     const int fd = ::open(resolvedFolder.empty() ? "." : resolvedFolder.c_str(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -156,9 +243,10 @@ void FileSystem::List(const std::string& resolvedFolder, Folder& folder) const {
     folder.listed = true;
 }
 
-const FileSystem::Spelling* FileSystem::Find(const std::string& resolvedFolder,
-                                             const Folder& folder, const std::string& name,
-                                             std::string& spelling) const {
+const FileSystem::Impl::Spelling* FileSystem::Impl::Find(const std::string& resolvedFolder,
+                                                         const Folder& folder,
+                                                         const std::string& name,
+                                                         std::string& spelling) const {
     const auto found = folder.byLowerName.find(FoldCase(name));
     if (found == folder.byLowerName.end()) return nullptr;
     spelling = found->second.name;
@@ -171,8 +259,9 @@ const FileSystem::Spelling* FileSystem::Find(const std::string& resolvedFolder,
     return &found->second;
 }
 
-FileSystem::Place FileSystem::PlaceOf(const std::string& resolvedFolder, const Folder& folder,
-                                      const std::string& name) const {
+FileSystem::Impl::Place FileSystem::Impl::PlaceOf(const std::string& resolvedFolder,
+                                                  const Folder& folder,
+                                                  const std::string& name) const {
     if (folder.fd >= 0) return {folder.fd, name};
     if (!folder.anchored) {
         // Relative to an open folder a few levels up, which spares walking the whole path.
@@ -193,8 +282,8 @@ FileSystem::Place FileSystem::PlaceOf(const std::string& resolvedFolder, const F
     return {folder.anchorFd, folder.anchorPath + name};
 }
 
-bool FileSystem::Locate(const std::string& path, Place& place, std::string& resolvedFolder,
-                        bool& unlisted) const {
+bool FileSystem::Impl::Locate(const std::string& path, Place& place, std::string& resolvedFolder,
+                              bool& unlisted) const {
     const std::lock_guard lock(mutex_);
     const std::string parent = FolderOf(path);
     const std::string name = path.substr(parent.size());
@@ -212,7 +301,7 @@ bool FileSystem::Locate(const std::string& path, Place& place, std::string& reso
     return true;
 }
 
-bool FileSystem::Stat(const std::string& path, struct stat& info, Place& place) const {
+bool FileSystem::Impl::Stat(const std::string& path, struct stat& info, Place& place) const {
     std::string resolvedFolder;
     bool unlisted = false;
     if (!Locate(path, place, resolvedFolder, unlisted)) return false;
@@ -233,14 +322,14 @@ bool FileSystem::Stat(const std::string& path, struct stat& info, Place& place) 
     return StatAt(place.dirFd, place.path, info) == 0;
 }
 
-bool FileSystem::FileExists(const std::string& path) const {
+bool FileSystem::Impl::FileExists(const std::string& path) const {
     struct stat info;
     Place place;
     return Stat(path, info, place) && S_ISREG(info.st_mode) &&
            MayAccess(info, place.dirFd, place.path, R_OK);
 }
 
-bool FileSystem::FolderExists(const std::string& path) const {
+bool FileSystem::Impl::FolderExists(const std::string& path) const {
     struct stat info;
     Place place;
     return Stat(path.size() > 1 && path.back() == kPathSeparator ? path.substr(0, path.size() - 1)
@@ -249,12 +338,12 @@ bool FileSystem::FolderExists(const std::string& path) const {
            S_ISDIR(info.st_mode);
 }
 
-bool FileSystem::Exists(const std::string& path) const {
+bool FileSystem::Impl::Exists(const std::string& path) const {
     struct stat info;
     return ::lstat(Resolve(path).c_str(), &info) == 0;
 }
 
-Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+Outcome FileSystem::Impl::RenameFolder(const std::string& from, const std::string& to) {
     const std::string source = Resolve(from);
     const bool moved = ::rename(source.c_str(), Resolve(to).c_str()) == 0;
     const int error = errno;
@@ -262,7 +351,7 @@ Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to)
     return moved ? Outcome() : Outcome::SystemError(source, error);
 }
 
-bool FileSystem::IsSymbolicLink(const std::string& path) const {
+bool FileSystem::Impl::IsSymbolicLink(const std::string& path) const {
     const std::string leaf =
         path.size() > 1 && path.back() == kPathSeparator ? path.substr(0, path.size() - 1) : path;
     Place place;
@@ -285,7 +374,7 @@ bool FileSystem::IsSymbolicLink(const std::string& path) const {
     return StatAt(place.dirFd, place.path, info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode);
 }
 
-Outcome FileSystem::DeleteFile(const std::string& path) {
+Outcome FileSystem::Impl::DeleteFile(const std::string& path) {
     const std::string resolved = Resolve(path);
     struct stat info;
     if (::lstat(resolved.c_str(), &info) != 0) {
@@ -297,7 +386,8 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess access) {
+Outcome FileSystem::Impl::CreateFolder(const std::string& path, bool* created,
+                                       FolderAccess access) {
     if (created != nullptr) *created = false;
     // Known by its name without the separator, as the folder's entry in its parent.
     std::string resolved = Resolve(path);
@@ -322,7 +412,7 @@ Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderA
     return {};
 }
 
-Outcome FileSystem::RemoveFolder(const std::string& path) {
+Outcome FileSystem::Impl::RemoveFolder(const std::string& path) {
     const std::string resolved = Resolve(path);
     if (::rmdir(resolved.c_str()) != 0) {
         const int error = errno;
@@ -333,7 +423,7 @@ Outcome FileSystem::RemoveFolder(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
+Outcome FileSystem::Impl::RemoveStaleTemporaryFiles(const std::string& folder) {
     const std::string resolved = Resolve(folder);
     {
         // The listing, usually made by the scan before, tells whether there is anything to do.
@@ -386,7 +476,7 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
     return outcome;
 }
 
-Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
+Outcome FileSystem::Impl::SyncFileSystemsOf(const std::vector<std::string>& folders) {
     std::set<dev_t> synced;
     for (const std::string& folder : std::set<std::string>(folders.begin(), folders.end())) {
         const std::string resolved = Resolve(folder);
@@ -403,7 +493,7 @@ Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
     return {};
 }
 
-Outcome FileSystem::SyncFolder(const std::string& folder) {
+Outcome FileSystem::Impl::SyncFolder(const std::string& folder) {
     const std::string resolved = Resolve(folder);
     int fd = -1;
     {
@@ -428,7 +518,8 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
     return {};
 }
 
-Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+Outcome FileSystem::Impl::ListFolder(const std::string& path,
+                                     std::vector<FolderEntry>& entries) const {
     const std::string resolved = Resolve(path);
     const std::string folder = resolved.empty() ? std::string(".") : resolved;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
@@ -454,7 +545,7 @@ Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>
     return {};
 }
 
-void FileSystem::ForgetListings() {
+void FileSystem::Impl::ForgetListings() {
     const std::lock_guard lock(mutex_);
     for (auto& [path, folder] : folders_) {
         if (folder.fd >= 0) ::close(folder.fd);
@@ -464,7 +555,7 @@ void FileSystem::ForgetListings() {
     openFolders_ = 0;
 }
 
-void FileSystem::NoteAdded(const std::string& resolvedPath, unsigned char type) {
+void FileSystem::Impl::NoteAdded(const std::string& resolvedPath, unsigned char type) {
     const std::lock_guard lock(mutex_);
     const std::string name = FileNameOf(resolvedPath);
     const auto known = folders_.find(FolderOf(resolvedPath));
@@ -480,7 +571,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath, unsigned char type) 
     if (name < slot->second.name) slot->second = {name, true, type};
 }
 
-void FileSystem::NoteRemoved(const std::string& resolvedPath, bool wasFolder) {
+void FileSystem::Impl::NoteRemoved(const std::string& resolvedPath, bool wasFolder) {
     const std::lock_guard lock(mutex_);
     const std::string name = FileNameOf(resolvedPath);
     if (const auto known = folders_.find(FolderOf(resolvedPath)); known != folders_.end()) {
@@ -518,9 +609,9 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
     : fileSystem_(fileSystem), target_(fileSystem.Resolve(target)) {
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat info;
-    FileSystem::Place place;
+    FileSystem::Impl::Place place;
     // One stat of the target, and none when its folder's listing says it is new.
-    if (fileSystem.Stat(target_, info, place)) {
+    if (fileSystem.impl_->Stat(target_, info, place)) {
         // Only a plain file we may write is replaced, as opening it for writing would allow.
         if (!S_ISREG(info.st_mode)) {
             openOutcome_ = Outcome::Failed(target_, "is not a regular file");
@@ -601,7 +692,7 @@ Outcome FileReplacement::Commit() {
         return failed;
     }
     suffix_[0] = '\0';
-    fileSystem_.NoteAdded(target_, DT_REG);
+    fileSystem_.impl_->NoteAdded(target_, DT_REG);
     return {};
 }
 
@@ -615,6 +706,66 @@ void FileReplacement::Discard() {
         suffix_[0] = '\0';
     }
     finished_ = false;
+}
+
+FileSystem::FileSystem() : impl_(std::make_unique<Impl>()) {}
+
+FileSystem::~FileSystem() = default;
+
+std::string FileSystem::Resolve(const std::string& path) const {
+    return impl_->Resolve(path);
+}
+
+bool FileSystem::FileExists(const std::string& path) const {
+    return impl_->FileExists(path);
+}
+
+bool FileSystem::FolderExists(const std::string& path) const {
+    return impl_->FolderExists(path);
+}
+
+bool FileSystem::IsSymbolicLink(const std::string& path) const {
+    return impl_->IsSymbolicLink(path);
+}
+
+bool FileSystem::Exists(const std::string& path) const {
+    return impl_->Exists(path);
+}
+
+Outcome FileSystem::DeleteFile(const std::string& path) {
+    return impl_->DeleteFile(path);
+}
+
+Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess access) {
+    return impl_->CreateFolder(path, created, access);
+}
+
+Outcome FileSystem::RemoveFolder(const std::string& path) {
+    return impl_->RemoveFolder(path);
+}
+
+Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+    return impl_->RenameFolder(from, to);
+}
+
+Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
+    return impl_->RemoveStaleTemporaryFiles(folder);
+}
+
+Outcome FileSystem::SyncFolder(const std::string& folder) {
+    return impl_->SyncFolder(folder);
+}
+
+Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
+    return impl_->SyncFileSystemsOf(folders);
+}
+
+Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+    return impl_->ListFolder(path, entries);
+}
+
+void FileSystem::ForgetListings() {
+    return impl_->ForgetListings();
 }
 
 }  // namespace wendmoor

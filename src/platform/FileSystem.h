@@ -1,10 +1,8 @@
 #pragma once
 
-#include <sys/stat.h>
-
-#include <mutex>
+#include <cstddef>
+#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/Outcome.h"
@@ -39,7 +37,7 @@ class FileSystem {
         bool isFolder = false;
     };
 
-    FileSystem() = default;
+    FileSystem();
     ~FileSystem();
     FileSystem(const FileSystem&) = delete;
     FileSystem& operator=(const FileSystem&) = delete;
@@ -98,93 +96,10 @@ class FileSystem {
   private:
     friend class FileReplacement;
 
-#ifdef _WIN32
-    // The Windows layer lists each folder it looks into (platform/windows/).
-    // Keep what is known of a folder true after our own writes, without listing it again.
-    void NoteAdded(const std::string& resolvedPath);
-    void NoteRemoved(const std::string& resolvedPath);
-
-    struct Listing {
-        bool readable = false;
-        // case-folded name (FoldCase) -> spelling on disk; the smallest spelling wins when several
-        // exist
-        std::unordered_map<std::string, std::string> byLowerName;
-    };
-
-    // The caller holds mutex_.
-    std::string ResolveLocked(const std::string& path) const;
-    std::string ResolveFolder(const std::string& folder) const;
-    const Listing& ListingOf(const std::string& resolvedFolder) const;
-
-    mutable std::mutex mutex_;
-    mutable std::unordered_map<std::string, Listing> listings_;
-    mutable std::unordered_map<std::string, std::string> resolvedFolders_;
-#else
-    struct Spelling {
-        std::string name;  // the smallest spelling on disk
-        bool several = false;
-        unsigned char type = 0;  // d_type of `name`
-    };
-    struct Folder {
-        int fd = -1;  // open while listed, for the folders listed first
-        bool listed = false;
-        bool unreadable = false;  // listing it failed; not tried again
-        // Without a descriptor of its own, its names are asked relative to an open folder a
-        // few levels up (or by the whole path): worked out on the first use.
-        mutable bool anchored = false;
-        mutable int anchorFd = -1;
-        mutable std::string anchorPath;
-        // case-folded name (FoldCase) -> its spelling on disk; complete when listed
-        std::unordered_map<std::string, Spelling> byLowerName;
-    };
-    // Where a name of a folder is asked for: relative to an open folder, or by the full path.
-    struct Place {
-        int dirFd = -1;
-        std::string path;
-    };
-
-    // Keep what is known of a folder true after our own writes, without listing it again.
-    void NoteAdded(const std::string& resolvedPath, unsigned char type);
-    void NoteRemoved(const std::string& resolvedPath, bool wasFolder);
-
-    struct ResolvedFolder {
-        std::string path;
-        Folder* folder;
-    };
-
-    // The caller holds mutex_. The answer for a folder that is not there holds until the next
-    // call.
-    const ResolvedFolder& Resolved(const std::string& folder) const;
-    std::string ResolveFolder(const std::string& folder) const {
-        return Resolved(folder).path;
-    }
-    std::string ResolveName(const std::string& resolvedFolder, Folder& folder,
-                            const std::string& name) const;
-    Folder& FolderAt(const std::string& resolvedFolder) const;
-    void List(const std::string& resolvedFolder, Folder& folder) const;
-    // The spelling on disk of a name in a listed folder; nullptr when it is absent.
-    const Spelling* Find(const std::string& resolvedFolder, const Folder& folder,
-                         const std::string& name, std::string& spelling) const;
-    Place PlaceOf(const std::string& resolvedFolder, const Folder& folder,
-                  const std::string& name) const;
-    // Where the path's name is asked for; false when its folder's listing says it is absent.
-    // `unlisted` tells that the name was not looked up in a listing (its folder has none).
-    bool Locate(const std::string& path, Place& place, std::string& resolvedFolder,
-                bool& unlisted) const;
-    // What lies at the path, following links, with where it was asked for; false when nothing
-    // does (or it cannot be told). Absent names of a listed folder cost no system call.
-    bool Stat(const std::string& path, struct stat& info, Place& place) const;
-
-    mutable std::mutex mutex_;
-    mutable std::unordered_map<std::string, Folder> folders_;
-    // A folder as asked for -> as it lies on disk, with what is known of it.
-    mutable std::unordered_map<std::string, ResolvedFolder> resolvedFolders_;
-    // What Resolved() answers for a folder that is not there, until its next call: an empty
-    // listed folder.
-    mutable ResolvedFolder missing_{};
-    mutable Folder missingFolder_;
-    mutable int openFolders_ = 0;
-#endif
+    // What this system's layer knows of the folders, and how it asks the system: one
+    // implementation per system (FileSystem.cpp, windows/FileSystemWindows.cpp).
+    class Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Writes a file so that its target only ever holds its old bytes or the complete new ones:
@@ -222,14 +137,10 @@ class FileReplacement {
 
     FileSystem& fileSystem_;
     std::string target_;
-#ifdef _WIN32
-    std::string temporary_;
-#else
     std::string TemporaryPath() const;
     // The random part of the temporary file's name (see TemporaryFileName); empty when there is
     // none. Only this is kept, as an install holds thousands of replacements at once.
     char suffix_[7] = {};
-#endif
     Outcome openOutcome_;
     int fd_ = -1;
     int writeError_ = 0;

@@ -2,6 +2,8 @@
 
 #include "platform/LauncherProcess.h"
 
+#include "platform/Path.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -440,7 +442,7 @@ std::string FindProgramOnPath(const std::string& name) {
         const std::size_t end = std::min(folders.find(':', begin), folders.size());
         // An empty entry stands for the current folder.
         std::string folder = end == begin ? "." : folders.substr(begin, end - begin);
-        if (folder.front() != '/') folder = CurrentFolder() + "/" + folder;
+        if (!IsAbsolutePath(folder)) folder = CurrentFolder() + "/" + folder;
         const std::string candidate = folder + "/" + name;
         if (IsExecutableFile(candidate)) return candidate;
         if (end == folders.size()) return {};

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "archive/CommandProgress.h"
 #include "backups/BackupRestore.h"
 #include "backups/BackupStore.h"
-#include "archive/CommandProgress.h"
 #include "platform/Launcher.h"
 #include "platform/Outcome.h"
 

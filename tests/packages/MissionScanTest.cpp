@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "GameTree.h"
+#include "games/Games.h"
 #include "packages/FileRefCounts.h"
-#include "games/MapSavePackages.h"
 #include "platform/ParallelFor.h"
 
 namespace wendmoor::testing {
@@ -46,7 +46,7 @@ TEST_F(MissionScanTest, ListsAndReferencesFollowTheFolderOrder) {
     FileRefCounts refs(fileSystem);
     PackageLists lists;
     PackageCommandContext context{paths, fileSystem, refs};
-    ASSERT_TRUE(ScanCaesar3Missions(context, lists).Ok());
+    ASSERT_TRUE(ScanGameMissions(*FindGame(kCaesar3), context, lists).Ok());
     EXPECT_EQ(lists.installed, installed);
     EXPECT_EQ(lists.available, available);
     EXPECT_EQ(refs.CountOf(paths.caesar3_path + "shared.map"), 20);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "backups/BackupStore.h"
 #include "archive/CommandProgress.h"
+#include "backups/BackupStore.h"
 #include "platform/Launcher.h"
 #include "platform/Outcome.h"
 

@@ -19,6 +19,9 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
@@ -161,28 +164,65 @@ bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// A name for a temporary file of ours (see TemporaryFileName); CREATE_NEW makes sure it is new.
-std::string TemporaryName() {
-    return NewTemporaryFileName();
-}
-
 HANDLE HandleOf(int fd) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
 }
 
 }  // namespace
 
-FileSystem::~FileSystem() = default;
+class FileSystem::Impl {
+  public:
+    Impl() = default;
+    ~Impl();
+
+    std::string Resolve(const std::string& path) const;
+    bool FileExists(const std::string& path) const;
+    bool FolderExists(const std::string& path) const;
+    bool IsSymbolicLink(const std::string& path) const;
+    bool Exists(const std::string& path) const;
+    Outcome DeleteFile(const std::string& path);
+    Outcome CreateFolder(const std::string& path, bool* created, FolderAccess access);
+    Outcome RemoveFolder(const std::string& path);
+    Outcome RenameFolder(const std::string& from, const std::string& to);
+    Outcome RemoveStaleTemporaryFiles(const std::string& folder);
+    Outcome SyncFolder(const std::string& folder);
+    Outcome SyncFileSystemsOf(const std::vector<std::string>& folders);
+    Outcome ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const;
+    void ForgetListings();
+
+    // The Windows layer lists each folder it looks into (platform/windows/).
+    // Keep what is known of a folder true after our own writes, without listing it again.
+    void NoteAdded(const std::string& resolvedPath);
+    void NoteRemoved(const std::string& resolvedPath);
+
+    struct Listing {
+        bool readable = false;
+        // case-folded name (FoldCase) -> spelling on disk; the smallest spelling wins when several
+        // exist
+        std::unordered_map<std::string, std::string> byLowerName;
+    };
+
+    // The caller holds mutex_.
+    std::string ResolveLocked(const std::string& path) const;
+    std::string ResolveFolder(const std::string& folder) const;
+    const Listing& ListingOf(const std::string& resolvedFolder) const;
+
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::string, Listing> listings_;
+    mutable std::unordered_map<std::string, std::string> resolvedFolders_;
+};
+
+FileSystem::Impl::~Impl() = default;
 
 // The lookups below fill the caches from const operations, which the scan runs on several
 // threads at once: each holds mutex_ from the first cache it reads to the last it fills.
-std::string FileSystem::Resolve(const std::string& path) const {
+std::string FileSystem::Impl::Resolve(const std::string& path) const {
     if (path.size() <= RootLength(path)) return path;
     const std::lock_guard lock(mutex_);
     return ResolveLocked(path);
 }
 
-std::string FileSystem::ResolveLocked(const std::string& path) const {
+std::string FileSystem::Impl::ResolveLocked(const std::string& path) const {
     if (path.size() <= RootLength(path)) return path;
     if (IsSeparator(path.back())) return ResolveFolder(path);
 
@@ -204,7 +244,7 @@ std::string FileSystem::ResolveLocked(const std::string& path) const {
     return match == listing.byLowerName.end() ? candidate : resolvedParent + match->second;
 }
 
-std::string FileSystem::ResolveFolder(const std::string& folder) const {
+std::string FileSystem::Impl::ResolveFolder(const std::string& folder) const {
     if (folder.size() <= RootLength(folder)) return folder;
     if (const auto cached = resolvedFolders_.find(folder); cached != resolvedFolders_.end()) {
         return cached->second;
@@ -214,7 +254,8 @@ std::string FileSystem::ResolveFolder(const std::string& folder) const {
     return resolved;
 }
 
-const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFolder) const {
+const FileSystem::Impl::Listing& FileSystem::Impl::ListingOf(
+    const std::string& resolvedFolder) const {
     if (const auto cached = listings_.find(resolvedFolder); cached != listings_.end()) {
         return cached->second;
     }
@@ -229,7 +270,7 @@ const FileSystem::Listing& FileSystem::ListingOf(const std::string& resolvedFold
     return listings_.emplace(resolvedFolder, std::move(listing)).first->second;
 }
 
-bool FileSystem::FileExists(const std::string& path) const {
+bool FileSystem::Impl::FileExists(const std::string& path) const {
     std::string found = path;
     DWORD attributes = AttributesOf(found);
     if (attributes == kNoAttributes) {
@@ -248,11 +289,11 @@ bool FileSystem::FileExists(const std::string& path) const {
     return true;
 }
 
-bool FileSystem::FolderExists(const std::string& path) const {
+bool FileSystem::Impl::FolderExists(const std::string& path) const {
     return IsFolderAttributes(AttributesOf(Resolve(path)));
 }
 
-bool FileSystem::IsSymbolicLink(const std::string& path) const {
+bool FileSystem::Impl::IsSymbolicLink(const std::string& path) const {
     // Symbolic links and junctions; other reparse points (cloud placeholders, deduplicated
     // files) are ordinary files and folders to the player.
     FoundEntry found;
@@ -262,11 +303,11 @@ bool FileSystem::IsSymbolicLink(const std::string& path) const {
             found.reparseTag == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
-bool FileSystem::Exists(const std::string& path) const {
+bool FileSystem::Impl::Exists(const std::string& path) const {
     return AttributesOf(Resolve(path)) != kNoAttributes;
 }
 
-Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+Outcome FileSystem::Impl::RenameFolder(const std::string& from, const std::string& to) {
     const std::string source = Resolve(from);
     const std::string target = Resolve(to);
     std::wstring wideSource, wideTarget;
@@ -278,7 +319,7 @@ Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to)
     return moved ? Outcome() : WindowsFailure(source, error);
 }
 
-Outcome FileSystem::DeleteFile(const std::string& path) {
+Outcome FileSystem::Impl::DeleteFile(const std::string& path) {
     const std::string resolved = Resolve(path);
     std::wstring wide;
     if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
@@ -293,7 +334,7 @@ Outcome FileSystem::DeleteFile(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess) {
+Outcome FileSystem::Impl::CreateFolder(const std::string& path, bool* created, FolderAccess) {
     if (created != nullptr) *created = false;
     const std::string resolved = Resolve(path);
     std::wstring wide;
@@ -310,7 +351,7 @@ Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderA
     return {};
 }
 
-Outcome FileSystem::RemoveFolder(const std::string& path) {
+Outcome FileSystem::Impl::RemoveFolder(const std::string& path) {
     const std::string resolved = Resolve(path);
     std::wstring wide;
     if (Outcome named = ToUtf16(resolved, wide, resolved); !named.Ok()) return named;
@@ -326,7 +367,7 @@ Outcome FileSystem::RemoveFolder(const std::string& path) {
     return {};
 }
 
-Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
+Outcome FileSystem::Impl::RemoveStaleTemporaryFiles(const std::string& folder) {
     const std::string resolved = Resolve(folder);
     const std::string prefix = resolved.empty() ? std::string() : WithSeparator(resolved);
     const std::size_t prefixLength = std::strlen(kTemporaryPrefix);
@@ -357,14 +398,14 @@ Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
 // are therefore flushed one by one when they are finished (see FileReplacement::Finish), and
 // the renames that commit them are written through; what is left to do here is to report a
 // folder that is not there, as the other platforms do.
-Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
+Outcome FileSystem::Impl::SyncFileSystemsOf(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         if (Outcome synced = SyncFolder(folder); !synced.Ok()) return synced;
     }
     return {};
 }
 
-Outcome FileSystem::SyncFolder(const std::string& folder) {
+Outcome FileSystem::Impl::SyncFolder(const std::string& folder) {
     // NTFS logs its changes of names itself, and MOVEFILE_WRITE_THROUGH returns only once a
     // rename is on the disk.
     const std::string resolved = Resolve(folder);
@@ -378,7 +419,8 @@ Outcome FileSystem::SyncFolder(const std::string& folder) {
     return {};
 }
 
-Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+Outcome FileSystem::Impl::ListFolder(const std::string& path,
+                                     std::vector<FolderEntry>& entries) const {
     const std::string resolved = Resolve(path);
     const bool listed = ForEachEntry(resolved, "*", [&](const FoundEntry& entry) {
         entries.push_back({entry.name, IsFolderAttributes(entry.attributes)});
@@ -386,13 +428,13 @@ Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>
     return listed ? Outcome() : WindowsFailure(resolved, GetLastError());
 }
 
-void FileSystem::ForgetListings() {
+void FileSystem::Impl::ForgetListings() {
     const std::lock_guard lock(mutex_);
     listings_.clear();
     resolvedFolders_.clear();
 }
 
-void FileSystem::NoteAdded(const std::string& resolvedPath) {
+void FileSystem::Impl::NoteAdded(const std::string& resolvedPath) {
     const std::lock_guard lock(mutex_);
     const std::size_t cut = ParentLength(resolvedPath);
     const std::string name = resolvedPath.substr(cut);
@@ -402,7 +444,7 @@ void FileSystem::NoteAdded(const std::string& resolvedPath) {
     if (!inserted && name < slot->second) slot->second = name;
 }
 
-void FileSystem::NoteRemoved(const std::string& resolvedPath) {
+void FileSystem::Impl::NoteRemoved(const std::string& resolvedPath) {
     // Another spelling of the same name may remain, so the folder is listed anew when needed.
     const std::lock_guard lock(mutex_);
     listings_.erase(resolvedPath.substr(0, ParentLength(resolvedPath)));
@@ -446,29 +488,33 @@ FileReplacement::FileReplacement(FileSystem& fileSystem, const std::string& targ
         CloseHandle(probe);
         if (existing & kKeptAttributes) attributes = existing & kKeptAttributes;
     }
-    const std::string folder = target_.substr(0, ParentLength(target_));
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = ERROR_SUCCESS;
-    std::string name;
+    // CREATE_NEW makes sure the temporary name is new.
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        name = folder + TemporaryName();
-        file = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
-                           nullptr);
+        PickTemporaryPart(suffix_);
+        file = CreateFileW(Wide(TemporaryPath()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           attributes, nullptr);
         error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
+        suffix_[0] = '\0';
         openOutcome_ = WindowsFailure(target_, error);
         return;
     }
     fd_ = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_WRONLY | _O_BINARY);
     if (fd_ < 0) {
         CloseHandle(file);
-        DeleteFileW(Wide(name).c_str());
+        DeleteFileW(Wide(TemporaryPath()).c_str());
+        suffix_[0] = '\0';
         openOutcome_ = WindowsFailure(target_, ERROR_TOO_MANY_OPEN_FILES);
         return;
     }
-    temporary_ = name;
+}
+
+std::string FileReplacement::TemporaryPath() const {
+    return target_.substr(0, ParentLength(target_)) + TemporaryFileName(suffix_);
 }
 
 FileReplacement::~FileReplacement() {
@@ -519,14 +565,14 @@ Outcome FileReplacement::Commit() {
     // One rename over the target: it holds the old bytes or the new ones, whatever happens.
     // ReplaceFileW would keep more of the old file (its access rights, its creation time), but
     // one of its failures leaves the target missing.
-    if (!MoveFileExW(Wide(temporary_).c_str(), Wide(target_).c_str(),
+    if (!MoveFileExW(Wide(TemporaryPath()).c_str(), Wide(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const Outcome failed = WindowsFailure(target_, GetLastError());
         Discard();
         return failed;
     }
-    temporary_.clear();
-    fileSystem_.NoteAdded(target_);
+    suffix_[0] = '\0';
+    fileSystem_.impl_->NoteAdded(target_);
     return {};
 }
 
@@ -535,11 +581,71 @@ void FileReplacement::Discard() {
         _close(fd_);
         fd_ = -1;
     }
-    if (!temporary_.empty()) {
-        DeleteFileW(Wide(temporary_).c_str());
-        temporary_.clear();
+    if (suffix_[0] != '\0') {
+        DeleteFileW(Wide(TemporaryPath()).c_str());
+        suffix_[0] = '\0';
     }
     finished_ = false;
+}
+
+FileSystem::FileSystem() : impl_(std::make_unique<Impl>()) {}
+
+FileSystem::~FileSystem() = default;
+
+std::string FileSystem::Resolve(const std::string& path) const {
+    return impl_->Resolve(path);
+}
+
+bool FileSystem::FileExists(const std::string& path) const {
+    return impl_->FileExists(path);
+}
+
+bool FileSystem::FolderExists(const std::string& path) const {
+    return impl_->FolderExists(path);
+}
+
+bool FileSystem::IsSymbolicLink(const std::string& path) const {
+    return impl_->IsSymbolicLink(path);
+}
+
+bool FileSystem::Exists(const std::string& path) const {
+    return impl_->Exists(path);
+}
+
+Outcome FileSystem::DeleteFile(const std::string& path) {
+    return impl_->DeleteFile(path);
+}
+
+Outcome FileSystem::CreateFolder(const std::string& path, bool* created, FolderAccess access) {
+    return impl_->CreateFolder(path, created, access);
+}
+
+Outcome FileSystem::RemoveFolder(const std::string& path) {
+    return impl_->RemoveFolder(path);
+}
+
+Outcome FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+    return impl_->RenameFolder(from, to);
+}
+
+Outcome FileSystem::RemoveStaleTemporaryFiles(const std::string& folder) {
+    return impl_->RemoveStaleTemporaryFiles(folder);
+}
+
+Outcome FileSystem::SyncFolder(const std::string& folder) {
+    return impl_->SyncFolder(folder);
+}
+
+Outcome FileSystem::SyncFileSystemsOf(const std::vector<std::string>& folders) {
+    return impl_->SyncFileSystemsOf(folders);
+}
+
+Outcome FileSystem::ListFolder(const std::string& path, std::vector<FolderEntry>& entries) const {
+    return impl_->ListFolder(path, entries);
+}
+
+void FileSystem::ForgetListings() {
+    return impl_->ForgetListings();
 }
 
 }  // namespace wendmoor
