@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QListWidget>
@@ -135,6 +136,8 @@ void MainDialog::OnSelectionChanged(PackageList list) {
 
 void MainDialog::SelectGame(int game) {
     if (DeferWhileBusy([this, game] { SelectGame(game); })) return;
+    // Also when the game comes from elsewhere than its button (files from the command line).
+    if (QAbstractButton* button = gameButtons_->button(game)) button->setChecked(true);
     const OverrideCursor wait;
     busy_ = true;
     // The lists empty at once, also while the options dialog asks for missing folders.

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "ui/MainWindowState.h"
+#include "ui/WindowFlows.h"
 #include "ui/WindowTexts.h"
 
 class QButtonGroup;
@@ -21,7 +22,7 @@ struct GuiServices;
 // the player's actions in. MainDialog.cpp builds it and holds the game selection, Options and
 // the shell's commands; MainDialogCommands.cpp the commands that run off the window's thread
 // (install, deinstall, adding packages) and the first start's finding of the games.
-class MainDialog : public QDialog {
+class MainDialog : public QDialog, private MainWindowView {
     Q_OBJECT
 
   public:
@@ -39,13 +40,13 @@ class MainDialog : public QDialog {
     QListWidget* InstalledList() const { return installedList_; }
     QListWidget* AvailableList() const { return availableList_; }
 
-    void SelectGame(int game);
+    void SelectGame(int game) override;
     void OnOptions();
     void OnInstall() { RunPackageCommand(PackageList::Available); }
     void OnDeinstall() { RunPackageCommand(PackageList::Installed); }
     // "Add packages..." chooses files and adds them as a drop does.
     void OnAddPackages();
-    void AddPackages(const std::vector<std::string>& files);
+    void AddPackages(const std::vector<std::string>& files) override;
     // Files the program was started with: added to the selected game or, with none selected,
     // to the game the user then chooses.
     void AddFilesFromCommandLine(const std::vector<std::string>& files);
@@ -67,18 +68,20 @@ class MainDialog : public QDialog {
     void BuildMenu();
     void OfferFoundFolders();
     void SaveFolders();
-    int AskForGame();
+    int AskForGame() override;
+    ParentWindow WindowParent() override;
+    void FocusList(PackageList list) override;
     bool KeepWaitingForLock(std::chrono::milliseconds waited);
     // Runs `work` on a thread of its own; after kProgressDelay the progress dialog shows what
     // `describe` says. The window's thread goes on painting through a timer, never a nested
     // call of the window's actions.
     void RunInBackground(const std::function<void(BackgroundTask&)>& work,
                          const std::function<ProgressView()>& describe,
-                         const std::function<void()>& cancel);
+                         const std::function<void()>& cancel) override;
     // True when busy: `action` then runs once the window is free again.
     bool DeferWhileBusy(std::function<void()> action);
     // The state into the controls: all of it, or only what a change of selection changes.
-    void Mirror();
+    void Mirror() override;
     void MirrorSelection();
     void OnSelectionChanged(PackageList list);
     void RunPackageCommand(PackageList source);

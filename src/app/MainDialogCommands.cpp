@@ -1,8 +1,6 @@
 // The commands that run off the window's thread: install, deinstall and adding packages (from
 // "Add packages...", a drop or the command line); and finding the games at a first start.
-#include <mutex>
 
-#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,9 +14,7 @@
 
 #include "app/MainDialog.h"
 #include "finder/GameFinder.h"
-#include "archive/CommandProgress.h"
 #include "games/Games.h"
-#include "platform/Path.h"
 #include "options/OptionsDialog.h"
 #include "ui/BackgroundTask.h"
 #include "ui/PackageAdding.h"
@@ -43,33 +39,15 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 void MainDialog::RunPackageCommand(PackageList source) {
     // Clicks that arrive while a command and its refresh run are no new command.
     if (busy_) return;
-    const std::optional<PackageCommand> command = state_.CommandFrom(source);
-    if (!command) return;
-    if (const std::string question = state_.QuestionBefore(*command);
-        !question.empty() &&
-        !services_.messages.AskYesNo(ParentOf(this), kSharedMapCaption, question)) {
-        return;
-    }
-    state_.BeginCommand();
-    Mirror();
-    CommandProgress progress;
-    Outcome outcome;
-    waitingForLock_ = false;
-    RunInBackground(
-        [&](BackgroundTask&) { outcome = state_.RunCommand(*command, &progress); },
-        [&] {
-            return CommandProgressView(command->Install(), command->package, progress,
-                                       waitingForLock_);
-        },
-        // Only an install can stop: it replaces nothing before all its files are written.
-        command->Install() ? std::function<void()>([&] { progress.Cancel(); })
-                           : std::function<void()>());
-    const std::string report = state_.FinishCommand(*command, outcome, progress.CancelRequested());
-    Mirror();
-    // The focus stays on the list the command came from; the package is selected in the list
-    // it moved to, so Enter does not reach the default button.
-    (source == PackageList::Installed ? installedList_ : availableList_)->setFocus();
-    if (!report.empty()) Tell(!outcome.Ok(), kAppCaption, report);
+    RunListCommand(state_, *this, services_.messages, source, waitingForLock_);
+}
+
+ParentWindow MainDialog::WindowParent() {
+    return ParentOf(this);
+}
+
+void MainDialog::FocusList(PackageList list) {
+    (list == PackageList::Installed ? installedList_ : availableList_)->setFocus();
 }
 
 void MainDialog::RunInBackground(const std::function<void(BackgroundTask&)>& work,
@@ -104,11 +82,10 @@ void MainDialog::RunInBackground(const std::function<void(BackgroundTask&)>& wor
 }
 
 void MainDialog::OfferFoundFolders() {
-    if (services_.finder == nullptr || !state_.NoFolderSet()) return;
     GameFindings findings;
     {
         const OverrideCursor wait;
-        findings = FindGames(services_.finder->places);
+        findings = FirstStartFindings(state_, services_.finder);
     }
     if (findings.Empty()) return;
     OptionsDialog dialog(state_.Paths(), services_.files, services_.messages, this,
@@ -120,55 +97,17 @@ void MainDialog::OfferFoundFolders() {
 
 void MainDialog::OnAddPackages() {
     if (services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) return AddPackages({});  // says why not
-    const std::vector<std::string> files =
-        services_.finder->packageFiles.ChoosePackageFiles(ParentOf(this), lastAddFolder_);
-    if (files.empty()) return;
-    lastAddFolder_ = FolderOf(files.front());
-    AddPackages(files);
+    ChooseAndAddFiles(state_, *this, services_.finder->packageFiles, lastAddFolder_);
 }
 
 void MainDialog::AddPackages(const std::vector<std::string>& files) {
     if (services_.finder == nullptr) return;
     if (DeferWhileBusy([this, files] { AddPackages(files); })) return;
-    const GameDescription* game = FindGame(state_.CurrentGame());
-    if (game == nullptr) return Tell(false, kAddCaption, kChooseGameForAdd);
-    AddReport report;
-    std::mutex currentMutex;
-    std::string current;
-    RunInBackground(
-        [&](BackgroundTask& task) {
-            report = wendmoor::AddPackages(
-                state_.Files(), *game, state_.Paths(), files,
-                [&](const std::string& existing, const std::string& kept) {
-                    return task.AskOnWindowThread([&] {
-                        return services_.finder->sameName.AskKeepBoth(
-                            ParentOf(this), SameNameQuestionText(existing, kept));
-                    });
-                },
-                [&](const std::string& file) {
-                    const std::lock_guard lock(currentMutex);
-                    current = file;
-                });
-        },
-        [&] {
-            const std::lock_guard lock(currentMutex);
-            return ProgressView{AddingText(current), 0};
-        },
-        {});
-    if (report.added) SelectGame(game->id);
-    if (!report.message.empty()) Tell(true, kAddCaption, report.message);
+    AddFilesToGame(state_, *this, services_.messages, services_.finder->sameName, files);
 }
 
 void MainDialog::AddFilesFromCommandLine(const std::vector<std::string>& files) {
-    if (files.empty() || services_.finder == nullptr) return;
-    if (FindGame(state_.CurrentGame()) == nullptr) {
-        const int game = AskForGame();
-        if (game == kNoGame) return;
-        gameButtons_->button(game)->setChecked(true);
-        SelectGame(game);
-    }
-    AddPackages(files);
+    if (services_.finder != nullptr) AddCommandLineFiles(state_, *this, files);
 }
 
 int MainDialog::AskForGame() {

@@ -7,13 +7,13 @@
 #include <QTranslator>
 
 #include "app/MainDialog.h"
-#include "ui/WindowArguments.h"
 #include "finder/FinderPlaces.h"
 #include "platform/Collation.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SettingsStore.h"
 #include "platform/Version.h"
+#include "ui/WindowArguments.h"
 #include "widgets/QtSeams.h"
 #include "widgets/TemplatePage.h"
 

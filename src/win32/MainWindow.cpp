@@ -154,7 +154,8 @@ bool MainWindow::PreTranslate(MSG& message) {
         for (const TemplateControl& frame : kMainWindowControls) {
             if (frame.kind != TemplateKind::Group || Mnemonic(frame.text) != typed) continue;
             for (const TemplateControl& list : kMainWindowControls) {
-                if (list.kind != TemplateKind::List || !Inside(RectOf(list), RectOf(frame))) continue;
+                if (list.kind != TemplateKind::List || !Inside(RectOf(list), RectOf(frame)))
+                    continue;
                 SendMessageW(window, WM_NEXTDLGCTL,
                              reinterpret_cast<WPARAM>(ControlNamed(list.objectName)), TRUE);
                 return true;

@@ -119,7 +119,8 @@ bool OptionsBox::OnInit() {
 
 void OptionsBox::UpdateFields() {
     for (std::size_t i = 0; i < kOptionsRowCount; ++i) {
-        SetWindowTextW(Control(kFirstFieldId + static_cast<int>(i)), ShownText(state_->Value(i)).c_str());
+        SetWindowTextW(Control(kFirstFieldId + static_cast<int>(i)),
+                       ShownText(state_->Value(i)).c_str());
         const std::string note = state_->RowNote(i);
         const HWND noteControl = Control(kFirstNoteId + static_cast<int>(i));
         SetWindowTextW(noteControl, ShownText(note).c_str());
