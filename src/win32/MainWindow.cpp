@@ -235,7 +235,7 @@ void MainWindow::OnCommand(int id, int notification) {
     for (const TemplateControl& control : kMainWindowControls) {
         // A click selects the game, also the one already selected.
         if (control.kind == TemplateControl::Kind::GameChoice && id == IdOf(control.objectName)) {
-            return SelectGame(control.game);
+            return SelectGame(control.id);
         }
     }
 }
@@ -295,7 +295,7 @@ void MainWindow::MirrorSelection() {
     for (const TemplateControl& control : kMainWindowControls) {
         if (control.kind != TemplateControl::Kind::GameChoice) continue;
         SendMessageW(ControlNamed(control.objectName), BM_SETCHECK,
-                     control.game == state_.CurrentGame() ? BST_CHECKED : BST_UNCHECKED, 0);
+                     control.id == state_.CurrentGame() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
