@@ -284,7 +284,7 @@ TEST_F(Win32WindowTest, CancelStopsAWaitingInstall) {
     Pick("availableList", "rome.zip");
     Click(main, MainWindow::IdOf("installButton"));
     EXPECT_EQ(dialogs.Pending(), 0u);
-    EXPECT_NE(shown.find("waiting for another Wendmoor command"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Waiting for another Wendmoor command"), std::string::npos) << shown;
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].second, "Cancelled: nothing was replaced.\n");
     EXPECT_TRUE(Installed().empty());
