@@ -53,11 +53,18 @@ while IFS= read -r program; do
     "$wine" "$program" --gtest_brief=1 </dev/null || failed+=("${program#"$build"/}")
 done < <(find "$build/tests" -name '*_tests.exe' -not -name 'win32_view_tests.exe' \
     -not -path '*/CMakeFiles/*' | sort)
-# The window's tests drive real windows, which need a display: a virtual one of their own.
+# The window's tests drive real windows, which need a display: a virtual one of their own. The
+# Wine server above began without a display and its desktop would stay without one, so the
+# window's tests get a server of their own, and the headless one comes back after them.
 echo "-- tests/win32/win32_view_tests.exe (Xvfb)"
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w
 xvfb-run -a -s "-screen 0 1600x1000x24" \
     "$wine" "$build/tests/win32/win32_view_tests.exe" --gtest_brief=1 </dev/null ||
     failed+=("tests/win32/win32_view_tests.exe")
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w
+"$wineserver" -p
 if [ "${#failed[@]}" -ne 0 ]; then
     echo "windows-check: tests failed under Wine: ${failed[*]}" >&2
     exit 1

@@ -159,6 +159,62 @@ std::vector<RestoreItem> CompareWithDisk(const BackupInfo& backup, const Restore
     return items;
 }
 
+// Writes each kept copy into a flushed temporary file beside its target, making the folders
+// that are gone; stops at the first failure or a signal, leaving the reason in `result`.
+void WriteCopiesBesideTargets(std::vector<RestoreItem>& items, const BackupInfo& backup,
+                              FileSystem& fileSystem, RestoreResult& result,
+                              std::set<std::string>& changedFolders,
+                              std::vector<std::string>& createdFolders) {
+    for (RestoreItem& item : items) {
+        if (StopRequested()) break;
+        const std::string folder = FolderOf(item.target);
+        if (!fileSystem.FolderExists(folder)) {
+            bool created = false;
+            if (Outcome made = fileSystem.CreateFolder(folder, &created); !made.Ok()) {
+                result.outcome.Merge(made);
+                break;
+            }
+            if (created) createdFolders.push_back(folder);
+            changedFolders.insert(FolderOf(folder.substr(0, folder.size() - 1)));
+        }
+        item.replacement = std::make_unique<FileReplacement>(fileSystem, item.target);
+        Outcome written =
+            CopyKeptFile(backup.folder + item.file->stored, item.file->bytes, *item.replacement);
+        if (!written.Ok()) {
+            result.outcome.Merge(written);
+            break;
+        }
+    }
+}
+
+// Names the written copies over their targets. What the player changed since is kept first; a
+// file that cannot be kept is not replaced.
+void PutCopiesInPlace(std::vector<RestoreItem>& items, const std::string& store,
+                      const std::string& game, const BackupInfo& backup, FileSystem& fileSystem,
+                      RestoreResult& result, std::set<std::string>& changedFolders) {
+    CommandBackup keep(store, game, backup.package, "restore");
+    for (RestoreItem& item : items) {
+        if (!item.conflict) continue;
+        if (Outcome kept = keep.Keep(item.target, item.file->bytes, item.file->bytes); !kept.Ok()) {
+            result.outcome.Merge(kept);
+            item.replacement.reset();
+        }
+    }
+    for (RestoreItem& item : items) {
+        if (!item.replacement) continue;
+        const Outcome committed = item.replacement->Commit();
+        result.outcome.Merge(committed);
+        if (!committed.Ok()) continue;
+        result.restored.push_back(item.target);
+        changedFolders.insert(FolderOf(item.target));
+    }
+    for (const std::string& folder : changedFolders) {
+        result.outcome.Merge(fileSystem.SyncFolder(folder));
+    }
+    result.kept = keep.Kept();
+    result.outcome.Merge(keep.Close());
+}
+
 }  // namespace
 
 RestoreResult RestoreBackup(const std::string& store, const std::string& game,
@@ -188,26 +244,7 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
     // First every copy into a flushed temporary file beside its target; nothing is replaced yet.
     std::set<std::string> changedFolders;
     std::vector<std::string> createdFolders;
-    for (RestoreItem& item : items) {
-        if (StopRequested()) break;
-        const std::string folder = FolderOf(item.target);
-        if (!fileSystem.FolderExists(folder)) {
-            bool created = false;
-            if (Outcome made = fileSystem.CreateFolder(folder, &created); !made.Ok()) {
-                result.outcome.Merge(made);
-                break;
-            }
-            if (created) createdFolders.push_back(folder);
-            changedFolders.insert(FolderOf(folder.substr(0, folder.size() - 1)));
-        }
-        item.replacement = std::make_unique<FileReplacement>(fileSystem, item.target);
-        Outcome written =
-            CopyKeptFile(backup.folder + item.file->stored, item.file->bytes, *item.replacement);
-        if (!written.Ok()) {
-            result.outcome.Merge(written);
-            break;
-        }
-    }
+    WriteCopiesBesideTargets(items, backup, fileSystem, result, changedFolders, createdFolders);
     if (StopRequested())
         result.outcome.Add(name, "stopped by a signal before any file was put back");
     if (!result.outcome.Ok()) {
@@ -218,29 +255,8 @@ RestoreResult RestoreBackup(const std::string& store, const std::string& game,
         return result;
     }
 
-    // What the player changed since is kept before it is replaced.
     PastPointOfNoReturn();
-    CommandBackup keep(store, game, backup.package, "restore");
-    for (RestoreItem& item : items) {
-        if (!item.conflict) continue;
-        if (Outcome kept = keep.Keep(item.target, item.file->bytes, item.file->bytes); !kept.Ok()) {
-            result.outcome.Merge(kept);
-            item.replacement.reset();
-        }
-    }
-    for (RestoreItem& item : items) {
-        if (!item.replacement) continue;
-        const Outcome committed = item.replacement->Commit();
-        result.outcome.Merge(committed);
-        if (!committed.Ok()) continue;
-        result.restored.push_back(item.target);
-        changedFolders.insert(FolderOf(item.target));
-    }
-    for (const std::string& folder : changedFolders) {
-        result.outcome.Merge(fileSystem.SyncFolder(folder));
-    }
-    result.kept = keep.Kept();
-    result.outcome.Merge(keep.Close());
+    PutCopiesInPlace(items, store, game, backup, fileSystem, result, changedFolders);
     return result;
 }
 
