@@ -50,6 +50,9 @@ bool GiveEachRecordItsOwnRange(std::vector<ZipEntryRecord>& records,
 
 }  // namespace
 
+// One pass from the archive's end to its directory, in the order the format gives them (end
+// record, ZIP64 locator and record, the directory's entries): each step checks the sizes and
+// offsets the one before read, so it stays one function rather than passing that state around.
 std::optional<ZipDirectory> ReadZipDirectory(const ReadOnlyFile& file, Outcome* readFailure) {
     const std::uint64_t fileSize = file.Size();
     if (fileSize < kEndRecordSize) return std::nullopt;

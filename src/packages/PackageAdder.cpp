@@ -141,6 +141,9 @@ AddResult Done(AddResult::Done done, std::string name, Outcome outcome = {}) {
 
 }  // namespace
 
+// One add, step by step: the checks of the file, then under the missions folder's lock the look
+// at the folder, the question (with the lock let go and taken again), the copy and its flush.
+// Kept in one piece so where the lock is held, and where not, stays plain to see.
 AddResult AddPackageFile(FileSystem& fileSystem, const GameDescription& game,
                          const GamePaths& paths, const std::string& file,
                          const KeepBothQuestion& keepBoth,

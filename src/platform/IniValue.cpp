@@ -150,6 +150,8 @@ char16_t EscapedCharacter(char c) {
     }
 }
 
+// One scan over the value, character by character, with the quoting state it carries; split,
+// each part would need that state back.
 Unescaped Unescape(std::string_view s) {
     Unescaped result;
     std::u16string& text = result.text;
