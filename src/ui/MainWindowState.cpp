@@ -8,6 +8,7 @@
 #include "games/Games.h"
 #include "platform/ProgramFolders.h"
 #include "platform/SettingsStore.h"
+#include "ui/ControlTexts.h"
 #include "ui/WindowTexts.h"
 
 namespace wendmoor {
@@ -156,8 +157,7 @@ std::string MainWindowState::GameFolder() const {
 }
 
 std::pair<std::string, std::string> MainWindowState::Readme() const {
-    static const std::string kReadme = "qarn_readme.htm";
-    return {kReadme, FolderHoldingDataFile(kReadme, startFolder_, ExecutablePath())};
+    return {kReadmeFile, FolderHoldingDataFile(kReadmeFile, startFolder_, ExecutablePath())};
 }
 
 std::optional<BackupsList> MainWindowState::Backups() {

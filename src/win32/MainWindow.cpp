@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 
 #include "games/Games.h"
@@ -17,13 +16,6 @@
 namespace wendmoor {
 
 namespace {
-
-// The current folder as the system spells it; empty when it cannot be read.
-std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : ToUtf8(folder.wstring());
-}
 
 // The window class and style of each kind of the template's controls.
 void AddControl(DialogTemplate& made, const TemplateControl& control, int id) {
@@ -80,7 +72,6 @@ int MainWindow::IdOf(const std::string& objectName) {
 
 MainWindow::MainWindow(SettingsStore& settings, Win32Services& services)
     : services_(services),
-      startDirectory_(CurrentFolder()),
       state_(
           settings, [this] { OnOptions(); },
           [this](std::chrono::milliseconds waited) { return KeepWaitingForLock(waited); }) {}

@@ -46,7 +46,6 @@ class MainWindow final : public DialogWindow, public MainWindowView {
 
     HWND ControlNamed(const std::string& objectName) const { return Control(IdOf(objectName)); }
     int CurrentGame() const { return state_.CurrentGame(); }
-    const std::string& StartDirectory() const { return startDirectory_; }
     bool CommandRunning() const { return busy_; }
 
     // The buttons, menus and drops, as the player's clicks run them.
@@ -95,7 +94,6 @@ class MainWindow final : public DialogWindow, public MainWindowView {
     bool ShellOpen(const std::string& file, const std::string& directory);
 
     Win32Services& services_;
-    std::string startDirectory_;
     MainWindowState state_;
     GrowingLayout layout_;
     bool busy_ = false;

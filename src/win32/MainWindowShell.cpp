@@ -27,7 +27,8 @@ void MainWindow::OnStart() {
 // The readme in the start folder wins; an installed program, started from anywhere, has its own
 // beside it.
 void MainWindow::OnHelpButton() {
-    ShellOpen(kReadmeFile, FolderHoldingDataFile(kReadmeFile, startDirectory_, ExecutablePath()));
+    const auto [file, folder] = state_.Readme();
+    ShellOpen(file, folder);
 }
 
 bool MainWindow::ShellOpen(const std::string& file, const std::string& directory) {
