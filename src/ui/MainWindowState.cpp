@@ -1,11 +1,11 @@
 #include "ui/MainWindowState.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "games/Games.h"
+#include "platform/ProgramArguments.h"
 #include "platform/ProgramFolders.h"
 #include "platform/SettingsStore.h"
 #include "ui/ControlTexts.h"
@@ -174,8 +174,9 @@ std::optional<BackupsList> MainWindowState::Backups() {
 }
 
 std::unique_ptr<SettingsStore> OpenProgramSettings() {
-    const char* file = std::getenv("WENDMOOR_SETTINGS");
-    if (file != nullptr && *file != '\0') return OpenIniSettingsStore(file);
+    // Read as the system gives it, so a name outside the ANSI code page arrives whole on Windows.
+    const std::string file = EnvironmentVariable("WENDMOOR_SETTINGS");
+    if (!file.empty()) return OpenIniSettingsStore(file);
     return OpenDefaultSettingsStore();
 }
 

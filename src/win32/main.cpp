@@ -11,6 +11,7 @@
 #include "platform/ProgramArguments.h"
 #include "platform/SettingsStore.h"
 #include "platform/Version.h"
+#include "ui/MainWindowState.h"
 #include "ui/WindowArguments.h"
 #include "ui/WindowTexts.h"
 #include "win32/MainWindow.h"
@@ -20,15 +21,6 @@
 namespace wendmoor {
 
 namespace {
-
-// The settings the program uses: the platform's default store, unless WENDMOOR_SETTINGS names
-// an INI file to use instead (the sample set-up and the trials use that, so a trial never
-// touches the player's own settings).
-std::unique_ptr<SettingsStore> OpenProgramSettings() {
-    const std::string file = EnvironmentVariable("WENDMOOR_SETTINGS");
-    if (!file.empty()) return OpenIniSettingsStore(file);
-    return OpenDefaultSettingsStore();
-}
 
 // The system's answers to every seam of the window, for the whole run.
 struct SystemSeams {
