@@ -1,8 +1,8 @@
 #include "win32/MainWindow.h"
 
 #include <cctype>
-#include <cstring>
-#include <system_error>
+#include <string_view>
+#include <utility>
 
 #include "games/Games.h"
 #include "platform/windows/Utf16.h"
@@ -53,6 +53,17 @@ wchar_t Mnemonic(const std::string& text) {
     const std::size_t mark = text.find('&');
     if (mark == std::string::npos || mark + 1 == text.size()) return 0;
     return static_cast<wchar_t>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
+}
+
+// A context menu command's text with its shortcut beside it, as a menu shows one.
+std::wstring MenuText(const WindowCommand& command) {
+    return ShownText(std::string(command.text) + "\t" + command.shortcut);
+}
+
+// The letter of a "Ctrl+X" shortcut as the virtual key it is typed with.
+WPARAM ShortcutKey(const WindowCommand& command) {
+    const std::string_view shortcut = command.shortcut;
+    return static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(shortcut.back())));
 }
 
 UnitRect RectOf(const TemplateControl& control) {
@@ -137,6 +148,17 @@ bool MainWindow::PreTranslate(MSG& message) {
     const HWND window = Handle();
     if (window == nullptr || (message.hwnd != window && !IsChild(window, message.hwnd))) {
         return false;
+    }
+    // The context menu's commands have their shortcuts (Ctrl and a letter) anywhere in the window.
+    if (message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+        (GetKeyState(VK_MENU) & 0x8000) == 0) {
+        for (const auto& [command, id] : {std::pair{&kBackupsCommand, kBackupsMenu},
+                                          std::pair{&kAddPackagesCommand, kAddPackagesMenu},
+                                          std::pair{&kAboutCommand, kAboutMenu}}) {
+            if (message.wParam != ShortcutKey(*command)) continue;
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            return true;
+        }
     }
     // A frame's mnemonic moves the focus to the list it frames: the list has no title of its
     // own, and the dialog would move on to the control after the frame in the tab order.
@@ -259,11 +281,11 @@ void MainWindow::ShowContextMenu(LPARAM where) {
         point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
     const HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kBackupsMenu, ShownText(kBackupsCommand.text).c_str());
+    AppendMenuW(menu, MF_STRING, kBackupsMenu, MenuText(kBackupsCommand).c_str());
     if (services_.finder != nullptr) {
-        AppendMenuW(menu, MF_STRING, kAddPackagesMenu, ShownText(kAddPackagesCommand.text).c_str());
+        AppendMenuW(menu, MF_STRING, kAddPackagesMenu, MenuText(kAddPackagesCommand).c_str());
     }
-    AppendMenuW(menu, MF_STRING, kAboutMenu, ShownText(kAboutCommand.text).c_str());
+    AppendMenuW(menu, MF_STRING, kAboutMenu, MenuText(kAboutCommand).c_str());
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                          point.x, point.y, 0, Handle(), nullptr));
     DestroyMenu(menu);
