@@ -115,13 +115,8 @@ void BackupsBox::UpdateButtons() {
 }
 
 bool BackupsBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
     switch (message) {
-        case WM_SIZE:
-            layout_.Arrange();
-            return false;
-        case WM_GETMINMAXINFO:
-            layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
-            return true;
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ITEMCHANGED) UpdateButtons();
             return false;

@@ -72,4 +72,16 @@ void GrowingLayout::LimitSize(MINMAXINFO& info) const {
     info.ptMinTrackSize.y = std::min<int>(smallestWindow_.cy, area.bottom - area.top);
 }
 
+std::optional<bool> GrowingLayout::Follow(UINT message, LPARAM lParam) const {
+    if (message == WM_SIZE) {
+        Arrange();
+        return false;  // the dialog's own handling goes on
+    }
+    if (message == WM_GETMINMAXINFO) {
+        LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return true;
+    }
+    return std::nullopt;
+}
+
 }  // namespace wendmoor

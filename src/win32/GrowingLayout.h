@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "win32/Win32Api.h"
@@ -26,6 +27,9 @@ class GrowingLayout {
     void FitToScreen() const;
     // WM_GETMINMAXINFO: the dialog becomes no smaller than it started.
     void LimitSize(MINMAXINFO& info) const;
+    // WM_SIZE arranges and WM_GETMINMAXINFO limits the size: whether the dialog handled the
+    // message, for these two; nothing for any other.
+    std::optional<bool> Follow(UINT message, LPARAM lParam) const;
 
   private:
     struct Placed {

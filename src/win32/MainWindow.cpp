@@ -179,6 +179,7 @@ bool MainWindow::PreTranslate(MSG& message) {
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -192,12 +193,6 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             return true;
         case WM_DROPFILES:
             OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
-            return true;
-        case WM_SIZE:
-            layout_.Arrange();
-            return false;
-        case WM_GETMINMAXINFO:
-            layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
             return true;
         case WM_SETCURSOR:
             if (!busy_) return false;

@@ -130,14 +130,7 @@ void OptionsBox::UpdateFields() {
 }
 
 bool OptionsBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-    if (message == WM_SIZE) {
-        layout_.Arrange();
-        return false;
-    }
-    if (message == WM_GETMINMAXINFO) {
-        layout_.LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
-        return true;
-    }
+    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
     if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
     const int id = LOWORD(wParam);
     if (id == IDOK) {
