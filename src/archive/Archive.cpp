@@ -164,4 +164,13 @@ StoredNames ReadStoredNames(const std::string& archivePath, EarlierSpellings* ea
     return read;
 }
 
+std::optional<std::vector<std::string>> NamesToClassify(const std::string& archivePath,
+                                                        EarlierSpellings* earlier,
+                                                        Outcome* unreadable) {
+    StoredNames read = ReadStoredNames(archivePath, earlier);
+    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
+    if (!read.isArchive) return std::nullopt;
+    return std::move(read.names);
+}
+
 }  // namespace wendmoor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,5 +86,11 @@ struct StoredNames {
 // The stored names of an archive's entries. With `earlier`, also the names that differ from
 // the stored name of the entry's undecoded bytes.
 StoredNames ReadStoredNames(const std::string& archivePath, EarlierSpellings* earlier = nullptr);
+
+// The stored names a game's classifier sorts; nothing when the file holds no archive. Why the
+// file could not be read goes to `unreadable` when given.
+std::optional<std::vector<std::string>> NamesToClassify(const std::string& archivePath,
+                                                        EarlierSpellings* earlier,
+                                                        Outcome* unreadable);
 
 }  // namespace wendmoor

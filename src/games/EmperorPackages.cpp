@@ -33,10 +33,10 @@ bool SplitCampaignMaps(EmperorEntries& entries) {
 std::optional<EmperorEntries> ClassifyEmperorArchive(const std::string& archivePath,
                                                      Outcome* unreadable) {
     EmperorEntries entries;
-    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
-    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
-    if (!read.isArchive) return std::nullopt;
-    std::vector<std::string>& names = read.names;
+    std::optional<std::vector<std::string>> read =
+        NamesToClassify(archivePath, &entries.earlierSpellings, unreadable);
+    if (!read) return std::nullopt;
+    std::vector<std::string>& names = *read;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".pak") {

@@ -25,10 +25,10 @@ PackagePlan MapSavePlan(const std::string& mapsFolder, const std::string& savesF
 std::optional<MapSaveEntries> ClassifyMapSaveArchive(const std::string& archivePath,
                                                      Outcome* unreadable) {
     MapSaveEntries entries;
-    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
-    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
-    if (!read.isArchive) return std::nullopt;
-    std::vector<std::string>& names = read.names;
+    std::optional<std::vector<std::string>> read =
+        NamesToClassify(archivePath, &entries.earlierSpellings, unreadable);
+    if (!read) return std::nullopt;
+    std::vector<std::string>& names = *read;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
         if (extension == ".map") {

@@ -25,10 +25,10 @@ std::string AdventureNameOf(const std::string& pakName) {
 std::optional<ZeusEntries> ClassifyZeusArchive(const std::string& archivePath,
                                                Outcome* unreadable) {
     ZeusEntries entries;
-    StoredNames read = ReadStoredNames(archivePath, &entries.earlierSpellings);
-    if (unreadable != nullptr) *unreadable = std::move(read.unreadable);
-    if (!read.isArchive) return std::nullopt;
-    std::vector<std::string>& names = read.names;
+    std::optional<std::vector<std::string>> read =
+        NamesToClassify(archivePath, &entries.earlierSpellings, unreadable);
+    if (!read) return std::nullopt;
+    std::vector<std::string>& names = *read;
     std::vector<std::string> textNames;
     for (std::string& name : names) {
         const std::string_view extension = ExtensionOf(name);
