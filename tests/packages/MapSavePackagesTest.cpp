@@ -125,8 +125,10 @@ TEST_F(MapSaveTest, PackagesLosingSharedFilesAreTheOtherHoldersOfAChangedMap) {
     }
 }
 
+// What a killed command left in a folder the install writes goes with it.
 TEST_F(MapSaveTest, InstallReplacesExistingFilesInPlace) {
     dir.WriteFile("Caesar3/ROME.MAP", "old map");
+    WriteLeftover(paths.caesar3_path + kDeadProcessTemporaryName);
     Package(paths.caesar3_missions, "Rome.zip", ZipWriter().Add("Rome.map", "new map"));
     ASSERT_TRUE(session.SelectGame(1));
     EXPECT_EQ(session.Lists().installed, (Strings{"Rome.zip"}));
