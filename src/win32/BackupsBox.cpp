@@ -61,11 +61,12 @@ bool BackupsBox::OnInit() {
         header.pszText = title.data();
         ListView_InsertColumn(list, static_cast<int>(column), &header);
     }
-    layout_.Start(Handle());
+    layout_.Start(Handle(), kWidth, kHeight);
     layout_.Add(list, {0, 2, 0, 2});
     layout_.Add(Control(kRestoreId), {0, 0, 2, 0});
     layout_.Add(Control(kOpenFolderId), {0, 0, 2, 0});
     layout_.Add(Control(IDCANCEL), {2, 0, 2, 0});
+    layout_.FitToScreen();
     Reload();
     return false;
 }
@@ -115,7 +116,8 @@ void BackupsBox::UpdateButtons() {
 }
 
 bool BackupsBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
+    if (const std::optional<bool> handled = layout_.Follow(message, wParam, lParam))
+        return *handled;
     switch (message) {
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ITEMCHANGED) UpdateButtons();

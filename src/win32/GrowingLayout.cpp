@@ -4,14 +4,17 @@
 
 namespace wendmoor {
 
-void GrowingLayout::Start(HWND dialog) {
+void GrowingLayout::Start(HWND dialog, int widthUnits, int heightUnits) {
     dialog_ = dialog;
+    RECT natural{0, 0, widthUnits, heightUnits};
+    MapDialogRect(dialog, &natural);
     RECT client{};
     GetClientRect(dialog, &client);
-    smallestClient_ = {client.right, client.bottom};
     RECT window{};
     GetWindowRect(dialog, &window);
-    smallestWindow_ = {window.right - window.left, window.bottom - window.top};
+    smallestClient_ = {natural.right, natural.bottom};
+    smallestWindow_ = {window.right - window.left + natural.right - client.right,
+                       window.bottom - window.top + natural.bottom - client.bottom};
 }
 
 void GrowingLayout::Add(HWND control, Growth growth) {
@@ -21,17 +24,20 @@ void GrowingLayout::Add(HWND control, Growth growth) {
     placed_.push_back({control, rect, growth});
 }
 
-void GrowingLayout::Arrange() const {
+void GrowingLayout::Arrange() {
     if (dialog_ == nullptr || placed_.empty()) return;
+    // Showing or hiding the scroll bar narrows or widens the client, so it comes first.
+    if (scrolls_) UpdateScrollBar();
     RECT client{};
     GetClientRect(dialog_, &client);
     const int extraX = client.right - smallestClient_.cx;
-    const int extraY = client.bottom - smallestClient_.cy;
+    const int extraY = scrolls_ ? std::max<int>(0, client.bottom - smallestClient_.cy)
+                                : client.bottom - smallestClient_.cy;
     HDWP positions = BeginDeferWindowPos(static_cast<int>(placed_.size()));
     for (const Placed& placed : placed_) {
         const Growth& g = placed.growth;
         const int x = placed.rect.left + extraX * g.moveX / 2;
-        const int y = placed.rect.top + extraY * g.moveY / 2;
+        const int y = placed.rect.top + extraY * g.moveY / 2 - offset_;
         const int width = placed.rect.right - placed.rect.left + extraX * g.growX / 2;
         const int height = placed.rect.bottom - placed.rect.top + extraY * g.growY / 2;
         if (positions != nullptr) {
@@ -40,6 +46,7 @@ void GrowingLayout::Arrange() const {
         }
     }
     if (positions != nullptr) EndDeferWindowPos(positions);
+    if (afterArranging_) afterArranging_();
     // Frames and lists that grew repaint as a whole, not only the newly uncovered strip.
     InvalidateRect(dialog_, nullptr, TRUE);
 }
@@ -55,11 +62,17 @@ RECT WorkAreaOf(HWND window) {
 
 }  // namespace
 
-void GrowingLayout::FitToScreen() const {
+void GrowingLayout::FitToScreen() {
     const RECT area = WorkAreaOf(dialog_);
-    const int width = std::min<int>(smallestWindow_.cx, area.right - area.left);
+    int width = std::min<int>(smallestWindow_.cx, area.right - area.left);
     const int height = std::min<int>(smallestWindow_.cy, area.bottom - area.top);
+    // A window already cut to the screen gets no WM_SIZE from the same size.
+    Arrange();
     if (width == smallestWindow_.cx && height == smallestWindow_.cy) return;
+    // A dialog that scrolls takes the scroll bar's width on top, so that nothing narrows.
+    if (scrolls_ && height < smallestWindow_.cy) {
+        width = std::min<int>(width + GetSystemMetrics(SM_CXVSCROLL), area.right - area.left);
+    }
     SetWindowPos(dialog_, nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -72,16 +85,99 @@ void GrowingLayout::LimitSize(MINMAXINFO& info) const {
     info.ptMinTrackSize.y = std::min<int>(smallestWindow_.cy, area.bottom - area.top);
 }
 
-std::optional<bool> GrowingLayout::Follow(UINT message, LPARAM lParam) const {
-    if (message == WM_SIZE) {
-        Arrange();
-        return false;  // the dialog's own handling goes on
+int GrowingLayout::ShortBy() const {
+    RECT client{};
+    GetClientRect(dialog_, &client);
+    return scrolls_ ? std::max<int>(0, smallestClient_.cy - client.bottom) : 0;
+}
+
+void GrowingLayout::UpdateScrollBar() {
+    RECT client{};
+    GetClientRect(dialog_, &client);
+    offset_ = std::clamp(offset_, 0, ShortBy());
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = smallestClient_.cy - 1;
+    info.nPage = static_cast<UINT>(std::max<LONG>(0, client.bottom));
+    info.nPos = offset_;
+    // A page as large as the range hides the bar.
+    SetScrollInfo(dialog_, SB_VERT, &info, TRUE);
+}
+
+void GrowingLayout::ScrollTo(int offset) {
+    const int clamped = std::clamp(offset, 0, ShortBy());
+    if (clamped == offset_) return;
+    offset_ = clamped;
+    Arrange();
+}
+
+void GrowingLayout::OnScroll(int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(dialog_, SB_VERT, &info);
+    const int page = static_cast<int>(info.nPage);
+    const int line = std::max(1, page / 10);
+    switch (request) {
+        case SB_LINEUP:
+            return ScrollTo(offset_ - line);
+        case SB_LINEDOWN:
+            return ScrollTo(offset_ + line);
+        case SB_PAGEUP:
+            return ScrollTo(offset_ - page);
+        case SB_PAGEDOWN:
+            return ScrollTo(offset_ + page);
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            return ScrollTo(info.nTrackPos);
+        case SB_TOP:
+            return ScrollTo(0);
+        case SB_BOTTOM:
+            return ScrollTo(ShortBy());
+        default:
+            return;
     }
-    if (message == WM_GETMINMAXINFO) {
-        LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
-        return true;
+}
+
+void GrowingLayout::ShowControl(HWND control) {
+    if (ShortBy() == 0) return;
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    RECT client{};
+    GetClientRect(dialog_, &client);
+    const int margin = rect.bottom - rect.top;
+    if (rect.top - margin < 0) {
+        ScrollTo(offset_ + rect.top - margin);
+    } else if (rect.bottom + margin > client.bottom) {
+        ScrollTo(offset_ + rect.bottom + margin - client.bottom);
     }
-    return std::nullopt;
+}
+
+std::optional<bool> GrowingLayout::Follow(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            Arrange();
+            return false;  // the dialog's own handling goes on
+        case WM_GETMINMAXINFO:
+            LimitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return true;
+        case WM_VSCROLL:
+            if (!scrolls_ || lParam != 0) return std::nullopt;  // a scroll bar control's own
+            OnScroll(LOWORD(wParam));
+            return true;
+        case WM_MOUSEWHEEL: {
+            if (ShortBy() == 0) return std::nullopt;
+            RECT client{};
+            GetClientRect(dialog_, &client);
+            const int lines = GET_WHEEL_DELTA_WPARAM(wParam) * 3 / WHEEL_DELTA;
+            ScrollTo(offset_ - lines * std::max<int>(1, client.bottom / 10));
+            return true;
+        }
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace wendmoor

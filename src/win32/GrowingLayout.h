@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -15,21 +16,32 @@ struct Growth {
 
 // Places a dialog's controls when the dialog grows: each keeps the rectangle it had at the
 // dialog's smallest size, moved and grown by its share of the extra room. A screen too small
-// for that size (a large scaling on a small screen) makes it shrink the same way instead.
+// for that size (a large scaling on a small screen) makes it shrink the same way instead, or,
+// for a dialog whose rows cannot shrink, scroll.
 class GrowingLayout {
   public:
-    // Takes the dialog's present client size as the smallest one.
-    void Start(HWND dialog);
+    // Shorter than its smallest height, the dialog keeps every control's height and scrolls
+    // vertically (the scroll bar, the wheel, and the focus moving to a control out of view).
+    void ScrollWhenShort() { scrolls_ = true; }
+    // The template's size, in dialog units, is the smallest client size: the controls were
+    // placed for it, even when the window was cut to a smaller screen as it was made.
+    void Start(HWND dialog, int widthUnits, int heightUnits);
     // Records a control where it stands now.
     void Add(HWND control, Growth growth);
-    void Arrange() const;
-    // Makes the dialog no larger than the work area of its screen.
-    void FitToScreen() const;
+    void Arrange();
+    // Runs after every arrangement, for controls that fit themselves to their text.
+    void AfterArranging(std::function<void()> step) { afterArranging_ = std::move(step); }
+    // Makes the dialog no larger than the work area of its screen, and arranges it.
+    void FitToScreen();
     // WM_GETMINMAXINFO: the dialog becomes no smaller than it started.
     void LimitSize(MINMAXINFO& info) const;
-    // WM_SIZE arranges and WM_GETMINMAXINFO limits the size: whether the dialog handled the
-    // message, for these two; nothing for any other.
-    std::optional<bool> Follow(UINT message, LPARAM lParam) const;
+    // Scrolls a dialog that scrolls so that `control`, with a margin of its own height above
+    // and below, is in view.
+    void ShowControl(HWND control);
+    // WM_SIZE arranges, WM_GETMINMAXINFO limits the size, and a dialog that scrolls follows
+    // WM_VSCROLL and WM_MOUSEWHEEL: whether the dialog handled the message, for these; nothing
+    // for any other.
+    std::optional<bool> Follow(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     struct Placed {
@@ -37,10 +49,19 @@ class GrowingLayout {
         RECT rect;
         Growth growth;
     };
+    // How far the client misses the smallest height; 0 when it does not scroll.
+    int ShortBy() const;
+    void UpdateScrollBar();
+    void ScrollTo(int offset);
+    void OnScroll(int request);
+
     HWND dialog_ = nullptr;
+    bool scrolls_ = false;
+    int offset_ = 0;  // how far the content is scrolled up
     SIZE smallestClient_{};
     SIZE smallestWindow_{};
     std::vector<Placed> placed_;
+    std::function<void()> afterArranging_;
 };
 
 }  // namespace wendmoor

@@ -103,7 +103,7 @@ DialogTemplate MainWindow::MakeTemplate() const {
 }
 
 bool MainWindow::OnInit() {
-    layout_.Start(Handle());
+    layout_.Start(Handle(), kMainWindowWidth, kMainWindowHeight);
     for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
         const TemplateControl& control = kMainWindowControls[i];
         layout_.Add(Control(kFirstControlId + static_cast<int>(i)),
@@ -179,7 +179,8 @@ bool MainWindow::PreTranslate(MSG& message) {
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
+    if (const std::optional<bool> handled = layout_.Follow(message, wParam, lParam))
+        return *handled;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -1,5 +1,7 @@
 #include "win32/OptionsBox.h"
 
+#include <algorithm>
+
 #include "ui/ControlTexts.h"
 #include "ui/DialogTemplate.h"
 #include "ui/WindowTexts.h"
@@ -35,11 +37,12 @@ void AddAt(DialogTemplate& made, const TemplateControl& control, int id, int top
             className = L"EDIT";
             style |= ES_READONLY | ES_AUTOHSCROLL;
             break;
+        // BS_NOTIFY: a button that takes the focus says so, and the dialog scrolls to it.
         case TemplateKind::DefaultButton:
-            style |= BS_DEFPUSHBUTTON;
+            style |= BS_DEFPUSHBUTTON | BS_NOTIFY;
             break;
         default:
-            style |= BS_PUSHBUTTON;
+            style |= BS_PUSHBUTTON | BS_NOTIFY;
             break;
     }
     made.Add(className, control.text, id, style, control.x, top + control.y, control.width,
@@ -100,7 +103,10 @@ bool OptionsBox::OnInit() {
     font.lfItalic = TRUE;
     noteFont_ = CreateFontIndirectW(&font);
 
-    layout_.Start(Handle());
+    // Eleven rows do not fit a short screen at a large scaling: the dialog then scrolls.
+    layout_.ScrollWhenShort();
+    layout_.AfterArranging([this] { FitNotes(); });
+    layout_.Start(Handle(), kOptionsWidth, kOptionsRowsHeight + kOptionsBarHeight);
     for (const TemplateControl& control : OptionsRowControls()) {
         layout_.Add(Control(IdOf(control)), GrowthOf(control));
     }
@@ -113,8 +119,35 @@ bool OptionsBox::OnInit() {
     }
     if (findings_) state_->Fill(*findings_);
     UpdateFields();
+    layout_.FitToScreen();
     SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDOK)), TRUE);
+    // The dialog opens at its first row although OK has the focus; it follows the focus from
+    // the first message after it is shown (showing it gives OK the focus once more).
+    PostMessageW(Handle(), kFollowFocus, 0, 0);
     return true;
+}
+
+void OptionsBox::FitNotes() const {
+    // A note as wide as its text, at the right end of its place, so that the frame's top line
+    // shows up to the text as it does up to the title.
+    const HDC dc = GetDC(Handle());
+    const HGDIOBJ before = SelectObject(dc, noteFont_);
+    SIZE space{};
+    GetTextExtentPoint32W(dc, L"  ", 2, &space);
+    for (int row = 0; row < static_cast<int>(kOptionsRowCount); ++row) {
+        const HWND note = Control(kFirstNoteId + row);
+        const std::wstring text = ShownText(state_->RowNote(static_cast<std::size_t>(row)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        RECT rect{};
+        GetWindowRect(note, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        const int left = std::max<int>(rect.left, rect.right - size.cx - space.cx);
+        SetWindowPos(note, nullptr, left, rect.top, rect.right - left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, before);
+    ReleaseDC(Handle(), dc);
 }
 
 void OptionsBox::UpdateFields() {
@@ -126,11 +159,22 @@ void OptionsBox::UpdateFields() {
         SetWindowTextW(noteControl, ShownText(note).c_str());
         ShowWindow(noteControl, note.empty() ? SW_HIDE : SW_SHOW);
     }
+    // A note's text changed: its place is the layout's again, fitted anew.
+    layout_.Arrange();
     SetWindowTextW(Control(kFindStatusId), ShownText(state_->FindStatus()).c_str());
 }
 
 bool OptionsBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-    if (const std::optional<bool> handled = layout_.Follow(message, lParam)) return *handled;
+    if (const std::optional<bool> handled = layout_.Follow(message, wParam, lParam))
+        return *handled;
+    if (message == kFollowFocus) {
+        followFocus_ = true;
+        return true;
+    }
+    if (message == WM_COMMAND && (HIWORD(wParam) == BN_SETFOCUS || HIWORD(wParam) == EN_SETFOCUS)) {
+        if (followFocus_) layout_.ShowControl(reinterpret_cast<HWND>(lParam));
+        return true;
+    }
     if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
     const int id = LOWORD(wParam);
     if (id == IDOK) {

@@ -41,7 +41,10 @@ class OptionsBox final : public DialogWindow {
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
+    static constexpr UINT kFollowFocus = WM_APP + 1;
+
     void UpdateFields();
+    void FitNotes() const;
     void OnOk();
     void OnCancel();
 
@@ -50,6 +53,7 @@ class OptionsBox final : public DialogWindow {
     std::optional<OptionsState> state_;
     std::optional<GameFindings> findings_;
     bool askBeforeDiscarding_ = false;
+    bool followFocus_ = false;
     GrowingLayout layout_;
     HFONT noteFont_ = nullptr;
 };

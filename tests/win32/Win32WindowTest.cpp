@@ -291,5 +291,45 @@ TEST_F(Win32WindowTest, CancelStopsAWaitingInstall) {
     EXPECT_EQ(ReadFile(paths.caesar3_path + "Rome.map"), "");
 }
 
+// Run on a screen shorter than the options dialog, as a large scaling makes it: the dialog fits
+// the screen and scrolls, so that every row and OK can be reached.
+class Win32ShortScreenTest : public Win32WindowTest {};
+
+TEST_F(Win32ShortScreenTest, OptionsScrollToEveryRowAndOk) {
+    const int firstField = OptionsBox::kFirstFieldId;
+    const int lastBrowse = OptionsBox::kFirstBrowseId + static_cast<int>(kOptionsRowCount) - 1;
+    dialogs.Expect(kOptionsTitle, [&](HWND options) {
+        const auto inView = [options](int id) {
+            RECT client{};
+            RECT rect{};
+            GetClientRect(options, &client);
+            GetWindowRect(GetDlgItem(options, id), &rect);
+            MapWindowPoints(nullptr, options, reinterpret_cast<POINT*>(&rect), 2);
+            return rect.top >= 0 && rect.bottom <= client.bottom;
+        };
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(options, MONITOR_DEFAULTTONEAREST), &monitor);
+        RECT frame{};
+        GetWindowRect(options, &frame);
+        EXPECT_LE(frame.bottom - frame.top, monitor.rcWork.bottom - monitor.rcWork.top);
+        EXPECT_TRUE(inView(firstField));
+        EXPECT_FALSE(inView(IDOK)) << "the screen is not shorter than the dialog";
+
+        SendMessageW(options, WM_VSCROLL, SB_BOTTOM, 0);
+        EXPECT_TRUE(inView(IDOK));
+        EXPECT_TRUE(inView(lastBrowse));
+        EXPECT_FALSE(inView(firstField));
+        SendMessageW(options, WM_MOUSEWHEEL, MAKEWPARAM(0, 20 * WHEEL_DELTA), 0);
+        EXPECT_TRUE(inView(firstField));
+        SendMessageW(options, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(options, lastBrowse)), TRUE);
+        EXPECT_TRUE(inView(lastBrowse));
+        PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    Click(window->Handle(), MainWindow::IdOf("optionsButton"));
+    EXPECT_EQ(dialogs.Pending(), 0u);
+}
+
 }  // namespace
 }  // namespace wendmoor

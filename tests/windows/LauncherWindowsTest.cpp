@@ -14,7 +14,7 @@ TEST(ShellLauncherTest, AMissingProgramIsReportedWithTheSystemsReason) {
     ASSERT_TRUE(launch.failure.has_value());
     EXPECT_EQ(launch.watch, nullptr);  // the shell decides at once
     const std::string& reason = launch.failure->reason;
-    EXPECT_EQ(reason, WindowsErrorMessage(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(reason, WindowsErrorMessage(ERROR_FILE_NOT_FOUND, "missing.exe"));
     ASSERT_FALSE(reason.empty());
     EXPECT_EQ(reason.back(), '\n');
     std::string firstLine = reason;
@@ -23,6 +23,17 @@ TEST(ShellLauncherTest, AMissingProgramIsReportedWithTheSystemsReason) {
     }
     EXPECT_EQ(ComposeShellError(reason, "missing.exe", folder.path()),
               firstLine + "\n'missing.exe'\nin '" + folder.path() + "'");
+}
+
+// The system's message names the file where its text has a place for it.
+TEST(ShellLauncherTest, AProgramThatIsNoProgramIsNamedInTheReason) {
+    testing::TempDir folder;
+    folder.WriteFile("C3.exe", "not a program");
+    const Launch launch = CreateSystemLauncher()->Open("C3.exe", folder.path());
+    ASSERT_TRUE(launch.failure.has_value());
+    const std::string& reason = launch.failure->reason;
+    EXPECT_EQ(reason.find("%1"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("C3.exe"), std::string::npos) << reason;
 }
 
 TEST(ShellLauncherTest, AProgramThatStartsIsNoFailure) {

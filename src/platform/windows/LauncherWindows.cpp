@@ -56,7 +56,7 @@ class ShellLauncher final : public Launcher {
         if (ShellExecuteExW(&start)) return {};
         DWORD error = GetLastError();
         if (error == 0) error = ErrorOfShellResult(reinterpret_cast<INT_PTR>(start.hInstApp));
-        return Launch{LaunchFailure{WindowsErrorMessage(error), {}}, nullptr};
+        return Launch{LaunchFailure{WindowsErrorMessage(error, file), {}}, nullptr};
     }
 };
 
