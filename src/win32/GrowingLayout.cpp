@@ -17,7 +17,25 @@ void GrowingLayout::Start(HWND dialog, int widthUnits, int heightUnits) {
                        window.bottom - window.top + natural.bottom - client.bottom};
 }
 
+namespace {
+
+// A control with the focus gets the wheel and, an edit field or a button, keeps it to itself:
+// in a dialog that scrolls, it hands the wheel on.
+LRESULT CALLBACK HandWheelOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR dialog) {
+    if (message == WM_MOUSEWHEEL) {
+        return SendMessageW(reinterpret_cast<HWND>(dialog), message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &HandWheelOn, id);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace
+
 void GrowingLayout::Add(HWND control, Growth growth) {
+    if (scrolls_) {
+        SetWindowSubclass(control, &HandWheelOn, 0, reinterpret_cast<DWORD_PTR>(dialog_));
+    }
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);

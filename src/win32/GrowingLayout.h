@@ -22,6 +22,7 @@ class GrowingLayout {
   public:
     // Shorter than its smallest height, the dialog keeps every control's height and scrolls
     // vertically (the scroll bar, the wheel, and the focus moving to a control out of view).
+    // Before Add.
     void ScrollWhenShort() { scrolls_ = true; }
     // The template's size, in dialog units, is the smallest client size: the controls were
     // placed for it, even when the window was cut to a smaller screen as it was made.

@@ -320,7 +320,9 @@ TEST_F(Win32ShortScreenTest, OptionsScrollToEveryRowAndOk) {
         EXPECT_TRUE(inView(IDOK));
         EXPECT_TRUE(inView(lastBrowse));
         EXPECT_FALSE(inView(firstField));
-        SendMessageW(options, WM_MOUSEWHEEL, MAKEWPARAM(0, 20 * WHEEL_DELTA), 0);
+        // The wheel goes to the control with the focus, here a field.
+        SendMessageW(GetDlgItem(options, firstField + static_cast<int>(kOptionsRowCount) - 1),
+                     WM_MOUSEWHEEL, MAKEWPARAM(0, 20 * WHEEL_DELTA), 0);
         EXPECT_TRUE(inView(firstField));
         SendMessageW(options, WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(options, lastBrowse)), TRUE);
