@@ -38,8 +38,12 @@ inline constexpr char kFindGamesButton[] = "Find games";
 inline constexpr char kProgressName[] = "Progress";
 inline constexpr char kDetailsName[] = "Details";
 inline constexpr char kOpenTitle[] = "Open";
+// Qt's chooser matches a pattern in its letter case; the Windows one ignores case and knows no
+// brackets, so it shows and uses the plain pattern.
 inline constexpr char kZipPackagesFilter[] = "ZIP packages (*.[Zz][Ii][Pp])";
 inline constexpr char kAllFilesFilter[] = "All files (*)";
+inline constexpr char kWindowsZipPackagesFilter[] = "ZIP packages (*.zip)";
+inline constexpr char kWindowsAllFilesFilter[] = "All files (*.*)";
 inline constexpr char kKeepBothButton[] = "Keep both";
 inline constexpr char kSkipButton[] = "Skip";
 

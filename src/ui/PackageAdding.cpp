@@ -18,6 +18,10 @@ AddReport AddPackages(FileSystem& fileSystem, const GameDescription& game, const
         const AddResult result = AddPackageFile(fileSystem, game, paths, file, keepBoth);
         report.added = report.added || result.done == AddResult::Done::Copied;
         for (const std::string& line : result.outcome.Lines()) notAdded.push_back(line);
+        // Nothing to copy is no failure, but the player who chose the file hears where it is.
+        if (result.done == AddResult::Done::AlreadyThere) {
+            notAdded.push_back(AlreadyThereLine(file, result.name));
+        }
     }
     if (!notAdded.empty()) report.message = NotAddedText(notAdded);
     return report;

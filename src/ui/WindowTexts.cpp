@@ -161,6 +161,10 @@ std::string NotAddedText(const std::vector<std::string>& lines) {
     return "Not added:\n" + MessageLines(lines);
 }
 
+std::string AlreadyThereLine(const std::string& file, const std::string& name) {
+    return file + ": the missions folder has it already, as " + name;
+}
+
 std::string AddingText(const std::string& file) {
     return "Adding " + file;
 }

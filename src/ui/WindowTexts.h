@@ -75,6 +75,8 @@ std::string FolderPickerLine(const std::string& folder, const std::string& origi
 // "Add packages": a same-named file with other bytes, and the files not added.
 std::string SameNameQuestionText(const std::string& existingName, const std::string& keptName);
 std::string NotAddedText(const std::vector<std::string>& lines);
+// A file not added because the missions folder holds its very bytes, as `name`.
+std::string AlreadyThereLine(const std::string& file, const std::string& name);
 std::string AddingText(const std::string& file);
 
 // The backups dialog.

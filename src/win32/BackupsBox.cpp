@@ -90,9 +90,20 @@ void BackupsBox::Reload() {
             }
         }
     }
-    for (std::size_t column = 0; column < BackupsList::kColumns.size(); ++column) {
-        ListView_SetColumnWidth(list, static_cast<int>(column), LVSCW_AUTOSIZE_USEHEADER);
+    // Each column as wide as its widest text or its title, whichever is wider (the list's own
+    // measure of a title falls short at a large scaling); the last one fills the rest.
+    const int columns = static_cast<int>(BackupsList::kColumns.size());
+    const int padding = ListView_GetStringWidth(list, L"MM");
+    for (int column = 0; column < columns - 1; ++column) {
+        const std::wstring title =
+            ShownText(BackupsList::kColumns[static_cast<std::size_t>(column)]);
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+        const int titleWidth = ListView_GetStringWidth(list, title.c_str()) + padding;
+        if (ListView_GetColumnWidth(list, column) < titleWidth) {
+            ListView_SetColumnWidth(list, column, titleWidth);
+        }
     }
+    ListView_SetColumnWidth(list, columns - 1, LVSCW_AUTOSIZE_USEHEADER);
     if (backups_.Count() > 0) Select(0);
     UpdateButtons();
 }

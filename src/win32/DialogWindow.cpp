@@ -3,7 +3,10 @@
 namespace wendmoor {
 
 DialogWindow::~DialogWindow() {
-    if (window_ != nullptr && !modal_) DestroyWindow(window_);
+    if (window_ == nullptr || modal_) return;
+    // The derived part is gone by now: the messages of the window's end must not reach it.
+    SetWindowLongPtrW(window_, DWLP_USER, 0);
+    DestroyWindow(window_);
 }
 
 INT_PTR DialogWindow::RunModal(HWND owner) {

@@ -109,7 +109,8 @@ std::vector<std::string> Win32PackageFileChooser::ChoosePackageFiles(
     if (folder.empty() || GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
         folder = DownloadsFolder();
     }
-    const std::wstring filter = Filter({{kZipPackagesFilter, "*.zip"}, {kAllFilesFilter, "*.*"}});
+    const std::wstring filter =
+        Filter({{kWindowsZipPackagesFilter, "*.zip"}, {kWindowsAllFilesFilter, "*.*"}});
     const std::wstring title = ShownText(kAddCaption);
     std::wstring buffer(65536, L'\0');
     OPENFILENAMEW open{};

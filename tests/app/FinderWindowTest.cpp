@@ -159,6 +159,10 @@ TEST_F(AddPackagesTest, AddPackagesAsksForFilesOnlyWhenAGameIsSelected) {
     EXPECT_EQ(Available(), Lines({"Carthage.zip", "Rome.zip"}));
     AddCommand()->trigger();  // opens where the last files came from
     EXPECT_EQ(packageFiles.startFolders, Lines({"", downloads.path()}));
+    ASSERT_EQ(messages.shown.size(), 1u);  // the same bytes again: said, not copied
+    EXPECT_EQ(messages.shown[0].second, "Not added:\n" + packageFiles.answer[0] +
+                                            ": the missions folder has it already, as "
+                                            "Carthage.zip\n");
 
     dialogs.Expect(Reject());
     Click("pharaoButton");  // Pharao: no folders

@@ -123,8 +123,30 @@ class FakeLauncher final : public Launcher {
     Launch Open(const std::string&, const std::string&) override { return {}; }
 };
 
+// A fault in a window procedure does not end the program: the system goes on after the
+// callback. Each test counts them instead.
+class FaultCounter {
+  public:
+    FaultCounter() { handler_ = AddVectoredExceptionHandler(1, &FaultCounter::Count); }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(handler_); }
+    static inline int faults = 0;
+
+  private:
+    static LONG CALLBACK Count(EXCEPTION_POINTERS* exception) {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++faults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    void* handler_ = nullptr;
+};
+
 class Win32WindowTest : public ::testing::Test {
   protected:
+    void TearDown() override {
+        window.reset();
+        EXPECT_EQ(FaultCounter::faults, 0) << "a window procedure faulted";
+        FaultCounter::faults = 0;
+    }
+
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                            ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
@@ -180,6 +202,7 @@ class Win32WindowTest : public ::testing::Test {
     ScriptedFileChooser files;
     FakeLauncher launcher;
     Win32Services services{messages, files, launcher};
+    FaultCounter faultCounter;
     std::unique_ptr<MainWindow> window;
     DialogScript dialogs;
 };
