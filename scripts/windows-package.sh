@@ -70,6 +70,7 @@ installer=$out/wendmoor-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 \
     "-DVERSION=$version" "-DVERSION_TEXT=$version_text" "-DSTAGE=$stage" \
     "-DOUTFILE=$installer" "-DSIZE_KB=$(du -sk "$stage" | cut -f1)" \
+    "-DICON=$here/packaging/icon/wendmoor.ico" \
     "$here/packaging/windows/wendmoor.nsi"
 
 # The portable ZIP unpacks into one folder; the program keeps its settings in the registry

@@ -7,6 +7,7 @@
 ;   STAGE         the folder with the files to install, stripped
 ;   OUTFILE       the installer to write
 ;   SIZE_KB       the installed size, for the list of installed programs
+;   ICON          the program's icon (packaging/icon/wendmoor.ico)
 
 Unicode true
 Target amd64-unicode
@@ -36,6 +37,9 @@ VIAddVersionKey "LegalCopyright" "GPL-3.0-or-later"
 
 !include "MUI2.nsh"
 
+; The installer and the uninstaller look like the program they install.
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_LICENSEPAGE_TEXT_TOP "Wendmoor is free software under the GNU General Public License."
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "You may use it without accepting anything; the licence tells what you may do when you pass it on."

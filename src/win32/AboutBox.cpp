@@ -3,6 +3,7 @@
 #include "ui/ControlTexts.h"
 #include "ui/DialogTemplate.h"
 #include "win32/DialogWindow.h"
+#include "win32/ProgramIcon.h"
 
 namespace wendmoor {
 
@@ -41,7 +42,7 @@ class AboutBox final : public DialogWindow {
     }
 
     bool OnInit() override {
-        HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
         if (icon == nullptr) icon = LoadIconW(nullptr, IDI_APPLICATION);
         SendMessageW(GetWindow(Handle(), GW_CHILD), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         return false;

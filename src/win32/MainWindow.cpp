@@ -110,6 +110,7 @@ bool MainWindow::OnInit() {
                     {control.moveX, control.growX, control.moveY, control.growY});
     }
     layout_.FitToScreen();
+    icons_.Apply(Handle());
     SendMessageW(Handle(), DM_SETDEFID, IdOf("byeButton"), 0);
     // A Windows window has its About item in the system menu.
     const HMENU system = GetSystemMenu(Handle(), FALSE);
@@ -192,6 +193,10 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         case WM_CONTEXTMENU:
             ShowContextMenu(lParam);
             return true;
+        case WM_DPICHANGED:
+            // The dialog scales itself on the new screen; the icons are drawn for it anew.
+            icons_.Apply(Handle());
+            return false;
         case WM_DROPFILES:
             OnDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return true;

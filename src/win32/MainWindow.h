@@ -11,6 +11,7 @@
 #include "ui/WindowTexts.h"
 #include "win32/DialogWindow.h"
 #include "win32/GrowingLayout.h"
+#include "win32/ProgramIcon.h"
 #include "win32/Win32Seams.h"
 
 namespace wendmoor {
@@ -96,6 +97,7 @@ class MainWindow final : public DialogWindow, public MainWindowView {
     Win32Services& services_;
     MainWindowState state_;
     GrowingLayout layout_;
+    WindowIcons icons_;
     bool busy_ = false;
     bool closed_ = false;
     bool waitNoticeShown_ = false;

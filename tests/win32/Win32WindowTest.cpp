@@ -1,7 +1,7 @@
 // The Win32 window driven by messages, as a player's clicks and keys arrive: a game chosen,
-// installs by the button, Enter and a double-click, the options dialog's OK and Cancel, a
-// restore from the backups dialog and the Cancel of an install that waits. The modal dialogs
-// are worked from a timer that fires inside their own loops.
+// installs by the button, Enter and a double-click, the window's icon, the options dialog's OK
+// and Cancel, a restore from the backups dialog and the Cancel of an install that waits. The
+// modal dialogs are worked from a timer that fires inside their own loops.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -243,6 +243,25 @@ TEST_F(Win32WindowTest, ButtonEnterAndDoubleClickRunTheListsCommand) {
         EXPECT_FALSE(window->Closed());  // Enter never reached the default button
     }
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().second;
+}
+
+// The title bar and the taskbar show the program's own icon (a dialog has none of its own),
+// each drawn at its size for the window's screen.
+TEST_F(Win32WindowTest, WindowHasTheProgramsIconAtItsScreensSizes) {
+    const UINT dpi = GetDpiForWindow(window->Handle());
+    for (const auto& [which, metric] :
+         {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        SCOPED_TRACE(which);
+        const auto icon =
+            reinterpret_cast<HICON>(SendMessageW(window->Handle(), WM_GETICON, which, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(bitmap.bmWidth, GetSystemMetricsForDpi(metric, dpi));
+    }
 }
 
 // OK keeps and saves the folder the "..." button chose; Cancel leaves the saved one.
