@@ -22,7 +22,9 @@ int ShowTask(ParentWindow parent, const std::string& caption, const std::string&
     config.cbSize = sizeof config;
     config.hwndParent = WindowOf(parent);
     // Escape and the close box answer as "No" or "Skip" do.
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT;
+    // Over the window it is about, also while that window is disabled by a running command.
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT |
+                     (config.hwndParent != nullptr ? TDF_POSITION_RELATIVE_TO_WINDOW : 0);
     config.dwCommonButtons = buttons;
     config.pszWindowTitle = wideCaption.c_str();
     config.pszMainIcon = icon;
