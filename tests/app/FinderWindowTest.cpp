@@ -28,27 +28,6 @@ class NoFolderPicker final : public FolderPicker {
     }
 };
 
-class ScriptedPackageFiles final : public PackageFileChooser {
-  public:
-    std::vector<std::string> ChoosePackageFiles(ParentWindow, const std::string& start) override {
-        ++asked;
-        startFolders.push_back(start);
-        return answer;
-    }
-    std::vector<std::string> answer;
-    int asked = 0;
-    std::vector<std::string> startFolders;
-};
-
-class ScriptedSameName final : public SameNameQuestion {
-  public:
-    bool AskKeepBoth(ParentWindow, const std::string& question) override {
-        asked.push_back(question);
-        return true;
-    }
-    std::vector<std::string> asked;
-};
-
 // The window with a finder that looks in a fake home in the test's temporary folder.
 class FinderWindowTest : public WindowTest {
   protected:

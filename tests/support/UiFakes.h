@@ -73,4 +73,27 @@ class ScriptedFolderPicker final : public FolderPicker {
     std::vector<std::vector<std::string>> offered;
 };
 
+// Hands out the files of `answer` at each "Add packages...", noting where it was to open.
+class ScriptedPackageFiles final : public PackageFileChooser {
+  public:
+    std::vector<std::string> ChoosePackageFiles(ParentWindow, const std::string& start) override {
+        ++asked;
+        startFolders.push_back(start);
+        return answer;
+    }
+    std::vector<std::string> answer;
+    int asked = 0;
+    std::vector<std::string> startFolders;
+};
+
+// Keeps both at every same-name question, noting its text.
+class ScriptedSameName final : public SameNameQuestion {
+  public:
+    bool AskKeepBoth(ParentWindow, const std::string& question) override {
+        asked.push_back(question);
+        return true;
+    }
+    std::vector<std::string> asked;
+};
+
 }  // namespace wendmoor::testing

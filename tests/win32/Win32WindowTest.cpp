@@ -12,6 +12,8 @@
 #include <memory>
 #include <sstream>
 
+#include <shlobj.h>
+
 #include "TempDir.h"
 #include "UiFakes.h"
 #include "ZipWriter.h"
@@ -187,6 +189,10 @@ class Win32WindowTest : public ::testing::Test {
     // A key as the window's loop gets it: through its keys and the dialog's.
     void PressKey(HWND control, WPARAM key) {
         PostMessageW(control, WM_KEYDOWN, key, 0);
+        Pump();
+    }
+
+    void Pump() {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (window->PreTranslate(message)) continue;
@@ -201,7 +207,11 @@ class Win32WindowTest : public ::testing::Test {
     RecordingMessageBoxes messages;
     ScriptedFileChooser files;
     FakeLauncher launcher;
-    Win32Services services{messages, files, launcher};
+    ScriptedFolderPicker folderPicker;
+    ScriptedPackageFiles packageFiles;
+    ScriptedSameName sameName;
+    FinderServices finder{{}, folderPicker, packageFiles, sameName};
+    Win32Services services{messages, files, launcher, &finder};
     FaultCounter faultCounter;
     std::unique_ptr<MainWindow> window;
     DialogScript dialogs;
@@ -331,6 +341,34 @@ TEST_F(Win32WindowTest, CancelStopsAWaitingInstall) {
     EXPECT_EQ(messages.shown[0].second, "Cancelled: nothing was replaced.\n");
     EXPECT_TRUE(Installed().empty());
     EXPECT_EQ(ReadFile(paths.caesar3_path + "Rome.map"), "");
+}
+
+// Files dropped on the window are added once the drop has ended: a new one joins the list, and
+// a same-named one with other bytes is kept beside the first when the question says so.
+TEST_F(Win32WindowTest, DroppedFilesAreAddedToTheSelectedGame) {
+    const std::string sicily =
+        dir.WriteFile("downloads/Sicily.zip", ZipWriter().Add("Sicily.map", "s").Bytes());
+    const std::string rome =
+        dir.WriteFile("downloads/rome.zip", ZipWriter().Add("Rome.map", "other").Bytes());
+    std::wstring names;
+    for (const std::string& file : {sicily, rome}) {
+        std::wstring wide;
+        ASSERT_TRUE(ToUtf16(file, wide));
+        names += wide + L'\0';
+    }
+    names += L'\0';
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(drop);
+
+    PostMessageW(window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    Pump();
+    EXPECT_EQ(Available(), Lines({"carthage.zip", "rome (2).zip", "rome.zip", "Sicily.zip"}));
+    EXPECT_EQ(sameName.asked.size(), 1u);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().second;
 }
 
 // Run on a screen shorter than the options dialog, as a large scaling makes it: the dialog fits
