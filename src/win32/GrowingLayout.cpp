@@ -109,6 +109,12 @@ int GrowingLayout::ShortBy() const {
     return scrolls_ ? std::max<int>(0, smallestClient_.cy - client.bottom) : 0;
 }
 
+int GrowingLayout::LineStep() const {
+    RECT client{};
+    GetClientRect(dialog_, &client);
+    return std::max<int>(1, client.bottom / 10);
+}
+
 void GrowingLayout::UpdateScrollBar() {
     RECT client{};
     GetClientRect(dialog_, &client);
@@ -136,7 +142,7 @@ void GrowingLayout::OnScroll(int request) {
     info.fMask = SIF_ALL;
     GetScrollInfo(dialog_, SB_VERT, &info);
     const int page = static_cast<int>(info.nPage);
-    const int line = std::max(1, page / 10);
+    const int line = LineStep();
     switch (request) {
         case SB_LINEUP:
             return ScrollTo(offset_ - line);
@@ -187,10 +193,8 @@ std::optional<bool> GrowingLayout::Follow(UINT message, WPARAM wParam, LPARAM lP
             return true;
         case WM_MOUSEWHEEL: {
             if (ShortBy() == 0) return std::nullopt;
-            RECT client{};
-            GetClientRect(dialog_, &client);
             const int lines = GET_WHEEL_DELTA_WPARAM(wParam) * 3 / WHEEL_DELTA;
-            ScrollTo(offset_ - lines * std::max<int>(1, client.bottom / 10));
+            ScrollTo(offset_ - lines * LineStep());
             return true;
         }
         default:

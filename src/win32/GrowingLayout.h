@@ -52,6 +52,8 @@ class GrowingLayout {
     };
     // How far the client misses the smallest height; 0 when it does not scroll.
     int ShortBy() const;
+    // A scroll bar's arrow and a wheel notch: a tenth of the visible height.
+    int LineStep() const;
     void UpdateScrollBar();
     void ScrollTo(int offset);
     void OnScroll(int request);
